@@ -1,0 +1,1 @@
+// Filled as the window-system stand-ins arrive.
