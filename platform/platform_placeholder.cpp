@@ -1,1 +1,0 @@
-// Filled as the window-system stand-ins arrive.
