@@ -1,0 +1,2 @@
+// The notation library; its units are added beside this file.
+namespace kvt {}
