@@ -59,7 +59,15 @@ std::string EncodePath(const char* path) {
 }
 
 struct TBodySink {
+  explicit TBodySink(TKRVStream& stream)
+      : stream(&stream), wasError(stream.IsError()), wasFailed(stream.IsFailed()) {}
+  // A write failed when it raised a flag that was clear before the download.
+  bool WriteFailed() const {
+    return (!wasError && stream->IsError()) || (!wasFailed && stream->IsFailed());
+  }
   TKRVStream* stream;
+  bool wasError;
+  bool wasFailed;
   bool writeFailed = false;
 };
 
@@ -69,7 +77,7 @@ size_t WriteBody(char* data, size_t size, size_t count, void* context) {
   for (size_t done = 0; done < total;) {
     int n = static_cast<int>(std::min<size_t>(total - done, kChunkBytes));
     sink.stream->Write(data + done, n);
-    if (sink.stream->IsFailed()) {
+    if (sink.WriteFailed()) {
       sink.writeFailed = true;
       return 0;  // stops the transfer
     }
@@ -212,7 +220,7 @@ bool TKVInternetAccess::Get(const char* path, TKRVStream& stream) {
   CloseRequest();
   if (!IsOpen()) return false;
   CURL* handle = static_cast<CURL*>(connection);
-  TBodySink sink{&stream};
+  TBodySink sink(stream);
   curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, WriteBody);
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
