@@ -248,7 +248,9 @@ TEST_F(InternetAccessTest, HeadReadsTheEntityTag) {
     TKVMemoryBlock tag;
     EXPECT_EQ(client.Head("/version", tag), c.ok);
     EXPECT_EQ(client.GetStatus(), c.status);
-    if (c.ok) EXPECT_STREQ(tag.Text(), c.tag);
+    if (c.ok) {
+      EXPECT_STREQ(tag.Text(), c.tag);
+    }
   }
   EXPECT_EQ(server.Requests().back().rfind("HEAD /version HTTP/1.1\r\n", 0), 0u);
 }
@@ -302,7 +304,9 @@ public:
     int pipeEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return;
     std::vector<char*> argv;
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments) {
+      argv.push_back(const_cast<char*>(argument.c_str()));
+    }
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
