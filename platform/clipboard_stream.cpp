@@ -57,7 +57,8 @@ TKRVClipbrdStream::TKRVClipbrdStream(std::string_view mimeType) {
   }
   std::vector<uint8_t> bytes(data.begin(), data.end());
   size_t dataSize = bytes.size();
-  if (text) dataSize = static_cast<size_t>(std::find(bytes.begin(), bytes.end(), 0) - bytes.begin());
+  if (text)
+    dataSize = static_cast<size_t>(std::find(bytes.begin(), bytes.end(), 0) - bytes.begin());
   AdoptReadOnly(std::move(bytes), static_cast<uint32_t>(dataSize));
 }
 

@@ -61,7 +61,8 @@ void TKRVFlatRamStream::AdoptReadOnly(std::vector<uint8_t> copy, uint32_t dataSi
 
 bool TKRVFlatRamStream::Grow() {
   if (!owned || readOnly || growStep == 0 || capacity >= kMaxStreamSize) return false;
-  uint32_t newCapacity = growStep > kMaxStreamSize - capacity ? kMaxStreamSize : capacity + growStep;
+  uint32_t newCapacity =
+      growStep > kMaxStreamSize - capacity ? kMaxStreamSize : capacity + growStep;
   try {
     storage.resize(newCapacity);
   } catch (const std::bad_alloc&) {

@@ -209,9 +209,10 @@ TEST_F(FileDateTimeTest, PackedTimeIsLocalAndAppliesToAccessAndWriteTimes) {
 
 TEST_F(FileStreamTest, InvalidPackedDateTimesAreRefused) {
   TKRVFStream s(kFileModeRead, MakeFile("f", "x").c_str());
-  for (uint32_t bad : {Dos(2021, 13, 1, 0, 0, 0), Dos(2021, 0, 1, 0, 0, 0), Dos(2021, 2, 29, 0, 0, 0),
-                       Dos(2021, 4, 0, 0, 0, 0), Dos(2021, 4, 1, 24, 0, 0),
-                       Dos(2021, 4, 1, 0, 60, 0), Dos(2021, 4, 1, 0, 0, 60)}) {
+  for (uint32_t bad : {Dos(2021, 13, 1, 0, 0, 0), Dos(2021, 0, 1, 0, 0, 0),
+                       Dos(2021, 2, 29, 0, 0, 0), Dos(2021, 4, 0, 0, 0, 0),
+                       Dos(2021, 4, 1, 24, 0, 0), Dos(2021, 4, 1, 0, 60, 0),
+                       Dos(2021, 4, 1, 0, 0, 60)}) {
     s.Rewind();
     EXPECT_FALSE(s.SetFileDateTime(bad)) << std::hex << bad;
     EXPECT_TRUE(s.IsFailed());
