@@ -141,7 +141,9 @@ int Wait(pid_t pid, const TCommandCancelCallback& cancel, int timeoutMs, const c
       return 1;
     }
     Clock::duration nap = std::chrono::milliseconds(napMs);
-    if (!cancel) nap = std::clamp<Clock::duration>(deadline - Clock::now(), Clock::duration::zero(), nap);
+    if (!cancel) {
+      nap = std::clamp<Clock::duration>(deadline - Clock::now(), Clock::duration::zero(), nap);
+    }
     std::this_thread::sleep_for(nap);
     napMs = std::min(napMs * 2, kPollMs);
   }
