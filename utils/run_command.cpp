@@ -1,6 +1,6 @@
 #include "utils/run_command.h"
 
-#include "utils/command_line.h"
+#include "utils/process_arguments.h"
 #include "utils/unique_fd.h"
 
 #include <cerrno>

@@ -2,7 +2,7 @@
 // RunCommand: runs an external program with its standard input, output and error on files,
 // bounded in time or cancellable, and reports its exit code.
 //
-// The command line is split into arguments by SplitCommandLine (utils/command_line.h) and the
+// The command line is split into arguments by SplitCommandLine (utils/process_arguments.h) and the
 // program (the first argument; searched in PATH when it has no "/") is started directly,
 // never through a shell. The child runs in a process group of its own; aborting it kills that
 // group.

@@ -1,6 +1,6 @@
 // Command lines come from user-tool settings: any bytes must split without fault, and the
 // arguments never hold more characters than the line.
-#include "utils/command_line.h"
+#include "utils/process_arguments.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "utils/command_line.h"
+#include "utils/process_arguments.h"
 
 #include <gtest/gtest.h>
 
