@@ -28,7 +28,6 @@ TKRVZLibInStream::TKRVZLibInStream(int mode, TKRVStream* inner, bool ownsInner, 
       inner(inner),
       ownsInner(ownsInner) {
   KVT_PRECONDITION(inner != nullptr);
-  served = outBuf.get();
 }
 
 TKRVZLibInStream::~TKRVZLibInStream() {
@@ -49,12 +48,12 @@ void TKRVZLibInStream::ReleaseCodec() {
 
 void TKRVZLibInStream::ReturnToIdle() {
   ReleaseCodec();
+  countBase = Count();
   zs.next_in = nullptr;
   zs.avail_in = 0;
   state = kIdle;
-  served = outBuf.get();
-  outPos = 0;
-  outEnd = 0;
+  next = nullptr;
+  end = nullptr;
   inFill = 0;
 }
 
@@ -87,7 +86,7 @@ void TKRVZLibInStream::Begin() {
   ReturnToIdle();
   zs = z_stream{};
   effectiveMode = requestedMode;
-  count = 0;
+  countBase = 0;
   state = kRunning;
   if (requestedMode < kModePlain || requestedMode > kModeGzip) {
     Fail();
@@ -125,9 +124,9 @@ void TKRVZLibInStream::Begin() {
 
   if (effectiveMode == kModePlain) {
     // Plain data is served from the input buffer as it was read.
-    served = inBuf.get();
-    outPos = 0;
-    outEnd = avail;
+    next = inBuf.get();
+    end = next + avail;
+    countBase = avail;
     if (avail == 0) state = kAtEnd;
     return;
   }
@@ -144,9 +143,9 @@ bool TKRVZLibInStream::Fill() {
   if (state == kIdle) Begin();
   if (IsError() || state == kIdle) return false;
   for (;;) {
-    if (outPos < outEnd) return true;
-    outPos = 0;
-    outEnd = 0;
+    if (next < end) return true;
+    next = nullptr;
+    end = nullptr;
     if (state == kAtEnd || state == kFaulted) return false;
 
     if (effectiveMode == kModePlain) {
@@ -156,7 +155,9 @@ bool TKRVZLibInStream::Fill() {
         state = kAtEnd;
         return false;
       }
-      outEnd = n;
+      next = inBuf.get();
+      end = next + n;
+      countBase += n;
       continue;
     }
 
@@ -170,7 +171,10 @@ bool TKRVZLibInStream::Fill() {
     zs.next_out = outBuf.get();
     zs.avail_out = kBlockSize;
     const int result = inflate(&zs, state == kRunning ? Z_NO_FLUSH : Z_FINISH);
-    outEnd = kBlockSize - static_cast<int>(zs.avail_out);
+    const int produced = kBlockSize - static_cast<int>(zs.avail_out);
+    next = outBuf.get();
+    end = next + produced;
+    countBase += produced;
     if (result == Z_STREAM_END) {
       state = kAtEnd;
     } else if (state == kRunning ? result == Z_OK
@@ -188,14 +192,11 @@ int TKRVZLibInStream::GetByteSlow() {
   if (!isReader) {
     // Reading a compressing filter abandons its stream; see TKRVZLibOutStream.
     ReturnToIdle();
-    count = 0;
+    countBase = 0;
     SetError();
     return 0;
   }
-  if (Fill()) {
-    ++count;
-    return served[outPos++];
-  }
+  if (Fill()) return *next++;
   SetReadError();
   return 0;
 }
@@ -203,7 +204,7 @@ int TKRVZLibInStream::GetByteSlow() {
 int TKRVZLibInStream::Read(void* buffer, int n) {
   if (!isReader) {
     ReturnToIdle();
-    count = 0;
+    countBase = 0;
     SetError();
     return 0;
   }
@@ -211,21 +212,20 @@ int TKRVZLibInStream::Read(void* buffer, int n) {
   auto* out = static_cast<uint8_t*>(buffer);
   int taken = 0;
   while (taken < n && Fill()) {
-    const int k = std::min(n - taken, outEnd - outPos);
-    std::memcpy(out + taken, served + outPos, static_cast<size_t>(k));
-    outPos += k;
+    const int k = static_cast<int>(std::min<ptrdiff_t>(n - taken, end - next));
+    std::memcpy(out + taken, next, static_cast<size_t>(k));
+    next += k;
     taken += k;
   }
-  count += taken;
   // A fault shows once every byte decoded before it has been delivered.
-  if (state == kFaulted && outPos == outEnd) SetFailed();
+  if (state == kFaulted && next == end) SetFailed();
   return taken;
 }
 
 bool TKRVZLibInStream::Seek(int32_t position) {
   if (!isReader) {
     ReturnToIdle();
-    count = 0;
+    countBase = 0;
     if (position == 0) return true;
     SetError();
     return false;
@@ -234,26 +234,24 @@ bool TKRVZLibInStream::Seek(int32_t position) {
     SetError();
     return false;
   }
-  if (position < count) {
+  if (position < Count()) {
     // Decoding cannot go back: start again from the inner stream's start.
     inner->Rewind();
     End();
-    count = 0;
+    countBase = 0;
   }
-  while (count < position) {
+  while (Count() < position) {
     if (!Fill()) {
       SetReadError();
       return false;
     }
-    const int k = static_cast<int>(std::min<int64_t>(position - count, outEnd - outPos));
-    outPos += k;
-    count += k;
+    next += std::min<int64_t>(position - Count(), end - next);
   }
   return true;
 }
 
 int32_t TKRVZLibInStream::Tell() {
-  return static_cast<int32_t>(std::min<int64_t>(count, INT32_MAX));
+  return static_cast<int32_t>(std::min<int64_t>(Count(), INT32_MAX));
 }
 
 int32_t TKRVZLibInStream::Size() { return kUnknownSize; }
@@ -263,7 +261,7 @@ void TKRVZLibInStream::Flush() {}
 void TKRVZLibInStream::Rewind() {
   inner->Rewind();
   End();
-  count = 0;
+  countBase = 0;
   ClearError();
   Seek(0);
 }

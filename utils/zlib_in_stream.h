@@ -46,10 +46,7 @@ public:
   // The next decoded byte; at the end or after a fault: the error flag (and the failed flag
   // for a fault) and 0.
   int GetByte() override final {
-    if (outPos < outEnd && !IsError()) {
-      ++count;
-      return served[outPos++];
-    }
+    if (next < end && !IsError()) return *next++;
     return GetByteSlow();
   }
   // Up to n decoded bytes; a short count at the end of the data leaves the error flag clear,
@@ -84,7 +81,7 @@ protected:
 
   // Ends the zlib state, if open, without finishing anything.
   void ReleaseCodec();
-  // Releases the codec, empties both buffers and returns to idle; the count is kept.
+  // Releases the codec, empties both buffers and returns to idle; Count is kept.
   void ReturnToIdle();
   // Marks a fault: error and failed flags, state faulted.
   void Fail();
@@ -94,12 +91,16 @@ protected:
   int effectiveMode;
   int state = kIdle;
   // Bytes delivered (reader) or accepted (writer) since the stream began.
-  int64_t count = 0;
-  // Reader: the buffer bytes are served from (the output buffer, or the input buffer itself
-  // for plain data), the next byte to deliver and the end of the bytes ready in it.
-  const uint8_t* served = nullptr;
-  int outPos = 0;
-  int outEnd = 0;
+  int64_t Count() const { return isReader ? countBase - (end - next) : countBase + inFill; }
+
+  // Reader: the bytes ready to deliver, from `next` to `end`, in the output buffer (or in the
+  // input buffer itself for plain data).
+  const uint8_t* next = nullptr;
+  const uint8_t* end = nullptr;
+  // Reader: bytes made ready since the stream began, delivered or not. Writer: bytes handed to
+  // the compressor since the stream began. Count derives from it, so that the single-byte
+  // paths update one field only.
+  int64_t countBase = 0;
   // Writer: bytes pending in the input buffer. The reader keeps its input in zs.
   int inFill = 0;
   std::unique_ptr<uint8_t[]> inBuf;

@@ -22,7 +22,7 @@ void TKRVZLibOutStream::Begin() {
   ReturnToIdle();
   zs = z_stream{};
   effectiveMode = requestedMode;
-  count = 0;
+  countBase = 0;
   state = kRunning;
 
   inner->Clear();
@@ -69,7 +69,6 @@ bool TKRVZLibOutStream::Accepting() {
 void TKRVZLibOutStream::PutByteSlow(int byte) {
   if (!Accepting()) return;
   inBuf[inFill] = static_cast<uint8_t>(byte);
-  ++count;
   if (++inFill == kBlockSize) Drain();
 }
 
@@ -80,7 +79,6 @@ void TKRVZLibOutStream::Write(const void* buffer, int n) {
     const int k = std::min(n, kBlockSize - inFill);
     std::memcpy(inBuf.get() + inFill, in, static_cast<size_t>(k));
     inFill += k;
-    count += k;
     in += k;
     n -= k;
     if (inFill == kBlockSize) Drain();
@@ -96,6 +94,7 @@ void TKRVZLibOutStream::WriteOut(const uint8_t* data, int n) {
 void TKRVZLibOutStream::Drain() {
   if (effectiveMode == kModePlain) {
     WriteOut(inBuf.get(), inFill);
+    countBase += inFill;
     inFill = 0;
     return;
   }
@@ -110,6 +109,7 @@ void TKRVZLibOutStream::Drain() {
     }
     WriteOut(outBuf.get(), kBlockSize - static_cast<int>(zs.avail_out));
   }
+  countBase += inFill;
   inFill = 0;
 }
 
@@ -153,7 +153,7 @@ void TKRVZLibOutStream::Flush() {
 
 void TKRVZLibOutStream::Abandon() {
   ReturnToIdle();
-  count = 0;
+  countBase = 0;
   ClearError();
 }
 

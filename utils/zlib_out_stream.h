@@ -32,7 +32,6 @@ public:
   void PutByte(int byte) override final {
     if (state == kRunning && !IsError()) {
       inBuf[inFill] = static_cast<uint8_t>(byte);
-      ++count;
       if (++inFill == kBlockSize) Drain();
       return;
     }
