@@ -29,7 +29,7 @@ public:
   int Read(void* buffer, int n) override {
     size_t k = std::min({static_cast<size_t>(n < 0 ? 0 : n), size - pos,
                          static_cast<size_t>(piece)});
-    std::memcpy(buffer, data + pos, k);
+    if (k > 0) std::memcpy(buffer, data + pos, k);
     pos += k;
     if (k < static_cast<size_t>(n) && pos >= size) SetError();
     return static_cast<int>(k);

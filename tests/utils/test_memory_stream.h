@@ -54,7 +54,7 @@ public:
     size_t room = pos < writeCapacity ? writeCapacity - pos : 0;
     size_t k = std::min(static_cast<size_t>(n), room);
     if (pos + k > bytes.size()) bytes.resize(pos + k);
-    std::memcpy(bytes.data() + pos, buffer, k);
+    if (k > 0) std::memcpy(bytes.data() + pos, buffer, k);
     pos += k;
     if (k < static_cast<size_t>(n)) SetFailed();
   }
@@ -67,7 +67,7 @@ public:
     size_t want = std::min(static_cast<size_t>(n), readPiece);
     size_t limit = std::min(bytes.size(), failReadAt);
     size_t k = pos < limit ? std::min(want, limit - pos) : 0;
-    std::memcpy(buffer, bytes.data() + pos, k);
+    if (k > 0) std::memcpy(buffer, bytes.data() + pos, k);
     pos += k;
     if (k < want) {
       if (pos >= failReadAt) {

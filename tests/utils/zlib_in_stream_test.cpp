@@ -52,6 +52,8 @@ struct FramingCase {
   bool compressed;
 };
 
+void PrintTo(const FramingCase& c, std::ostream* os) { *os << c.name; }
+
 std::vector<FramingCase> FramingCases() {
   const Bytes text = test::ScoreText(50000);
   const Bytes shortText = ToBytes("|Note|Pos:-3|Dur:4|Tie:0\r\n");
@@ -126,6 +128,8 @@ struct DamageCase {
   Bytes stored;
   bool prefixHolds = true;
 };
+
+void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<DamageCase> DamageCases() {
   const Bytes text = test::ScoreText(100000);

@@ -58,6 +58,10 @@ struct RoundTripCase {
   bool byteByByte;
 };
 
+void PrintTo(const RoundTripCase& c, std::ostream* os) {
+  *os << "mode " << c.mode << ", " << c.size << " bytes";
+}
+
 std::string RoundTripName(const testing::TestParamInfo<RoundTripCase>& info) {
   const RoundTripCase& c = info.param;
   static const char* const kModeNames[] = {"Plain", "Tagged", "Gzip"};
@@ -178,6 +182,8 @@ struct InnerFaultCase {
   bool failFlush;
 };
 
+void PrintTo(const InnerFaultCase& c, std::ostream* os) { *os << c.name; }
+
 class ZLibOutInnerFaultTest : public testing::TestWithParam<InnerFaultCase> {};
 
 TEST_P(ZLibOutInnerFaultTest, EndReportsTheFault) {
@@ -258,6 +264,8 @@ struct AbandonCase {
   void (*act)(TKRVZLibOutStream&);
   bool leavesError;
 };
+
+void PrintTo(const AbandonCase& c, std::ostream* os) { *os << c.name; }
 
 class ZLibOutAbandonTest : public testing::TestWithParam<AbandonCase> {};
 
