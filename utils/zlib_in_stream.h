@@ -40,7 +40,7 @@ public:
   static constexpr int32_t kUnknownSize = 0x7FFFFFF0;
 
   // Precondition: inner is not null. With ownsInner the filter deletes the inner stream.
-  TKRVZLibInStream(int mode, TKRVStream* inner, bool ownsInner);
+  TKRVZLibInStream(int mode, TKRVStream* inner, bool ownsInner = false);
   ~TKRVZLibInStream() override;
 
   // The next decoded byte; at the end or after a fault: the error flag (and the failed flag

@@ -27,7 +27,7 @@ namespace kvt {
 class TKRVZLibOutStream : public TKRVZLibInStream {
 public:
   // Precondition: inner is not null. With ownsInner the filter deletes the inner stream.
-  TKRVZLibOutStream(int mode, TKRVStream* inner, bool ownsInner);
+  TKRVZLibOutStream(int mode, TKRVStream* inner, bool ownsInner = false);
 
   void PutByte(int byte) override final {
     if (state == kRunning && !IsError()) {

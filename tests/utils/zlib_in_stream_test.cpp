@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/utils/test_memory_stream.h"
+#include "utils/file_stream.h"
 #include "tests/utils/zlib_test_support.h"
 
 namespace kvt {
@@ -344,13 +345,16 @@ TEST(ZLibInStreamTest, ReadsFilesMadeByGzip) {
     ASSERT_TRUE(test::WriteFileBytes(dir.File("in.txt"), text));
     ASSERT_EQ(test::RunProgram({"gzip", "-c", "-n"}, dir.File("in.txt"), dir.File("in.gz")), 0)
         << "the gzip program is needed";
-    const Bytes gz = test::ReadFileBytes(dir.File("in.gz"));
     for (int mode : {kTagged, kGzip}) {
-      TestMemoryStream inner(gz);
-      TKRVZLibInStream s(mode, &inner, false);
+      TKRVFStream file(kFileModeRead | kFileShareRead, dir.File("in.gz").c_str());
+      ASSERT_TRUE(file.IsOpen());
+      TKRVZLibInStream s(mode, &file, false);
       EXPECT_EQ(ReadAll(s, 10000), text) << "size " << size << " mode " << mode;
       EXPECT_TRUE(s.IsCompressed());
       EXPECT_FALSE(s.IsError());
+      s.Rewind();
+      EXPECT_EQ(GetAll(s), text) << "again after Rewind";
+      EXPECT_FALSE(s.IsFailed());
     }
   }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/utils/test_memory_stream.h"
+#include "utils/file_stream.h"
 #include "tests/utils/zlib_test_support.h"
 
 namespace kvt {
@@ -336,11 +337,14 @@ TEST(ZLibOutStreamTest, GzipProgramDecodesWhatTheWriterStored) {
   ASSERT_TRUE(dir.Ok());
   for (size_t size : {size_t{1}, size_t{kBlock}, size_t{400000}}) {
     const Bytes data = test::ScoreText(size);
-    TestMemoryStream inner;
-    TKRVZLibOutStream out(kGzip, &inner, false);
-    for (uint8_t b : data) out.PutByte(b);
-    ASSERT_TRUE(out.End());
-    ASSERT_TRUE(test::WriteFileBytes(dir.File("out.gz"), inner.bytes));
+    {
+      TKRVFStream file(kFileModeWrite, dir.File("out.gz").c_str());
+      ASSERT_TRUE(file.IsOpen());
+      TKRVZLibOutStream out(kGzip, &file, false);
+      for (uint8_t b : data) out.PutByte(b);
+      ASSERT_TRUE(out.End());
+      ASSERT_TRUE(file.Close());
+    }
     ASSERT_EQ(test::RunProgram({"gzip", "-d", "-c"}, dir.File("out.gz"), dir.File("out.txt")), 0)
         << "size " << size;
     EXPECT_EQ(test::ReadFileBytes(dir.File("out.txt")), data) << "size " << size;
