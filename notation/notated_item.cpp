@@ -9,8 +9,8 @@ TNotatedItem::~TNotatedItem() = default;
 void TNotatedItem::Assign(const TNotatedItem& src) { attribute = src.attribute; }
 
 int TNotatedItem::GetMemberCount() const { return 0; }
-TMusicNote* TNotatedItem::GetMember(int) { return nullptr; }
-TRestNote* TNotatedItem::AsRest() { return nullptr; }
+TMusicNote* TNotatedItem::GetMember(int) const { return nullptr; }
+TRestNote* TNotatedItem::AsRest() const { return nullptr; }
 bool TNotatedItem::IsMusicNoteClass() const { return false; }
 bool TNotatedItem::IsSongNoteClass() const { return false; }
 bool TNotatedItem::HasNotes() const { return false; }

@@ -91,11 +91,12 @@ public:
   // Slot 2: base copies Visibility and Colour from an item of any kind.
   virtual void Assign(const TNotatedItem& src);
   // Slots 3 and 4: the member notes. Base: 0 and null. A note answers 1 and itself; chords their
-  // members; rest chords their part's. GetMember outside 0..count-1 answers null.
+  // members; rest chords their part's. GetMember outside 0..count-1 answers null. Constness is
+  // shallow: a const item hands out its members for reading and for the owner's edits alike.
   virtual int GetMemberCount() const;
-  virtual TMusicNote* GetMember(int i);
+  virtual TMusicNote* GetMember(int i) const;
   // Slot 5: a rest or rest chord answers itself; base null.
-  virtual TRestNote* AsRest();
+  virtual TRestNote* AsRest() const;
   // Slots 6 to 10: kind predicates; base false.
   virtual bool IsMusicNoteClass() const;   // note, chord
   virtual bool IsSongNoteClass() const;    // note, chord, rest, rest chord
@@ -136,12 +137,12 @@ public:
 
   // The first member at staff position pos, walking members from the lowest (largest position);
   // null when the walk reaches a member above pos first or none matches.
-  TMusicNote* FindMemberAtPos(int pos);
+  TMusicNote* FindMemberAtPos(int pos) const;
   // The first member at pos whose raw accidental matches (5 on either side matches any) and
   // that ties on (wantTieIn false) or continues a tie (wantTieIn true). With stopAtHiddenTie, a
   // matching member that both continues and ties on while the item's Visibility is Never ends
   // the search with null.
-  TMusicNote* FindTieMember(int pos, bool wantTieIn, int accidental, bool stopAtHiddenTie);
+  TMusicNote* FindTieMember(int pos, bool wantTieIn, int accidental, bool stopAtHiddenTie) const;
 
 protected:
   // Raw attribute byte: low 4 bits Visibility, high 4 bits Colour.
