@@ -260,10 +260,13 @@ void TMusicNote::SpellPitch(const TStaffContextState& state, int soundingPitch) 
   int pos = 0;
   int acc = kAccNatural;
   SpellPitchOnStaff(state.GetClef(), state.GetKeySigCount(), pitch, pos, acc);
+  // A clef shifted an octave up sounds its notes an octave higher (GetOctave), so the written
+  // note stands an octave lower on the staff: 7 steps down (larger), and up for a clef shifted
+  // down. Moving the other way would respell an unchanged note two octaves off.
   if (state.GetClefOctaveShift() == 1)
-    pos -= 7;
-  else if (state.GetClefOctaveShift() == 2)
     pos += 7;
+  else if (state.GetClefOctaveShift() == 2)
+    pos -= 7;
   SetRawAccidental(acc);
   SetStaffPos(pos);
 }
