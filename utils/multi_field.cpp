@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kMaxShort = 0xFFFF;
 
-std::string_view ViewOf(const char* text) { return text ? std::string_view(text) : std::string_view(); }
+std::string_view ViewOf(const char* text) { return std::string_view(text ? text : ""); }
 
 }  // namespace
 
