@@ -143,9 +143,13 @@ TEST(UserObjectTest, NumericParameters) {
     int n = 0;
     double x = 0.0;
     EXPECT_EQ(object.GetParamInt("v", n), c.intOk) << c.text;
-    if (c.intOk) EXPECT_EQ(n, c.intValue) << c.text;
+    if (c.intOk) {
+      EXPECT_EQ(n, c.intValue) << c.text;
+    }
     EXPECT_EQ(object.GetParamReal("v", x), c.realOk) << c.text;
-    if (c.realOk) EXPECT_DOUBLE_EQ(x, c.realValue) << c.text;
+    if (c.realOk) {
+      EXPECT_DOUBLE_EQ(x, c.realValue) << c.text;
+    }
   }
   int n = 0;
   EXPECT_FALSE(object.GetParamInt("absent", n));
