@@ -45,7 +45,7 @@ TIniDocument::TIniDocument() : sections(1) {}
 
 TIniDocument TIniDocument::Parse(std::string_view text) {
   TIniDocument doc;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  while (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   size_t firstBreak = text.find('\n');
   doc.crlf = firstBreak != std::string_view::npos && firstBreak > 0 && text[firstBreak - 1] == '\r';
 
@@ -53,7 +53,8 @@ TIniDocument TIniDocument::Parse(std::string_view text) {
     size_t end = text.find('\n');
     std::string_view raw = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    // Every CR at the end goes, so that the text written back reads the same again.
+    while (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
 
     std::string_view body = raw;
     while (!body.empty() && IsBlank(body.front())) body.remove_prefix(1);

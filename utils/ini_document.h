@@ -4,7 +4,7 @@
 // person gave the file.
 //
 // Reading rules (any bytes parse; nothing is rejected):
-// - lines end in LF, an optional CR before it is dropped; a UTF-8 byte-order mark is skipped;
+// - lines end in LF; the CRs before it are dropped; a UTF-8 byte-order mark is skipped;
 // - blanks (space, tab) at the start of a line are ignored;
 // - a line starting with "[" is a section header: the name runs to the first "]" (or the end
 //   of the line), without the blanks around it; the lines before the first header form the

@@ -71,6 +71,10 @@ TEST(IniDocumentTest, NewKeyGoesAfterTheSectionsLastValue) {
   TIniDocument doc = TIniDocument::Parse("[A]\nx=1\n; note\n\n[B]\ny=2\n");
   ASSERT_TRUE(doc.Set("a", "z", "3"));
   EXPECT_EQ(doc.ToText(), "[A]\nx=1\nz=3\n; note\n\n[B]\ny=2\n");
+  // Without values: below the section's comments, above the blank line before the next header.
+  TIniDocument bare = TIniDocument::Parse("[A]\n; only a comment\n\n[B]\n");
+  ASSERT_TRUE(bare.Set("A", "k", "v"));
+  EXPECT_EQ(bare.ToText(), "[A]\n; only a comment\nk=v\n\n[B]\n");
 }
 
 TEST(IniDocumentTest, NewSectionIsAddedAtTheEndAfterABlankLine) {

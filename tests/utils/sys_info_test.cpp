@@ -194,6 +194,29 @@ TEST_F(SysInfoTest, IniModeUsesThePrivateProfileRules) {
   EXPECT_EQ(ReadWholeFile(ini), "[Options]\nCount=12 items\nName='y'\nHex=0a1b\nN=-3\n");
 }
 
+// The real file operations with the flush to disk failing on request.
+class TSyncFailingIo : public TPosixIniFileIo {
+public:
+  bool fail = false;
+
+protected:
+  bool SyncFile(int fd) override { return !fail && TPosixIniFileIo::SyncFile(fd); }
+};
+
+TEST_F(SysInfoTest, FailedWriteKeepsTheOldSettingsFile) {
+  TSyncFailingIo io;
+  TSysInfo failing(&io);
+  failing.SetProfileLocation("Tarlowmede Software", "Test Product");
+  ASSERT_TRUE(failing.WriteProfileInt("Options", "Zoom", 100));
+  std::string before = ReadWholeFile(SettingsPath());
+  io.fail = true;
+  EXPECT_FALSE(failing.WriteProfileInt("Options", "Zoom", 200));
+  EXPECT_FALSE(failing.WriteProfileString("Options", nullptr, nullptr));
+  EXPECT_EQ(ReadWholeFile(SettingsPath()), before);
+  EXPECT_EQ(failing.GetProfileInt("Options", "Zoom", 0), 100);
+  EXPECT_EQ(testing::CountEntries(folder.Path() + "/Tarlowmede Software"), 1);
+}
+
 TEST_F(SysInfoTest, SystemQueriesAnswerForThisPlatform) {
   EXPECT_TRUE(store.IsNT());
   EXPECT_TRUE(store.IsWin4OrLater());
