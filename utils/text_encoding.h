@@ -1,0 +1,25 @@
+#pragma once
+// Conversions between the code pages the system uses: UTF-8 (65001), Windows-1252 (1252 and 0,
+// the ANSI code page) and UTF-16 (char16_t). Invalid input never fails: a malformed UTF-8
+// sequence or a lone surrogate becomes U+FFFD, a character Windows-1252 cannot hold becomes "?".
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kvt {
+
+std::u16string MultiByteToUtf16(int codePage, std::string_view text);
+std::string Utf16ToMultiByte(int codePage, std::u16string_view text);
+
+inline std::u16string Utf8ToUtf16(std::string_view text) { return MultiByteToUtf16(65001, text); }
+inline std::string Utf16ToUtf8(std::u16string_view text) { return Utf16ToMultiByte(65001, text); }
+
+// The longest prefix of at most maxBytes bytes that ends on a UTF-8 character boundary.
+size_t Utf8PrefixLength(std::string_view text, size_t maxBytes);
+// The length of text without a trailing, incomplete UTF-8 sequence (what a cut left behind).
+size_t Utf8CompleteLength(std::string_view text);
+// The longest prefix of at most maxUnits units that does not split a surrogate pair.
+size_t Utf16PrefixLength(std::u16string_view text, size_t maxUnits);
+
+}  // namespace kvt
