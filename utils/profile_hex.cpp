@@ -52,6 +52,8 @@ bool WriteProfileHex(TIniProfile& profile, const char* section, const char* key,
                      const void* bytes, int32_t valueSize) {
   KVT_PRECONDITION(valueSize < 63);
   KVT_PRECONDITION(valueSize >= 0 && (bytes != nullptr || valueSize == 0));
+  // A null name would turn the write into a deletion of the section.
+  if (section == nullptr || key == nullptr) return false;
   std::string text = EncodeProfileHex(bytes, static_cast<size_t>(valueSize));
   return WritePrivateProfileString(profile, section, key, text.c_str());
 }

@@ -17,7 +17,7 @@ std::string EncodeProfileHex(const void* bytes, size_t size);
 // false otherwise, and then bytes is untouched.
 bool DecodeProfileHex(std::string_view text, void* bytes, size_t size);
 
-// Writes the value's hex text under key. Precondition: valueSize < 63, and bytes not null
+// Writes the value's hex text under key; false for a null section or key. Precondition: valueSize < 63, and bytes not null
 // when valueSize > 0.
 bool WriteProfileHex(TIniProfile& profile, const char* section, const char* key,
                      const void* bytes, int32_t valueSize);

@@ -1,6 +1,6 @@
 #include "utils/ini_profile.h"
 
-#include "tests/utils/ini_test_folder.h"
+#include "tests/utils/ini_test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,6 @@ namespace kvt {
 namespace {
 
 using testing::ReadWholeFile;
-using testing::TTempFolder;
 using testing::WriteWholeFile;
 
 // The real file operations, counting writes and failing them on request.
@@ -35,18 +34,18 @@ public:
 
 class IniProfileTest : public ::testing::Test {
 protected:
-  std::string Path() const { return folder.File("p.ini"); }
+  std::string Path() const { return folder / "p.ini"; }
 
   TTempFolder folder;
   TCountingIo io;
 };
 
 TEST_F(IniProfileTest, MissingFileReadsEmptyAndFirstWriteCreatesIt) {
-  TIniProfile profile(folder.File("sub/p.ini"), io, /*createFolder=*/true);
+  TIniProfile profile(folder / "sub/p.ini", io, /*createFolder=*/true);
   EXPECT_TRUE(profile.Refresh());
   EXPECT_FALSE(profile.Get("S", "k").has_value());
   ASSERT_TRUE(profile.Set("S", "k", "v"));
-  EXPECT_EQ(ReadWholeFile(folder.File("sub/p.ini")), "[S]\nk=v\n");
+  EXPECT_EQ(ReadWholeFile(folder / "sub/p.ini"), "[S]\nk=v\n");
 }
 
 TEST_F(IniProfileTest, ReadsTheFileOnceWhileItIsUnchanged) {

@@ -1,6 +1,6 @@
 #include "utils/private_profile.h"
 
-#include "tests/utils/ini_test_folder.h"
+#include "tests/utils/ini_test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@ namespace kvt {
 namespace {
 
 using testing::ReadWholeFile;
-using testing::TTempFolder;
 using testing::WriteWholeFile;
 
 // A file of the kind the program ships and people edit: keys with blanks, quoted values,
@@ -38,7 +37,7 @@ protected:
   }
 
   TTempFolder folder;
-  std::string path = folder.File("kvt2UserTools.ini");
+  std::string path = folder / "kvt2UserTools.ini";
 };
 
 TEST_F(PrivateProfileTest, ReadsStripQuotesAndMatchWithoutCase) {
@@ -56,10 +55,10 @@ TEST_F(PrivateProfileTest, ReadsStripQuotesAndMatchWithoutCase) {
 TEST_F(PrivateProfileTest, MissingFileGivesDefaults) {
   char buffer[16];
   EXPECT_EQ(GetPrivateProfileString("S", "k", "dflt", buffer, sizeof buffer,
-                                    folder.File("none.ini").c_str()),
+                                    (folder / "none.ini").c_str()),
             4);
   EXPECT_STREQ(buffer, "dflt");
-  EXPECT_EQ(GetPrivateProfileInt("S", "k", 9, folder.File("none.ini").c_str()), 9);
+  EXPECT_EQ(GetPrivateProfileInt("S", "k", 9, (folder / "none.ini").c_str()), 9);
 }
 
 TEST_F(PrivateProfileTest, LongValueIsCutToTheBuffer) {

@@ -1,6 +1,6 @@
 #include "utils/profile_hex.h"
 
-#include "tests/utils/ini_test_folder.h"
+#include "tests/utils/ini_test_env.h"
 #include "utils/precondition.h"
 
 #include <gtest/gtest.h>
@@ -14,13 +14,12 @@ namespace kvt {
 namespace {
 
 using testing::ReadWholeFile;
-using testing::TTempFolder;
 using testing::WriteWholeFile;
 
 class ProfileHexTest : public ::testing::Test {
 protected:
   TTempFolder folder;
-  std::string path = folder.File("hex.ini");
+  std::string path = folder / "hex.ini";
 };
 
 TEST_F(ProfileHexTest, WritesLowerCaseDigitsAndReadsThemBack) {
@@ -77,6 +76,13 @@ TEST_F(ProfileHexTest, TextBeyondTheReadersLimitGivesTheDefault) {
   uint8_t def[62] = {};
   EXPECT_EQ(ReadProfileHex("S", "v", def, buffer, 62, path.c_str()), 62);
   EXPECT_EQ(buffer[0], 0);
+}
+
+TEST_F(ProfileHexTest, NullKeyNeverDeletesTheSection) {
+  WriteWholeFile(path, "[S]\nkeep=1\n");
+  const uint8_t byte = 1;
+  EXPECT_FALSE(WriteProfileHex("S", nullptr, &byte, 1, path.c_str()));
+  EXPECT_EQ(ReadWholeFile(path), "[S]\nkeep=1\n");
 }
 
 TEST_F(ProfileHexTest, SizeOf63IsABrokenPrecondition) {

@@ -1,6 +1,6 @@
 #include "utils/registry_key.h"
 
-#include "tests/utils/ini_test_folder.h"
+#include "tests/utils/ini_test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@ namespace kvt {
 namespace {
 
 using testing::ReadWholeFile;
-using testing::TTempFolder;
 using testing::WriteWholeFile;
 
 class RegistryKeyTest : public ::testing::Test {
@@ -23,7 +22,7 @@ protected:
   }
 
   TTempFolder folder;
-  std::string path = folder.File("Company/Product.ini");
+  std::string path = folder / "Company/Product.ini";
 };
 
 TEST_F(RegistryKeyTest, KeyThatIsNotOpenFailsQuietly) {

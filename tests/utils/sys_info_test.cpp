@@ -1,6 +1,6 @@
 #include "utils/sys_info.h"
 
-#include "tests/utils/ini_test_folder.h"
+#include "tests/utils/ini_test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,6 @@ namespace {
 
 using testing::ReadWholeFile;
 using testing::TScopedEnv;
-using testing::TTempFolder;
 using testing::WriteWholeFile;
 
 class SysInfoTest : public ::testing::Test {
@@ -174,7 +173,7 @@ TEST_F(SysInfoTest, ReadsNeverCreateTheFile) {
 }
 
 TEST_F(SysInfoTest, IniModeUsesThePrivateProfileRules) {
-  std::string ini = folder.File("kvt2.ini");
+  std::string ini = folder / "kvt2.ini";
   WriteWholeFile(ini, "[Options]\nCount=12 items\nName=\"x\"\nHex=0a1b\n");
   store.SetRegistryMode(false);
   store.SetProfileLocation("Tarlowmede Software", ini.c_str());

@@ -1,6 +1,6 @@
 #include "notation/draw/staff_color_handles.h"
 
-#include "tests/utils/ini_test_folder.h"
+#include "tests/utils/ini_test_env.h"
 #include "utils/registry_key.h"
 #include "utils/sys_info.h"
 
@@ -14,7 +14,6 @@ namespace {
 
 using testing::ReadWholeFile;
 using testing::TScopedEnv;
-using testing::TTempFolder;
 using testing::WriteWholeFile;
 
 TEST(StaffColorTextTest, ParsesTheRgbForm) {
