@@ -1,5 +1,6 @@
 #include "notation/draw/staff_color_handles.h"
 
+#include "notation/name_lists.h"
 #include "utils/registry_key.h"
 #include "utils/sys_info.h"
 
@@ -10,28 +11,24 @@ namespace kvt {
 
 namespace {
 
-struct TNamedColor {
-  const char* name;
-  TColorRef color;
-};
-
-constexpr std::array<TNamedColor, TStaffColorHandles::kColorCount> kNamedColors = {{
-    {"Printer Default", MakeColorRef(0, 0, 0)},
-    {"Staff Label Panel", MakeColorRef(204, 204, 204)},
-    {"Editor Background", MakeColorRef(255, 255, 255)},
-    {"Active Background", MakeColorRef(240, 240, 240)},
-    {"Active Staff", MakeColorRef(0, 0, 192)},
-    {"Inactive Staff", MakeColorRef(0, 0, 0)},
-    {"Active Hidden Notation", MakeColorRef(128, 128, 0)},
-    {"Inactive Hidden Notation", MakeColorRef(192, 192, 192)},
-    {"Play Highlight", MakeColorRef(255, 0, 0)},
-    {"Highlight 1", MakeColorRef(255, 0, 0)},
-    {"Highlight 2", MakeColorRef(0, 255, 0)},
-    {"Highlight 3", MakeColorRef(0, 0, 255)},
-    {"Highlight 4", MakeColorRef(255, 255, 0)},
-    {"Highlight 5", MakeColorRef(0, 255, 255)},
-    {"Highlight 6", MakeColorRef(255, 0, 255)},
-    {"Highlight 7", MakeColorRef(255, 208, 64)},
+// Default colours, in the order of the editor-colour name list.
+constexpr std::array<TColorRef, TStaffColorHandles::kColorCount> kDefaultColors = {{
+    MakeColorRef(0, 0, 0),
+    MakeColorRef(204, 204, 204),
+    MakeColorRef(255, 255, 255),
+    MakeColorRef(240, 240, 240),
+    MakeColorRef(0, 0, 192),
+    MakeColorRef(0, 0, 0),
+    MakeColorRef(128, 128, 0),
+    MakeColorRef(192, 192, 192),
+    MakeColorRef(255, 0, 0),
+    MakeColorRef(255, 0, 0),
+    MakeColorRef(0, 255, 0),
+    MakeColorRef(0, 0, 255),
+    MakeColorRef(255, 255, 0),
+    MakeColorRef(0, 255, 255),
+    MakeColorRef(255, 0, 255),
+    MakeColorRef(255, 208, 64),
 }};
 
 bool IsIndex(int index) { return index >= 0 && index < TStaffColorHandles::kColorCount; }
@@ -84,7 +81,7 @@ std::optional<TColorRef> ParseStaffColor(std::string_view text) {
 }
 
 TStaffColorHandles::TStaffColorHandles() {
-  for (int i = 0; i < kColorCount; ++i) colors[static_cast<size_t>(i)] = kNamedColors[static_cast<size_t>(i)].color;
+  for (int i = 0; i < kColorCount; ++i) colors[static_cast<size_t>(i)] = kDefaultColors[static_cast<size_t>(i)];
 }
 
 TColorRef TStaffColorHandles::GetColor(int index) const {
@@ -122,11 +119,11 @@ bool TStaffColorHandles::SaveColors(TSysInfo& store, const char* section) const 
 }
 
 const char* TStaffColorHandles::GetColorName(int index) {
-  return IsIndex(index) ? kNamedColors[static_cast<size_t>(index)].name : "";
+  return IsIndex(index) ? GetNameListEntry(kNameListEditorColors, index) : "";
 }
 
 TColorRef TStaffColorHandles::GetDefaultColor(int index) {
-  return IsIndex(index) ? kNamedColors[static_cast<size_t>(index)].color : kNamedColors[0].color;
+  return IsIndex(index) ? kDefaultColors[static_cast<size_t>(index)] : kDefaultColors[0];
 }
 
 }  // namespace kvt
