@@ -93,3 +93,33 @@ TEST(MD5Test, HexEncoderWritesTwoDigitsPerByte) {
 
 }  // namespace
 }  // namespace kvt
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace kvt {
+namespace {
+
+TEST(MD5FileTest, FileDigestEqualsTextDigestAndMissingFileFails) {
+  char folder[] = "/tmp/kvt-md5-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  std::string path = std::string(folder) + "/data.txt";
+  std::string content(3000, 'm');  // spans several 1024-byte blocks
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(content.data(), 1, content.size(), f);
+  std::fclose(f);
+  char fromFile[33];
+  char fromText[33];
+  EXPECT_TRUE(MD5FileHex(path.c_str(), fromFile));
+  MD5TextHex(content.c_str(), fromText);
+  EXPECT_STREQ(fromFile, fromText);
+  uint8_t digest[16];
+  EXPECT_FALSE(MD5File((std::string(folder) + "/missing").c_str(), digest));
+  unlink(path.c_str());
+  rmdir(folder);
+}
+
+}  // namespace
+}  // namespace kvt
