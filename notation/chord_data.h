@@ -14,9 +14,8 @@
 // (SetBeamState and SetTripletState run it themselves).
 
 #include <cstdint>
-#include <memory>
-#include <vector>
 
+#include "notation/chord_members.h"
 #include "notation/music_note.h"
 
 namespace kvt {
@@ -74,13 +73,14 @@ public:
 private:
   // Index of the first member of the upper voice (the first whose stem is not down).
   int GetVoiceBoundary() const;
-  void InsertSorted(std::unique_ptr<TMusicNote> note);
+  // False when the chord cannot hold another member.
+  bool InsertSorted(TMusicNote* note);
   void LayoutHeadColumns();
   // The chord's own stored staff position (the reference member's).
   int GetOwnStaffPos() const { return TMusicNote::GetStaffPos(); }
 
   uint8_t splitSideFlags = 0;
-  std::vector<std::unique_ptr<TMusicNote>> members;
+  TChordMembers members;
 };
 
 }  // namespace kvt
