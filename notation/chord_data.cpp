@@ -144,7 +144,8 @@ void TChordData::ResortMembers() {
 }
 
 bool TChordData::AddNote(TMusicNote* note) {
-  if (!note || note == this) return false;
+  // Members are plain notes; a chord inside a chord has no meaning.
+  if (!note || note == this || note->GetType() != kItemNote) return false;
   for (TMusicNote* member : members)
     if (member == note) return false;
   if (members.size() >= TChordMembers::kMaxCount) return false;

@@ -58,7 +58,7 @@ public:
   TMusicNote* GetLastNote() const override;
   bool HasShiftedHeads(int stemDir) const override;
 
-  // Takes ownership of the note when it returns true.
+  // Takes ownership of the note when it returns true; only plain notes (type 8) are taken.
   bool AddNote(TMusicNote* note);
   // Hands the note back to the caller (not deleted); false when it is not a member.
   bool RemoveNote(TMusicNote* note);

@@ -59,6 +59,10 @@ TEST(ChordDataTest, EmptyChord) {
   EXPECT_EQ(chord.GetSecondDurationNote(), nullptr);
   EXPECT_FALSE(chord.AddNote(nullptr));
   EXPECT_FALSE(chord.AddNote(&chord));
+  TChordData other(Note(6), Note(4));
+  EXPECT_FALSE(chord.AddNote(&other));
+  ASSERT_TRUE(Add(chord, Note(2)));
+  EXPECT_FALSE(chord.AddNote(chord.GetMember(0)));  // already a member
 }
 
 TEST(ChordDataTest, FirstNoteGivesTheChordItsSettings) {
