@@ -147,3 +147,22 @@ TEST(TextEncodingTest, PrefixLengthsRespectCharacterBoundaries) {
 
 }  // namespace
 }  // namespace kvt
+
+#include "utils/resource_table.h"
+
+namespace kvt {
+namespace {
+
+TEST(MemoryBlockResourceTest, ResourceCopyIsFollowedByTenZeroBytes) {
+  static const char kData[] = "seven!!";
+  RegisterResource("memblock-test", "TEXT", kData, 7);
+  TKVMemoryBlock block("memblock-test", "TEXT");
+  ASSERT_EQ(block.Size(), 17u);
+  EXPECT_EQ(std::string(block.Text(), 7), "seven!!");
+  EXPECT_EQ(block.Data()[7], 0);
+  TKVMemoryBlock missing("no-such-resource", "TEXT");
+  EXPECT_EQ(missing.Size(), 0u);
+}
+
+}  // namespace
+}  // namespace kvt

@@ -1,2 +1,0 @@
-// Window-system stand-ins are added here as the subsystems that need them arrive.
-namespace kvt {}
