@@ -7,6 +7,7 @@
 #include "notation/clef_data.h"
 #include "notation/midi/midi_file_buf.h"
 #include "notation/staff_context_state.h"
+#include "utils/variant.h"
 
 namespace kvt {
 namespace {
@@ -191,6 +192,42 @@ TEST(UserObjectTest, PositionRoundsAndStaffPosStoresIntegers) {
   object.SetStaffPos(-3);
   EXPECT_FLOAT_EQ(object.GetPos(), -3.0f);
   EXPECT_EQ(object.GetStaffPos(), -3);
+}
+
+
+TEST(UserObjectTest, ParametersFromVariantsByMode) {
+  TKVVariant empty;
+  TKVVariant number;
+  number.SetInt(42);
+  TKVVariant yes;
+  yes.SetBool(1, 2);
+  TKVVariant text;
+  text.SetString("dolce");
+  TKVVariant wide;
+  wide.SetWideString(u"gr\u00FC\u00DF");
+  struct Case {
+    const TKVVariant* value;
+    int mode;
+    bool taken;
+    const char* stored;
+  };
+  const Case cases[] = {
+      {&empty, 0, false, ""},  {&empty, 2, true, ""},      {&number, 0, false, ""},
+      {&number, 1, false, ""}, {&number, 2, true, "42"},   {&yes, 3, true, "Yes"},
+      {&text, 0, true, "dolce"}, {&wide, 1, true, "gr\xC3\xBC\xC3\x9F"},
+  };
+  for (const Case& c : cases) {
+    TKVTUserObject object("X");
+    object.SetParamFromVariant("v", *c.value, c.mode);
+    const std::string* stored = object.FindParamValue("v");
+    ASSERT_EQ(stored != nullptr, c.taken) << "type " << c.value->GetType() << " mode " << c.mode;
+    if (stored) {
+      EXPECT_EQ(*stored, c.stored);
+    }
+  }
+  TKVTUserObject object("X");
+  object.SetParamFromVariant("Pos", number, 2);  // reserved: nothing
+  EXPECT_EQ(object.GetParamCount(), 0);
 }
 
 }  // namespace
