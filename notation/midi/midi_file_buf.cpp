@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "notation/midi/mfb_index.h"
 #include "utils/precondition.h"
@@ -71,11 +72,27 @@ void TMidiFileBuf::SetStartOffset(uint32_t time) {
 
 void TMidiFileBuf::MarkUsed(int segment) { highestUsed = std::max(highestUsed, segment); }
 
+TMidiSongEvent& TMidiFileBuf::EventAt(int i) {
+  return segments[i / kMidiSegmentEvents]->events[i % kMidiSegmentEvents];
+}
+
 bool TMidiFileBuf::ReplaceChasedEvent(const TMidiSongEvent& event) {
   TMidiSongEventBuf& first = *segments[0];
   for (int i = 0; i < first.count && first.events[i].time == 0; ++i) {
     if (IsChasedEquivalent(first.events[i], event)) {
       first.events[i] = event;
+      // The new record may rank differently at time 0 (a sustain pedal going from off to
+      // on): move it to its place so the buffer stays sorted.
+      const int count = GetEventCount();
+      int at = i;
+      while (at + 1 < count && EventAt(at).SortsAfter(EventAt(at + 1))) {
+        std::swap(EventAt(at), EventAt(at + 1));
+        ++at;
+      }
+      while (at > 0 && EventAt(at - 1).SortsAfter(EventAt(at))) {
+        std::swap(EventAt(at - 1), EventAt(at));
+        --at;
+      }
       return true;
     }
   }

@@ -113,7 +113,9 @@ public:
 private:
   // Time-limit and filter rules; false when the event is dropped or absorbed by chasing.
   bool PrepareEvent(TMidiSongEvent& event);
-  // Overwrites an equivalent record at time 0 of segment 0; true when one was found.
+  TMidiSongEvent& EventAt(int i);
+  // Overwrites an equivalent record at time 0 of segment 0, keeping the order; true when one
+  // was found.
   bool ReplaceChasedEvent(const TMidiSongEvent& event);
   // The cascade through the allocated segments, then growth; false when no room was found.
   bool PlaceEvent(TMidiSongEvent event);

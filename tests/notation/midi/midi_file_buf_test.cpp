@@ -105,6 +105,18 @@ TEST_F(MidiFileBufTest, ChasingKeepsOneRecordPerControllerAndChannel) {
   for (const auto& e : events) EXPECT_EQ(e.time, 0u);
 }
 
+TEST_F(MidiFileBufTest, ChasedRecordThatChangesRankKeepsTheOrder) {
+  TMidiFileBuf buf;
+  buf.SetStartOffset(960);
+  buf.AddEvent(100, Control(64, 0));    // pedal off: first at time 0
+  buf.AddEvent(960, Control(7, 90));    // at the start: time 0
+  buf.AddEvent(200, Control(64, 127));  // replaces the pedal off; pedal on ranks later
+  ASSERT_EQ(buf.GetEventCount(), 2);
+  EXPECT_EQ(buf.GetEvent(0).msg, Control(7, 90));
+  EXPECT_EQ(buf.GetEvent(1).msg, Control(64, 127));
+  ExpectSorted(buf);
+}
+
 TEST_F(MidiFileBufTest, ChasedTemposCollapseToTheLatest) {
   TMidiFileBuf buf;
   buf.SetStartOffset(960);
