@@ -1,0 +1,12 @@
+#pragma once
+// The steps every load of a text score ends with, after its records are read.
+
+namespace kvt {
+
+class TMusicScore;
+
+// A full audit of every staff (the derived state of stems, beams, ties, accidentals ...
+// brought in line with the items as read).
+void AuditLoadedScore(TMusicScore& score);
+
+}  // namespace kvt
