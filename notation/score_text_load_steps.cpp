@@ -10,4 +10,10 @@ void AuditLoadedScore(TMusicScore& score) {
   (void)score;
 }
 
+void AuditInsertedSpan(TMusicStaff& staff, int first, int last) {
+  (void)staff;
+  (void)first;
+  (void)last;
+}
+
 }  // namespace kvt

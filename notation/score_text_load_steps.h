@@ -9,4 +9,7 @@ class TMusicScore;
 // brought in line with the items as read).
 void AuditLoadedScore(TMusicScore& score);
 
+// An audit of the items first..last of a staff after they were inserted.
+void AuditInsertedSpan(class TMusicStaff& staff, int first, int last);
+
 }  // namespace kvt

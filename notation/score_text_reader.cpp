@@ -333,7 +333,8 @@ void TKVTFileTextImporter::ReadFont() {
     int32_t charSet = 0;
     if (ReadInt(value, charSet)) {
       const int magnitude = Clamp(charSet == INT32_MIN ? INT32_MAX : std::abs(charSet), 0, 255);
-      font->Set(font->Face(), font->Style(), font->Size(), magnitude);
+      const std::string face = font->Face();  // Set overwrites the face it copies
+      font->Set(face.c_str(), font->Style(), font->Size(), magnitude);
       SetFontCharSet(index - kTextFontStaffItalic, magnitude);
     }
   }
