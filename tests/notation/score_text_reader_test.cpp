@@ -194,7 +194,7 @@ TEST(ScoreTextReaderTest, UnreadableLinesStayAsTextItems) {
   const TMusicStaff* staff = read.score->GetStaff(0);
   ASSERT_EQ(staff->GetItemCount(), 4);
   EXPECT_EQ(FormatItemLine(*staff->GetItem(1), kTextModeScore),
-            "|Text|Text:\"\\}Clef\\}OctaveShift:Octave \"|Font:StaffBold|Pos:8|Wide:Y");
+            "|Text|Text:\"\\}Clef\\}OctaveShift:Octav\"|Font:StaffBold|Pos:8|Wide:Y");
   EXPECT_EQ(FormatItemLine(*staff->GetItem(2), kTextModeScore),
             "|Text|Text:\"plain words here\"|Font:StaffBold|Pos:8|Wide:Y");
   EXPECT_EQ(read.info.status, kScoreLoadCorrupt);
