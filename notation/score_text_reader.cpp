@@ -139,6 +139,13 @@ std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TSco
   }
   Finish();
 
+  // Text after the end line is ignored, but it is still read: a compressed stream finds a
+  // damaged or cut-off tail only when it decodes it.
+  if (!stream.IsError()) {
+    char sink[4096];
+    while (stream.Read(sink, sizeof sink) == static_cast<int>(sizeof sink) && !stream.IsError()) {
+    }
+  }
   const bool failed = stream.IsFailed();
   result.status = (IsCorrupt() || failed || !sawEnd) ? kScoreLoadCorrupt : kScoreLoadLoaded;
   return std::move(score);

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "notation/score_text_format.h"
+#include "utils/zlib_in_stream.h"
+#include "utils/zlib_out_stream.h"
 #include "tests/notation/score_text_fixture.h"
 
 namespace kvt {
@@ -259,6 +261,40 @@ TEST(ScoreTextReaderTest, DamagedTextsReportCorruption) {
     TReadResult again = Read(text);
     ASSERT_TRUE(again.score) << c.name;
     EXPECT_TRUE(SameText(WriteScore(*again.score), text)) << c.name;
+  }
+}
+
+// A compressed text whose compressed data is cut short or damaged reads as far as it decodes
+// and reports the corrupt status, even when the cut falls after the end line's bytes were
+// decoded; the whole data reads as loaded.
+TEST(ScoreTextReaderTest, DamagedCompressedDataIsCorrupt) {
+  const std::string text = WriteScore(*MakeSampleScore());
+  TOutStream packed;
+  {
+    TKRVZLibOutStream out(TKRVZLibInStream::kModeTagged, &*packed, false);
+    out.Write(text.data(), static_cast<int>(text.size()));
+    ASSERT_TRUE(out.End());
+  }
+  const std::string bytes = packed.Text();
+  std::string flipped = bytes;
+  flipped[bytes.size() / 2] = static_cast<char>(flipped[bytes.size() / 2] ^ 0x55);
+  const struct {
+    const char* name;
+    std::string data;
+    int status;
+  } cases[] = {
+      {"whole", bytes, kScoreLoadLoaded},
+      {"last byte cut", bytes.substr(0, bytes.size() - 1), kScoreLoadCorrupt},
+      {"cut in half", bytes.substr(0, bytes.size() / 2), kScoreLoadCorrupt},
+      {"damaged", flipped, kScoreLoadCorrupt},
+  };
+  for (const auto& c : cases) {
+    TTextStream inner(c.data);
+    TKRVZLibInStream in(TKRVZLibInStream::kModeTagged, &*inner, false);
+    TScoreTextLoadInfo info;
+    std::unique_ptr<TMusicScore> score = ReadScoreText(in, &info, kScoreTextModeFile);
+    ASSERT_TRUE(score) << c.name;
+    EXPECT_EQ(info.status, c.status) << c.name;
   }
 }
 
