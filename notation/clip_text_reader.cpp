@@ -114,7 +114,7 @@ int TClipTextReader::ReadItems(TScoreTextLineReader& lines, bool framed) {
       break;
     }
     raw.assign(line.substr(0, 128));
-    if (SplitFields(lines.MutableLine()) == 0) {
+    if (SplitFields(lines.MutableLine(), line.size()) == 0) {
       MarkCorrupt();
       Insert(MakeLineTextItem(raw));
       continue;

@@ -102,9 +102,9 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadItemLine(std::string_vie
   return ReadItemRecord();
 }
 
-std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadItemRecord() {
+std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadItemRecord(int kind) {
   if (GetFieldCount() == 0) return nullptr;
-  const int kind = FindNameListEntry(kNameListItemKinds, GetField(0), true, -1);
+  if (kind == kLookUpKind) kind = FindName(std::string_view(GetField(0), recordNameLength), kNameListItemKinds);
   std::unique_ptr<TNotatedItem> item;
   if (kind < 0) {
     // A record name the format does not know names a user object type; a name no type can

@@ -28,7 +28,11 @@ public:
 
   // Builds the item of the line last split with SplitFields; null when the record cannot
   // make its kind (a required field missing or unknown, no notes for a rest chord's part ...).
-  std::unique_ptr<TNotatedItem> ReadItemRecord();
+  // A caller that already looked the record name up in the item kinds passes the kind (-1: the
+  // name is no kind name); by default the name is looked up here.
+  static constexpr int kLookUpKind = -2;
+  static constexpr int kUnknownKind = -1;
+  std::unique_ptr<TNotatedItem> ReadItemRecord(int kind = kLookUpKind);
 
   // Builds an item of the given kind from the fields of the line last split, whatever its
   // record name (the staff instrument is an Instrument record under another name). Only the

@@ -16,19 +16,25 @@ constexpr size_t kMaxBufferBytes = 16 * 1024 * 1024;
 
 bool IsTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// The first line feed or zero byte in [p, last); last when there is none.
-char* FindTerminator(char* p, char* last) {
-  const size_t n = static_cast<size_t>(last - p);
-  char* lf = static_cast<char*>(std::memchr(p, '\n', n));
+// The first line feed or zero byte in [p, last); last when there is none. Sets *cr when a
+// carriage return stands before it.
+char* FindTerminator(char* p, char* last, bool* cr) {
+  char* lf = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(last - p)));
   char* limit = lf ? lf : last;
-  char* zero = static_cast<char*>(std::memchr(p, 0, static_cast<size_t>(limit - p)));
-  return zero ? zero : limit;
+  // Lines are short: one pass over the line for the rarer bytes.
+  for (char* q = p; q < limit; ++q) {
+    const char c = *q;
+    if (c == 0) return q;
+    // A CR right before the line feed goes with the trimming; others must be dropped.
+    if (c == '\r' && q + 1 < limit) *cr = true;
+  }
+  return limit;
 }
 
 }  // namespace
 
 TScoreTextLineReader::TScoreTextLineReader(TKRVStream& stream, bool exact) : stream(stream), exact(exact) {
-  buffer.resize(exact ? 256 : kBlockBytes + 1);
+  buffer.resize((exact ? 256 : kBlockBytes + 1) + kLineSlack);
   begin = end = buffer.data();
   *begin = 0;
 }
@@ -41,9 +47,9 @@ bool TScoreTextLineReader::Next() {
   return exact ? NextExact() : NextBuffered();
 }
 
-void TScoreTextLineReader::Finish(char* first, char* last) {
+void TScoreTextLineReader::Finish(char* first, char* last, bool mayHoldCr) {
   // Carriage returns inside the line are dropped (the ones at its end go with the trimming).
-  char* cr = static_cast<char*>(std::memchr(first, '\r', static_cast<size_t>(last - first)));
+  char* cr = mayHoldCr ? static_cast<char*>(std::memchr(first, '\r', static_cast<size_t>(last - first))) : nullptr;
   if (cr) {
     char* out = cr;
     for (char* p = cr; p < last; ++p)
@@ -76,10 +82,10 @@ bool TScoreTextLineReader::NextExact() {
       cut = true;
       continue;
     }
-    if (length + 1 >= buffer.size()) buffer.resize(buffer.size() * 2);
+    if (length + 1 + kLineSlack >= buffer.size()) buffer.resize(buffer.size() * 2);
     buffer[length++] = static_cast<char>(b);
   }
-  Finish(buffer.data(), buffer.data() + length);
+  Finish(buffer.data(), buffer.data() + length, false);
   return any;
 }
 
@@ -90,9 +96,11 @@ bool TScoreTextLineReader::Refill() {
     fill -= pos;
     pos = 0;
   }
-  if (buffer.size() - 1 - fill < kBlockBytes / 2 && buffer.size() < kMaxBufferBytes + 1)
-    buffer.resize(std::min(buffer.size() * 2, kMaxBufferBytes + 1));
-  const size_t room = buffer.size() - 1 - fill;
+  // One byte after the data for a terminating zero, and the slack after that.
+  const size_t reserved = 1 + kLineSlack;
+  if (buffer.size() - reserved - fill < kBlockBytes / 2 && buffer.size() < kMaxBufferBytes + reserved)
+    buffer.resize(std::min(buffer.size() * 2, kMaxBufferBytes + reserved));
+  const size_t room = buffer.size() - reserved - fill;
   if (room == 0) return false;
   const int asked = static_cast<int>(std::min<size_t>(room, 1u << 30));
   const int got = stream.Read(buffer.data() + fill, asked);
@@ -115,14 +123,15 @@ bool TScoreTextLineReader::NextBuffered() {
   longLine.clear();
   bool inLong = false;  // the line's first bytes are in longLine
   size_t scanned = 0;   // bytes of the line at pos already searched for a terminator
+  bool cr = false;      // a carriage return was seen in the line
   for (;;) {
     char* start = buffer.data() + pos;
     char* last = buffer.data() + fill;
-    char* term = FindTerminator(start + scanned, last);
+    char* term = FindTerminator(start + scanned, last, &cr);
     if (term < last) {
       pos = static_cast<size_t>(term - buffer.data()) + 1;
       if (!inLong) {
-        Finish(start, term);
+        Finish(start, term, cr);
         return true;
       }
       AppendLong(start, term);
@@ -144,14 +153,16 @@ bool TScoreTextLineReader::NextBuffered() {
       last = buffer.data() + fill;
       pos = fill;
       if (!inLong) {
-        Finish(start, last);
+        Finish(start, last, cr);
         return true;
       }
       AppendLong(start, last);
       break;
     }
   }
-  Finish(longLine.data(), longLine.data() + longLine.size());
+  const size_t length = longLine.size();
+  longLine.resize(length + kLineSlack);
+  Finish(longLine.data(), longLine.data() + length, true);
   return true;
 }
 

@@ -29,6 +29,10 @@ class TKRVStream;
 class TScoreTextLineReader {
 public:
   static constexpr size_t kMaxLineBytes = size_t{64} << 20;
+  // Bytes that may be read (not used) past the start of a line: MutableLine() + kLineSlack
+  // stays inside the reader's memory whatever the line's length, so a caller can copy a fixed
+  // prefix without first measuring it.
+  static constexpr size_t kLineSlack = 128;
 
   explicit TScoreTextLineReader(TKRVStream& stream, bool exact = false);
 
@@ -55,9 +59,9 @@ private:
   bool Refill();
   // Adds bytes to the gathered long line, up to kMaxLineBytes (the rest marks it cut).
   void AppendLong(const char* first, const char* last);
-  // Drops CRs, a byte-order mark and the trimmed characters of [first, last), writes the
-  // terminating zero and sets begin and end.
-  void Finish(char* first, char* last);
+  // Drops CRs (when mayHoldCr), a byte-order mark and the trimmed characters of [first, last),
+  // writes the terminating zero and sets begin and end.
+  void Finish(char* first, char* last, bool mayHoldCr);
 
   TKRVStream& stream;
   const bool exact;

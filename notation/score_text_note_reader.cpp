@@ -15,6 +15,18 @@ namespace {
 
 constexpr char kAccidentalLetters[] = "#bnxv";
 constexpr char kHeadLetters[] = "oxXzyYabcdefghijklmnpqrstuvwABCDEFGHIJKLMNOPQRSTUVW";
+
+// Index of a byte in a letter string (0..n-1), -1 for other bytes and the zero byte.
+struct TLetterIndex {
+  int8_t index[256];
+  constexpr explicit TLetterIndex(const char* letters) : index() {
+    for (int i = 0; i < 256; ++i) index[i] = -1;
+    for (int i = 0; letters[i]; ++i) index[static_cast<unsigned char>(letters[i])] = static_cast<int8_t>(i);
+  }
+  int operator()(char c) const { return index[static_cast<unsigned char>(c)]; }
+};
+constexpr TLetterIndex kAccidentalIndex(kAccidentalLetters);
+constexpr TLetterIndex kHeadIndex(kHeadLetters);
 // Head shapes beyond the drawn ones read as the last drawn shape.
 constexpr int kMaxReadHeadShape = 13;
 
@@ -82,7 +94,7 @@ TKVTFindTextImporter::TDurationSpec TKVTFindTextImporter::ReadDuration(const cha
   if (!value) return spec;
   spec.present = true;
   const int count = SplitValues(value);
-  const char* base = GetValue(0);
+  const std::string_view base = GetValueView(0);
   int code = FindName(base, kNameListDurationsText);
   if (code < 0) code = FindName(base, kNameListDurationsLong);
   if (code < 0) {
@@ -113,13 +125,7 @@ std::unique_ptr<TMusicNote> TKVTFindTextImporter::ReadPosition(const char* text,
                                                                const TDurationSpec& spec) {
   const char* p = text;
   int accidental = kAccNone;
-  if (*p) {
-    const char* letter = std::strchr(kAccidentalLetters, *p);
-    if (letter) {
-      accidental = static_cast<int>(letter - kAccidentalLetters);
-      ++p;
-    }
-  }
+  if (kAccidentalIndex(*p) >= 0) accidental = kAccidentalIndex(*p++);
   // The staff position: a sign and at most 31 characters of digits.
   const char* start = p;
   if (*p == '-' || *p == '+') ++p;
@@ -141,13 +147,9 @@ std::unique_ptr<TMusicNote> TKVTFindTextImporter::ReadPosition(const char* text,
   for (int i = 0; i < spec.bitCount; ++i) note->SetNoteFlag(spec.bits[i]);
   note->SetTripletState(spec.triplet);
 
-  if (*p) {
-    const char* head = std::strchr(kHeadLetters, *p);
-    if (head) {
-      const int shape = static_cast<int>(head - kHeadLetters);
-      note->SetNoteHead(shape > kMaxReadHeadShape ? kMaxReadHeadShape : shape);
-      ++p;
-    }
+  if (const int shape = kHeadIndex(*p); shape >= 0) {
+    note->SetNoteHead(shape > kMaxReadHeadShape ? kMaxReadHeadShape : shape);
+    ++p;
   }
   if (*p == '^') {
     note->SetNoteFlag(kFlagTieOut);

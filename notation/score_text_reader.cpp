@@ -1,5 +1,6 @@
 #include "notation/score_text_reader.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -34,6 +35,8 @@ constexpr double kMaxMarginCm = 200.0;
 constexpr double kInchesPerCm = 0.393700787;
 // Zoom values beyond this are no zoom the editor offers.
 constexpr int kMaxZoomText = 1000;
+// Bytes of a line kept for its placeholder text item: 23 characters of up to 4 bytes.
+constexpr size_t kRawLineBytes = 92;
 // A text font's face holds at most 31 bytes.
 constexpr size_t kFontFaceBytes = 32;
 
@@ -157,7 +160,9 @@ std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TSco
 }
 
 void TKVTFileTextImporter::ReadScoreLines(TScoreTextLineReader& lines) {
-  std::string raw;  // the start of the line, for a placeholder text item
+  // The start of the line before it is split, for a placeholder text item: at most 23
+  // characters of 4 bytes.
+  char raw[kRawLineBytes];
   while (lines.Next()) {
     if (lines.WasCut()) MarkCorrupt();
     const std::string_view line = lines.Line();
@@ -167,19 +172,34 @@ void TKVTFileTextImporter::ReadScoreLines(TScoreTextLineReader& lines) {
       sawEnd = true;
       return;
     }
-    raw.assign(line.substr(0, 128));
-    if (SplitFields(lines.MutableLine()) == 0) {
+    // A fixed-size copy is a few vector moves; the reader guarantees the bytes exist.
+    static_assert(sizeof raw <= TScoreTextLineReader::kLineSlack);
+    std::memcpy(raw, line.data(), sizeof raw);
+    const size_t rawLength = std::min(line.size(), sizeof raw);
+    const std::string_view rawLine(raw, rawLength);
+    if (SplitFields(lines.MutableLine(), line.size()) == 0) {
       // Not a record: kept as a text item showing the start of the line.
       MarkCorrupt();
-      AddItem(MakeLineTextItem(raw));
+      AddItem(MakeLineTextItem(rawLine));
       continue;
     }
     if (IsContextRecord(*this)) continue;
-    ReadRecord(raw);
+    ReadRecord(rawLine);
   }
 }
 
 void TKVTFileTextImporter::ReadRecord(std::string_view rawLine) {
+  // Item records are most lines: their names are looked up first (no score record has the
+  // name of an item kind).
+  const int kind = FindName(std::string_view(GetField(0), recordNameLength), kNameListItemKinds);
+  if (kind >= 0) {
+    std::unique_ptr<TNotatedItem> item = ReadItemRecord(kind);
+    if (!item) {
+      MarkCorrupt();
+      item = MakeLineTextItem(rawLine);
+    }
+    return AddItem(std::move(item));
+  }
   if (IsRecord("Locale")) {
     int32_t codePage = 0;
     if (const char* value = FindField("ACP:"); value && ReadInt(value, codePage) && codePage > 0)
@@ -207,7 +227,7 @@ void TKVTFileTextImporter::ReadRecord(std::string_view rawLine) {
       MarkCorrupt();
     return;
   }
-  std::unique_ptr<TNotatedItem> item = ReadItemRecord();
+  std::unique_ptr<TNotatedItem> item = ReadItemRecord(kUnknownKind);
   if (!item) {
     MarkCorrupt();
     item = MakeLineTextItem(rawLine);

@@ -12,6 +12,7 @@
 //
 // No virtual operations.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,6 +32,8 @@ public:
   // is the last character. Every field is trimmed of blanks, tabs, CR and LF. Returns the field
   // count (at least 1 for a line that begins with a bar).
   int SplitFields(char* line);
+  // The same with the line's length known (the byte at line[length] must be 0).
+  int SplitFields(char* line, size_t length);
   int GetFieldCount() const { return fieldCount; }
   // Field i (0 the record name); "" outside the fields.
   char* GetField(int i) const;
@@ -48,6 +51,7 @@ public:
   int GetValueCount() const { return valueCount; }
   // Value i; "" outside the values.
   char* GetValue(int i) const;
+  std::string_view GetValueView(int i) const;
 
   // Splits "name=value" at the first "=", in place, trimming both sides: the value, or null
   // when there is no "=" (the text is then only trimmed).
@@ -94,7 +98,12 @@ public:
 
 protected:
   char* fields[kMaxFields];
+  // Offset of the first colon of each field; -1 when it has none.
+  int32_t fieldColons[kMaxFields];
+  // Length of the record name (field 0).
+  size_t recordNameLength = 0;
   char* values[kMaxValues];
+  uint32_t valueLengths[kMaxValues];
   int fieldCount = 0;
   int valueCount = 0;
   double version;
