@@ -193,7 +193,9 @@ TEST_F(AuditNtnIdxTest, SplitVoiceSoundsUnderTheFollowingNotes) {
     SCOPED_TRACE(c.index);
     const TAuditNtnIdx idx(&staff, c.index);
     EXPECT_EQ(idx.GetSplitVoiceTicks(), c.ticks);
-    if (c.ticks > 0) EXPECT_EQ(idx.GetSplitVoiceDirection(), 1);
+    if (c.ticks > 0) {
+      EXPECT_EQ(idx.GetSplitVoiceDirection(), 1);
+    }
   }
 }
 
