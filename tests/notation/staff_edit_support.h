@@ -42,7 +42,8 @@ inline std::string AccidentalText(int code) {
   }
 }
 
-inline std::string DescribeItem(const TNotatedItem& item) {
+inline std::string DescribeItem(const TNotatedItem& item, bool accidentals = true) {
+  auto acc = [accidentals](int code) { return accidentals ? AccidentalText(code) : std::string(); };
   auto ticks = [&] { return ":" + std::to_string(item.GetDuration()); };
   switch (item.GetType()) {
     case kItemBarLine: {
@@ -51,7 +52,7 @@ inline std::string DescribeItem(const TNotatedItem& item) {
     }
     case kItemNote: {
       const auto& note = static_cast<const TMusicNote&>(item);
-      return "N" + std::to_string(note.GetStaffPos()) + AccidentalText(note.GetAccidental()) +
+      return "N" + std::to_string(note.GetStaffPos()) + acc(note.GetAccidental()) +
              ticks() + (note.IsTieOut() ? "~" : "");
     }
     case kItemChord: {
@@ -59,7 +60,7 @@ inline std::string DescribeItem(const TNotatedItem& item) {
       for (int m = 0; m < item.GetMemberCount(); ++m) {
         const TMusicNote* member = item.GetMember(m);
         text += (m ? "," : "") + std::to_string(member->GetStaffPos()) +
-                AccidentalText(member->GetAccidental()) + (member->IsTieOut() ? "~" : "");
+                acc(member->GetAccidental()) + (member->IsTieOut() ? "~" : "");
       }
       return text + ticks();
     }
@@ -88,12 +89,13 @@ inline std::string DescribeItem(const TNotatedItem& item) {
 //   x                                 a text expression
 inline void Fill(TMusicStaff& staff, const std::string& spec);
 
-// Every item of the staff, the boundary bar lines included.
-inline std::string Describe(const TMusicStaff& staff) {
+// Every item of the staff, the boundary bar lines included; without `accidentals` the notes'
+// explicit accidentals are left out.
+inline std::string Describe(const TMusicStaff& staff, bool accidentals = true) {
   std::string text;
   for (int i = 0; i <= staff.GetLastIndex(); ++i) {
     if (i) text += ' ';
-    text += DescribeItem(*staff.GetItem(i));
+    text += DescribeItem(*staff.GetItem(i), accidentals);
   }
   return text;
 }
