@@ -17,7 +17,7 @@ using test::Fill;
 
 struct RebarCase {
   const char* name;
-  const char* spec;
+  const char* layout;
   bool pad;
   const char* after;
 };
@@ -27,7 +27,7 @@ class RebarTest : public testing::TestWithParam<RebarCase> {};
 TEST_P(RebarTest, BarsFollowTheTimeSignatures) {
   const RebarCase& c = GetParam();
   TMusicStaff staff;
-  Fill(staff, c.spec);
+  Fill(staff, c.layout);
   AutoInsertBarLines(staff, c.pad);
   EXPECT_EQ(Describe(staff, false), c.after);
 }
