@@ -190,6 +190,22 @@ TEST(TransposeNtnIdxTest, OtherItemsAreLeftAloneAndAnswerTrue) {
   EXPECT_TRUE(idx.GetRunningState().IsLinearWalk());
 }
 
+// The state brought back at a later ending keeps the linear walk mode.
+TEST(TransposeNtnIdxTest, WalkStaysLinearThroughEndingsAndCodas) {
+  TMusicStaff staff;
+  TStaffBuilder build(staff);
+  build.Ending({1});
+  build.Note(0);
+  build.Ending({2});
+  build.Flow(kFlowToCoda);
+  build.Flow(kFlowCoda);
+  build.Note(0);
+  TTransposeNtnIdx idx(&staff, 2, 0, 0);
+  do {
+    EXPECT_TRUE(idx.GetRunningState().IsLinearWalk()) << idx.GetIndex();
+  } while (idx.Next());
+}
+
 class RecordingHost : public TUserObjectHost {
 public:
   bool IsUserObjectTypeLoaded(const char*) override { return true; }
