@@ -166,8 +166,9 @@ TEST(TransposeNtnIdxTest, FoldsPitchesBeyondTheRangeByOctaves) {
 TEST(TransposeNtnIdxTest, ChordMembersMoveTogether) {
   TMusicStaff staff;
   TStaffBuilder build(staff);
-  auto& chord = build.Add(std::make_unique<TChordData>(
-      new TMusicNote(6, kDurQuarter, 0, kAccNatural), new TMusicNote(4, kDurQuarter, 0, kAccNatural)));
+  auto* c4 = new TMusicNote(6, kDurQuarter, 0, kAccNatural);
+  auto* e4 = new TMusicNote(4, kDurQuarter, 0, kAccNatural);
+  auto& chord = build.Add(std::make_unique<TChordData>(c4, e4));
   ASSERT_TRUE(chord.AddNote(new TMusicNote(2, kDurQuarter, 0, kAccNatural)));  // C E G
   TransposeStaff(staff, 2, 0);                                                  // D F# A
   const int expected[][2] = {{5, kAccNatural}, {3, kAccSharp}, {1, kAccNatural}};
