@@ -26,6 +26,7 @@ namespace kvt {
 class TKRVStream;
 class TMusicScore;
 class TMusicStaff;
+class TStaffRange;
 
 // Writes the items first..last of the staff as a clip (first and last are limited to the
 // staff). With alwaysFramed false, a run of one item without context is written bare. With
@@ -33,6 +34,8 @@ class TMusicStaff;
 // loop early; the end line is still written.
 void WriteClipText(TMusicStaff& staff, int first, int last, TKRVStream& stream, bool alwaysFramed,
                    bool withContext);
+// The same for a staff range; an invalid range writes an empty framed clip.
+void WriteClipText(const TStaffRange& range, TKRVStream& stream, bool alwaysFramed, bool withContext);
 
 // TClipTextReader: reads a clip into a staff, inserting the items at indexes 1, 2, 3 ... (the
 // staff is normally a fresh one the caller then uses as clipboard contents).

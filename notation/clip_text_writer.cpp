@@ -13,6 +13,7 @@
 #include "notation/score_text_format.h"
 #include "notation/score_text_numbers.h"
 #include "notation/score_text_writer.h"
+#include "notation/staff_range.h"
 #include "notation/staff_context_state.h"
 #include "notation/staff_tie_list.h"
 #include "notation/time_signature_data.h"
@@ -136,6 +137,18 @@ void WriteClipText(TMusicStaff& staff, int first, int last, TKRVStream& stream, 
       out.clear();
     }
   }
+  out += kClipEndLine;
+  out += "\r\n";
+  stream.Write(out.data(), static_cast<int>(out.size()));
+}
+
+void WriteClipText(const TStaffRange& range, TKRVStream& stream, bool alwaysFramed, bool withContext) {
+  if (range.IsValid()) {
+    WriteClipText(*range.GetStaff(), range.GetFirst(), range.GetLast(), stream, alwaysFramed, withContext);
+    return;
+  }
+  std::string out = kClipHeaderLine;
+  out += "\r\n";
   out += kClipEndLine;
   out += "\r\n";
   stream.Write(out.data(), static_cast<int>(out.size()));

@@ -9,6 +9,7 @@
 #include "notation/score_text_line_reader.h"
 #include "notation/score_text_load_steps.h"
 #include "notation/score_text_writer.h"
+#include "notation/staff_range.h"
 #include "utils/stream.h"
 
 namespace kvt {
@@ -49,6 +50,28 @@ bool ReadRangeItemStrings(TMusicStaff& staff, int& first, int& last, TKRVStream&
     last = index++;
   }
   if (audit && last >= first) AuditInsertedSpan(staff, first, last);
+  return ok;
+}
+
+void WriteRangeItemStrings(const TStaffRange& range, TKRVStream& stream) {
+  if (!range.IsValid()) {
+    stream.WriteShort(0);
+    return;
+  }
+  WriteRangeItemStrings(*range.GetStaff(), range.GetFirst(), range.GetLast(), stream);
+}
+
+bool ReadRangeItemStrings(TStaffRange& range, TKRVStream& stream, bool audit) {
+  TMusicStaff* staff = range.GetStaff();
+  if (!staff) return false;
+  int first = range.GetFirst();
+  int last = first - 1;
+  const bool ok = ReadRangeItemStrings(*staff, first, last, stream, audit);
+  range.SetRange(first, first);
+  if (last < first)
+    range.Clear();
+  else
+    range.SetRange(first, last);
   return ok;
 }
 

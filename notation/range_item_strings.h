@@ -6,6 +6,7 @@ namespace kvt {
 
 class TKRVStream;
 class TMusicStaff;
+class TStaffRange;
 
 // Writes the items first..last of the staff (limited to the staff; an empty run writes the
 // count 0).
@@ -18,5 +19,11 @@ void WriteRangeItemStrings(const TMusicStaff& staff, int first, int last, TKRVSt
 // audited. `last` is left on the last inserted item (first - 1 when none was). True when every
 // item of the snapshot was inserted.
 bool ReadRangeItemStrings(TMusicStaff& staff, int& first, int& last, TKRVStream& stream, bool audit);
+
+// The same for a staff range: its items are written; read items go in at its first index
+// (an invalid range writes the count 0 and reads nothing), and its last index is left on the
+// last inserted item.
+void WriteRangeItemStrings(const TStaffRange& range, TKRVStream& stream);
+bool ReadRangeItemStrings(TStaffRange& range, TKRVStream& stream, bool audit);
 
 }  // namespace kvt

@@ -1,19 +1,16 @@
 #include "notation/score_text_load_steps.h"
 
 #include "notation/music_score.h"
+#include "notation/music_staff.h"
+#include "notation/staff_audit.h"
 
 namespace kvt {
 
 void AuditLoadedScore(TMusicScore& score) {
-  // The staff audit is not part of the library yet; until it is, a loaded score keeps the
-  // derived state its items were read with.
-  (void)score;
+  // Every staff whole: this also clears each staff's needs-audit mark.
+  for (int i = 0; i < score.GetStaffCount(); ++i) AuditStaffRange(*score.GetStaff(i));
 }
 
-void AuditInsertedSpan(TMusicStaff& staff, int first, int last) {
-  (void)staff;
-  (void)first;
-  (void)last;
-}
+void AuditInsertedSpan(TMusicStaff& staff, int first, int last) { AuditStaffRange(staff, first, last); }
 
 }  // namespace kvt

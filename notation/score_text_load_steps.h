@@ -6,10 +6,11 @@ namespace kvt {
 class TMusicScore;
 
 // A full audit of every staff (the derived state of stems, beams, ties, accidentals ...
-// brought in line with the items as read).
+// brought in line with the items as read); it clears each staff's needs-audit mark.
 void AuditLoadedScore(TMusicScore& score);
 
-// An audit of the items first..last of a staff after they were inserted.
+// An audit of the whole bars that hold the items first..last of a staff, after they were
+// inserted.
 void AuditInsertedSpan(class TMusicStaff& staff, int first, int last);
 
 }  // namespace kvt

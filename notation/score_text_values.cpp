@@ -9,6 +9,7 @@
 #include "notation/performance_style.h"
 #include "notation/score_text_numbers.h"
 #include "notation/score_text_writer.h"
+#include "notation/simple_ntn_idx.h"
 #include "notation/tempo_data.h"
 #include "notation/tempo_variance.h"
 #include "notation/text_expression.h"
@@ -90,6 +91,10 @@ void WriteWideTextValue(TKRVStream& stream, std::u16string_view text) {
 void WriteItemLine(TKRVStream& stream, const TNotatedItem* item, int mode) {
   if (!item) return;
   WriteBytes(stream, FormatItemLine(*item, mode));
+}
+
+void WriteItemText(TKRVStream& stream, const TSimpleNtnIdx& index, int mode) {
+  WriteItemLine(stream, index.GetItem(), mode);
 }
 
 void WriteTextLine(TKRVStream& stream, std::string_view line) {

@@ -23,6 +23,7 @@ namespace kvt {
 class TKRVStream;
 class TNotatedItem;
 class TMusicScore;
+class TSimpleNtnIdx;
 
 inline constexpr int kTextModeScore = 0;
 inline constexpr int kTextModeLone = 1;
@@ -40,6 +41,8 @@ void AppendItemLine(std::string& out, const TNotatedItem& item, int mode);
 
 // Writes the record line of the item without line end; nothing for a null item.
 void WriteItemLine(TKRVStream& stream, const TNotatedItem* item, int mode);
+// The same for the item at an index's position.
+void WriteItemText(TKRVStream& stream, const TSimpleNtnIdx& index, int mode);
 
 // Appends a text value: quoted and escaped when forceQuotes is set or when the text holds a
 // blank, bar, CR, LF, TAB, backslash, double quote or apostrophe; otherwise raw.

@@ -7,6 +7,7 @@
 
 #include "notation/long_task_cancel.h"
 #include "notation/score_text_reader.h"
+#include "notation/staff_range.h"
 #include "tests/notation/score_text_fixture.h"
 
 namespace kvt {
@@ -98,6 +99,15 @@ TEST_F(ClipTextTest, ContextLinesDescribeTheBarAndChangeNothing) {
   EXPECT_EQ(ItemLines(*pasted.staff), std::vector<std::string>({"|Rest|Dur:4th", "|Note|Dur:4th|Pos:0"}));
   // At the start of a bar the context says so.
   EXPECT_NE(WriteClip(staff, 7, 7, false, true).find("|Context|Bar:2,AtStart\r\n"), std::string::npos);
+}
+
+TEST_F(ClipTextTest, StaffRangeForm) {
+  TOutStream out;
+  WriteClipText(TStaffRange(&staff, 7, 9), *out, false, true);
+  EXPECT_EQ(out.Text(), WriteClip(staff, 7, 9, false, true));
+  TOutStream empty;
+  WriteClipText(TStaffRange(), *empty, false, false);
+  EXPECT_EQ(empty.Text(), "!TarlowmedeRazadoveClip(2.75,Single)\r\n!TarlowmedeRazadoveClip-End\r\n");
 }
 
 TEST_F(ClipTextTest, OneItemIsWrittenBareAndPastesBack) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "notation/staff_range.h"
 #include "tests/notation/score_text_fixture.h"
 
 namespace kvt {
@@ -44,6 +45,32 @@ TEST_F(RangeItemStringsTest, SnapshotInsertsTheSameItems) {
   std::vector<std::string> expected = Lines(source);
   expected.push_back("|Clef|Type:Alto");
   EXPECT_EQ(Lines(target), expected);
+}
+
+TEST_F(RangeItemStringsTest, StaffRangeForms) {
+  TOutStream out;
+  WriteRangeItemStrings(TStaffRange(&source, 4, 9), *out);
+  TOutStream direct;
+  WriteRangeItemStrings(source, 4, 9, *direct);
+  const std::string bytes = out.Text();
+  EXPECT_EQ(bytes, direct.Text());
+
+  TMusicStaff target;
+  AddItem(target, TItemPtr(new TClefData(kClefAlto)));
+  TStaffRange range(&target, 1, 1);
+  TTextStream in(bytes);
+  ASSERT_TRUE(ReadRangeItemStrings(range, *in, false));
+  EXPECT_EQ(range.GetFirst(), 1);
+  EXPECT_EQ(range.GetLast(), 6);
+  EXPECT_EQ(FormatItemLine(*target.GetItem(7), kTextModeScore), "|Clef|Type:Alto");
+
+  TOutStream none;
+  WriteRangeItemStrings(TStaffRange(), *none);
+  EXPECT_EQ(none.Text(), std::string(2, '\0'));
+  TTextStream empty(none.Text());
+  TStaffRange emptyRange(&target, 2, 2);
+  EXPECT_TRUE(ReadRangeItemStrings(emptyRange, *empty, false));
+  EXPECT_FALSE(emptyRange.IsValid());
 }
 
 TEST_F(RangeItemStringsTest, DamagedSnapshotsStopWithFailure) {
