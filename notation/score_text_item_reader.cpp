@@ -470,9 +470,9 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadKind(int kind) {
         const int count = SplitValues(hidden);
         for (int i = 0; i < count; ++i) {
           const char* value = GetValue(i);
-          if (std::strcmp(value, "ShowBars") == 0)
+          if (SameWord(value, "ShowBars"))
             showBars = true;
-          else if (std::strcmp(value, "ShowRests") == 0)
+          else if (SameWord(value, "ShowRests"))
             showRests = true;
           else if (value[0] != 0)
             MarkCorrupt();

@@ -155,6 +155,7 @@ std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TSco
     }
   }
   const bool failed = stream.IsFailed();
+  result.codePage = localeCodePage;
   result.status = (IsCorrupt() || failed || !sawEnd) ? kScoreLoadCorrupt : kScoreLoadLoaded;
   return std::move(score);
 }
@@ -202,8 +203,10 @@ void TKVTFileTextImporter::ReadRecord(std::string_view rawLine) {
   }
   if (IsRecord("Locale")) {
     int32_t codePage = 0;
-    if (const char* value = FindField("ACP:"); value && ReadInt(value, codePage) && codePage > 0)
+    if (const char* value = FindField("ACP:"); value && ReadInt(value, codePage) && codePage > 0) {
       SetAnsiCodePage(codePage);
+      localeCodePage = codePage;
+    }
     return;
   }
   if (IsRecord("Editor")) return ReadEditor();
@@ -418,13 +421,13 @@ void TKVTFileTextImporter::ReadStaffProperties() {
     const int count = SplitValues(value);
     for (int i = 0; i < count; ++i) {
       const char* word = GetValue(i);
-      if (std::strcmp(word, "Bracket") == 0)
+      if (SameWord(word, "Bracket"))
         staff->SetBracketWithNext(true);
-      else if (std::strcmp(word, "Brace") == 0)
+      else if (SameWord(word, "Brace"))
         staff->SetBraceWithNext(true);
-      else if (std::strcmp(word, "ConnectBars") == 0)
+      else if (SameWord(word, "ConnectBars"))
         staff->SetConnectBarsWithNext(true);
-      else if (std::strcmp(word, "Layer") == 0)
+      else if (SameWord(word, "Layer"))
         staff->SetLayerWithNext(true);
       else if (word[0] != 0)
         MarkCorrupt();

@@ -87,6 +87,7 @@ private:
   TMusicStaff* staff = nullptr;      // current staff; null while a dropped staff's records run
   bool firstStaffUnclaimed = false;
   bool sawEnd = false;
+  int localeCodePage = 0;  // of a Locale record; 0 without one
   std::unique_ptr<TStaffStyles> styles;
 };
 

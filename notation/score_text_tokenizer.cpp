@@ -299,6 +299,10 @@ int TKVTTextImportTokenizer::ReadIntClamped(const char* value, int lo, int hi, i
   return Clamp(n, lo, hi);
 }
 
+bool TKVTTextImportTokenizer::SameWord(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && EqualsName(a.data(), b);
+}
+
 int TKVTTextImportTokenizer::FindName(std::string_view value, int list) {
   if (list < 0 || list >= kNameListCount) return -1;
   if (!HasHighBytes(value)) {

@@ -82,6 +82,8 @@ public:
   int ReadName(const char* value, int list, int fallback);
   // As ReadName without marking: -1 when absent.
   static int FindName(std::string_view value, int list);
+  // Whether two ASCII words are equal without regard to case.
+  static bool SameWord(std::string_view a, std::string_view b);
   // A real value; false (corrupt) when it is no finite number.
   bool ReadReal(const char* value, double& out);
   // Value limited to lo..hi; corrupt when outside.

@@ -368,6 +368,15 @@ TEST(ScoreTextReaderTest, OlderVersionsReadTextsInTheirFontsCodePage) {
   ASSERT_TRUE(read.score);
   EXPECT_EQ(std::u16string(read.score->GetSongInfoText(kSongTitle)), u"Caf\u00e9");
   EXPECT_DOUBLE_EQ(read.info.version, 2.6);
+  EXPECT_EQ(read.info.codePage, 0);
+}
+
+// A Locale record's code page is reported for the file's header.
+TEST(ScoreTextReaderTest, ReportsTheLocaleCodePage) {
+  TReadResult read = Read(ScoreWithLines({"|Locale|ACP:1250"}));
+  ASSERT_TRUE(read.score);
+  EXPECT_EQ(read.info.codePage, 1250);
+  EXPECT_EQ(read.info.status, kScoreLoadLoaded);
 }
 
 }  // namespace
