@@ -39,12 +39,19 @@ TEST_F(RangeItemStringsTest, SnapshotInsertsTheSameItems) {
   TTextStream in(bytes);
   int first = 1;
   int last = 0;
-  ASSERT_TRUE(ReadRangeItemStrings(target, first, last, *in, true));
+  ASSERT_TRUE(ReadRangeItemStrings(target, first, last, *in, false));
   EXPECT_EQ(first, 1);
   EXPECT_EQ(last, count);
   std::vector<std::string> expected = Lines(source);
   expected.push_back("|Clef|Type:Alto");
   EXPECT_EQ(Lines(target), expected);
+
+  // Audited on request: the same items stand there.
+  TMusicStaff audited;
+  TTextStream again(bytes);
+  first = 1;
+  ASSERT_TRUE(ReadRangeItemStrings(audited, first, last, *again, true));
+  EXPECT_EQ(audited.GetItemCount(), count + 2);
 }
 
 TEST_F(RangeItemStringsTest, StaffRangeForms) {
