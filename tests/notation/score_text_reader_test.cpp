@@ -73,8 +73,12 @@ TEST(ScoreTextReaderTest, WriterEndsEveryLineWithCrLf) {
   ASSERT_GE(text.size(), 2u);
   EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n') EXPECT_EQ(text[i - 1], '\r') << "at byte " << i;
-    if (text[i] == '\r') EXPECT_EQ(text[i + 1], '\n') << "at byte " << i;
+    if (text[i] == '\n') {
+      EXPECT_EQ(text[i - 1], '\r') << "at byte " << i;
+    }
+    if (text[i] == '\r') {
+      EXPECT_EQ(text[i + 1], '\n') << "at byte " << i;
+    }
   }
 }
 
