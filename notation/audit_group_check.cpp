@@ -8,10 +8,7 @@
 #include "notation/music_staff.h"
 #include "notation/simple_ntn_idx.h"
 #include "notation/song_note.h"
-#if __has_include("notation/staff_range.h")
 #include "notation/staff_range.h"
-#define KVT_HAS_RANGE 1
-#endif
 
 namespace kvt {
 
@@ -48,11 +45,9 @@ bool PassesGroupCheck(TAuditNtnIdx& idx, int kind) {
   auto* first = static_cast<TSongNote*>(head);
   if (beam && first->GetStemSetting() == kStemAuto) {
     // Beaming the run again gives its notes the beam's stem direction.
-#ifdef KVT_HAS_RANGE
     TStaffRange run;
     run.InitRunAtIndex(idx, kGroupBeam);
     if (!run.Beam(kGroupBeam)) return false;
-#endif
   }
   const bool grace = first->IsGrace();
   const int stem = first->GetStemSetting();
