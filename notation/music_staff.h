@@ -205,9 +205,20 @@ public:
   // returns false and leaves the item with the caller; otherwise inserts as InsertItem, takes
   // the item (item becomes null) and returns true.
   bool TryInsertItem(std::unique_ptr<TNotatedItem>& item, int i);
+  // InsertItem, then, for a song note with an automatic stem, the stems of its beam group
+  // are set automatically, and the staff is audited two bar lines either side of it.
+  int InsertItemAndAudit(std::unique_ptr<TNotatedItem> item, int i);
+  // Inserts where the running time reaches `ticks`, summing durations from index 1; an item
+  // starting within two whole notes before `ticks` that reaches past it is first split there.
+  // Returns the index the item took. Precondition "! IsFull()".
+  int InsertItemAtTime(std::unique_ptr<TNotatedItem> item, int32_t ticks);
+  // InsertItemAtTime with the stem and audit steps of InsertItemAndAudit.
+  int InsertItemAtTimeAndAudit(std::unique_ptr<TNotatedItem> item, int32_t ticks);
   // Removes and returns the item at i without deleting it; null for index 0, the last index
   // and indices outside the array.
   std::unique_ptr<TNotatedItem> DetachItem(int i);
+  // DetachItem, then an audit two bar lines either side of where the item stood.
+  std::unique_ptr<TNotatedItem> DetachItemAndAudit(int i);
   // Deletes the item at i; false (nothing changes) for i of 0 or less and for the last index
   // or more.
   bool DeleteItem(int i);
