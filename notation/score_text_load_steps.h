@@ -5,12 +5,12 @@ namespace kvt {
 
 class TMusicScore;
 
-// A full audit of every staff (the derived state of stems, beams, ties, accidentals ...
-// brought in line with the items as read); it clears each staff's needs-audit mark.
+// A full audit of every staff with its user objects (the derived state of stems, beams, ties,
+// accidentals ... brought in line with the items as read).
 void AuditLoadedScore(TMusicScore& score);
 
-// An audit of the whole bars that hold the items first..last of a staff, after they were
-// inserted.
+// An audit around the items first..last of a staff (two bar lines each side, on to the tenth
+// bar line after), after they were inserted.
 void AuditInsertedSpan(class TMusicStaff& staff, int first, int last);
 
 }  // namespace kvt
