@@ -18,6 +18,7 @@
 #include "notation/rest_note.h"
 #include "notation/score_text_reader.h"
 #include "notation/score_text_writer.h"
+#include "notation/staff_audit.h"
 #include "notation/text_expression.h"
 #include "notation/time_signature_data.h"
 #include "utils/flat_ram_stream.h"
@@ -112,6 +113,17 @@ void BM_ReadScoreText(benchmark::State& state) {
   state.counters["MB"] = static_cast<double>(text.size()) / 1e6;
 }
 BENCHMARK(BM_ReadScoreText)->Unit(benchmark::kMillisecond);
+
+// The audit that ends every load, alone, on the loaded score: reading proper is the load's
+// time less this.
+void BM_AuditLoadedScore(benchmark::State& state) {
+  std::string text = ScoreText();
+  TKRVFlatRamStream in(text.data(), static_cast<int>(text.size()), static_cast<int>(text.size()));
+  std::unique_ptr<TMusicScore> score = ReadScoreText(in, nullptr);
+  for (auto _ : state) AuditScore(*score, true);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_AuditLoadedScore)->Unit(benchmark::kMillisecond);
 
 // The lines of the same bytes through the stream's line reading (byte by byte, as every text
 // reader of the system takes its lines).
