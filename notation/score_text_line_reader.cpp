@@ -138,6 +138,8 @@ bool TScoreTextLineReader::NextBuffered() {
       break;
     }
     scanned = static_cast<size_t>(last - start);
+    // A CR that ended the bytes searched so far is no CR before the line feed.
+    if (scanned > 0 && last[-1] == '\r') cr = true;
     if (scanned >= kMaxBufferBytes) {
       // The look-ahead buffer grows no further: the line is gathered apart.
       AppendLong(start, last);

@@ -97,11 +97,6 @@ void WriteItemText(TKRVStream& stream, const TSimpleNtnIdx& index, int mode) {
   WriteItemLine(stream, index.GetItem(), mode);
 }
 
-void WriteTextLine(TKRVStream& stream, std::string_view line) {
-  WriteBytes(stream, line);
-  stream.Write("\r\n", 2);
-}
-
 std::string FormatItemFindText(const TNotatedItem& item) {
   std::string text;
   switch (item.GetType()) {

@@ -61,7 +61,4 @@ void WriteWideTextValue(TKRVStream& stream, std::u16string_view text);
 std::string FormatItemFindText(const TNotatedItem& item);
 void WriteItemFindText(TKRVStream& stream, const TNotatedItem& item);
 
-// Writes the bytes of a line and CR LF.
-void WriteTextLine(TKRVStream& stream, std::string_view line);
-
 }  // namespace kvt

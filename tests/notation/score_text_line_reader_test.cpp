@@ -59,6 +59,19 @@ TEST(ScoreTextLineReaderTest, LongLinesReadWhole) {
   }
 }
 
+// A carriage return inside a line is dropped even where a block of look-ahead ends on it.
+TEST(ScoreTextLineReaderTest, CarriageReturnAtABlockEnd) {
+  for (size_t before : {size_t{65535}, size_t{65534}, size_t{65536}}) {
+    const std::string text = std::string(before, 'a') + "\rb\r\nnext\n";
+    for (bool exact : {false, true}) {
+      const TLines read = ReadAll(text, exact);
+      ASSERT_EQ(read.lines.size(), 2u);
+      EXPECT_TRUE(read.lines[0] == std::string(before, 'a') + "b") << before << " " << exact;
+      EXPECT_EQ(read.lines[1], "next");
+    }
+  }
+}
+
 // The exact way leaves the stream right after the line.
 TEST(ScoreTextLineReaderTest, ExactReadingStopsAfterTheLine) {
   TTextStream stream(std::string("first\0rest", 10));
