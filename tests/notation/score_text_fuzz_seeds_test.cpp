@@ -19,7 +19,7 @@ namespace {
 
 using namespace score_text_test;
 
-const std::filesystem::path kCorpus = std::filesystem::path(KVT_TEST_DATA_DIR) / ".." / ".." / ".." / "fuzz" / "corpus";
+const std::filesystem::path kCorpus = std::filesystem::path(KVT_SOURCE_DIR) / "fuzz" / "corpus";
 
 std::unique_ptr<TMusicScore> SmallScore() {
   auto score = std::make_unique<TMusicScore>();
