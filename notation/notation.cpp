@@ -1,2 +1,0 @@
-// The notation library; its units are added beside this file.
-namespace kvt {}
