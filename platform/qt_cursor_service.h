@@ -1,0 +1,18 @@
+#pragma once
+// The mouse cursor on Qt: the wait cursor is an application override cursor
+// (QGuiApplication::setOverrideCursor), restored with restoreOverrideCursor. Qt keeps the
+// overrides as a stack, so nested wait cursors unwind in turn. Without a QGuiApplication (the
+// command-line modes) it shows nothing. Install it with SetCursorService once the application
+// object exists.
+
+#include "utils/cursor_service.h"
+
+namespace kvt {
+
+class TQtCursorService : public ICursorService {
+public:
+  bool ShowWaitCursor() override;
+  void RestoreCursor() override;
+};
+
+}  // namespace kvt
