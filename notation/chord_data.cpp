@@ -1,13 +1,10 @@
 #include "notation/chord_data.h"
 
 #include <cstdlib>
-#include <utility>
 
 namespace kvt {
 
 namespace {
-
-constexpr int kInitialMemberCapacity = 4;
 
 int Opposite(int stemSetting) { return stemSetting == kStemUp ? kStemDown : kStemUp; }
 
@@ -34,7 +31,7 @@ void TChordData::Assign(const TNotatedItem& src) {
 
 TMusicNote* TChordData::GetMember(int i) const {
   if (i < 0 || i >= GetMemberCount()) return nullptr;
-  return members[static_cast<size_t>(i)].get();
+  return members[i];
 }
 
 TMusicNote* TChordData::GetFirstNote() const { return GetMember(0); }
@@ -56,7 +53,7 @@ int TChordData::GetStaffPos() const {
 }
 
 void TChordData::ApplyToContext(TStaffContextState& state) const {
-  for (const auto& member : members) member->ApplyToContext(state);
+  for (TMusicNote* member : members) member->ApplyToContext(state);
   if (IsChordMember() || IsRestChordPart()) return;
   const TMusicNote* first = GetFirstNote();
   ApplySongStep(state, first ? !first->IsMuted() : GetVisibility() != kVisNever);
@@ -64,7 +61,7 @@ void TChordData::ApplyToContext(TStaffContextState& state) const {
 
 void TChordData::Perform(TStaffContextState& state, TMidiFileBuf* buffer) const {
   if (!buffer) return;
-  for (const auto& member : members) member->PerformNote(state, *buffer, IsMuted());
+  for (TMusicNote* member : members) member->PerformNote(state, *buffer, IsMuted());
 }
 
 void TChordData::SetBeamState(int state) {
@@ -94,21 +91,21 @@ bool TChordData::HasShiftedHeads(int stemDir) const {
 }
 
 int TChordData::GetAccidentalSpace() const {
-  for (const auto& member : members)
+  for (TMusicNote* member : members)
     if (member->GetRawAccidental() != kAccNone) return GetXAccSpace() + 1;
   return GetXAccSpace();
 }
 
 void TChordData::AuditStep(const TStaffContextState& state) {
   TSongNote::AuditStep(state);
-  for (auto& member : members) member->AuditStep(state);
+  for (TMusicNote* member : members) member->AuditStep(state);
   Update();
 }
 
 int TChordData::GetVoiceBoundary() const {
   int k = 0;
   const int n = GetMemberCount();
-  while (k < n && members[static_cast<size_t>(k)]->GetStemSetting() == kStemDown) ++k;
+  while (k < n && members[k]->GetStemSetting() == kStemDown) ++k;
   return k;
 }
 
@@ -124,45 +121,47 @@ int TChordData::GetStemRootIndex(int stemDir) const {
 
 TMusicNote* TChordData::GetSecondDurationNote() const {
   if (members.empty()) return nullptr;
-  return members.back()->GetStemSetting() == GetStemSetting() ? members.front().get()
-                                                               : members.back().get();
+  return members.back()->GetStemSetting() == GetStemSetting() ? members.front()
+                                                               : members.back();
 }
 
-void TChordData::InsertSorted(std::unique_ptr<TMusicNote> note) {
-  if (members.capacity() == 0) members.reserve(kInitialMemberCapacity);
+bool TChordData::InsertSorted(TMusicNote* note) {
+  int index = 0;
+  while (index < members.size() && !SortsBefore(*note, *members[index])) ++index;
+  if (!members.Insert(index, note)) return false;
   note->SetChordMember(true);
-  auto it = members.begin();
-  while (it != members.end() && !SortsBefore(*note, **it)) ++it;
-  members.insert(it, std::move(note));
+  return true;
 }
 
 void TChordData::ResortMembers() {
-  for (size_t i = 1; i < members.size(); ++i) {
-    size_t j = i;
+  for (int i = 1; i < members.size(); ++i) {
+    int j = i;
     while (j > 0 && SortsBefore(*members[j], *members[j - 1])) {
-      std::swap(members[j], members[j - 1]);
+      members.Swap(j, j - 1);
       --j;
     }
   }
 }
 
 bool TChordData::AddNote(TMusicNote* note) {
-  if (!note || note == this) return false;
-  for (const auto& member : members)
-    if (member.get() == note) return false;
+  // Members are plain notes; a chord inside a chord has no meaning.
+  if (!note || note == this || note->GetType() != kItemNote) return false;
+  for (TMusicNote* member : members)
+    if (member == note) return false;
+  if (members.size() >= TChordMembers::kMaxCount) return false;
 
   // 2. The first note gives the chord its settings.
   if (members.empty()) {
     Assign(*note);
     SetStemDir(note->GetStemSetting());
-    InsertSorted(std::unique_ptr<TMusicNote>(note));
+    InsertSorted(note);
     Update();
     return true;
   }
 
   const int pos = note->GetStaffPos();
-  const TMusicNote* p = members.front().get();
-  const TMusicNote* q = members.back().get();
+  const TMusicNote* p = members.front();
+  const TMusicNote* q = members.back();
   const TMusicNote* r = FindMemberAtPos(pos);
   const bool split = HasSplitStem();
   const int c = GetStemSetting();
@@ -216,8 +215,8 @@ bool TChordData::AddNote(TMusicNote* note) {
     const int k = GetVoiceBoundary();
     const int n = GetMemberCount();
     if (k == 0 || k >= n) return false;
-    const int topLower = members[static_cast<size_t>(k - 1)]->GetStaffPos();
-    const int bottomUpper = members[static_cast<size_t>(k)]->GetStaffPos();
+    const int topLower = members[k - 1]->GetStaffPos();
+    const int bottomUpper = members[k]->GetStaffPos();
     if (b == kStemAuto) {
       if (durP == durQ)
         b = pos > topLower ? kStemDown : kStemUp;
@@ -261,18 +260,17 @@ bool TChordData::AddNote(TMusicNote* note) {
   }
 
   // 6.
-  InsertSorted(std::unique_ptr<TMusicNote>(note));
+  InsertSorted(note);
   Update();
   return true;
 }
 
 bool TChordData::RemoveNote(TMusicNote* note) {
-  auto it = members.begin();
-  while (it != members.end() && it->get() != note) ++it;
-  if (it == members.end()) return false;
+  int index = 0;
+  while (index < members.size() && members[index] != note) ++index;
+  if (index == members.size()) return false;
   const bool wasSplit = HasSplitStem();
-  it->release();
-  members.erase(it);
+  members.Take(index);
   note->SetChordMember(false);
   note->SetHeadShift(0);
   if (GetStemSetting() == kStemAuto) note->SetStemDir(kStemAuto);

@@ -14,9 +14,8 @@
 // (SetBeamState and SetTripletState run it themselves).
 
 #include <cstdint>
-#include <memory>
-#include <vector>
 
+#include "notation/chord_members.h"
 #include "notation/music_note.h"
 
 namespace kvt {
@@ -59,7 +58,7 @@ public:
   TMusicNote* GetLastNote() const override;
   bool HasShiftedHeads(int stemDir) const override;
 
-  // Takes ownership of the note when it returns true.
+  // Takes ownership of the note when it returns true; only plain notes (type 8) are taken.
   bool AddNote(TMusicNote* note);
   // Hands the note back to the caller (not deleted); false when it is not a member.
   bool RemoveNote(TMusicNote* note);
@@ -74,13 +73,14 @@ public:
 private:
   // Index of the first member of the upper voice (the first whose stem is not down).
   int GetVoiceBoundary() const;
-  void InsertSorted(std::unique_ptr<TMusicNote> note);
+  // False when the chord cannot hold another member.
+  bool InsertSorted(TMusicNote* note);
   void LayoutHeadColumns();
   // The chord's own stored staff position (the reference member's).
   int GetOwnStaffPos() const { return TMusicNote::GetStaffPos(); }
 
   uint8_t splitSideFlags = 0;
-  std::vector<std::unique_ptr<TMusicNote>> members;
+  TChordMembers members;
 };
 
 }  // namespace kvt

@@ -10,10 +10,10 @@ void TChordData::Respell(const TStaffContextState& state) {
   // 1. A unison cluster stays a cluster.
   bool cluster = n > 0 && GetHeadColumns() == 1;
   for (int i = 1; i < n && cluster; ++i)
-    cluster = members[static_cast<size_t>(i)]->GetStaffPos() == members.front()->GetStaffPos();
+    cluster = members[i]->GetStaffPos() == members.front()->GetStaffPos();
 
   // 2.
-  for (auto& member : members) member->Respell(state);
+  for (TMusicNote* member : members) member->Respell(state);
   ResortMembers();
 
   // 3. Members that now share a position. Every pass either moves a member to a free
@@ -22,8 +22,8 @@ void TChordData::Respell(const TStaffContextState& state) {
   if (!cluster) {
     for (int passes = 4 * n + 4; passes > 0; --passes) {
       bool changed = false;
-      for (size_t i = 0; i < members.size() && !changed; ++i) {
-        TMusicNote* p = members[i].get();
+      for (int i = 0; i < members.size() && !changed; ++i) {
+        TMusicNote* p = members[i];
         TMusicNote* q = FindMemberAtPos(p->GetStaffPos());
         if (!q || q == p) continue;
         // Two voices meeting on one note are a unison, not a clash; so is the two-note chord
@@ -38,8 +38,8 @@ void TChordData::Respell(const TStaffContextState& state) {
           const int oldAccidental = q->GetRawAccidental();
           if (q->ShiftSpelling(state, -1)) {
             bool alone = true;
-            for (const auto& other : members)
-              if (other.get() != q && other->GetStaffPos() == q->GetStaffPos()) alone = false;
+            for (const TMusicNote* other : members)
+              if (other != q && other->GetStaffPos() == q->GetStaffPos()) alone = false;
             if (alone) {
               changed = true;
             } else {
@@ -53,7 +53,7 @@ void TChordData::Respell(const TStaffContextState& state) {
             q->SetStemDir(kStemDown);
             p->SetStemDir(kStemUp);
           } else {
-            members.erase(members.begin() + static_cast<std::ptrdiff_t>(i));
+            members.Delete(i);
           }
           changed = true;
         }
@@ -69,12 +69,12 @@ void TChordData::Respell(const TStaffContextState& state) {
 bool TChordData::Transpose(const TStaffContextState& state, int semitones, int steps,
                            bool testOnly) {
   if (testOnly) {
-    for (auto& member : members)
+    for (TMusicNote* member : members)
       if (!member->Transpose(state, semitones, steps, true)) return false;
     return true;
   }
   bool failed = false;
-  for (auto& member : members)
+  for (TMusicNote* member : members)
     if (!member->Transpose(state, semitones, steps, false)) failed = true;
   ResortMembers();
   if (failed) Respell(state);

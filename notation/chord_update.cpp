@@ -37,7 +37,7 @@ void TChordData::Update() {
   const TMusicNote* tieInTied = nullptr;
   int tiedCount = 0;
   for (int i = 0; i < n; ++i) {
-    TMusicNote& m = *members[static_cast<size_t>(i)];
+    TMusicNote& m = *members[i];
     m.SetVisibility(GetVisibility());
     m.SetLyric(GetLyric());
     m.SetXNoteSpace(GetXNoteSpace());
@@ -55,7 +55,7 @@ void TChordData::Update() {
     m.SetTripletState(kGroupNone);
     m.ClearStemLength();
     if (i > 0) {
-      TMusicNote& prev = *members[static_cast<size_t>(i - 1)];
+      TMusicNote& prev = *members[i - 1];
       if (prev.GetStaffPos() == m.GetStaffPos()) {
         if (m.GetRawAccidental() == kAccNone)
           m.SetRawAccidental(prev.GetRawAccidental());
@@ -77,8 +77,8 @@ void TChordData::Update() {
   }
 
   // 3. Reference member and stem direction.
-  const TMusicNote* lowest = members.front().get();
-  const TMusicNote* highest = members.back().get();
+  const TMusicNote* lowest = members.front();
+  const TMusicNote* highest = members.back();
   int d = GetStemDir();
   const TMusicNote* ref = highest;
   if (GetStemSetting() == kStemAuto && !IsGrace()) {
@@ -109,7 +109,7 @@ void TChordData::Update() {
   // 5. Stems, grouping, articulations and ties.
   const bool tieExplicit = (chordFlags & kMaskTieDirection) != 0;
   const int chordDuration = GetNotatedDuration();
-  for (auto& member : members) {
+  for (TMusicNote* member : members) {
     TMusicNote& m = *member;
     if (!split) m.SetStemDirFromSign(d);
     if (HasStemLength()) m.SetRawStemLength(GetRawStemLength());
@@ -146,7 +146,7 @@ void TChordData::Update() {
 void TChordData::LayoutHeadColumns() {
   const int n = GetMemberCount();
   const bool split = HasSplitStem();
-  auto at = [this](int i) -> TMusicNote& { return *members[static_cast<size_t>(i)]; };
+  auto at = [this](int i) -> TMusicNote& { return *members[i]; };
   auto isDown = [&](int i) { return at(i).GetStemSetting() == kStemDown; };
   // Update has given every member of a single-stem chord the chord's direction, so the
   // down-stem members below are the whole chord or none of it.

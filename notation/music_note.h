@@ -63,7 +63,9 @@ public:
 
   void MoveStaffPos(int delta) { SetStaffPos(staffPos + delta); }
   // 5 while AccidentalAuto is set.
-  int GetAccidental() const { return accidentalAuto ? static_cast<int>(kAccNone) : static_cast<int>(accidental); }
+  int GetAccidental() const {
+    return accidentalAuto ? static_cast<int>(kAccNone) : static_cast<int>(accidental);
+  }
   int GetRawAccidental() const { return accidental; }
   // Stores the code and clears AccidentalAuto.
   void SetAccidental(int code);

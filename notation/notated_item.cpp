@@ -37,7 +37,8 @@ int TNotatedItem::GetNextPlayIndex(TStaffContextState&, TMusicStaff*, int index)
 }
 
 void TNotatedItem::SetVisibility(int visibility) {
-  const int v = BoundIndex(static_cast<int>(MaskBits(visibility, 4)), kVisibilityCount, kVisDefault);
+  const int v =
+      BoundIndex(static_cast<int>(MaskBits(visibility, 4)), kVisibilityCount, kVisDefault);
   attribute = static_cast<uint8_t>((attribute & 0xF0) | v);
 }
 

@@ -63,7 +63,8 @@ int TRestNote::GetDuration() const {
 
 void TRestNote::SetTickLength(int count, int unitCode) {
   const int64_t ticks = static_cast<int64_t>(count) * GetBeatUnitTicks(unitCode);
-  tickLength = static_cast<uint32_t>(ticks < 0 ? 0 : (ticks > kMaxRestTickLength ? kMaxRestTickLength : ticks));
+  const int64_t bounded = ticks < 0 ? 0 : (ticks > kMaxRestTickLength ? kMaxRestTickLength : ticks);
+  tickLength = static_cast<uint32_t>(bounded);
   hasTickLength = 1;
 }
 

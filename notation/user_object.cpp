@@ -5,6 +5,7 @@
 
 #include "notation/item_position.h"
 #include "utils/text_encoding.h"
+#include "utils/variant.h"
 
 namespace kvt {
 
@@ -138,6 +139,32 @@ void TKVTUserObject::SetParamReal(std::string_view name, double x) {
   const auto [end, ec] =
       std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 6);
   SetParam(name, std::string_view(buffer, ec == std::errc() ? static_cast<size_t>(end - buffer) : 0));
+}
+
+void TKVTUserObject::SetParamFromVariant(std::string_view name, const TKVVariant& value,
+                                         int mode) {
+  switch (value.GetType()) {
+    case TKVVariant::kEmpty:
+      if (mode == 2) SetParam(name, "");
+      return;
+    case TKVVariant::kStringRef:
+    case TKVVariant::kString:
+      SetParam(name, value.GetString() ? value.GetString() : "");
+      return;
+    case TKVVariant::kWideStringRef:
+    case TKVVariant::kWideString:
+      SetParam(name, Utf16ToUtf8(value.GetWideString() ? value.GetWideString() : u""));
+      return;
+    case TKVVariant::kInt:
+    case TKVVariant::kBool:
+    case TKVVariant::kReal:
+      if (mode == 0 || mode == 1) return;
+      break;
+    default:
+      break;
+  }
+  char text[128];
+  SetParam(name, value.GetText(text, sizeof text));
 }
 
 void TKVTUserObject::RemoveParamAt(int i) {

@@ -17,6 +17,8 @@
 
 namespace kvt {
 
+class TKVVariant;
+
 inline constexpr int kMaxUserParams = 16;
 inline constexpr int kMaxUserTypeNameChars = 63;
 
@@ -76,6 +78,10 @@ public:
   // "%d" and "%g" (C locale) forms of the number.
   void SetParamInt(std::string_view name, int n);
   void SetParamReal(std::string_view name, double x);
+  // Sets the variant's text as the value: narrow texts as they are, wide texts in UTF-8, every
+  // other kind its display text (at most 127 characters). An empty variant is taken only in
+  // mode 2; integers, yes/no values and reals only in modes other than 0 and 1.
+  void SetParamFromVariant(std::string_view name, const TKVVariant& value, int mode);
   // Removes the parameter; later ones move down one index. Ignored outside the parameters.
   void RemoveParamAt(int i);
   // Ignored when absent.

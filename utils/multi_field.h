@@ -27,7 +27,8 @@ public:
   // A table filled by Split(text, separator). A negative n becomes the number of fields of the
   // text (separators + 1; 0 for a null text).
   TKVMultiField(const char* text, char separator, int n);
-  // One field per text, in order; a null text gives an empty field.
+  // One field per text, in order; a null text gives an empty field. Braces pick this form
+  // (TKVMultiField{0} is one empty field); parentheses give the count form.
   TKVMultiField(std::initializer_list<const char*> texts);
   // Reads a table written by WriteTo. A table whose counts contradict each other (more fields
   // than bytes, a field running past the declared size, bytes left over) is corrupt: the

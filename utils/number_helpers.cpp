@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "utils/number_text.h"
+#include "utils/text_copy.h"
 
 namespace kvt {
 
@@ -13,9 +15,13 @@ char* FormatReal(char* buffer, int size, double x, const char* format) {
   if (!format) return buffer;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-  std::snprintf(buffer, static_cast<size_t>(size), format, x);
+  const int length = std::snprintf(nullptr, 0, format, x);
+  if (length <= 0) return buffer;
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  std::snprintf(text.data(), text.size(), format, x);
 #pragma GCC diagnostic pop
-  return buffer;
+  // A format may carry UTF-8 text of its own: cut on a character boundary.
+  return CopyStringMax(buffer, text.c_str(), size);
 }
 
 int Sign(int value) { return (value > 0) - (value < 0); }

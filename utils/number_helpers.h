@@ -6,7 +6,7 @@
 namespace kvt {
 
 // Prints x with a printf format holding one floating-point conversion ("%g", "%.2f", ...) into
-// buffer, cut to size-1 bytes; returns buffer. The decimal point follows LC_NUMERIC, which the
+// buffer, cut to size-1 bytes on a UTF-8 character boundary; returns buffer. The decimal point follows LC_NUMERIC, which the
 // program sets to "C" at start; for text that others read back use utils/number_text.h.
 char* FormatReal(char* buffer, int size, double x, const char* format);
 

@@ -43,9 +43,7 @@ std::string IntText(int32_t value) {
 TSysInfo::TSysInfo(TIniFileIo* io)
     : io(io != nullptr ? *io : DefaultIniFileIo()),
       version(kPlatformVersionValue),
-      waitCursor(nullptr),
       statusBar(nullptr) {
-  SetWaitCursor(nullptr);
   SetStatusBar(nullptr);
 }
 

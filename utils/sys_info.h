@@ -32,7 +32,6 @@
 #include "utils/registry_key.h"
 #include "utils/status_state.h"
 #include "utils/sys_status_bar.h"
-#include "utils/sys_wait_cursor.h"
 
 #include <cstdint>
 #include <memory>
@@ -88,14 +87,12 @@ public:
   bool WriteProfileBinary(const char* section, const char* key, const void* bytes, int32_t size);
 
   // --- wait cursor
-  // The first active wait keeps the cursor that the wait cursor replaced; every call shows
-  // the wait cursor again.
+  // The first active wait shows the wait cursor through the cursor service
+  // (utils/cursor_service.h), which keeps the cursor it replaced.
   void BeginWait();
   // Above 1 the count falls by one; at 1 or 0 the kept cursor comes back and the count is 0.
   void EndWait();
   int32_t GetWaitCount() const { return waitCount; }
-  // null: the null cursor.
-  void SetWaitCursor(TSysWaitCursor* cursor);
 
   // --- status stack
   // Pushes a state and shows it with an immediate repaint. On a full stack the push is
@@ -136,8 +133,6 @@ private:
   TIniFileIo& io;
   std::vector<std::unique_ptr<TStatusState>> statusStack;
   uint32_t version;
-  TSysWaitCursor* waitCursor;
-  TSysWaitCursor::TCursor savedCursor = 0;
   bool cursorSaved = false;
   int32_t waitCount = 0;
   TSysStatusBar* statusBar;

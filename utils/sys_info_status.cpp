@@ -1,14 +1,10 @@
 // TSysInfo: the wait cursor count and the status-bar stack.
 #include "utils/sys_info.h"
 
+#include "utils/cursor_service.h"
 #include "utils/debug_log.h"
 
 namespace kvt {
-
-void TSysInfo::SetWaitCursor(TSysWaitCursor* cursor) {
-  static TNullSysWaitCursor nullCursor;
-  waitCursor = cursor != nullptr ? cursor : &nullCursor;
-}
 
 void TSysInfo::SetStatusBar(TSysStatusBar* bar) {
   static TNullSysStatusBar nullBar;
@@ -16,11 +12,7 @@ void TSysInfo::SetStatusBar(TSysStatusBar* bar) {
 }
 
 void TSysInfo::BeginWait() {
-  TSysWaitCursor::TCursor replaced = waitCursor->SetWaitCursor();
-  if (waitCount == 0 && !cursorSaved) {
-    savedCursor = replaced;
-    cursorSaved = true;
-  }
+  if (waitCount == 0 && !cursorSaved) cursorSaved = CursorService().ShowWaitCursor();
   ++waitCount;
 }
 
@@ -34,7 +26,7 @@ void TSysInfo::EndWait() {
   // stale one.
   if (cursorSaved) {
     cursorSaved = false;
-    waitCursor->RestoreCursor(savedCursor);
+    CursorService().RestoreCursor();
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "notation/staff_context_state.h"
@@ -140,6 +141,8 @@ struct SearchCase {
   int repeat;             // Repeat of a closing LocalRepeatClose
   int expected;
 };
+
+void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
 
 class BarLineSearchTest : public ::testing::TestWithParam<SearchCase> {};
 

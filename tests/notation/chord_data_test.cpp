@@ -27,7 +27,9 @@ bool Add(TChordData& chord, TMusicNote* note) {
 
 std::vector<int> Positions(const TChordData& chord) {
   std::vector<int> out;
-  for (int i = 0; i < chord.GetMemberCount(); ++i) out.push_back(chord.GetMember(i)->GetStaffPos());
+  for (int i = 0; i < chord.GetMemberCount(); ++i) {
+    out.push_back(chord.GetMember(i)->GetStaffPos());
+  }
   return out;
 }
 
@@ -38,7 +40,9 @@ TEST(ChordDataTest, MembersSortFromTheLowestNote) {
   ASSERT_TRUE(Add(chord, Note(-1)));
   ASSERT_TRUE(Add(chord, Note(2)));
   EXPECT_EQ(Positions(chord), (std::vector<int>{6, 4, 2, -1}));
-  for (int i = 0; i < chord.GetMemberCount(); ++i) EXPECT_TRUE(chord.GetMember(i)->IsChordMember());
+  for (int i = 0; i < chord.GetMemberCount(); ++i) {
+    EXPECT_TRUE(chord.GetMember(i)->IsChordMember());
+  }
   EXPECT_EQ(chord.GetFirstNote(), chord.GetMember(0));
   EXPECT_EQ(chord.GetLastNote(), chord.GetMember(3));
   EXPECT_EQ(chord.GetTopPos(), -1);
@@ -55,6 +59,10 @@ TEST(ChordDataTest, EmptyChord) {
   EXPECT_EQ(chord.GetSecondDurationNote(), nullptr);
   EXPECT_FALSE(chord.AddNote(nullptr));
   EXPECT_FALSE(chord.AddNote(&chord));
+  TChordData other(Note(6), Note(4));
+  EXPECT_FALSE(chord.AddNote(&other));
+  ASSERT_TRUE(Add(chord, Note(2)));
+  EXPECT_FALSE(chord.AddNote(chord.GetMember(0)));  // already a member
 }
 
 TEST(ChordDataTest, FirstNoteGivesTheChordItsSettings) {

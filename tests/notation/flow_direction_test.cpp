@@ -160,11 +160,6 @@ TEST(FlowDirectionTest, NextIndexTable) {
   EXPECT_EQ(fine->NextPlayIndexIn(jumped, TStaffItemSpan(), 1), 2);
 }
 
-}  // namespace
-}  // namespace kvt
-
-namespace kvt {
-namespace {
 
 TEST(FlowDirectionTest, MasterRepeatIsPlayedOnceAfterDaCapo) {
   // | A |: B :| C D.C. ||

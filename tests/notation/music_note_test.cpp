@@ -62,7 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MusicNoteTest, WrapPitch) {
   const int cases[][2] = {{0, 0}, {127, 127}, {-1, 11}, {-12, 12}, {-13, 11},
                           {128, 116}, {139, 115}, {500, 116}};
-  for (const auto& c : cases) EXPECT_EQ(TMusicNote::WrapPitch(c[0]), c[1]) << c[0];
+  for (const auto& c : cases) {
+    EXPECT_EQ(TMusicNote::WrapPitch(c[0]), c[1]) << c[0];
+  }
 }
 
 TEST(MusicNoteTest, RunningAccidentalsSoundOnUnmarkedNotes) {
@@ -201,7 +203,9 @@ TEST(MusicNoteTest, ShiftSpellingKeepsThePitch) {
     EXPECT_EQ(note.ShiftSpelling(state, c.direction), c.ok) << c.staffPos << "/" << c.accidental;
     EXPECT_EQ(note.GetStaffPos(), c.newPos);
     EXPECT_EQ(note.GetRawAccidental(), c.newAccidental);
-    if (c.ok) EXPECT_EQ(note.GetPitch(state), pitch);
+    if (c.ok) {
+      EXPECT_EQ(note.GetPitch(state), pitch);
+    }
   }
 }
 
@@ -228,7 +232,9 @@ TEST(MusicNoteTest, GlyphIndexesStayInsideTheGlyphTable) {
   for (int code = 0; code < 5; ++code)
     EXPECT_EQ(TMusicNote::GetAccidentalSymbol(code), accidentalGlyphs[code]);
   // The automatic accidental (and any code from damaged data) draws no glyph.
-  for (int code : {5, 6, 7, -1, 255}) EXPECT_EQ(TMusicNote::GetAccidentalSymbol(code), -1);
+  for (int code : {5, 6, 7, -1, 255}) {
+    EXPECT_EQ(TMusicNote::GetAccidentalSymbol(code), -1);
+  }
 
   struct HeadCase {
     int shape;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ostream>
 #include <vector>
 
 #include "notation/bar_line_data.h"
@@ -74,6 +75,8 @@ struct SkipCase {
   std::vector<int> after;  // bar styles after the ending's bar; -1 a non-bar, -2 an ending 3
   int expected;
 };
+
+void PrintTo(const SkipCase& c, std::ostream* os) { *os << c.name; }
 
 class SpecialEndingSkipTest : public ::testing::TestWithParam<SkipCase> {};
 

@@ -142,7 +142,7 @@ TEST(BoolArrayTest, StreamRoundTripOfStorageBytes) {
 
 TEST(BoolArrayTest, ReadFromShortStreamLeavesArrayUnchanged) {
   TKVBoolArray array = BitsOf("1");
-  TByteVectorStream stream({0xFF});
+  TByteVectorStream stream(std::vector<uint8_t>{0xFF});
   EXPECT_FALSE(array.ReadFrom(stream));
   EXPECT_TRUE(stream.IsError());
   EXPECT_EQ(TextOf(array), "1");
@@ -150,7 +150,7 @@ TEST(BoolArrayTest, ReadFromShortStreamLeavesArrayUnchanged) {
 
 TEST(BoolArrayTest, ReadFromDropsBitsPastTheCount) {
   TKVBoolArray array(4);
-  TByteVectorStream stream({0xFF, 0xFF, 0xFF, 0xFF});
+  TByteVectorStream stream(std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF});
   EXPECT_TRUE(array.ReadFrom(stream));
   EXPECT_EQ(array.Count(true), 4);
   EXPECT_EQ(array.LastSet(), 3);

@@ -3,6 +3,7 @@
 // end set the error flag and return 0, as every stream of the system does.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "utils/stream.h"
@@ -13,6 +14,7 @@ class TByteVectorStream : public TKRVStream {
 public:
   TByteVectorStream() = default;
   explicit TByteVectorStream(std::vector<uint8_t> data) : bytes(std::move(data)) {}
+  explicit TByteVectorStream(const std::string& text) : bytes(text.begin(), text.end()) {}
 
   void PutByte(int byte) override {
     if (position < bytes.size()) {
@@ -39,8 +41,14 @@ public:
   }
   int32_t Tell() override { return static_cast<int32_t>(position); }
   int32_t Size() override { return static_cast<int32_t>(bytes.size()); }
+  // Empties the stream, as memory streams do.
+  void Clear() override {
+    Rewind();
+    bytes.clear();
+  }
 
   const std::vector<uint8_t>& Bytes() const { return bytes; }
+  std::string Text() const { return std::string(bytes.begin(), bytes.end()); }
 
 private:
   std::vector<uint8_t> bytes;

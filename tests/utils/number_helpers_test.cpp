@@ -48,6 +48,7 @@ TEST(NumberHelpersTest, FormatRealUsesFormatWithinBuffer) {
   EXPECT_STREQ(FormatReal(buffer, sizeof buffer, 2.5, "%g"), "2.5");
   EXPECT_STREQ(FormatReal(buffer, sizeof buffer, 1234.5678, "%.3f"), "1234.56");
   EXPECT_STREQ(FormatReal(buffer, sizeof buffer, 1.0, nullptr), "");
+  EXPECT_STREQ(FormatReal(buffer, sizeof buffer, 12.5, "%g \xE2\x82\xAC"), "12.5 ");  // no half euro sign
 }
 
 TEST(NumberHelpersTest, NextRandom16StepsPlusOneTimes) {

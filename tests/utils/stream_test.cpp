@@ -1,5 +1,7 @@
 #include "utils/stream.h"
 
+#include "tests/utils/byte_vector_stream.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -9,42 +11,9 @@
 namespace kvt {
 namespace {
 
-// The smallest stream that keeps bytes: only the base's byte and seek operations, so every
-// typed operation under test runs through the base code.
-class ByteVectorStream : public TKRVStream {
-public:
-  ByteVectorStream() = default;
-  explicit ByteVectorStream(const std::string& content) : bytes(content.begin(), content.end()) {}
-
-  void PutByte(int b) override {
-    if (pos < bytes.size()) bytes[pos] = static_cast<unsigned char>(b);
-    else bytes.push_back(static_cast<unsigned char>(b));
-    ++pos;
-  }
-  int GetByte() override {
-    if (pos >= bytes.size()) {
-      SetError();
-      return 0;
-    }
-    return bytes[pos++];
-  }
-  bool Seek(int32_t p) override {
-    if (p < 0 || static_cast<size_t>(p) > bytes.size()) return false;
-    pos = static_cast<size_t>(p);
-    return true;
-  }
-  int32_t Tell() override { return static_cast<int32_t>(pos); }
-  int32_t Size() override { return static_cast<int32_t>(bytes.size()); }
-  void Clear() override {
-    Rewind();
-    bytes.clear();
-  }
-
-  std::string Text() const { return std::string(bytes.begin(), bytes.end()); }
-
-  std::vector<unsigned char> bytes;
-  size_t pos = 0;
-};
+// A stream with only byte and seek operations, so every typed operation under test runs
+// through the base code.
+using ByteVectorStream = TByteVectorStream;
 
 TEST(StreamTest, UnsupportedOperationsSetTheErrorFlag) {
   TKRVStream s;
@@ -127,7 +96,7 @@ TEST(StreamTest, PrintfCutsLongOutputOnACharacterBoundary) {
   text += "\xC3\xA9";  // é would end at byte 4096, one past the room
   ByteVectorStream s;
   s.Printf("%s", text.c_str());
-  EXPECT_EQ(s.bytes.size(), 4094u);
+  EXPECT_EQ(s.Bytes().size(), 4094u);
 }
 
 TEST(StreamTest, UrlEncoding) {

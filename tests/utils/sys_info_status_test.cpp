@@ -1,5 +1,7 @@
 #include "utils/sys_info.h"
 
+#include "utils/cursor_service.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,22 +12,24 @@ namespace kvt {
 namespace {
 
 // A cursor that remembers what is shown: 1 the arrow, 2 the wait cursor.
-class TFakeCursor : public TSysWaitCursor {
+class TFakeCursor : public ICursorService {
 public:
-  static constexpr TCursor kArrow = 1;
-  static constexpr TCursor kWait = 2;
+  static constexpr int kArrow = 1;
+  static constexpr int kWait = 2;
 
-  TCursor SetWaitCursor() override {
-    TCursor replaced = shown;
+  bool ShowWaitCursor() override {
+    replaced.push_back(shown);
     shown = kWait;
-    return replaced;
+    return true;
   }
-  void RestoreCursor(TCursor cursor) override {
-    shown = cursor;
+  void RestoreCursor() override {
+    shown = replaced.back();
+    replaced.pop_back();
     ++restores;
   }
 
-  TCursor shown = kArrow;
+  std::vector<int> replaced;
+  int shown = kArrow;
   int restores = 0;
 };
 
@@ -40,11 +44,11 @@ public:
 class SysInfoStatusTest : public ::testing::Test {
 protected:
   SysInfoStatusTest() {
-    store.SetWaitCursor(&cursor);
+    SetCursorService(&cursor);
     store.SetStatusBar(&bar);
   }
   ~SysInfoStatusTest() override {
-    store.SetWaitCursor(nullptr);
+    SetCursorService(nullptr);
     store.SetStatusBar(nullptr);
   }
 
@@ -124,11 +128,12 @@ TEST(SysInfoStatusLifetimeTest, StatesLeftOnTheStackEndTheirWaits) {
   TFakeCursor cursor;
   {
     TSysInfo store;
-    store.SetWaitCursor(&cursor);
+    SetCursorService(&cursor);
     ASSERT_TRUE(store.PushStatus("Ready", false));
     ASSERT_TRUE(store.PushStatus("Busy", true));
   }
   EXPECT_EQ(cursor.shown, TFakeCursor::kArrow);
+  SetCursorService(nullptr);
 }
 
 TEST(SysInfoStatusLifetimeTest, WithoutAnInstalledBarOrCursorNothingHappens) {
