@@ -4,8 +4,10 @@
 // the page setup and staff properties dialogs apply) or at version 16 (the 1.75 export).
 //
 // Version 16 writes what that version can hold: no lyricist, label, abbreviation, instrument
-// name, velocities, bend range or editor state; ten text fonts with whole-point sizes; a
-// legacy staff style in place of the connections; colours above 2 as 3.
+// name, velocities, bend range or editor state; whole-point font sizes; a legacy staff style
+// in place of the connections; colours above 2 as 3. The text fonts number ten below version
+// 15 and twelve from it on, as the reader takes them: version 16 files carry twelve (their
+// text items name fonts up to User 6).
 //
 // Errors stay in the stream's flags; callers test the stream afterwards.
 
