@@ -49,9 +49,9 @@ std::unique_ptr<TMusicScore> ReadOlderBody(TKRVStream& stream, TScoreFileHeader&
   auto score = std::make_unique<TMusicScore>();
   ReadScoreBody(*score, header, stream, status);
   header.score = nullptr;
-  if (header.status == kScoreLoadOlder) score->SetOldFormatVersion(true);
+  if (header.status == kScoreFileOlder) score->SetOldFormatVersion(true);
   if (header.date != 0) score->SetDate(TKVDate(header.date));
-  if (stream.IsError() || header.dataFaults > 0) header.status = kScoreLoadCorrupt;
+  if (stream.IsError() || header.dataFaults > 0) header.status = kScoreFileCorrupt;
   if (score->GetStaffCount() == 0) {
     score->AddStaff(std::make_unique<TMusicStaff>());
     AuditLoadedStaff(*score->GetStaff(0));
@@ -78,7 +78,7 @@ std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& hea
   header.Reset();
   const int32_t size = stream.Size();
   if (size == 0 || size == 1) {
-    header.status = kScoreLoadNewScore;
+    header.status = kScoreFileNew;
     return NewScoreWithOneStaff();
   }
   if (!ReadScoreHeader(stream, header)) return nullptr;
@@ -88,10 +88,10 @@ std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& hea
   std::unique_ptr<TMusicScore> score = ReadScoreTextBody(stream, header, corrupt);
   if (!score) {
     // The header promised score text and none followed.
-    header.status = kScoreLoadNotScore;
+    header.status = kScoreFileNotScore;
     return nullptr;
   }
-  if (stream.IsFailed() || corrupt) header.status = kScoreLoadCorrupt;
+  if (stream.IsFailed() || corrupt) header.status = kScoreFileCorrupt;
   return score;
 }
 
@@ -105,13 +105,13 @@ std::unique_ptr<TMusicScore> ReadScoreFromFile(const char* path, TScoreFileHeade
   std::unique_ptr<TMusicScore> score = LoadScore(in, header, status);
   if (!score) return nullptr;
   const bool compressed = in.IsCompressed();
-  if (compressed && !CompressedDataIsWhole(in)) header.status = kScoreLoadCorrupt;
+  if (compressed && !CompressedDataIsWhole(in)) header.status = kScoreFileCorrupt;
   score->SetCompressed(compressed);
   return score;
 }
 
 bool IsTextModeCopyDamage(const char* path, int status) {
-  return (status == kScoreLoadNotScore || status == kScoreLoadCorrupt) &&
+  return (status == kScoreFileNotScore || status == kScoreFileCorrupt) &&
          HasCrLfLineEndsOnly(path, false);
 }
 
