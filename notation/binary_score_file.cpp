@@ -8,9 +8,10 @@
 
 #include "notation/music_staff.h"
 #include "notation/notated_item.h"
-#include "notation/older_item_reader.h"
 #include "notation/older_score_reader.h"
 #include "notation/score_text_body.h"
+#include "notation/score_text_format.h"
+#include "notation/score_text_item_reader.h"
 #include "notation/score_text_writer.h"
 #include "notation/staff_audit_hook.h"
 #include "utils/busy_cursor.h"
@@ -195,11 +196,14 @@ std::unique_ptr<TNotatedItem> CloneItem(const TNotatedItem& item) {
   WriteItemLine(buffer, &item, kTextModeLone);
   buffer.PutByte(0);
   if (buffer.IsError()) return nullptr;
+  // The whole line comes back: the item loader's limit on line length is for lines from files;
+  // a copy of an item that holds long texts must not lose their ends.
+  std::string line(static_cast<size_t>(buffer.Size()), '\0');
   buffer.Rewind();
-  TScoreFileHeader header;
-  header.formatVersion = kScoreFormatVersion;
-  std::unique_ptr<TNotatedItem> copy = ReadItem(header, buffer);
-  return buffer.IsError() ? nullptr : std::move(copy);
+  if (buffer.Read(line.data(), buffer.Size()) != buffer.Size()) return nullptr;
+  line.resize(std::char_traits<char>::length(line.c_str()));
+  TKVTFindTextImporter importer;
+  return importer.ReadItemLine(line, kScoreTextVersion);
 }
 
 int CompareItems(const TNotatedItem& a, const TNotatedItem& b) {
