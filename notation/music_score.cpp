@@ -28,7 +28,7 @@ constexpr uint8_t kDefaultOptionsB = 1;
 
 // --- song information ---
 
-const char16_t* TScoreSongInfo::Get(int field) const {
+char16_t* TScoreSongInfo::Field(int field) {
   switch (field) {
     case kSongTitle: return title;
     case kSongAuthor: return author;
@@ -36,8 +36,13 @@ const char16_t* TScoreSongInfo::Get(int field) const {
     case kSongCopyright1: return copyright1;
     case kSongCopyright2: return copyright2;
     case kSongComments: return comments;
-    default: return u"";
+    default: return nullptr;
   }
+}
+
+const char16_t* TScoreSongInfo::Get(int field) const {
+  const char16_t* text = const_cast<TScoreSongInfo*>(this)->Field(field);
+  return text ? text : u"";
 }
 
 int TScoreSongInfo::FieldUnits(int field) {
@@ -53,10 +58,10 @@ int TScoreSongInfo::FieldUnits(int field) {
 }
 
 bool TScoreSongInfo::Set(int field, std::u16string_view text) {
-  const int units = FieldUnits(field);
-  if (units == 0) return false;
+  char16_t* target = Field(field);
+  if (!target) return false;
   const std::u16string copy(text);
-  CopyWideStringMax(const_cast<char16_t*>(Get(field)), copy.c_str(), units);
+  CopyWideStringMax(target, copy.c_str(), FieldUnits(field));
   return true;
 }
 

@@ -62,6 +62,10 @@ struct TScoreSongInfo {
   // Cut to the field's size on a character boundary; false for a field outside 0..5.
   bool Set(int field, std::u16string_view text);
   void Clear();
+
+private:
+  // The field's storage, null for a field outside 0..5.
+  char16_t* Field(int field);
 };
 static_assert(sizeof(TScoreSongInfo) == 2752);
 
