@@ -107,11 +107,14 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadItemRecord() {
   const int kind = FindNameListEntry(kNameListItemKinds, GetField(0), true, -1);
   std::unique_ptr<TNotatedItem> item;
   if (kind < 0) {
-    // A record name the format does not know names a user object type.
-    item = ReadUserObject(1, GetField(0));
+    // A record name the format does not know names a user object type; a name no type can
+    // have makes no item.
+    const char* name = GetField(0);
+    if (!TKVTUserObject::IsValidTypeName(name)) return nullptr;
+    item = ReadUserObject(1, name);
   } else if (kind == kItemUserObject) {
     const char* type = GetField(1);
-    if (GetFieldCount() > 1 && type[0] != 0 && !std::strchr(type, ':')) {
+    if (GetFieldCount() > 1 && TKVTUserObject::IsValidTypeName(type)) {
       item = ReadUserObject(2, type);
     } else {
       MarkCorrupt();
@@ -122,16 +125,14 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadItemRecord() {
   }
   if (!item) return nullptr;
   if (item->IsExpressionClass()) ReadExpressionFields(*item);
-  ReadCommonFields(*item);
+  // A user object reads its common fields with its properties, by their exact names.
+  if (item->GetType() != kItemUserObject) ReadCommonFields(*item);
   return item;
 }
 
 std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadUserObject(int firstProperty,
                                                                    std::string_view typeName) {
   auto object = std::make_unique<TKVTUserObject>();
-  if (typeName.size() > static_cast<size_t>(kMaxUserTypeNameChars) ||
-      !TKVTUserObject::IsValidTypeName(typeName))
-    MarkCorrupt();
   object->SetTypeName(typeName);
   for (int i = firstProperty; i < GetFieldCount(); ++i) {
     char* field = GetField(i);
@@ -146,8 +147,10 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadUserObject(int firstProp
     } else if (name == "Pos") {
       double pos = 0;
       if (ReadReal(value, pos)) object->SetPos(-pos);
-    } else if (name == "Visibility" || name == "Color") {
-      // Read with the common fields.
+    } else if (name == "Color") {
+      object->SetColor(ReadIntClamped(value, 0, 7, 0));
+    } else if (name == "Visibility") {
+      object->SetVisibility(ReadName(value, kNameListVisibilityText, kVisDefault));
     } else {
       // An invalid name or a 17th property cannot be kept.
       if (!TKVTUserObject::IsValidParamName(name) ||

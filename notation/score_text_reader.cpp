@@ -134,11 +134,23 @@ std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TSco
     sawEnd = true;
   } else {
     // 4. Score mode; a header-less tool text is read from its first line.
-    if (fromStart) stream.Rewind();
-    ReadScoreLines(lines);
+    if (fromStart) {
+      stream.Rewind();
+      TScoreTextLineReader again(stream);
+      ReadScoreLines(again);
+    } else {
+      ReadScoreLines(lines);
+    }
   }
   Finish();
 
+  // Text after the end line is ignored, but it is still read: a compressed stream finds a
+  // damaged or cut-off tail only when it decodes it.
+  if (!stream.IsError()) {
+    char sink[4096];
+    while (stream.Read(sink, sizeof sink) == static_cast<int>(sizeof sink) && !stream.IsError()) {
+    }
+  }
   const bool failed = stream.IsFailed();
   result.status = (IsCorrupt() || failed || !sawEnd) ? kScoreLoadCorrupt : kScoreLoadLoaded;
   return std::move(score);
@@ -406,8 +418,9 @@ void TKVTFileTextImporter::ReadStaffProperties() {
     top = -Clamp(number == INT32_MIN ? INT32_MAX : std::abs(number), 0, 100);
   if (const char* value = FindField("BoundaryBottom:"); value && ReadInt(value, number))
     bottom = Clamp(number == INT32_MIN ? INT32_MAX : std::abs(number), 0, 100);
-  if (top > -staff->GetLines() || bottom < staff->GetLines()) MarkCorrupt();
   staff->SetBoundaries(top, bottom);
+  // The staff limits its boundaries by its lines; what it had to change no writer wrote.
+  if (staff->GetBoundaryTop() != top || staff->GetBoundaryBottom() != bottom) MarkCorrupt();
   if (const char* value = FindField("Muted:")) staff->SetMuted(IsYes(value));
   if (const char* value = FindField("Volume:")) staff->SetVolume(ReadIntClamped(value, -1, 127, staff->GetVolume()));
   if (const char* value = FindField("StereoPan:"))

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "notation/score_text_format.h"
+#include "utils/zlib_in_stream.h"
+#include "utils/zlib_out_stream.h"
 #include "tests/notation/score_text_fixture.h"
 
 namespace kvt {
@@ -194,7 +196,7 @@ TEST(ScoreTextReaderTest, UnreadableLinesStayAsTextItems) {
   const TMusicStaff* staff = read.score->GetStaff(0);
   ASSERT_EQ(staff->GetItemCount(), 4);
   EXPECT_EQ(FormatItemLine(*staff->GetItem(1), kTextModeScore),
-            "|Text|Text:\"\\}Clef\\}OctaveShift:Octave \"|Font:StaffBold|Pos:8|Wide:Y");
+            "|Text|Text:\"\\}Clef\\}OctaveShift:Octav\"|Font:StaffBold|Pos:8|Wide:Y");
   EXPECT_EQ(FormatItemLine(*staff->GetItem(2), kTextModeScore),
             "|Text|Text:\"plain words here\"|Font:StaffBold|Pos:8|Wide:Y");
   EXPECT_EQ(read.info.status, kScoreLoadCorrupt);
@@ -262,6 +264,40 @@ TEST(ScoreTextReaderTest, DamagedTextsReportCorruption) {
   }
 }
 
+// A compressed text whose compressed data is cut short or damaged reads as far as it decodes
+// and reports the corrupt status, even when the cut falls after the end line's bytes were
+// decoded; the whole data reads as loaded.
+TEST(ScoreTextReaderTest, DamagedCompressedDataIsCorrupt) {
+  const std::string text = WriteScore(*MakeSampleScore());
+  TOutStream packed;
+  {
+    TKRVZLibOutStream out(TKRVZLibInStream::kModeTagged, &*packed, false);
+    out.Write(text.data(), static_cast<int>(text.size()));
+    ASSERT_TRUE(out.End());
+  }
+  const std::string bytes = packed.Text();
+  std::string flipped = bytes;
+  flipped[bytes.size() / 2] = static_cast<char>(flipped[bytes.size() / 2] ^ 0x55);
+  const struct {
+    const char* name;
+    std::string data;
+    int status;
+  } cases[] = {
+      {"whole", bytes, kScoreLoadLoaded},
+      {"last byte cut", bytes.substr(0, bytes.size() - 1), kScoreLoadCorrupt},
+      {"cut in half", bytes.substr(0, bytes.size() / 2), kScoreLoadCorrupt},
+      {"damaged", flipped, kScoreLoadCorrupt},
+  };
+  for (const auto& c : cases) {
+    TTextStream inner(c.data);
+    TKRVZLibInStream in(TKRVZLibInStream::kModeTagged, &*inner, false);
+    TScoreTextLoadInfo info;
+    std::unique_ptr<TMusicScore> score = ReadScoreText(in, &info, kScoreTextModeFile);
+    ASSERT_TRUE(score) << c.name;
+    EXPECT_EQ(info.status, c.status) << c.name;
+  }
+}
+
 TEST(ScoreTextReaderTest, AStaffPastItsLimitDropsTheRest) {
   std::vector<std::string> lines(kStaffFullCount + 10, "|Spacer|Width:1");
   TReadResult read = Read(ScoreWithLines(lines));
@@ -284,6 +320,21 @@ TEST(ScoreTextReaderTest, A256thStaffIsDroppedWithItsRecords) {
   const TMusicStaff* last = read.score->GetStaff(TMusicScore::MaxScoreStaffs - 1);
   ASSERT_EQ(last->GetItemCount(), 3);
   EXPECT_EQ(FormatItemLine(*last->GetItem(1), kTextModeScore), "|Spacer|Width:254");
+}
+
+// More than 100 lines: the staff keeps its boundaries at 100, which must read back clean
+// (found by fuzzing).
+TEST(ScoreTextReaderTest, BoundariesOfAStaffWithManyLines) {
+  TMusicScore score;
+  auto staff = std::make_unique<TMusicStaff>();
+  staff->SetLines(127);
+  score.AddStaff(std::move(staff));
+  const std::string text = WriteScore(score);
+  EXPECT_NE(text.find("|BoundaryTop:100|BoundaryBottom:100|Lines:127|"), std::string::npos);
+  TReadResult read = Read(text);
+  ASSERT_TRUE(read.score);
+  EXPECT_EQ(read.info.status, kScoreLoadLoaded);
+  EXPECT_TRUE(SameText(WriteScore(*read.score), text));
 }
 
 TEST(ScoreTextReaderTest, LegacyStaffStylesBecomeConnections) {
