@@ -1,0 +1,28 @@
+#include "notation/score_text_body.h"
+
+#include "notation/music_score.h"
+#include "notation/notated_item.h"
+#include "notation/score_file_header.h"
+#include "notation/score_text_reader.h"
+#include "notation/score_text_writer.h"
+#include "utils/stream.h"
+
+namespace kvt {
+
+// The text reader reports with the container's status numbers.
+static_assert(kScoreLoadLoaded == kScoreFileLoaded);
+static_assert(kScoreLoadNotScore == kScoreFileNotScore);
+static_assert(kScoreLoadCorrupt == kScoreFileCorrupt);
+
+std::unique_ptr<TMusicScore> ReadScoreTextBody(TKRVStream& stream, TScoreFileHeader& header,
+                                               bool& corrupt) {
+  TScoreTextLoadInfo info;
+  std::unique_ptr<TMusicScore> score = ReadScoreText(stream, &info, kScoreTextModeFile);
+  if (info.codePage > 0) header.codePage = info.codePage;
+  corrupt = score && info.status == kScoreLoadCorrupt;
+  return score;
+}
+
+void WriteScoreTextBody(TKRVStream& stream, const TMusicScore& score) { WriteScoreText(stream, score); }
+
+}  // namespace kvt
