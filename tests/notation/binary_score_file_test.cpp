@@ -20,7 +20,7 @@
 namespace kvt {
 namespace {
 
-using score_text_test::MakeSampleScore;
+using score_text_test::MakeLoadedSampleScore;
 using score_text_test::SameText;
 using score_text_test::WriteScore;
 using test::TLayoutBytes;
@@ -48,7 +48,7 @@ protected:
 
   TTempFolder folder;
   TScoreFileHeader header;
-  std::unique_ptr<TMusicScore> sample = MakeSampleScore();
+  std::unique_ptr<TMusicScore> sample = MakeLoadedSampleScore();
 };
 
 class BinaryScoreRoundTrip : public BinaryScoreFile, public testing::WithParamInterface<bool> {};

@@ -10,6 +10,7 @@
 #include "notation/lyric_text.h"
 #include "notation/music_score.h"
 #include "notation/music_staff.h"
+#include "notation/score_text_reader.h"
 #include "notation/score_text_writer.h"
 #include "notation/staff_lyrics.h"
 #include "tests/notation/score_text_items.h"
@@ -189,6 +190,14 @@ inline std::unique_ptr<TMusicScore> MakeSampleScore() {
   return score;
 }
 
+
+// The sample score as a load leaves it: loading audits every staff, which derives item fields
+// (beam and triplet marks, ties, automatic accidentals) that a score built in code lacks.
+inline std::unique_ptr<TMusicScore> MakeLoadedSampleScore() {
+  const std::string text = WriteScore(*MakeSampleScore());
+  TTextStream in(text);
+  return ReadScoreText(*in, nullptr);
+}
 
 }  // namespace score_text_test
 }  // namespace kvt
