@@ -30,6 +30,11 @@ public:
   // make its kind (a required field missing or unknown, no notes for a rest chord's part ...).
   std::unique_ptr<TNotatedItem> ReadItemRecord();
 
+  // Builds an item of the given kind from the fields of the line last split, whatever its
+  // record name (the staff instrument is an Instrument record under another name). Only the
+  // kind's own fields are read.
+  std::unique_ptr<TNotatedItem> ReadItemRecordAs(int kind) { return ReadKind(kind); }
+
   // Tokenizes a copy of one line and builds its item; a version below 0.01 is taken as 2.75.
   std::unique_ptr<TNotatedItem> ReadItemLine(std::string_view line, double version);
 

@@ -22,9 +22,16 @@ namespace kvt {
 
 class TKRVStream;
 class TNotatedItem;
+class TMusicScore;
 
 inline constexpr int kTextModeScore = 0;
 inline constexpr int kTextModeLone = 1;
+
+// Writes a whole score (mode 0): the header line, the editor position (when a staff is
+// active), song information, page setup, the twelve text fonts, margins, then for each staff
+// its AddStaff, two StaffProperties, StaffInstrument and lyric records and one line per item
+// between its two boundary bar lines; then the end line. Every line ends in CR LF.
+void WriteScoreText(TKRVStream& stream, const TMusicScore& score);
 
 // The record line of an item, without line end.
 std::string FormatItemLine(const TNotatedItem& item, int mode);

@@ -1,0 +1,55 @@
+#include "notation/range_item_strings.h"
+
+#include <algorithm>
+#include <string>
+
+#include "notation/music_staff.h"
+#include "notation/notated_item.h"
+#include "notation/score_text_item_reader.h"
+#include "notation/score_text_line_reader.h"
+#include "notation/score_text_load_steps.h"
+#include "notation/score_text_writer.h"
+#include "utils/stream.h"
+
+namespace kvt {
+
+void WriteRangeItemStrings(const TMusicStaff& staff, int first, int last, TKRVStream& stream) {
+  first = std::max(first, 0);
+  last = std::min(last, staff.GetLastIndex());
+  const int count = last >= first ? last - first + 1 : 0;
+  stream.WriteShort(count);
+  std::string line;
+  for (int i = first; i <= last; ++i) {
+    line.clear();
+    if (const TNotatedItem* item = staff.GetItem(i)) AppendItemLine(line, *item, kTextModeScore);
+    line.push_back('\0');
+    stream.Write(line.data(), static_cast<int>(line.size()));
+  }
+}
+
+bool ReadRangeItemStrings(TMusicStaff& staff, int& first, int& last, TKRVStream& stream, bool audit) {
+  first = std::clamp(first, 1, staff.GetLastIndex());
+  last = first - 1;
+  const int count = stream.ReadShort();
+  if (stream.IsError() || count >= staff.GetFreeItemCount()) return false;
+  TKVTFindTextImporter importer;
+  TScoreTextLineReader lines(stream);
+  bool ok = true;
+  int index = first;
+  for (int k = 0; k < count; ++k) {
+    if (!lines.Next() || lines.EndedWithoutTerminator() || lines.WasCut()) {
+      ok = false;
+      break;
+    }
+    std::unique_ptr<TNotatedItem> item = importer.ReadItemLine(lines.Line(), 0);
+    if (!item || !staff.TryInsertItem(item, index)) {
+      ok = false;
+      break;
+    }
+    last = index++;
+  }
+  if (audit && last >= first) AuditInsertedSpan(staff, first, last);
+  return ok;
+}
+
+}  // namespace kvt
