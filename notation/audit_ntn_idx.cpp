@@ -16,6 +16,11 @@ TAuditNtnIdx::TAuditNtnIdx(TMusicStaff* staff) : TNeighborhoodNtnIdx(staff) {
   TAuditNtnIdx::Reset();
 }
 
+TAuditNtnIdx::TAuditNtnIdx(TMusicStaff* staff, int i) : TNeighborhoodNtnIdx(staff) {
+  TAuditNtnIdx::Reset();
+  TAuditNtnIdx::SetIndex(i);
+}
+
 void TAuditNtnIdx::Reset() {
   TNeighborhoodNtnIdx::Reset();
   running.Reset();
@@ -151,17 +156,20 @@ void TAuditNtnIdx::GetTimeSig(int& beats, int& exponent) const {
   exponent = running.GetTimeSigBeatExponent();
 }
 
+// Summed back to the bar line before the item. A multi-bar rest met on the way stands for
+// whole bars: only its last bar belongs to the current one, so it adds one bar length and
+// ends the sum (summing its full length would count several bars as one).
 int32_t TAuditNtnIdx::GetTicksSinceBar() const {
-  const int at = GetIndex();
-  if (at <= 0) return 0;
-  const TNotatedItem* previous = ItemAt(at - 1);
-  if (!previous) return 0;
-  if (previous->GetType() == kItemMultiBarRest)
-    return static_cast<const TMultiMeasureRest*>(previous)->GetBarTicks();
-  if (previous->GetType() == kItemBarLine) return 0;
   int64_t ticks = 0;
-  for (int i = GetLastBarLineIndex(); i < at; ++i)
-    if (const TNotatedItem* item = ItemAt(i)) ticks += item->GetDuration();
+  for (int i = GetIndex() - 1; i >= 0; --i) {
+    const TNotatedItem* item = ItemAt(i);
+    if (!item || item->GetType() == kItemBarLine) break;
+    if (item->GetType() == kItemMultiBarRest) {
+      ticks += static_cast<const TMultiMeasureRest*>(item)->GetBarTicks();
+      break;
+    }
+    ticks += item->GetDuration();
+  }
   return ticks > INT32_MAX ? INT32_MAX : static_cast<int32_t>(ticks);
 }
 

@@ -27,6 +27,8 @@ public:
   TAuditNtnIdx() = default;
   // At item 0, reset.
   explicit TAuditNtnIdx(TMusicStaff* staff);
+  // At item 0, reset, then SetIndex(i).
+  TAuditNtnIdx(TMusicStaff* staff, int i);
   TAuditNtnIdx(const TAuditNtnIdx&) = default;
   TAuditNtnIdx& operator=(const TAuditNtnIdx&) = default;
 
@@ -46,8 +48,9 @@ public:
   const TStaffTieList& GetTieList() const { return ties; }
   void GetTimeSig(int& beats, int& exponent) const;
 
-  // Ticks from the last bar line to the current item: 0 at item 0 and right after a bar
-  // line; one bar's length right after a multi-bar rest.
+  // Ticks from the start of the current bar to the current item: 0 at item 0 and right after
+  // a bar line; a multi-bar rest counts as its last bar (one bar length), so the count after
+  // it goes on from there.
   int32_t GetTicksSinceBar() const;
   // GetTicksSinceBar in beats of the time signature in force; 0 when either is 0.
   double GetBeatPosition() const;

@@ -143,8 +143,11 @@ TEST_F(SimpleNtnIdxTest, SearchesFindTheirKindsInBothDirections) {
     TSimpleNtnIdx idx(&staff, c.from);
     const bool found = c.find(idx, c.dir);
     EXPECT_EQ(found, c.found >= 0);
-    if (c.found >= 0) EXPECT_EQ(idx.GetIndex(), c.found);
-    if (c.found < 0) EXPECT_TRUE(idx.IsAtEitherEnd());
+    if (c.found >= 0) {
+      EXPECT_EQ(idx.GetIndex(), c.found);
+    } else {
+      EXPECT_TRUE(idx.IsAtEitherEnd());
+    }
   }
 }
 
