@@ -3,66 +3,19 @@
 #include <memory>
 
 #include "app/convert_file_kind.h"
-#include "app/kvt_file_repair.h"
+#include "app/convert_load.h"
 #include "app/score_info_report.h"
 #include "notation/binary_score_file.h"
 #include "notation/midi/midi_export.h"
 #include "notation/music_score.h"
 #include "notation/safe_file_save.h"
 #include "notation/score_file_header.h"
-#include "notation/score_text_reader.h"
 #include "notation/score_text_writer.h"
-#include "utils/file_stream.h"
 #include "utils/stream.h"
-#include "utils/zlib_in_stream.h"
 
 namespace kvt {
 
 namespace {
-
-// Every file and reading mode of the converter: the mode all file opens use.
-constexpr int kReadAllMode = -1;
-
-std::unique_ptr<TMusicScore> LoadBinaryScore(const std::string& path, TScoreFileHeader& header,
-                                             std::string& messages) {
-  std::unique_ptr<TMusicScore> score = LoadKvtFileRepairing(path.c_str(), header);
-  // A partial score is no conversion: what is missing would be missing silently.
-  if (score != nullptr && header.status != kScoreLoadCorrupt) return score;
-  messages += "Error: The file \"" + path;
-  switch (header.status) {
-    case kScoreLoadNotScore:
-      messages += "\" does not appear to be a valid Tarlowmede Razadove file.";
-      break;
-    case kScoreLoadCorrupt:
-      messages += "\" appears to be corrupt.\n";
-      break;
-    default:
-      messages += "\" appears to be from a new version of Tarlowmede Razadove.";
-      break;
-  }
-  return nullptr;
-}
-
-std::unique_ptr<TMusicScore> LoadTextScore(const std::string& path, TScoreFileHeader& header,
-                                           std::string& messages) {
-  TKRVFStream file(kFileModeRead | kFileShareRead, path.c_str());
-  if (file.IsError()) {
-    messages += "Error: The file \"" + path + "\" could not be opened.";
-    return nullptr;
-  }
-  TKRVZLibInStream text(TKRVZLibInStream::kModeGzip, &file);
-  std::unique_ptr<TMusicScore> score = ReadScoreText(text, &header, kReadAllMode);
-  if (score == nullptr) {
-    messages += "Error: The file \"" + path + "\" could not be processed.";
-    return nullptr;
-  }
-  // Text cut before its end line, or compressed data that broke off, loads only in part.
-  if (header.status == kScoreLoadCorrupt || text.IsFailed() || file.IsFailed()) {
-    messages += "Error: The file \"" + path + "\" appears to be corrupt.\n";
-    return nullptr;
-  }
-  return score;
-}
 
 bool WriteTextScoreFile(const std::string& path, const TMusicScore& score) {
   return SaveFileSafely(path, TSaveBackups{}, [&score](TKRVStream& file) {
@@ -85,8 +38,9 @@ int ConvertFile(int inputKind, int outputKind, const std::string& inputPath,
                 std::string& messages) {
   TScoreFileHeader header;
   const bool binaryInput = inputKind == kConvertBinaryScore;
-  std::unique_ptr<TMusicScore> score = binaryInput ? LoadBinaryScore(inputPath, header, messages)
-                                                   : LoadTextScore(inputPath, header, messages);
+  std::unique_ptr<TMusicScore> score = binaryInput
+      ? LoadBinaryScoreToConvert(inputPath, header, messages)
+      : LoadTextScoreToConvert(inputPath, messages);
   if (score == nullptr) return 1;
 
   bool written = false;
@@ -100,7 +54,7 @@ int ConvertFile(int inputKind, int outputKind, const std::string& inputPath,
       if (!written) messages += "Error: The creation of file \"" + outputPath + "\" caused an error.";
       break;
     case kConvertMidiFile:
-      written = ExportMidiFile(*score, outputPath.c_str(), options.midiFileType);
+      written = ExportMidiFile(*score, outputPath, options.midiFileType);
       if (!written) messages += "Error: The file \"" + outputPath + "\" could not be created.\n";
       break;
     case kConvertInfoReport:

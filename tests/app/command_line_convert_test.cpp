@@ -219,7 +219,7 @@ const TWriteFailureCase kWriteFailures[] = {
 
 TEST_F(ConvertTest, WriteIntoMissingFolderFails) {
   for (const TWriteFailureCase& c : kWriteFailures) {
-    const std::string output = folder / "missing" / c.output;
+    const std::string output = folder / "missing/" + c.output;
     EXPECT_EQ(Convert({c.binaryInput ? binaryInput : textInput, output}), 1) << c.output;
     EXPECT_EQ(messages, c.messageHead + output + c.messageTail);
   }

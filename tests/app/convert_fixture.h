@@ -34,8 +34,8 @@ inline constexpr int kSmallScoreChannel = 3;
 inline constexpr int kSmallScoreTempo = 90;
 
 // One staff "Melody" on channel 3 (0-based) at 90 quarter notes a minute in 4/4: C4, E4
-// (quarters), G4 (half), then a whole rest. As played 8 beats (5.33 s), as exported 4 beats
-// (the last note ends at 2.67 s).
+// (quarters), G4 (half), then a whole rest. As played 8 beats (5.33 s); as exported up to the
+// end of the last note, which sounds for 7/8 of its half (720 ticks, just under 2.5 s).
 inline std::unique_ptr<TMusicScore> MakeSmallScore() {
   auto score = std::make_unique<TMusicScore>();
   score->SetSongInfoText(kSongTitle, u"Small Tune");

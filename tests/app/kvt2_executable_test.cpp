@@ -82,7 +82,7 @@ TEST_F(Kvt2ExecutableTest, InformationReport) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(TTempFolder::ReadFile(folder / "song.info"),
             "Title:\tSmall Tune\r\nAuthor:\tA. Writer\r\nLyricist:\t\r\nCopyright1:\t\r\n"
-            "Copyright2:\t\r\nKVT Play Time:\t0:05\r\nSMF Play Time:\t0:03\r\n"
+            "Copyright2:\t\r\nKVT Play Time:\t0:05\r\nSMF Play Time:\t0:02\r\n"
             "Fonts Used:\tKVT2STDA, Times New Roman");
 }
 
@@ -127,7 +127,7 @@ TEST_F(Kvt2ExecutableTest, ExitCodesAndMessagesOnStandardError) {
 
 TEST_F(Kvt2ExecutableTest, FailedWritesLeaveNoOutputBehind) {
   for (const char* name : {"out.kvt", "out.mid", "out.info"}) {
-    const std::string missing = folder / "missing" / name;
+    const std::string missing = folder / "missing/" + name;
     auto run = Run({"-convert", textInput, missing});
     EXPECT_EQ(run.exitCode, 1) << name;
     EXPECT_NE(run.err.find(missing), std::string::npos) << run.err;

@@ -24,10 +24,10 @@ TEST(PlayTimeTest, FormatsMinutesAndHours) {
 
 TEST(PlayTimeTest, PlayedLengthRunsToTheEndOfTheLastStaffExportToTheLastEvent) {
   // 90 quarters a minute: 8 beats are 5.33 s as played (the closing whole rest included);
-  // the export ends with the last note, after 4 beats (2.67 s).
+  // the export ends when the last note stops sounding (720 ticks, just under 2.5 s).
   std::unique_ptr<TMusicScore> score = test::MakeSmallScore();
   EXPECT_EQ(MeasurePlayTime(*score, true), 5);
-  EXPECT_EQ(MeasurePlayTime(*score, false), 3);
+  EXPECT_EQ(MeasurePlayTime(*score, false), 2);
 }
 
 TEST(PlayTimeTest, RoundsToTheNearestSecond) {

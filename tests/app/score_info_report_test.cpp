@@ -21,7 +21,7 @@ TEST(ScoreInfoReportTest, TextScoreReportWhole) {
             "Copyright1:\t(c) 2024 Someone\r\n"
             "Copyright2:\t\r\n"
             "KVT Play Time:\t0:05\r\n"
-            "SMF Play Time:\t0:03\r\n"
+            "SMF Play Time:\t0:02\r\n"
             "Fonts Used:\tKVT2STDA, Times New Roman");
 }
 
