@@ -8,9 +8,10 @@
 
 #include "notation/music_staff.h"
 #include "notation/notated_item.h"
-#include "notation/older_item_reader.h"
 #include "notation/older_score_reader.h"
 #include "notation/score_text_body.h"
+#include "notation/score_text_format.h"
+#include "notation/score_text_item_reader.h"
 #include "notation/score_text_writer.h"
 #include "notation/staff_audit_hook.h"
 #include "utils/busy_cursor.h"
@@ -49,9 +50,9 @@ std::unique_ptr<TMusicScore> ReadOlderBody(TKRVStream& stream, TScoreFileHeader&
   auto score = std::make_unique<TMusicScore>();
   ReadScoreBody(*score, header, stream, status);
   header.score = nullptr;
-  if (header.status == kScoreLoadOlder) score->SetOldFormatVersion(true);
+  if (header.status == kScoreFileOlder) score->SetOldFormatVersion(true);
   if (header.date != 0) score->SetDate(TKVDate(header.date));
-  if (stream.IsError() || header.dataFaults > 0) header.status = kScoreLoadCorrupt;
+  if (stream.IsError() || header.dataFaults > 0) header.status = kScoreFileCorrupt;
   if (score->GetStaffCount() == 0) {
     score->AddStaff(std::make_unique<TMusicStaff>());
     AuditLoadedStaff(*score->GetStaff(0));
@@ -78,7 +79,7 @@ std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& hea
   header.Reset();
   const int32_t size = stream.Size();
   if (size == 0 || size == 1) {
-    header.status = kScoreLoadNewScore;
+    header.status = kScoreFileNew;
     return NewScoreWithOneStaff();
   }
   if (!ReadScoreHeader(stream, header)) return nullptr;
@@ -88,10 +89,10 @@ std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& hea
   std::unique_ptr<TMusicScore> score = ReadScoreTextBody(stream, header, corrupt);
   if (!score) {
     // The header promised score text and none followed.
-    header.status = kScoreLoadNotScore;
+    header.status = kScoreFileNotScore;
     return nullptr;
   }
-  if (stream.IsFailed() || corrupt) header.status = kScoreLoadCorrupt;
+  if (stream.IsFailed() || corrupt) header.status = kScoreFileCorrupt;
   return score;
 }
 
@@ -105,13 +106,13 @@ std::unique_ptr<TMusicScore> ReadScoreFromFile(const char* path, TScoreFileHeade
   std::unique_ptr<TMusicScore> score = LoadScore(in, header, status);
   if (!score) return nullptr;
   const bool compressed = in.IsCompressed();
-  if (compressed && !CompressedDataIsWhole(in)) header.status = kScoreLoadCorrupt;
+  if (compressed && !CompressedDataIsWhole(in)) header.status = kScoreFileCorrupt;
   score->SetCompressed(compressed);
   return score;
 }
 
 bool IsTextModeCopyDamage(const char* path, int status) {
-  return (status == kScoreLoadNotScore || status == kScoreLoadCorrupt) &&
+  return (status == kScoreFileNotScore || status == kScoreFileCorrupt) &&
          HasCrLfLineEndsOnly(path, false);
 }
 
@@ -195,11 +196,14 @@ std::unique_ptr<TNotatedItem> CloneItem(const TNotatedItem& item) {
   WriteItemLine(buffer, &item, kTextModeLone);
   buffer.PutByte(0);
   if (buffer.IsError()) return nullptr;
+  // The whole line comes back: the item loader's limit on line length is for lines from files;
+  // a copy of an item that holds long texts must not lose their ends.
+  std::string line(static_cast<size_t>(buffer.Size()), '\0');
   buffer.Rewind();
-  TScoreFileHeader header;
-  header.formatVersion = kScoreFormatVersion;
-  std::unique_ptr<TNotatedItem> copy = ReadItem(header, buffer);
-  return buffer.IsError() ? nullptr : std::move(copy);
+  if (buffer.Read(line.data(), buffer.Size()) != buffer.Size()) return nullptr;
+  line.resize(std::char_traits<char>::length(line.c_str()));
+  TKVTFindTextImporter importer;
+  return importer.ReadItemLine(line, kScoreTextVersion);
 }
 
 int CompareItems(const TNotatedItem& a, const TNotatedItem& b) {

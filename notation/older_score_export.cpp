@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "notation/legacy_staff_styles.h"
+#include "notation/score_text_legacy_styles.h"
 #include "notation/music_score.h"
 #include "notation/music_staff.h"
 #include "notation/notated_item.h"

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "notation/legacy_staff_styles.h"
 #include "notation/lyric_text.h"
 #include "notation/music_fonts_data.h"
 #include "notation/music_score.h"
@@ -18,6 +17,7 @@
 #include "notation/older_item_reader.h"
 #include "notation/older_layout_io.h"
 #include "notation/patch_data.h"
+#include "notation/score_text_legacy_styles.h"
 #include "notation/song_note.h"
 #include "notation/staff_audit_hook.h"
 #include "notation/staff_lyrics.h"
@@ -35,6 +35,7 @@ constexpr int kFontFaceBytes = 32;
 constexpr int kMaxStaffLines = 32;
 constexpr int kDefaultStaffLines = 5;
 constexpr int kBoundaryLimit = 100;
+constexpr int kLegacyStaffStyleCount = 4;
 
 int Byte(TKRVStream& s) { return s.GetByte(); }
 
@@ -363,7 +364,7 @@ void ReadScoreBody(TMusicScore& score, TScoreFileHeader& header, TKRVStream& s,
   const int v = header.formatVersion;
   ReadScoreProperties(score, header, s);
   const int count = s.ReadShort();
-  std::vector<uint8_t> styles;
+  std::vector<TLegacyStaffStyle> styles;
   for (int i = 0; i < count && !s.IsError(); ++i) {
     if (i >= TMusicScore::MaxScoreStaffs) {
       // A 256th staff: the score holds no more; the file is damaged.
@@ -377,7 +378,7 @@ void ReadScoreBody(TMusicScore& score, TScoreFileHeader& header, TKRVStream& s,
       NoteLayoutFault(header);
       break;
     }
-    styles.push_back(static_cast<uint8_t>(extras.legacyStyle));
+    styles.push_back(TLegacyStaffStyle{extras.legacyStyle});
   }
 
   bool anyVisible = false;
@@ -387,7 +388,7 @@ void ReadScoreBody(TMusicScore& score, TScoreFileHeader& header, TKRVStream& s,
     for (int i = 0; i < TMusicScore::MaxScoreStaffs; ++i)
       score.SetStaffIncluded(i, i < score.GetStaffCount() && group == score.GetStaff(i)->GetGroup());
   }
-  if (v < 28) ConvertLegacyStaffStyles(score, styles);
+  if (v < 28) ConvertLegacyStaffStylesOf(score, styles);
   score.SetExperimental(false);
 }
 

@@ -68,10 +68,10 @@ void WriteScoreHeader(TKRVStream& stream, const TScoreHeaderFields& fields) {
 }
 
 bool ReadScoreHeader(TKRVStream& stream, TScoreFileHeader& header) {
-  header.status = kScoreLoadNotScore;
+  header.status = kScoreFileNotScore;
   if (!IsAcceptedSignature(ReadHeaderString(stream))) return false;
   if (static_cast<int16_t>(stream.ReadShort()) > 0) {
-    header.status = kScoreLoadNewerApp;
+    header.status = kScoreFileNewerApp;
     return false;
   }
   std::string product = ReadHeaderString(stream);
@@ -80,7 +80,7 @@ bool ReadScoreHeader(TKRVStream& stream, TScoreFileHeader& header) {
     return false;
   header.productName = product.substr(1, product.size() - 2);
   if (!IsAcceptedProductName(header.productName)) {
-    header.status = kScoreLoadRefused;
+    header.status = kScoreFileRefused;
     return false;
   }
   header.writerVersion = stream.ReadShort();
@@ -96,11 +96,11 @@ bool ReadScoreHeader(TKRVStream& stream, TScoreFileHeader& header) {
   // The last field read past the end: the header was cut short, there is no score behind it.
   if (stream.IsError()) return false;
   if (header.formatVersion >= kFirstRefusedVersion) {
-    header.status = kScoreLoadTooNew;
+    header.status = kScoreFileTooNew;
     return false;
   }
   if (header.formatVersion < kFirstHeaderCodePageVersion) header.codePage = kAnsiCodePage;
-  header.status = header.formatVersion >= kFirstCurrentLoadVersion ? kScoreLoadOk : kScoreLoadOlder;
+  header.status = header.formatVersion >= kFirstCurrentLoadVersion ? kScoreFileLoaded : kScoreFileOlder;
   return true;
 }
 

@@ -31,14 +31,14 @@ class TMusicScore;
 
 // Load status, set by every load operation.
 enum TScoreLoadStatus : int {
-  kScoreLoadNewScore = 0,   // at most one byte: a new score with one default staff
-  kScoreLoadOk = 1,         // format version 33 to 36
-  kScoreLoadOlder = 2,      // format version 32 or below
-  kScoreLoadNotScore = 3,   // signature or product wrong, or the file could not be opened
-  kScoreLoadTooNew = 4,     // format version 37 or above
-  kScoreLoadNewerApp = 5,   // the reserved field after the signature is above 0
-  kScoreLoadRefused = 6,    // the product name is not accepted
-  kScoreLoadCorrupt = 7,    // loaded as far as the data was sound; an error was found
+  kScoreFileNew = 0,       // at most one byte: a new score with one default staff
+  kScoreFileLoaded = 1,    // format version 33 to 36
+  kScoreFileOlder = 2,     // format version 32 or below
+  kScoreFileNotScore = 3,  // signature or product wrong, or the file could not be opened
+  kScoreFileTooNew = 4,    // format version 37 or above
+  kScoreFileNewerApp = 5,  // the reserved field after the signature is above 0
+  kScoreFileRefused = 6,   // the product name is not accepted
+  kScoreFileCorrupt = 7,   // loaded as far as the data was sound; an error was found
 };
 
 inline constexpr int kScoreFormatVersion = 36;
@@ -69,7 +69,7 @@ struct TScoreFileHeader {
   uint16_t date = 0;
   int32_t codePage = kAnsiCodePage;
   std::string fileCode;  // at most 63 characters
-  int status = kScoreLoadNotScore;
+  int status = kScoreFileNotScore;
   // Values a reader found outside their ranges and bounded or dropped (the older layout's
   // readers count them); a load that found any reports status 7.
   int dataFaults = 0;

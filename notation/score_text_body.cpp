@@ -1,18 +1,28 @@
 #include "notation/score_text_body.h"
 
 #include "notation/music_score.h"
+#include "notation/notated_item.h"
 #include "notation/score_file_header.h"
+#include "notation/score_text_reader.h"
+#include "notation/score_text_writer.h"
 #include "utils/stream.h"
 
 namespace kvt {
 
-// TEXT-BODY-PENDING: the score text reader and writer are not in this tree yet.
+// The text reader reports with the container's status numbers.
+static_assert(kScoreLoadLoaded == kScoreFileLoaded);
+static_assert(kScoreLoadNotScore == kScoreFileNotScore);
+static_assert(kScoreLoadCorrupt == kScoreFileCorrupt);
+
 std::unique_ptr<TMusicScore> ReadScoreTextBody(TKRVStream& stream, TScoreFileHeader& header,
                                                bool& corrupt) {
-  corrupt = false;
-  return nullptr;
+  TScoreTextLoadInfo info;
+  std::unique_ptr<TMusicScore> score = ReadScoreText(stream, &info, kScoreTextModeFile);
+  if (info.codePage > 0) header.codePage = info.codePage;
+  corrupt = score && info.status == kScoreLoadCorrupt;
+  return score;
 }
 
-void WriteScoreTextBody(TKRVStream& stream, const TMusicScore& score) {}
+void WriteScoreTextBody(TKRVStream& stream, const TMusicScore& score) { WriteScoreText(stream, score); }
 
 }  // namespace kvt

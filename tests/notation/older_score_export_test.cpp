@@ -92,7 +92,7 @@ TEST(OlderScoreExport, ReaderAndExporterAgreeOnEveryField) {
   EXPECT_EQ(r.header.formatVersion, 16);
   EXPECT_EQ(r.header.writerVersion, 0x014B);
   EXPECT_EQ(r.header.GetWriterVersionText(), "1.75");
-  EXPECT_EQ(r.header.status, kScoreLoadOlder);
+  EXPECT_EQ(r.header.status, kScoreFileOlder);
   EXPECT_FALSE(r.error);
   EXPECT_TRUE(r.consumedAll) << "every byte written is a field the reader takes";
   EXPECT_EQ(r.header.dataFaults, 0);
@@ -292,7 +292,7 @@ TEST(OlderScoreExport, TheExportFileIsTaggedCompressedAndLoads) {
   TScoreFileHeader header;
   std::unique_ptr<TMusicScore> back = ReadScoreFromFile(path.c_str(), header);
   ASSERT_NE(back, nullptr);
-  EXPECT_EQ(header.status, kScoreLoadOlder);
+  EXPECT_EQ(header.status, kScoreFileOlder);
   EXPECT_TRUE(back->IsOldFormatVersion());
   EXPECT_TRUE(back->GetCompressed());
   EXPECT_EQ(back->GetStaff(0)->GetItemCount(), 3);

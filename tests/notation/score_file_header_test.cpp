@@ -39,43 +39,43 @@ TEST_P(HeaderChecks, StatusFollowsTheFields) {
 INSTANTIATE_TEST_SUITE_P(
     Table, HeaderChecks,
     testing::Values(
-        HeaderCase{"Current", WithHeader(36), true, kScoreLoadOk},
-        HeaderCase{"FirstTextVersion", WithHeader(35), true, kScoreLoadOk},
-        HeaderCase{"Version33", WithHeader(33), true, kScoreLoadOk},
-        HeaderCase{"Version32IsOlder", WithHeader(32), true, kScoreLoadOlder},
-        HeaderCase{"Version16IsOlder", WithHeader(16), true, kScoreLoadOlder},
-        HeaderCase{"Version37TooNew", WithHeader(37), false, kScoreLoadTooNew},
-        HeaderCase{"Version500TooNew", WithHeader(500), false, kScoreLoadTooNew},
+        HeaderCase{"Current", WithHeader(36), true, kScoreFileLoaded},
+        HeaderCase{"FirstTextVersion", WithHeader(35), true, kScoreFileLoaded},
+        HeaderCase{"Version33", WithHeader(33), true, kScoreFileLoaded},
+        HeaderCase{"Version32IsOlder", WithHeader(32), true, kScoreFileOlder},
+        HeaderCase{"Version16IsOlder", WithHeader(16), true, kScoreFileOlder},
+        HeaderCase{"Version37TooNew", WithHeader(37), false, kScoreFileTooNew},
+        HeaderCase{"Version500TooNew", WithHeader(500), false, kScoreFileTooNew},
         HeaderCase{"OtherSignatureAnyCase", WithHeader(36, "[TARLOWMEDE SOFTWARE]"), true,
-                   kScoreLoadOk},
-        HeaderCase{"OtherSignature", WithHeader(36, "[Tarlowmede Software]"), true, kScoreLoadOk},
+                   kScoreFileLoaded},
+        HeaderCase{"OtherSignature", WithHeader(36, "[Tarlowmede Software]"), true, kScoreFileLoaded},
         HeaderCase{"SignatureCaseCounts", WithHeader(36, "[tarlowmede sorbyle]"), false,
-                   kScoreLoadNotScore},
-        HeaderCase{"ForeignSignature", WithHeader(36, "[KVZ]"), false, kScoreLoadNotScore},
+                   kScoreFileNotScore},
+        HeaderCase{"ForeignSignature", WithHeader(36, "[KVZ]"), false, kScoreFileNotScore},
         HeaderCase{"ReservedAboveZero", WithHeader(36, "[Tarlowmede Sorbyle]", 1), false,
-                   kScoreLoadNewerApp},
+                   kScoreFileNewerApp},
         HeaderCase{"ReservedNegativeIsFine", WithHeader(36, "[Tarlowmede Sorbyle]", 0xFFFF), true,
-                   kScoreLoadOk},
+                   kScoreFileLoaded},
         HeaderCase{"ProductWithoutBrackets",
                    WithHeader(36, "[Tarlowmede Sorbyle]", 0, "Tarlowmede Razadove"), false,
-                   kScoreLoadNotScore},
+                   kScoreFileNotScore},
         HeaderCase{"ProductTooLong",
                    WithHeader(36, "[Tarlowmede Sorbyle]", 0, "[Tarlowmede Razadove and more...]"),
-                   false, kScoreLoadNotScore},
+                   false, kScoreFileNotScore},
         HeaderCase{"ProductTooShort", WithHeader(36, "[Tarlowmede Sorbyle]", 0, "[]"), false,
-                   kScoreLoadNotScore},
+                   kScoreFileNotScore},
         HeaderCase{"ProductShortName", WithHeader(36, "[Tarlowmede Sorbyle]", 0, "[Tarlowmede]"),
-                   true, kScoreLoadOk},
+                   true, kScoreFileLoaded},
         HeaderCase{"ProductOtherSpelling",
                    WithHeader(36, "[Tarlowmede Sorbyle]", 0, "[Tarlowmede Vezeroza]"), true,
-                   kScoreLoadOk},
+                   kScoreFileLoaded},
         HeaderCase{"ProductCaseCounts",
                    WithHeader(36, "[Tarlowmede Sorbyle]", 0, "[tarlowmede razadove]"), false,
-                   kScoreLoadRefused},
+                   kScoreFileRefused},
         HeaderCase{"ProductForeign", WithHeader(36, "[Tarlowmede Sorbyle]", 0, "[Other Maker]"),
-                   false, kScoreLoadRefused},
-        HeaderCase{"Empty", std::string(), false, kScoreLoadNotScore},
-        HeaderCase{"CutInTheFields", WithHeader(36).substr(0, 60), false, kScoreLoadNotScore}),
+                   false, kScoreFileRefused},
+        HeaderCase{"Empty", std::string(), false, kScoreFileNotScore},
+        HeaderCase{"CutInTheFields", WithHeader(36).substr(0, 60), false, kScoreFileNotScore}),
     [](const testing::TestParamInfo<HeaderCase>& info) { return std::string(info.param.name); });
 
 TEST(ScoreFileHeader, KeepsTheFieldsOfAReadableHeader) {
@@ -122,7 +122,7 @@ TEST(ScoreFileHeader, TooNewShowsTheWriterVersion) {
   TByteVectorStream stream(WithHeader(37));
   TScoreFileHeader header;
   EXPECT_FALSE(ReadScoreHeader(stream, header));
-  EXPECT_EQ(header.status, kScoreLoadTooNew);
+  EXPECT_EQ(header.status, kScoreFileTooNew);
   EXPECT_EQ(header.GetWriterVersionText(), "2.75");
 }
 
