@@ -122,7 +122,8 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadItemRecord() {
   }
   if (!item) return nullptr;
   if (item->IsExpressionClass()) ReadExpressionFields(*item);
-  ReadCommonFields(*item);
+  // A user object reads its common fields with its properties, by their exact names.
+  if (item->GetType() != kItemUserObject) ReadCommonFields(*item);
   return item;
 }
 
@@ -146,8 +147,10 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadUserObject(int firstProp
     } else if (name == "Pos") {
       double pos = 0;
       if (ReadReal(value, pos)) object->SetPos(-pos);
-    } else if (name == "Visibility" || name == "Color") {
-      // Read with the common fields.
+    } else if (name == "Color") {
+      object->SetColor(ReadIntClamped(value, 0, 7, 0));
+    } else if (name == "Visibility") {
+      object->SetVisibility(ReadName(value, kNameListVisibilityText, kVisDefault));
     } else {
       // An invalid name or a 17th property cannot be kept.
       if (!TKVTUserObject::IsValidParamName(name) ||

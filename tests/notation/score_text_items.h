@@ -216,6 +216,9 @@ inline const TItemCase kItemCases[] = {
        object->SetParam("FakeName", "kept");
        object->SetParam("Empty", "");
        object->SetParam("Quote", "a\"b'c\\d|e\tf");
+       object->SetParam("color", "red");
+       object->SetColor(3);
+       object->SetVisibility(kVisNever);
        return TItemPtr(std::move(object));
      }},
     {"UserLongValue",
