@@ -13,7 +13,7 @@
 #include "notation/midi/smf_export_stream.h"
 #include "utils/busy_cursor.h"
 #include "utils/debug_log.h"
-#include "utils/file_stream.h"
+#include "utils/buffered_file_stream.h"
 
 namespace kvt {
 
@@ -69,7 +69,8 @@ bool ExportMidiFile(TMusicScore& score, const std::string& path, int type,
 
   bool ok = false;
   {
-    TKRVFStream file(kFileModeWrite, temp.c_str());
+    // Buffered: the writer puts one byte at a time.
+    TKRVBFStream file(kFileModeWrite, temp.c_str(), TKRVBFStream::kMaxBufferSize);
     if (file.IsOpen())
       ok = WriteScoreAsMidi(file, score, type, shell ? *shell : GetMidiExportShell());
     ok = file.Close() && ok;

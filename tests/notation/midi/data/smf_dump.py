@@ -13,7 +13,9 @@ def text_of(msg):
     # mido decodes meta texts as Latin-1; the bytes themselves must be UTF-8. Track and
     # instrument names are kept as "name", the other texts as "text".
     text = msg.name if msg.type in ("track_name", "instrument_name") else msg.text
-    return text.encode("latin-1").decode("utf-8")
+    text = text.encode("latin-1").decode("utf-8")
+    # Line ends inside a text would split the dump's lines: shown as \r and \n.
+    return text.replace("\r", "\\r").replace("\n", "\\n")
 
 
 def describe(msg):
