@@ -11,13 +11,13 @@ std::unique_ptr<TMusicScore> LoadBinaryScoreToConvert(const std::string& path,
                                                       std::string& messages) {
   std::unique_ptr<TMusicScore> score = LoadKvtFileRepairing(path.c_str(), header);
   // A partial score is no conversion: what is missing would be missing silently.
-  if (score != nullptr && header.status != kScoreLoadCorrupt) return score;
+  if (score != nullptr && header.status != kScoreFileCorrupt) return score;
   messages += "Error: The file \"" + path;
   switch (header.status) {
-    case kScoreLoadNotScore:
+    case kScoreFileNotScore:
       messages += "\" does not appear to be a valid Tarlowmede Razadove file.";
       break;
-    case kScoreLoadCorrupt:
+    case kScoreFileCorrupt:
       messages += "\" appears to be corrupt.\n";
       break;
     default:

@@ -29,7 +29,7 @@ std::string MakePrivateTempFolder() {
 
 std::unique_ptr<TMusicScore> LoadKvtFileRepairing(const char* path, TScoreFileHeader& header) {
   std::unique_ptr<TMusicScore> score = ReadScoreFromFile(path, header);
-  const bool unreadable = header.status == kScoreLoadNotScore || header.status == kScoreLoadCorrupt;
+  const bool unreadable = header.status == kScoreFileNotScore || header.status == kScoreFileCorrupt;
   if (!unreadable || !HasCrLfLineEndsOnly(path, false)) return score;
 
   const std::string folder = MakePrivateTempFolder();

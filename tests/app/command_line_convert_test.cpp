@@ -6,6 +6,7 @@
 #include "notation/score_file_header.h"
 #include "tests/app/convert_fixture.h"
 #include "utils/buffered_file_stream.h"
+#include "utils/zlib_out_stream.h"
 
 namespace kvt {
 namespace {
@@ -199,6 +200,32 @@ TEST_F(ConvertTest, LoadFailuresOfTextFiles) {
       EXPECT_FALSE(std::filesystem::exists(output)) << output;
     }
   }
+}
+
+TEST_F(ConvertTest, GzipCompressedTextScores) {
+  const std::string text = TTempFolder::ReadFile(textInput);
+  const std::string packed = folder / "packed.kvttxt";
+  {
+    TKRVBFStream file(kFileModeWrite, packed.c_str(), 1024);
+    TKRVZLibOutStream gzip(TKRVZLibInStream::kModeGzip, &file);
+    gzip.Write(text.data(), static_cast<int>(text.size()));
+    ASSERT_TRUE(gzip.End());
+    ASSERT_TRUE(file.Close());
+  }
+  const std::string bytes = TTempFolder::ReadFile(packed);
+  ASSERT_EQ(bytes.substr(0, 2), "\x1F\x8B");
+  EXPECT_EQ(Convert({packed, folder / "packed.kvt"}), 0) << messages;
+  EXPECT_EQ(Convert({folder / "packed.kvt", folder / "unpacked.kvttxt"}), 0) << messages;
+  EXPECT_EQ(Convert({textInput, folder / "plain.kvt"}), 0) << messages;
+  EXPECT_EQ(Convert({folder / "plain.kvt", folder / "plain.kvttxt"}), 0) << messages;
+  EXPECT_EQ(TTempFolder::ReadFile(folder / "unpacked.kvttxt"), TTempFolder::ReadFile(folder / "plain.kvttxt"));
+
+  // Compressed data that breaks off is corrupt, even where the text read so far looks whole.
+  const std::string cut = folder / "cut.kvttxt";
+  TTempFolder::WriteFile(cut, bytes.substr(0, bytes.size() - 6));
+  EXPECT_EQ(Convert({cut, folder / "cut.mid"}), 1);
+  EXPECT_EQ(messages, "Error: The file \"" + cut + "\" appears to be corrupt.\n");
+  EXPECT_FALSE(std::filesystem::exists(folder / "cut.mid"));
 }
 
 // Every output kind, written into a folder that does not exist or cut short by a file-size

@@ -74,7 +74,9 @@ TEST_F(Kvt2ExecutableTest, TypeZeroMidiFileFromBinaryScore) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::string dump = test::DumpMidiFile(folder / "song.MID");
   EXPECT_EQ(dump.substr(0, dump.find('\n')), "type=0 ticks=192 tracks=1");
-  EXPECT_EQ(test::LinesWith(dump, "note_on ch=3").size(), 6u);  // three notes on, three off
+  EXPECT_EQ(test::LinesWith(dump, "note_on ch=3").size(), 3u);
+  EXPECT_EQ(test::LinesWith(dump, "note_off ch=3").size(), 3u);
+  EXPECT_EQ(test::LinesWith(dump, "set_tempo 666666").size(), 1u);
 }
 
 TEST_F(Kvt2ExecutableTest, InformationReport) {
