@@ -101,7 +101,17 @@ protected:
   void SetUp() override {
     ASSERT_TRUE(folder.IsValid());
     // The settings store must never touch the real user's files.
+    const char* old = getenv("XDG_CONFIG_HOME");
+    hadConfigHome = old != nullptr;
+    if (hadConfigHome) savedConfigHome = old;
     setenv("XDG_CONFIG_HOME", folder.Path().c_str(), 1);
+  }
+  void TearDown() override {
+    if (hadConfigHome) {
+      setenv("XDG_CONFIG_HOME", savedConfigHome.c_str(), 1);
+    } else {
+      unsetenv("XDG_CONFIG_HOME");
+    }
   }
 
   int Run(std::vector<std::string> arguments) {
@@ -116,6 +126,8 @@ protected:
   std::string ini = folder / "kvt2.ini";
   TCapture capture;
   TSysInfo sysInfo;
+  std::string savedConfigHome;
+  bool hadConfigHome = false;
 };
 
 TEST_F(ProgramEntryTest, SettingsLocationFromTheProgramIni) {

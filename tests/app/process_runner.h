@@ -4,12 +4,13 @@
 // folder, so no pipe can fill up). Optional environment settings are added to (or replace
 // those of) the test's own environment.
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <string>

@@ -61,8 +61,12 @@ TEST(ScoreInfoReportTest, CommentsEndEveryLineWithOneCrLf) {
   const std::string report = FormatScoreInfoReport(*score, &header);
   EXPECT_EQ(report.find("\r\r"), std::string::npos);
   for (size_t i = 0; i < report.size(); ++i) {
-    if (report[i] == '\n') EXPECT_TRUE(i > 0 && report[i - 1] == '\r') << i;
-    if (report[i] == '\r') EXPECT_TRUE(i + 1 < report.size() && report[i + 1] == '\n') << i;
+    if (report[i] == '\n') {
+      EXPECT_TRUE(i > 0 && report[i - 1] == '\r') << i;
+    }
+    if (report[i] == '\r') {
+      EXPECT_TRUE(i + 1 < report.size() && report[i + 1] == '\n') << i;
+    }
   }
   const std::string tail = "ANSICodePage:\t1252\r\n\r\nComments:\r\none\r\ntwo\r\nthree\r\nfour\r\n";
   ASSERT_GE(report.size(), tail.size());
