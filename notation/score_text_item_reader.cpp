@@ -107,11 +107,14 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadItemRecord() {
   const int kind = FindNameListEntry(kNameListItemKinds, GetField(0), true, -1);
   std::unique_ptr<TNotatedItem> item;
   if (kind < 0) {
-    // A record name the format does not know names a user object type.
-    item = ReadUserObject(1, GetField(0));
+    // A record name the format does not know names a user object type; a name no type can
+    // have makes no item.
+    const char* name = GetField(0);
+    if (!TKVTUserObject::IsValidTypeName(name)) return nullptr;
+    item = ReadUserObject(1, name);
   } else if (kind == kItemUserObject) {
     const char* type = GetField(1);
-    if (GetFieldCount() > 1 && type[0] != 0 && !std::strchr(type, ':')) {
+    if (GetFieldCount() > 1 && TKVTUserObject::IsValidTypeName(type)) {
       item = ReadUserObject(2, type);
     } else {
       MarkCorrupt();
@@ -130,9 +133,6 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadItemRecord() {
 std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadUserObject(int firstProperty,
                                                                    std::string_view typeName) {
   auto object = std::make_unique<TKVTUserObject>();
-  if (typeName.size() > static_cast<size_t>(kMaxUserTypeNameChars) ||
-      !TKVTUserObject::IsValidTypeName(typeName))
-    MarkCorrupt();
   object->SetTypeName(typeName);
   for (int i = firstProperty; i < GetFieldCount(); ++i) {
     char* field = GetField(i);

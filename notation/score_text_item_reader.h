@@ -13,11 +13,11 @@
 #include <string>
 #include <string_view>
 
+#include "notation/notated_item.h"
 #include "notation/score_text_tokenizer.h"
 
 namespace kvt {
 
-class TNotatedItem;
 class TMusicNote;
 class TSongNote;
 class TRestNote;

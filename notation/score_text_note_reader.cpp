@@ -318,12 +318,10 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadChord() {
       MarkCorrupt();
     }
   }
-  if (refused) {
-    // The chord read so far stands; the refused note and what follows are dropped.
-    MarkCorrupt();
-    if (chord->GetMemberCount() == 0) return nullptr;
-    return chord;
-  }
+  // A refused note and the positions after it are dropped; the chord read so far stands. Even
+  // then a chord of one member is read as its note: the text of a one-member chord would read
+  // back as a note, so keeping the chord would change the item on the next load.
+  if (refused) MarkCorrupt();
   if (chord->GetMemberCount() == 0) return nullptr;
   if (chord->GetMemberCount() == 1) {
     TMusicNote* only = chord->GetMember(0);

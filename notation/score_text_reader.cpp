@@ -413,8 +413,9 @@ void TKVTFileTextImporter::ReadStaffProperties() {
     top = -Clamp(number == INT32_MIN ? INT32_MAX : std::abs(number), 0, 100);
   if (const char* value = FindField("BoundaryBottom:"); value && ReadInt(value, number))
     bottom = Clamp(number == INT32_MIN ? INT32_MAX : std::abs(number), 0, 100);
-  if (top > -staff->GetLines() || bottom < staff->GetLines()) MarkCorrupt();
   staff->SetBoundaries(top, bottom);
+  // The staff limits its boundaries by its lines; what it had to change no writer wrote.
+  if (staff->GetBoundaryTop() != top || staff->GetBoundaryBottom() != bottom) MarkCorrupt();
   if (const char* value = FindField("Muted:")) staff->SetMuted(IsYes(value));
   if (const char* value = FindField("Volume:")) staff->SetVolume(ReadIntClamped(value, -1, 127, staff->GetVolume()));
   if (const char* value = FindField("StereoPan:"))

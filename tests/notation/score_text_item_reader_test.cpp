@@ -76,6 +76,9 @@ const TLineCase kLineCases[] = {
     {"|Chord|Dur:4th", nullptr, false},
     {"|Chord|Dur:4th|Pos:-1,1,3,1|Color:2", "|Chord|Dur:4th|Pos:-1,1,3|Color:2", true},
     {"|Chord|Dur:4th|Pos:2|Opts:Stem=Down|Dur2:8th|Pos2:-2", "|Note|Dur:4th|Pos:2|Opts:Stem=Down", true},
+    // A refusal that leaves one member gives the note, which is what that chord's text reads
+    // back as (found by fuzzing).
+    {"|Chord|Dur:4th|Pos:-4|Opts:Stem=Up|Dur2:4th|Pos2:6", "|Note|Dur:4th|Pos:-4|Opts:Stem=Up", true},
     // Rest chords: without part notes a plain rest; a part shorter than the rest is not used.
     {"|RestChord|Dur:Half|Opts:HideRest", "|Rest|Dur:Half", false},
     {"|RestChord|Dur:Half|Dur2:4th|Pos2:3", "|Rest|Dur:Half", true},
@@ -117,6 +120,10 @@ const TLineCase kLineCases[] = {
     {"|Instrument|Patch:5|Bank:1|DynVel:1,2", "|Instrument|Patch:5|Bank:N|Trans:0|DynVel:1,2,45,60,75,92,108,127|Pos:8", true},
     // Unknown records are user objects of that type; the reserved names keep their case.
     {"|Glissando|Pos:-2|Len:5", "|User|Glissando|Pos:-2|Len:5", false},
+    // A record name that no user object type can carry makes no item (found by fuzzing: the
+    // name written back as a type would read as a property).
+    {"|Odd:name|x:1", nullptr, false},
+    {"|Od/d|x:1", nullptr, false},
     {"|User|Pos:3|a:1", "|User|Null|Pos:3|a:1", true},
     {"|User|T|Class:StaffSig|POS:x|color:2|Color:3", "|User|T|Pos:7|Class:StaffSig|POS:x|color:2|Color:3", false},
     {"|User|T|:x|novalue|Visibility:Never", "|User|T|Pos:7|Visibility:Never", false},

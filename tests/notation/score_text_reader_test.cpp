@@ -322,6 +322,21 @@ TEST(ScoreTextReaderTest, A256thStaffIsDroppedWithItsRecords) {
   EXPECT_EQ(FormatItemLine(*last->GetItem(1), kTextModeScore), "|Spacer|Width:254");
 }
 
+// More than 100 lines: the staff keeps its boundaries at 100, which must read back clean
+// (found by fuzzing).
+TEST(ScoreTextReaderTest, BoundariesOfAStaffWithManyLines) {
+  TMusicScore score;
+  auto staff = std::make_unique<TMusicStaff>();
+  staff->SetLines(127);
+  score.AddStaff(std::move(staff));
+  const std::string text = WriteScore(score);
+  EXPECT_NE(text.find("|BoundaryTop:100|BoundaryBottom:100|Lines:127|"), std::string::npos);
+  TReadResult read = Read(text);
+  ASSERT_TRUE(read.score);
+  EXPECT_EQ(read.info.status, kScoreLoadLoaded);
+  EXPECT_TRUE(SameText(WriteScore(*read.score), text));
+}
+
 TEST(ScoreTextReaderTest, LegacyStaffStylesBecomeConnections) {
   TReadResult read = Read(ScoreWithLines({
       "|StaffProperties|Style:Upper Grand Staff",
