@@ -153,7 +153,7 @@ void TStaffRange::ExtendToBars() {
     return;
   }
   first = std::clamp<int32_t>(first, 1, lastIndex - 1);
-  last = std::clamp<int32_t>(last, 0, lastIndex);
+  last = std::clamp<int32_t>(last, first, lastIndex);
   if (!IsBarLine(staff->GetItem(first)))
     while (first > 1 && !IsBarLine(staff->GetItem(first - 1))) --first;
   if (!IsBarLine(staff->GetItem(last)))

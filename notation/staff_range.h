@@ -61,9 +61,10 @@ public:
   // index when none follows).
   void SetToBarAt(int i);
   // Widens to whole bars: a range without last takes last = first; first moves back to the
-  // item after the previous bar line unless it stands on a bar line (at least 1); last moves
-  // forward to the item before the next bar line unless it stands on one (at most the last
-  // index - 1). A staff without items between its boundary bar lines leaves the range empty.
+  // item after the previous bar line unless it stands on a bar line (at least 1, and last at
+  // least first); last moves forward to the item before the next bar line unless it stands on
+  // one (at most the last index - 1). A staff without items between its boundary bar lines
+  // leaves the range empty.
   void ExtendToBars();
   // From item i back and forward over items that keep the hairpin run of the song note at i
   // (TSimpleNtnIdx::IsInHairpinRun); first and last become the outermost song notes reached.

@@ -8,26 +8,15 @@
 
 #include "notation/dynamic_level_data.h"
 #include "notation/midi/midi_file_buf.h"
-#include "notation/music_staff.h"
-#include "notation/notated_item.h"
 #include "notation/simple_ntn_idx.h"
 #include "notation/staff_context_state.h"
+#include "notation/staff_range.h"
 
 namespace kvt {
 
 namespace {
 
 constexpr int kMainVolume = 7;
-
-// Total duration of the items first..last of the staff, in 64 bits: long multi-bar rests
-// pass the 32-bit range.
-int64_t DurationOfItems(const TMusicStaff& staff, int first, int last) {
-  int64_t total = 0;
-  for (int i = first; i <= last; ++i) {
-    if (const TNotatedItem* item = staff.GetItem(i)) total += std::max(item->GetDuration(), 0);
-  }
-  return total;
-}
 
 void AddVolumeSteps(const TStaffContextState& state, TMidiFileBuf& buffer, int from, int to,
                     int64_t span) {
@@ -54,7 +43,7 @@ void AddVolumeSteps(const TStaffContextState& state, TMidiFileBuf& buffer, int f
 
 void LayOutDynamicRamp(const TSimpleNtnIdx& at, TStaffContextState& state, TMidiFileBuf* buffer) {
   state.SetDynamicChanged(false);
-  const TMusicStaff* staff = at.GetStaff();
+  TMusicStaff* staff = at.GetStaff();
   if (!staff) return;
 
   TSimpleNtnIdx before(at);
@@ -64,7 +53,7 @@ void LayOutDynamicRamp(const TSimpleNtnIdx& at, TStaffContextState& state, TMidi
   const TDynamicLevelData* to = after.GetDynamic();
   if (!from || !to) return;
 
-  const int64_t span = DurationOfItems(*staff, at.GetIndex(), after.GetIndex());
+  const int64_t span = TStaffRange(staff, at.GetIndex(), after.GetIndex()).GetDuration();
   if (span <= 0) return;
 
   if (from->GetVelocity() >= 1 && to->GetVelocity() >= 1 &&

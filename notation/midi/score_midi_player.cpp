@@ -7,6 +7,8 @@
 #include "notation/midi/midi_file_buf.h"
 #include "notation/midi/midi_playback_service.h"
 #include "notation/music_score.h"
+#include "notation/music_staff.h"
+#include "notation/staff_audit.h"
 #include "utils/busy_cursor.h"
 #include "utils/precondition.h"
 
@@ -36,8 +38,11 @@ void TScoreMidiPlayer::SetScore(TMusicScore* newScore) {
   playLengthMs = 0;
   const int count = score ? score->GetStaffCount() : 0;
   while (GetIndexCount() < count) indexes.push_back(std::make_unique<TStaffMidiPlayerIndex>());
-  // The staff audit that brings derived item state up to date belongs to the notation
-  // model's audit, which callers run after their edits; the player only reads the items.
+  // Derived item state (dynamic velocities, ties ...) must be current before it is played.
+  for (int i = 0; i < count; ++i) {
+    TMusicStaff* staff = score->GetStaff(i);
+    if (staff->GetNeedsAudit()) AuditStaffRange(*staff);
+  }
   // Every index is bound again, surplus ones to no staff, so none keeps a staff of an earlier
   // score.
   for (int i = 0; i < GetIndexCount(); ++i) indexes[static_cast<size_t>(i)]->Bind(score, i);

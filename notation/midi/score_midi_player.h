@@ -39,9 +39,9 @@ public:
   TScoreMidiPlayer(const TScoreMidiPlayer&) = delete;
   TScoreMidiPlayer& operator=(const TScoreMidiPlayer&) = delete;
 
-  // Clears the play position, render time and play length. With a score: one index per staff
-  // (made as needed; surplus ones are kept unbound), each bound to its staff. Staves marked as
-  // needing an audit are not audited here (see the .cpp).
+  // Clears the play position, render time and play length. With a score: staves marked as
+  // needing an audit are audited whole; one index per staff (made as needed; surplus ones are
+  // kept, bound to no staff), each bound to its staff.
   void SetScore(TMusicScore* score);
   TMusicScore* GetScore() const { return score; }
   // Render time 0; every index bound again to its staff.
