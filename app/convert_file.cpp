@@ -39,29 +39,33 @@ int ConvertFile(int inputKind, int outputKind, const std::string& inputPath,
   TScoreFileHeader header;
   const bool binaryInput = inputKind == kConvertBinaryScore;
   std::unique_ptr<TMusicScore> score = binaryInput
-      ? LoadBinaryScoreToConvert(inputPath, header, messages)
-      : LoadTextScoreToConvert(inputPath, messages);
+                                           ? LoadBinaryScoreToConvert(inputPath, header, messages)
+                                           : LoadTextScoreToConvert(inputPath, messages);
   if (score == nullptr) return 1;
 
+  const std::string creationFailed =
+      "Error: The creation of file \"" + outputPath + "\" caused an error.";
   bool written = false;
   switch (outputKind) {
     case kConvertBinaryScore:
       written = WriteScoreToFile(outputPath.c_str(), true, *score);
-      if (!written) messages += "Error: The creation of file \"" + outputPath + "\" caused an error.\n";
+      if (!written) messages += creationFailed + "\n";
       break;
     case kConvertTextScore:
       written = WriteTextScoreFile(outputPath, *score);
-      if (!written) messages += "Error: The creation of file \"" + outputPath + "\" caused an error.";
+      if (!written) messages += creationFailed;
       break;
     case kConvertMidiFile:
       written = ExportMidiFile(*score, outputPath, options.midiFileType);
       if (!written) messages += "Error: The file \"" + outputPath + "\" could not be created.\n";
       break;
-    case kConvertInfoReport:
-      written = WriteReportFile(outputPath, FormatScoreInfoReport(*score, binaryInput ? &header : nullptr));
+    case kConvertInfoReport: {
+      const std::string report = FormatScoreInfoReport(*score, binaryInput ? &header : nullptr);
+      written = WriteReportFile(outputPath, report);
       // A report that could not be written is a failure like any other output.
-      if (!written) messages += "Error: The creation of file \"" + outputPath + "\" caused an error.";
+      if (!written) messages += creationFailed;
       break;
+    }
     default:
       break;
   }

@@ -9,7 +9,8 @@
 
 namespace kvt {
 
-std::unique_ptr<TMusicScore> LoadTextScoreToConvert(const std::string& path, std::string& messages) {
+std::unique_ptr<TMusicScore> LoadTextScoreToConvert(const std::string& path,
+                                                    std::string& messages) {
   TKRVFStream file(kFileModeRead | kFileShareRead, path.c_str());
   if (file.IsError()) {
     messages += "Error: The file \"" + path + "\" could not be opened.";

@@ -14,8 +14,7 @@ int main(int argc, char** argv) {
 
   kvt::TProgramStart start;
   start.arguments.assign(argv, argv + argc);
-  start.programIniPath =
-      kvt::GetProgramIniPath(kvt::GetProgramFilePath(argc > 0 ? argv[0] : ""));
+  start.programIniPath = kvt::GetProgramIniPath(kvt::GetProgramFilePath(argc > 0 ? argv[0] : ""));
   // The one settings store: made before anything reads a setting, gone after the last use.
   kvt::TSysInfo sysInfo;
   return kvt::ProgramEntry(start, sysInfo);

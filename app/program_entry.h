@@ -40,8 +40,7 @@ std::string GetProgramIniPath(const std::string& programFilePath);
 // bufferSize bytes (so cut to bufferSize - 1 bytes on a character boundary); the default when
 // the file or the key is missing.
 std::string GetProgramIniString(const char* key, const char* def, const char* section,
-                                const std::string& iniPath,
-                                int bufferSize = kProductKeyBufferSize);
+                                const std::string& iniPath, int bufferSize = kProductKeyBufferSize);
 
 // The usage of the program as it stands (the editor is not there yet).
 const char* GetProgramUsageText();

@@ -62,10 +62,12 @@ TEST_F(ConvertTest, InvalidRequestsShowTheUsage) {
 TEST_F(ConvertTest, UsageTextNamesTheProgramAndEveryConversion) {
   const std::string usage = GetConvertUsageText();
   EXPECT_EQ(usage.rfind("convert: This option can be used", 0), 0u);
-  EXPECT_NE(usage.find("Usage: kvt2 -convert \"[input-file]\" \"[output-file]\"\n"), std::string::npos);
-  EXPECT_EQ(usage.find("kvt2.exe"), std::string::npos);
-  EXPECT_NE(usage.find("\t.kvt    -> .kvttxt, .mid, or .info\n\t.kvttxt -> .kvt, .mid, or .info\n\n"),
+  EXPECT_NE(usage.find("Usage: kvt2 -convert \"[input-file]\" \"[output-file]\"\n"),
             std::string::npos);
+  EXPECT_EQ(usage.find("kvt2.exe"), std::string::npos);
+  EXPECT_NE(
+      usage.find("\t.kvt    -> .kvttxt, .mid, or .info\n\t.kvttxt -> .kvt, .mid, or .info\n\n"),
+      std::string::npos);
   EXPECT_NE(usage.find("\"-0\" option for type 0 files."), std::string::npos);
 }
 
@@ -107,7 +109,8 @@ TEST_F(ConvertTest, ExtensionsOfAnyCase) {
   EXPECT_EQ(MidiFormat(folder / "OUT.Mid"), 1);
   EXPECT_EQ(Convert({upperInput, folder / "OUT.KVT"}), 0) << messages;
   EXPECT_EQ(Convert({folder / "OUT.KVT", folder / "OUT.INFO"}), 0) << messages;
-  EXPECT_NE(TTempFolder::ReadFile(folder / "OUT.INFO").find("KVT Version:\t2.75\r\n"), std::string::npos);
+  EXPECT_NE(TTempFolder::ReadFile(folder / "OUT.INFO").find("KVT Version:\t2.75\r\n"),
+            std::string::npos);
 }
 
 TEST_F(ConvertTest, NamesAfterTheSecondAreIgnored) {
@@ -218,7 +221,8 @@ TEST_F(ConvertTest, GzipCompressedTextScores) {
   EXPECT_EQ(Convert({folder / "packed.kvt", folder / "unpacked.kvttxt"}), 0) << messages;
   EXPECT_EQ(Convert({textInput, folder / "plain.kvt"}), 0) << messages;
   EXPECT_EQ(Convert({folder / "plain.kvt", folder / "plain.kvttxt"}), 0) << messages;
-  EXPECT_EQ(TTempFolder::ReadFile(folder / "unpacked.kvttxt"), TTempFolder::ReadFile(folder / "plain.kvttxt"));
+  EXPECT_EQ(TTempFolder::ReadFile(folder / "unpacked.kvttxt"),
+            TTempFolder::ReadFile(folder / "plain.kvttxt"));
 
   // Compressed data that breaks off is corrupt, even where the text read so far looks whole.
   const std::string cut = folder / "cut.kvttxt";

@@ -51,7 +51,8 @@ TEST(CommandLineToolTest, ConvertOnlyAsTheFirstArgumentWithSomethingAfterIt) {
   for (const Case& c : cases) {
     TCapture capture;
     int exitCode = 77;
-    EXPECT_EQ(RunCommandLineTool(exitCode, c.arguments, capture.File()), c.ran) << c.arguments[1 % c.arguments.size()];
+    EXPECT_EQ(RunCommandLineTool(exitCode, c.arguments, capture.File()), c.ran)
+        << c.arguments[1 % c.arguments.size()];
     if (c.ran) {
       EXPECT_EQ(exitCode, 2);
       EXPECT_EQ(capture.Text(), std::string(GetConvertUsageText()) + "\n");
@@ -69,7 +70,8 @@ TEST(CommandLineToolTest, MessagesAreShownWholeAndEndWithOneLineEnd) {
                                       std::string(200, 'c') + ".kvt");
   TCapture capture;
   int exitCode = 0;
-  ASSERT_TRUE(RunCommandLineTool(exitCode, {"kvt2", "-convert", input, folder / "x.mid"}, capture.File()));
+  ASSERT_TRUE(
+      RunCommandLineTool(exitCode, {"kvt2", "-convert", input, folder / "x.mid"}, capture.File()));
   EXPECT_EQ(exitCode, 1);
   EXPECT_EQ(capture.Text(), "Error: The input file \"" + input + "\" could not be found.\n");
 
@@ -80,7 +82,8 @@ TEST(CommandLineToolTest, MessagesAreShownWholeAndEndWithOneLineEnd) {
   bytes.resize(bytes.size() - 8);
   TTempFolder::WriteFile(garbage, bytes);
   TCapture second;
-  ASSERT_TRUE(RunCommandLineTool(exitCode, {"kvt2", "-convert", garbage, folder / "x.mid"}, second.File()));
+  ASSERT_TRUE(
+      RunCommandLineTool(exitCode, {"kvt2", "-convert", garbage, folder / "x.mid"}, second.File()));
   EXPECT_EQ(exitCode, 1);
   EXPECT_EQ(second.Text(), "Error: The file \"" + garbage + "\" appears to be corrupt.\n");
 }
@@ -90,8 +93,8 @@ TEST(CommandLineToolTest, SuccessShowsNothing) {
   test::WriteTextScore(folder / "in.kvttxt", *test::MakeSmallScore());
   TCapture capture;
   int exitCode = 5;
-  ASSERT_TRUE(RunCommandLineTool(exitCode, {"kvt2", "-convert", folder / "in.kvttxt", folder / "out.kvt"},
-                                 capture.File()));
+  ASSERT_TRUE(RunCommandLineTool(
+      exitCode, {"kvt2", "-convert", folder / "in.kvttxt", folder / "out.kvt"}, capture.File()));
   EXPECT_EQ(exitCode, 0);
   EXPECT_EQ(capture.Text(), "");
 }

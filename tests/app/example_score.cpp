@@ -33,7 +33,9 @@ class TStaffWriter {
 public:
   explicit TStaffWriter(TMusicStaff& staff) : staff(staff) {}
 
-  void Add(std::unique_ptr<TNotatedItem> item) { staff.InsertItem(std::move(item), staff.GetLastIndex()); }
+  void Add(std::unique_ptr<TNotatedItem> item) {
+    staff.InsertItem(std::move(item), staff.GetLastIndex());
+  }
   void Notes(std::initializer_list<TNote> notes) {
     for (const TNote& n : notes) Add(std::make_unique<TMusicNote>(n.pos, n.duration, 0, kAccNone));
   }

@@ -59,15 +59,18 @@ TEST(ExampleScoreTest, MidiFilePlaysRepeatAndEndings) {
       if (line.find("vel=0") == std::string::npos) ++sounding;
     }
     EXPECT_EQ(sounding, s.notes) << channel;
-    EXPECT_EQ(test::LinesWith(dump, "program_change " + channel + "program=" + std::to_string(s.program)).size(), 1u)
+    EXPECT_EQ(
+        test::LinesWith(dump, "program_change " + channel + "program=" + std::to_string(s.program))
+            .size(),
+        1u)
         << channel;
   }
   // Play order: the introduction, the section with the first ending, the section again
   // (from 3072), then the second ending (from 4608) to the end.
-  for (const char* event : {"768 note_on ch=0 note=64 ", "2688 note_on ch=0 note=64 ",
-                            "3072 note_on ch=0 note=64 ", "4608 note_on ch=0 note=62 ",
-                            "4992 note_on ch=0 note=60 ", "4992 note_on ch=1 note=72 ",
-                            "4992 note_on ch=2 note=48 "}) {
+  for (const char* event :
+       {"768 note_on ch=0 note=64 ", "2688 note_on ch=0 note=64 ", "3072 note_on ch=0 note=64 ",
+        "4608 note_on ch=0 note=62 ", "4992 note_on ch=0 note=60 ", "4992 note_on ch=1 note=72 ",
+        "4992 note_on ch=2 note=48 "}) {
     EXPECT_EQ(test::LinesWith(dump, event).size(), 1u) << event;
   }
   // The lyric line is sung in both passes, so every sounding voice note carries a syllable.
@@ -87,7 +90,8 @@ TEST(ExampleScoreTest, Report) {
   EXPECT_EQ(report.rfind("Title:\tEvening on the Quay\r\n", 0), 0u);
   EXPECT_NE(report.find("\r\nKVT Play Time:\t0:18\r\nSMF Play Time:\t0:17\r\n"), std::string::npos);
   EXPECT_NE(report.find("\r\nKVT Version:\t2.75\r\n"), std::string::npos);
-  EXPECT_NE(report.find("\r\nComments:\r\nA short song for voice and piano.\r\nIt shows"), std::string::npos);
+  EXPECT_NE(report.find("\r\nComments:\r\nA short song for voice and piano.\r\nIt shows"),
+            std::string::npos);
   EXPECT_EQ(report.find("\r\r"), std::string::npos);
 }
 

@@ -51,7 +51,8 @@ TEST_F(KvtFileRepairTest, TextModeDamagedFileLoadsAsTheIntactOne) {
     std::unique_ptr<TMusicScore> score = LoadKvtFileRepairing(damaged.c_str(), header);
     ASSERT_NE(score, nullptr) << compressed;
     EXPECT_EQ(header.status, kScoreFileLoaded);
-    EXPECT_EQ(test::ScoreText(*score), test::ScoreText(*LoadKvtFileRepairing(intact.c_str(), header)));
+    EXPECT_EQ(test::ScoreText(*score),
+              test::ScoreText(*LoadKvtFileRepairing(intact.c_str(), header)));
     EXPECT_TRUE(test::ListFolder(tmp).empty()) << "the repaired copy and its folder are removed";
     // The damaged file itself is left as it was.
     EXPECT_EQ(TTempFolder::ReadFile(damaged), test::DamageByTextMode(bytes));

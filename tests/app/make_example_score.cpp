@@ -15,10 +15,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::unique_ptr<kvt::TMusicScore> score = kvt::example::MakeExampleScore();
-  const bool written = kvt::SaveFileSafely(argv[1], kvt::TSaveBackups{}, [&](kvt::TKRVStream& file) {
-    kvt::WriteScoreText(file, *score);
-    return !file.IsError();
-  });
+  const bool written =
+      kvt::SaveFileSafely(argv[1], kvt::TSaveBackups{}, [&](kvt::TKRVStream& file) {
+        kvt::WriteScoreText(file, *score);
+        return !file.IsError();
+      });
   if (!written) {
     std::fprintf(stderr, "make_example_score: %s could not be written\n", argv[1]);
     return 1;

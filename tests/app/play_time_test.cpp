@@ -15,9 +15,14 @@ TEST(PlayTimeTest, FormatsMinutesAndHours) {
     int64_t seconds;
     const char* text;
   } cases[] = {
-      {0, "0:00"},          {7, "0:07"},           {59 * 60 + 5, "59:05"},
-      {3599, "59:59"},      {3600, "1:00:00"},     {3600 + 2 * 60 + 3, "1:02:03"},
-      {10 * 3600 + 59, "10:00:59"},                {-5, "0:00"},
+      {0, "0:00"},
+      {7, "0:07"},
+      {59 * 60 + 5, "59:05"},
+      {3599, "59:59"},
+      {3600, "1:00:00"},
+      {3600 + 2 * 60 + 3, "1:02:03"},
+      {10 * 3600 + 59, "10:00:59"},
+      {-5, "0:00"},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatPlayTime(c.seconds), c.text) << c.seconds;
 }
@@ -37,7 +42,8 @@ TEST(PlayTimeTest, RoundsToTheNearestSecond) {
     auto staff = std::make_unique<TMusicStaff>();
     staff->InsertItem(std::make_unique<TTempoData>(120, kTempoQuarter), 1);
     for (int i = 0; i < quarters; ++i) {
-      staff->InsertItem(std::make_unique<TMusicNote>(0, kDurQuarter, 0, kAccNone), staff->GetLastIndex());
+      staff->InsertItem(std::make_unique<TMusicNote>(0, kDurQuarter, 0, kAccNone),
+                        staff->GetLastIndex());
     }
     score.AddStaff(std::move(staff));
     EXPECT_EQ(MeasurePlayTime(score, true), (quarters * 500 + 500) / 1000) << quarters;

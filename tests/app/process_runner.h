@@ -25,8 +25,8 @@ namespace kvt::test {
 
 struct TProcessResult {
   bool started = false;
-  int exitCode = -1;   // the exit status when the program exited normally
-  int signal = 0;      // the signal that ended it, else 0
+  int exitCode = -1;  // the exit status when the program exited normally
+  int signal = 0;     // the signal that ended it, else 0
   std::string out;
   std::string err;
 };
@@ -50,7 +50,8 @@ inline TProcessResult RunProcess(const std::vector<std::string>& argv,
     const std::string entry = *e;
     const std::string name = entry.substr(0, entry.find('='));
     bool replaced = false;
-    for (const std::string& setting : env) replaced |= setting.compare(0, name.size() + 1, name + "=") == 0;
+    for (const std::string& setting : env)
+      replaced |= setting.compare(0, name.size() + 1, name + "=") == 0;
     if (!replaced) environment.push_back(entry);
   }
   environment.insert(environment.end(), env.begin(), env.end());

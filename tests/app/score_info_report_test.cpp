@@ -68,7 +68,8 @@ TEST(ScoreInfoReportTest, CommentsEndEveryLineWithOneCrLf) {
       EXPECT_TRUE(i + 1 < report.size() && report[i + 1] == '\n') << i;
     }
   }
-  const std::string tail = "ANSICodePage:\t1252\r\n\r\nComments:\r\none\r\ntwo\r\nthree\r\nfour\r\n";
+  const std::string tail =
+      "ANSICodePage:\t1252\r\n\r\nComments:\r\none\r\ntwo\r\nthree\r\nfour\r\n";
   ASSERT_GE(report.size(), tail.size());
   EXPECT_EQ(report.substr(report.size() - tail.size()), tail);
 }
@@ -96,7 +97,7 @@ TEST(ScoreInfoReportTest, LineEndsBecomeOneCrLfEach) {
     const char* in;
     const char* out;
   } cases[] = {
-      {"", ""},          {"a", "a"},           {"a\nb", "a\r\nb"},         {"a\r\nb", "a\r\nb"},
+      {"", ""},           {"a", "a"},           {"a\nb", "a\r\nb"},         {"a\r\nb", "a\r\nb"},
       {"a\rb", "a\r\nb"}, {"\n\n", "\r\n\r\n"}, {"a\r\r\nb", "a\r\n\r\nb"}, {"end\r", "end\r\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(WithCrLfLineEnds(c.in), c.out) << c.in;
