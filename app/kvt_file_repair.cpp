@@ -1,9 +1,9 @@
 #include "app/kvt_file_repair.h"
 
+#include <stdlib.h>
+
 #include <cstdlib>
 #include <string>
-
-#include <stdlib.h>
 
 #include "notation/binary_score_file.h"
 #include "notation/music_score.h"
@@ -32,15 +32,12 @@ std::unique_ptr<TMusicScore> LoadKvtFileRepairing(const char* path, TScoreFileHe
   const bool unreadable = header.status == kScoreFileNotScore || header.status == kScoreFileCorrupt;
   if (!unreadable || !HasCrLfLineEndsOnly(path, false)) return score;
 
+  // From here on the first reading's score is no answer: the repaired copy's is, or none.
+  score.reset();
   const std::string folder = MakePrivateTempFolder();
   if (folder.empty()) return nullptr;
   const std::string copy = folder + "/repaired.kvt";
-  if (ConvertCrLfToLf(path, copy.c_str())) {
-    score.reset();
-    score = ReadScoreFromFile(copy.c_str(), header);
-  } else {
-    score.reset();
-  }
+  if (ConvertCrLfToLf(path, copy.c_str())) score = ReadScoreFromFile(copy.c_str(), header);
   RemoveFile(copy);
   RemoveDir(folder);
   return score;

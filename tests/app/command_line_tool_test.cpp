@@ -160,6 +160,8 @@ TEST_F(ProgramEntryTest, ProductKeyKeepsAtMost127Bytes) {
   const std::string key = std::string(126, 'k') + "\xC3\xA9" + "tail";
   TTempFolder::WriteFile(ini, "[Config]\nRegKey=" + key + "\n");
   EXPECT_EQ(GetProgramIniString("RegKey", "default", "Config", ini), std::string(126, 'k'));
+  // No program file known: no ini file, the default.
+  EXPECT_EQ(GetProgramIniString("RegKey", "default", "Config", ""), "default");
 }
 
 TEST_F(ProgramEntryTest, ExitCodesWithoutAndWithTool) {
