@@ -2,6 +2,7 @@
 
 #include "notation/audit_item.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "notation/audit_ntn_idx.h"
@@ -18,6 +19,8 @@
 namespace kvt {
 
 namespace {
+
+constexpr int kMaxRampTempo = 0xFFFF;
 
 bool IsDurationItem(const TNotatedItem* item) {
   return item->IsSongNoteClass() || item->GetType() == kItemMultiBarRest;
@@ -64,8 +67,11 @@ void AuditTempo(const TAuditNtnIdx& idx, const TTempoData& tempo) {
   int64_t span = 0;
   for (int i = varianceIndex; i < idx.GetIndex(); ++i) span += staff->GetItem(i)->GetDuration();
   if (span > INT32_MAX) span = INT32_MAX;
+  // The ramp holds its tempos in 16 bits: a larger tempo (from a damaged file) is held at the
+  // largest rather than wrapped to a small one.
+  const int to = std::min(tempo.GetQuarterTempo(), kMaxRampTempo);
   static_cast<TTempoVariance*>(varianceItem)
-      ->SetRamp(from, tempo.GetQuarterTempo(), static_cast<int>(span));
+      ->SetRamp(std::min(from, kMaxRampTempo), to, static_cast<int>(span));
 }
 
 void AuditDynamic(const TAuditNtnIdx& idx, TDynamicLevelData& dynamic) {

@@ -40,6 +40,12 @@ void TAuditNtnIdx::Reset() {
   lastMultiRest = 0;
 }
 
+void TAuditNtnIdx::UseLinearWalkMode() {
+  running.SetLinearWalkMode();
+  firstEndingState.SetLinearWalkMode();
+  toCodaState.SetLinearWalkMode();
+}
+
 bool TAuditNtnIdx::SetIndex(int i) {
   if (!GetStaff()) return false;
   const int last = LastIndex();

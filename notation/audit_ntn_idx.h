@@ -70,8 +70,9 @@ public:
   int GetSplitVoiceDirection() const { return splitVoiceUp ? 1 : -1; }
 
 protected:
-  // Running state and ties, for the derived indices.
-  TStaffContextState& RunningState() { return running; }
+  // Switches the running state and both saved states to the linear walk mode, so a state
+  // brought back at an ending or the Coda keeps the walk mode of the running one.
+  void UseLinearWalkMode();
 
 private:
   void StepSongNote(const TNotatedItem& item);

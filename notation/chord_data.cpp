@@ -252,8 +252,10 @@ bool TChordData::AddNote(TMusicNote* note) {
     note->SetStemDir(b);
     note->SetTieDirection(GetTieDirection());
     if (members.size() == 1 && noteDuration < durP) {
-      SetBeamState(note->GetBeamState());
-      SetTripletState(note->GetTripletState());
+      // The base setters: the chord's own re-run Update, which would give the lone member the
+      // new stem before the note is in and so undo a split.
+      TMusicNote::SetBeamState(note->GetBeamState());
+      TMusicNote::SetTripletState(note->GetTripletState());
       SetDuration(note->GetDurationCode());
       SetFlags(note->GetFlags());
     }

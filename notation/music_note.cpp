@@ -45,7 +45,7 @@ int TMusicNote::WrapPitch(int pitch) {
 void TMusicNote::SpellPitchOnStaff(int clef, int keyCount, int pitch, int& position,
                                    int& accidental) {
   if (pitch < 0) pitch = WrapPitch(pitch);
-  if (pitch > 127) pitch = pitch % 12 + 116;
+  if (pitch > 127) pitch = WrapPitch(pitch);  // by octaves: the pitch class stays
   const int pitchClass = (pitch + 3) % 12;  // counted from A
   int group = (pitch + 3) / 12 - 2;
   // Letter and accidental of each class from A with sharps, then with flats.

@@ -99,7 +99,8 @@ bool TNeighborhoodNtnIdx::Prev() {
 const TInstrumentDef* TNeighborhoodNtnIdx::GetInstrumentDef() const {
   if (slots[kSlotInstrument] > 0) {
     const TNotatedItem* at = ItemAt(slots[kSlotInstrument]);
-    if (at && at->GetType() == kItemPatch) return &static_cast<const TPatchData*>(at)->GetInstrument();
+    if (at && at->GetType() == kItemPatch)
+      return &static_cast<const TPatchData*>(at)->GetInstrument();
   }
   return GetStaff() ? &GetStaff()->GetInstrument() : nullptr;
 }

@@ -92,7 +92,8 @@ bool TSDNtnIdx::Next() {
 bool TSDNtnIdx::IsShownHere() const {
   const TNotatedItem* at = GetItem();
   if (at && at->GetType() == kItemBoundary)
-    return BoundaryApplies(*at) && static_cast<const TStaffSizer*>(at)->GetStyle() == kSizerEndCollapse;
+    return BoundaryApplies(*at) &&
+           static_cast<const TStaffSizer*>(at)->GetStyle() == kSizerEndCollapse;
   return GetIndex() > 0 && !IsCollapsed();
 }
 

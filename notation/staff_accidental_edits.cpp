@@ -25,7 +25,7 @@ public:
   explicit TLinearAuditIdx(TMusicStaff* staff) { SetStaff(staff); }
   void Reset() override {
     TAuditNtnIdx::Reset();
-    RunningState().SetLinearWalkMode();
+    UseLinearWalkMode();
   }
 };
 

@@ -56,7 +56,9 @@ public:
   void SetAutoInsert(bool on) { SetFlag(2u, on); }
   bool IsWidthPending() const { return (flags & kWidthPendingBit) != 0; }
   int GetKind() const { return static_cast<int>((flags >> 3) & 0xFFu); }
-  void SetKind(int kind) { flags = (flags & ~(0xFFu << 3)) | ((static_cast<uint32_t>(kind) & 0xFFu) << 3); }
+  void SetKind(int kind) {
+    flags = (flags & ~(0xFFu << 3)) | ((static_cast<uint32_t>(kind) & 0xFFu) << 3);
+  }
 
   int GetItemIndex() const { return itemIndex; }
   void SetItemIndex(int index) { itemIndex = static_cast<uint16_t>(index); }

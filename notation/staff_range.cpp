@@ -12,6 +12,7 @@
 #include "notation/simple_ntn_idx.h"
 #include "notation/song_note.h"
 #include "notation/staff_audit.h"
+#include "notation/staff_utils.h"
 
 namespace kvt {
 
@@ -134,7 +135,7 @@ void TStaffRange::SetToBarAt(int i) {
     return;
   }
   const int lastIndex = LastIndex();
-  int bar = std::clamp(i, 0, lastIndex);
+  int bar = ClampToInterval(i, 0, lastIndex);
   while (bar > 0 && !IsBarLine(staff->GetItem(bar))) --bar;
   int end = bar + 1;
   while (end <= lastIndex && !IsBarLine(staff->GetItem(end))) ++end;
@@ -152,8 +153,8 @@ void TStaffRange::ExtendToBars() {
     Clear();
     return;
   }
-  first = std::clamp<int32_t>(first, 1, lastIndex - 1);
-  last = std::clamp<int32_t>(last, first, lastIndex);
+  first = ClampToInterval(first, 1, lastIndex - 1);
+  last = ClampToInterval(last, first, lastIndex);
   if (!IsBarLine(staff->GetItem(first)))
     while (first > 1 && !IsBarLine(staff->GetItem(first - 1))) --first;
   if (!IsBarLine(staff->GetItem(last)))
@@ -168,7 +169,7 @@ void TStaffRange::SetToHairpinRunAt(int i) {
     return;
   }
   const int lastIndex = LastIndex();
-  const int at = std::clamp(i, 0, lastIndex);
+  const int at = ClampToInterval(i, 0, lastIndex);
   first = last = at;
   TSimpleNtnIdx idx(staff, at);
   const int kind = AsSongNote(idx.GetItem()) ? idx.GetHairpin() : 0;

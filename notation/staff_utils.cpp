@@ -76,6 +76,11 @@ int FoldPitch(int pitch) {
 
 }  // namespace
 
+int ClampToInterval(int value, int lo, int hi) {
+  KVT_PRECONDITION(lo <= hi);
+  return value < lo ? lo : (value > hi ? hi : value);
+}
+
 int GetBarDuration(int beats, int exponent) {
   return ClampInt(beats, 1, kMaxBarBeats) *
          (kWholeNoteTicks >> ClampInt(exponent, 0, kMaxBeatExponent));

@@ -18,6 +18,11 @@ class TTimeSignatureData;
 // split a length into tied pieces stop once less than this remains.
 inline constexpr int kShortestFitTicks = 12;
 
+// value limited to lo..hi, for indices and positions bounded by a staff. An empty interval
+// (lo above hi) is a caller's fault: it breaks the precondition "lo <= hi" instead of
+// answering an arbitrary value.
+int ClampToInterval(int value, int lo, int hi);
+
 // Ticks of a bar: max(beats, 1) x (768 >> exponent). Beats above 128 (more than any time
 // signature holds) count as 128; the exponent is limited to 0..7.
 int GetBarDuration(int beats, int exponent);

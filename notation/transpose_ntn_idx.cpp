@@ -18,7 +18,7 @@ TTransposeNtnIdx::TTransposeNtnIdx(TMusicStaff* staff, int semitoneCount, int ke
 
 void TTransposeNtnIdx::Reset() {
   TAuditNtnIdx::Reset();
-  RunningState().SetLinearWalkMode();
+  UseLinearWalkMode();
   TKeyData cMajor(0, 0, 2);
   int offset = 0;
   cMajor.Transpose(semitones, offset, steps, true);

@@ -25,7 +25,8 @@ public:
   virtual int GetHeaderPlacement() const = 0;
   // "Export per track signature": staff tracks carry their time and key signatures.
   virtual bool GetExportPerTrackSignature() const = 0;
-  // A progress text for the main status bar ("Writing Track: 3"); the bar shows it at once.
+  // A progress text for the main status bar ("Writing Track: 3"); the bar shows it at once,
+  // with its leading blank.
   virtual void ShowStatus(const std::string& text) = 0;
   // A problem the user must acknowledge (exclamation icon, OK button), with its caption.
   virtual void ShowProblem(const std::string& text, const std::string& caption) = 0;

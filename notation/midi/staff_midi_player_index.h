@@ -61,16 +61,22 @@ public:
   // The staff's set-up events at time 0 (TMusicStaff::EmitStaffSetup), which initialises the
   // state again as Reset does.
   void EmitSetup(TMidiFileBuf& buffer);
-  // Plays items while the staff has more and the song position is before tick. True while
-  // the staff has more to play.
+  // Plays items while the staff has more and the song position is before tick; stops early
+  // when the buffer overflows. True while the staff has more to play.
   bool PlayUntil(TMidiFileBuf& buffer, int32_t tick);
   // The whole staff by itself: Reset, EmitSetup, PlayUntil to the end, then the keys that a
   // tie left sounding are released at the staff's end (CloseHangingNotes over the whole
   // buffer, so give it a buffer that holds this staff alone, or one that drops notes).
   void RenderStaff(TMidiFileBuf& buffer);
 
-  // Moves without output to the item that sounds at tick (see the .cpp). Saves the previous
-  // position first. True when the index, bar offset or repeat pass changed.
+  // Moves without output to the item that sounds at tick. A finished staff with tick not
+  // before its song position does nothing (false). Otherwise the previous position becomes
+  // where the staff stands; when tick is before the song position the walk starts again from
+  // the staff's start (state, index 0); then items are passed while tick is at or after their
+  // end, zero-length items at tick included, and the staff is finished when none is left.
+  // Standing on a multi-bar rest, the bar offset is the whole bars (of the state's bar
+  // length) from the rest's start to tick; elsewhere 0. True when the index, bar offset or
+  // repeat pass changed.
   bool Advance(int32_t tick);
   // A full Reset first when tick is before the song position, then Advance.
   bool SeekTo(int32_t tick);

@@ -204,6 +204,15 @@ TEST(AuditTempoTest, RampCases) {
     built.AuditAll();
     EXPECT_EQ(RampOf(rit), (TRamp{120, 90, 192}));
   }
+  // A tempo beyond what the ramp holds (a damaged file) is held at the largest, not wrapped.
+  {
+    TAuditStaff built;
+    TTempoVariance* accel = built.Add<TTempoVariance>(kTempoVarStringendo);
+    built.Note(0);
+    built.Add<TTempoData>(100000);
+    built.AuditAll();
+    EXPECT_EQ(RampOf(accel), (TRamp{120, 0xFFFF, 192}));
+  }
   // A fermata is no ramp: the tempo after it leaves it alone.
   {
     TAuditStaff built;

@@ -137,6 +137,17 @@ TEST(ChordDataTest, AnotherDurationSplitsTheStemsAndAThirdIsRefused) {
   EXPECT_EQ(Positions(chord), (std::vector<int>{8, 6, 4, 1, -1}));
 }
 
+// Regression: taking the shorter note's beam state used to re-run the layout before the note
+// was in, which gave the lone member the new stem and undid the split.
+TEST(ChordDataTest, ShorterSecondNoteSplitsAOneNoteChord) {
+  TChordData chord(Note(6, kDurHalf), nullptr);
+  ASSERT_TRUE(Add(chord, Note(1, kDurQuarter)));
+  EXPECT_TRUE(chord.HasSplitStem());
+  EXPECT_EQ(chord.GetMember(0)->GetStemSetting(), kStemDown);
+  EXPECT_EQ(chord.GetMember(1)->GetStemSetting(), kStemUp);
+  EXPECT_EQ(chord.GetDurationCode(), kDurQuarter);
+}
+
 TEST(ChordDataTest, MiddleNoteOfAnotherDurationIsRefused) {
   TChordData chord(Note(6), Note(2));
   EXPECT_FALSE(Add(chord, Note(4, kDurHalf)));

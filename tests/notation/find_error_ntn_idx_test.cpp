@@ -118,7 +118,8 @@ TEST(FindErrorNtnIdxMemoryTest, EmptiedAtBarsClefsKeysAndEndings) {
                         {[](TStaffBuilder& b) { b.Clef(kClefBass); }, true},
                         {[](TStaffBuilder& b) { b.Key(2); }, true},
                         {[](TStaffBuilder& b) { b.Ending({2}); }, true},
-                        {[](TStaffBuilder& b) { b.Add(std::make_unique<TSpecialEnding>()); }, false},
+                        {[](TStaffBuilder& b) { b.Add(std::make_unique<TSpecialEnding>()); },
+                         false},
                         {[](TStaffBuilder& b) { b.Rest(); }, false}};
   for (const Step& step : steps) {
     TMusicStaff staff;
@@ -145,7 +146,8 @@ TEST(FindErrorNtnIdxMemoryTest, CoversEveryStaffPosition) {
   b.Note(127);
   TFindErrorNtnIdx idx(&staff);
   idx.GoLast();
-  for (const int pos : {-128, -101, 101, 127}) EXPECT_EQ(idx.GetRememberedAccidental(pos), kAccDoubleSharp);
+  for (const int pos : {-128, -101, 101, 127})
+    EXPECT_EQ(idx.GetRememberedAccidental(pos), kAccDoubleSharp);
   EXPECT_EQ(idx.GetRememberedAccidental(100), kAccNone);
   // Positions outside the range read as the nearest end.
   EXPECT_EQ(idx.GetRememberedAccidental(100000), kAccDoubleSharp);

@@ -34,7 +34,8 @@ std::vector<Visit> WalkNotes(TMusicStaff& staff, int32_t& endTicks) {
   int i = 0;
   for (int steps = 0; steps < 10000 && i >= 0 && i <= staff.GetLastIndex(); ++steps) {
     const TNotatedItem* item = staff.GetItem(i);
-    if (item->GetType() == kItemNote) visits.push_back({item->GetStaffPos(), state.GetSongPosition()});
+    if (item->GetType() == kItemNote)
+      visits.push_back({item->GetStaffPos(), state.GetSongPosition()});
     const int next = item->GetNextPlayIndex(state, &staff, i);
     item->ApplyToContext(state);
     i = next;

@@ -92,7 +92,9 @@ TEST_F(RelNtnIdxTest, WalkingBackAndForthKeepsTheCounters) {
   for (size_t k = forward.size(); k-- > 0;) {
     SCOPED_TRACE(k);
     EXPECT_EQ(Read(idx), forward[k]);
-    if (k > 0) ASSERT_TRUE(idx.StepBar(-1));
+    if (k > 0) {
+      ASSERT_TRUE(idx.StepBar(-1));
+    }
   }
   EXPECT_FALSE(idx.CanStepBar(-1));
 

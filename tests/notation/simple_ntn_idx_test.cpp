@@ -35,7 +35,8 @@ TEST_F(SimpleNtnIdxTest, SetIndexOutOfRangeMovesToTheNearestEndAndFails) {
     int index;
     bool result;
   };
-  const Case cases[] = {{-3, 0, false}, {99999, 3, false}, {2, 2, true}, {0, 0, true}, {3, 3, true}};
+  const Case cases[] = {
+      {-3, 0, false}, {99999, 3, false}, {2, 2, true}, {0, 0, true}, {3, 3, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.target);
     EXPECT_EQ(idx.SetIndex(c.target), c.result);
@@ -124,20 +125,32 @@ TEST_F(SimpleNtnIdxTest, SearchesFindTheirKindsInBothDirections) {
     int dir;
     int found;  // -1: not found
   };
+  using Find = bool (*)(TSimpleNtnIdx&, int dir);
+  const Find clef = [](TSimpleNtnIdx& i, int d) { return i.FindType(kItemClef, d); };
+  const Find songNote = [](TSimpleNtnIdx& i, int d) { return i.FindSongNote(d); };
+  const Find nonGrace = [](TSimpleNtnIdx& i, int d) { return i.FindNonGraceDurationItem(d); };
+  const Find duration = [](TSimpleNtnIdx& i, int d) { return i.FindDurationItem(d); };
+  const Find barBoundary = [](TSimpleNtnIdx& i, int d) { return i.FindBarBoundary(d); };
+  const Find dynamic = [](TSimpleNtnIdx& i, int d) { return i.FindDynamicMark(d); };
+  const Find grace = [](TSimpleNtnIdx& i, int d) { return i.FindSongNoteWithGrace(true, d); };
+  const Find withNotes = [](TSimpleNtnIdx& i, int d) { return i.FindItemWithNotes(d); };
+  const Find lyric = [](TSimpleNtnIdx& i, int d) { return i.FindLyricNote(d); };
+  const Find memberAt3 = [](TSimpleNtnIdx& i, int d) { return i.FindNoteWithMemberAt(3, d); };
   const Case cases[] = {
-      {"clef forward", [](TSimpleNtnIdx& i, int d) { return i.FindType(kItemClef, d); }, 0, 1, 1},
-      {"clef back", [](TSimpleNtnIdx& i, int d) { return i.FindType(kItemClef, d); }, 9, -1, 1},
-      {"clef none ahead", [](TSimpleNtnIdx& i, int d) { return i.FindType(kItemClef, d); }, 1, 1, -1},
-      {"song note", [](TSimpleNtnIdx& i, int d) { return i.FindSongNote(d); }, 0, 1, 3},
-      {"non-grace duration", [](TSimpleNtnIdx& i, int d) { return i.FindNonGraceDurationItem(d); }, 0, 1, 4},
-      {"duration back", [](TSimpleNtnIdx& i, int d) { return i.FindDurationItem(d); }, 8, -1, 6},
-      {"bar boundary", [](TSimpleNtnIdx& i, int d) { return i.FindBarBoundary(d); }, 5, 1, 6},
-      {"dynamic mark", [](TSimpleNtnIdx& i, int d) { return i.FindDynamicMark(d); }, 2, 1, 7},
-      {"grace note", [](TSimpleNtnIdx& i, int d) { return i.FindSongNoteWithGrace(true, d); }, 9, -1, 3},
-      {"with notes", [](TSimpleNtnIdx& i, int d) { return i.FindItemWithNotes(d); }, 3, 1, 8},
-      {"lyric note", [](TSimpleNtnIdx& i, int d) { return i.FindLyricNote(d); }, 0, 1, 9},
-      {"member at 3", [](TSimpleNtnIdx& i, int d) { return i.FindNoteWithMemberAt(3, d); }, 0, 1, 9},
+      {"clef forward", clef, 0, 1, 1},
+      {"clef back", clef, 9, -1, 1},
+      {"clef none ahead", clef, 1, 1, -1},
+      {"song note", songNote, 0, 1, 3},
+      {"non-grace duration", nonGrace, 0, 1, 4},
+      {"duration back", duration, 8, -1, 6},
+      {"bar boundary", barBoundary, 5, 1, 6},
+      {"dynamic mark", dynamic, 2, 1, 7},
+      {"grace note", grace, 9, -1, 3},
+      {"with notes", withNotes, 3, 1, 8},
+      {"lyric note", lyric, 0, 1, 9},
+      {"member at 3", memberAt3, 0, 1, 9},
   };
+
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TSimpleNtnIdx idx(&staff, c.from);
@@ -315,20 +328,38 @@ TEST_F(SimpleNtnIdxTest, BeamabilityTable) {
     bool allowAll;
     bool beamable;
   };
-  const Case cases[] = {
-      {"bar breaks", [] { return std::unique_ptr<TNotatedItem>(new TBarLineData()); }, false, true, false},
-      {"key breaks", [] { return std::unique_ptr<TNotatedItem>(new TKeyData()); }, false, true, false},
-      {"time sig breaks", [] { return std::unique_ptr<TNotatedItem>(new TTimeSignatureData()); }, false, true, false},
-      {"flow breaks", [] { return std::unique_ptr<TNotatedItem>(new TFlowDirection()); }, false, true, false},
-      {"ending breaks", [] { return std::unique_ptr<TNotatedItem>(new TSpecialEnding()); }, false, true, false},
-      {"clef transparent", [] { return std::unique_ptr<TNotatedItem>(new TClefData()); }, false, false, true},
-      {"eighth joins", [] { return std::unique_ptr<TNotatedItem>(new TMusicNote(0, kDurEighth, 0, kAccNone)); }, false, false, true},
-      {"quarter refused", [] { return std::unique_ptr<TNotatedItem>(new TMusicNote(0, kDurQuarter, 0, kAccNone)); }, false, false, false},
-      {"quarter with allowAll", [] { return std::unique_ptr<TNotatedItem>(new TMusicNote(0, kDurQuarter, 0, kAccNone)); }, false, true, true},
-      {"rest joins", [] { return std::unique_ptr<TNotatedItem>(new TRestNote(kDurQuarter, 0)); }, false, false, true},
-      {"grace in normal group", [] { return std::unique_ptr<TNotatedItem>(new TMusicNote(0, kDurQuarter, kMaskGrace, kAccNone)); }, false, false, true},
-      {"normal in grace group", [] { return std::unique_ptr<TNotatedItem>(new TMusicNote(0, kDurEighth, 0, kAccNone)); }, true, true, false},
+  using Make = std::unique_ptr<TNotatedItem> (*)();
+  const Make bar = [] { return std::unique_ptr<TNotatedItem>(new TBarLineData()); };
+  const Make key = [] { return std::unique_ptr<TNotatedItem>(new TKeyData()); };
+  const Make timeSig = [] { return std::unique_ptr<TNotatedItem>(new TTimeSignatureData()); };
+  const Make flow = [] { return std::unique_ptr<TNotatedItem>(new TFlowDirection()); };
+  const Make ending = [] { return std::unique_ptr<TNotatedItem>(new TSpecialEnding()); };
+  const Make clef = [] { return std::unique_ptr<TNotatedItem>(new TClefData()); };
+  const Make eighth = [] {
+    return std::unique_ptr<TNotatedItem>(new TMusicNote(0, kDurEighth, 0, kAccNone));
   };
+  const Make quarter = [] {
+    return std::unique_ptr<TNotatedItem>(new TMusicNote(0, kDurQuarter, 0, kAccNone));
+  };
+  const Make rest = [] { return std::unique_ptr<TNotatedItem>(new TRestNote(kDurQuarter, 0)); };
+  const Make graceNote = [] {
+    return std::unique_ptr<TNotatedItem>(new TMusicNote(0, kDurQuarter, kMaskGrace, kAccNone));
+  };
+  const Case cases[] = {
+      {"bar breaks", bar, false, true, false},
+      {"key breaks", key, false, true, false},
+      {"time sig breaks", timeSig, false, true, false},
+      {"flow breaks", flow, false, true, false},
+      {"ending breaks", ending, false, true, false},
+      {"clef transparent", clef, false, false, true},
+      {"eighth joins", eighth, false, false, true},
+      {"quarter refused", quarter, false, false, false},
+      {"quarter with allowAll", quarter, false, true, true},
+      {"rest joins", rest, false, false, true},
+      {"grace in normal group", graceNote, false, false, true},
+      {"normal in grace group", eighth, true, true, false},
+  };
+
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const auto item = c.make();

@@ -18,7 +18,7 @@ using test::PlayedPitches;
 
 struct AccidentalCase {
   const char* name;
-  const char* spec;
+  const char* layout;
   const char* explicitForm;  // after MakeAccidentalsExplicit
   const char* audited;       // after AuditAccidentals
 };
@@ -28,7 +28,7 @@ class AccidentalEditsTest : public testing::TestWithParam<AccidentalCase> {};
 TEST_P(AccidentalEditsTest, ExplicitThenAuditedKeepThePitches) {
   const AccidentalCase& c = GetParam();
   TMusicStaff staff;
-  Fill(staff, c.spec);
+  Fill(staff, c.layout);
   const std::vector<int> pitches = PlayedPitches(staff);
   MakeAccidentalsExplicit(staff);
   EXPECT_EQ(Describe(staff), c.explicitForm);

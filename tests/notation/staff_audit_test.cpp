@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "notation/flow_direction.h"
 #include "notation/music_score.h"
 #include "notation/simple_ntn_idx.h"
 #include "notation/user_object.h"
@@ -112,6 +113,21 @@ TEST_F(StaffAuditSpanTest, OnlyWholeStaffAuditsClearTheNeedsAuditMark) {
 TEST_F(StaffAuditSpanTest, RefreshWithLastBelowFirstAuditsAroundFirst) {
   RefreshAndAuditStaff(built.staff, NoteIndex(10), 3);
   EXPECT_EQ(Reached(), Expected(9, 21));
+}
+
+TEST(StaffAuditWalkTest, RepeatsAndJumpsAreWalkedOnceInItemOrder) {
+  // Played, this staff loops back many times; the audit passes each item once.
+  TAuditStaff built;
+  built.Bar(kBarLocalRepeatOpen);
+  TMusicNote* inRepeat = built.Note(0);
+  built.Add<TBarLineData>(kBarLocalRepeatClose, 255);
+  built.Add<TFlowDirection>(kFlowDaCapo);
+  TMusicNote* afterJump = built.Note(0);
+  inRepeat->SetTieIn(true);
+  afterJump->SetTieIn(true);
+  built.AuditAll();
+  EXPECT_FALSE(inRepeat->IsTieIn());
+  EXPECT_FALSE(afterJump->IsTieIn());
 }
 
 // A staff holding stale marks, owned by a score.

@@ -16,7 +16,7 @@ using test::Describe;
 using test::Fill;
 
 struct TiesCase {
-  const char* spec;
+  const char* layout;
   int ticks;
   const char* after;
 };
@@ -33,9 +33,9 @@ TEST(DurationEditsTest, SetDurationWithTiesFillsTheTicks) {
   };
   for (const auto& c : cases) {
     TMusicStaff staff;
-    Fill(staff, c.spec);
+    Fill(staff, c.layout);
     SetDurationWithTies(staff, 1, c.ticks);
-    EXPECT_EQ(Describe(staff), c.after) << c.spec << " " << c.ticks;
+    EXPECT_EQ(Describe(staff), c.after) << c.layout << " " << c.ticks;
   }
 }
 
@@ -101,7 +101,7 @@ TEST(DurationEditsTest, SplitItemAtTime) {
 
 TEST(DurationEditsTest, NormalizeDurationsAlignsNotesWithBeats) {
   struct Case {
-    const char* spec;
+    const char* layout;
     int restLimit;
     const char* after;
   };
@@ -116,15 +116,15 @@ TEST(DurationEditsTest, NormalizeDurationsAlignsNotesWithBeats) {
   };
   for (const auto& c : cases) {
     TMusicStaff staff;
-    Fill(staff, c.spec);
+    Fill(staff, c.layout);
     NormalizeDurations(staff, false, c.restLimit);
-    EXPECT_EQ(Describe(staff), c.after) << c.spec;
+    EXPECT_EQ(Describe(staff), c.after) << c.layout;
   }
 }
 
 TEST(DurationEditsTest, ConsolidateBarRests) {
   struct Case {
-    const char* spec;
+    const char* layout;
     const char* after;
   };
   const Case cases[] = {
@@ -137,9 +137,9 @@ TEST(DurationEditsTest, ConsolidateBarRests) {
   };
   for (const auto& c : cases) {
     TMusicStaff staff;
-    Fill(staff, c.spec);
+    Fill(staff, c.layout);
     ConsolidateBarRests(staff);
-    EXPECT_EQ(Describe(staff), c.after) << c.spec;
+    EXPECT_EQ(Describe(staff), c.after) << c.layout;
   }
 }
 

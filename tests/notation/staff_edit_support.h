@@ -80,14 +80,14 @@ inline std::string DescribeItem(const TNotatedItem& item, bool accidentals = tru
   }
 }
 
-// Appends items before the closing bar line from a compact spec, words separated by blanks:
+// Appends items before the closing bar line from a compact layout, words separated by blanks:
 //   n<code>[@<pos>][.][g][~][#|b|n]   note of duration code 0-6 (at position 0 unless given),
 //                                     dotted, grace, tied, explicit accidental
 //   r<code>[.]                        rest
 //   |  |<style>                       bar line
 //   T<beats>/<value>  K<count>  Tempo<n>  Ped+  Ped-
 //   x                                 a text expression
-inline void Fill(TMusicStaff& staff, const std::string& spec);
+inline void Fill(TMusicStaff& staff, const std::string& layout);
 
 // Every item of the staff, the boundary bar lines included; without `accidentals` the notes'
 // explicit accidentals are left out.
@@ -114,8 +114,8 @@ inline std::vector<int> PlayedPitches(TMusicStaff& staff) {
   return pitches;
 }
 
-inline void Fill(TMusicStaff& staff, const std::string& spec) {
-  std::istringstream words(spec);
+inline void Fill(TMusicStaff& staff, const std::string& layout) {
+  std::istringstream words(layout);
   std::string w;
   auto add = [&staff](std::unique_ptr<TNotatedItem> item) {
     staff.InsertItem(std::move(item), staff.GetLastIndex());

@@ -29,7 +29,7 @@ std::string BeamStates(const TMusicStaff& staff) {
 
 struct AutoBeamCase {
   const char* name;
-  const char* spec;
+  const char* layout;
   bool dottedBeats;
   const char* states;
 };
@@ -39,7 +39,7 @@ class AutoBeamTest : public testing::TestWithParam<AutoBeamCase> {};
 TEST_P(AutoBeamTest, BeamsEachBeat) {
   const AutoBeamCase& c = GetParam();
   TMusicStaff staff;
-  Fill(staff, c.spec);
+  Fill(staff, c.layout);
   AutoBeam(staff, c.dottedBeats);
   EXPECT_EQ(BeamStates(staff), c.states);
 }

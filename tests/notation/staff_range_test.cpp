@@ -257,7 +257,7 @@ TEST(StaffRangeTest, StemExtentReachesPastTheStem) {
 
 struct GroupCase {
   const char* name;
-  const char* spec;  // items 1.. of the staff; the range covers them all
+  const char* layout;  // items 1.. of the staff; the range covers them all
   int kind;
   bool groups;
 };
@@ -267,7 +267,7 @@ class GroupTest : public testing::TestWithParam<GroupCase> {};
 TEST_P(GroupTest, GroupsWhatTheRulesAllow) {
   const GroupCase& c = GetParam();
   TMusicStaff staff;
-  Fill(staff, c.spec);
+  Fill(staff, c.layout);
   TStaffRange range(&staff, 1, staff.GetLastIndex() - 1);
   EXPECT_EQ(range.CanGroup(c.kind), c.groups);
   const std::string before = Describe(staff);
@@ -311,7 +311,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<GroupCase>& info) { return info.param.name; });
 
 struct StemCase {
-  const char* spec;
+  const char* layout;
   int stemDir;  // GetStemDir of every note after beaming
 };
 
@@ -328,10 +328,10 @@ TEST(StaffRangeTest, BeamChoosesOneStemDirection) {
   };
   for (const auto& c : cases) {
     TMusicStaff staff;
-    Fill(staff, c.spec);
-    ASSERT_TRUE(TStaffRange(&staff, 1, 2).Beam(kGroupBeam)) << c.spec;
-    EXPECT_EQ(SongAt(staff, 1)->GetStemDir(), c.stemDir) << c.spec;
-    EXPECT_EQ(SongAt(staff, 2)->GetStemDir(), c.stemDir) << c.spec;
+    Fill(staff, c.layout);
+    ASSERT_TRUE(TStaffRange(&staff, 1, 2).Beam(kGroupBeam)) << c.layout;
+    EXPECT_EQ(SongAt(staff, 1)->GetStemDir(), c.stemDir) << c.layout;
+    EXPECT_EQ(SongAt(staff, 2)->GetStemDir(), c.stemDir) << c.layout;
   }
   // An explicit stem on the first note wins.
   TMusicStaff staff;
@@ -366,18 +366,18 @@ TEST(StaffRangeTest, ToggleTiesTiesAndUnties) {
 }
 
 TEST(StaffRangeTest, ToggleTiesRefusesWhatCannotBeTied) {
-  const char* specs[] = {
+  const char* layouts[] = {
       "n2@6 n2@5",      // no continuation at the position
       "n2@6 K2 n2@6",   // a key between
       "n2@6 |7 n2@6",   // a repeat close between
       "n2@6# n2@6n",    // the continuation changes the accidental
   };
-  for (const char* spec : specs) {
+  for (const char* layout : layouts) {
     TMusicStaff staff;
-    Fill(staff, spec);
+    Fill(staff, layout);
     const std::string before = Describe(staff);
-    EXPECT_FALSE(TStaffRange(&staff, 1, staff.GetLastIndex() - 1).ToggleTies()) << spec;
-    EXPECT_EQ(Describe(staff), before) << spec;
+    EXPECT_FALSE(TStaffRange(&staff, 1, staff.GetLastIndex() - 1).ToggleTies()) << layout;
+    EXPECT_EQ(Describe(staff), before) << layout;
   }
   // An automatic accidental continues whatever the first note holds.
   TMusicStaff staff;

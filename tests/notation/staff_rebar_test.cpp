@@ -17,7 +17,7 @@ using test::Fill;
 
 struct RebarCase {
   const char* name;
-  const char* spec;
+  const char* layout;
   bool pad;
   const char* after;
 };
@@ -27,7 +27,7 @@ class RebarTest : public testing::TestWithParam<RebarCase> {};
 TEST_P(RebarTest, BarsFollowTheTimeSignatures) {
   const RebarCase& c = GetParam();
   TMusicStaff staff;
-  Fill(staff, c.spec);
+  Fill(staff, c.layout);
   AutoInsertBarLines(staff, c.pad);
   EXPECT_EQ(Describe(staff, false), c.after);
 }
@@ -73,14 +73,15 @@ TEST(RebarTest, TripletsStayWhole) {
   EXPECT_EQ(Describe(staff, false),
             "| N0:192 N0:192 N0:192 N0:64 N0:64 N0:64 | N0:96 N0:192 |5");
 
-  // The bar is full while a triplet is still open: the pass ends rather than cut the group.
+  // The bar is full while a triplet is still open (a quarter-eighth-eighth-quarter triplet
+  // across the bar end): the pass ends rather than cut the group.
   TMusicStaff open;
-  Fill(open, "n2 n2 n2 n2 n3 n3 n2");
-  static_cast<TSongNote*>(open.GetItem(4))->SetTripletState(kGroupFirst);
-  static_cast<TSongNote*>(open.GetItem(5))->SetTripletState(kGroupMiddle);
-  static_cast<TSongNote*>(open.GetItem(6))->SetTripletState(kGroupEnd);
+  Fill(open, "n2 n2 n2 n2 n3 n3 n2 n2");
+  const int states[] = {kGroupFirst, kGroupMiddle, kGroupMiddle, kGroupEnd};
+  for (int k = 0; k < 4; ++k) static_cast<TSongNote*>(open.GetItem(4 + k))->SetTripletState(states[k]);
   AutoInsertBarLines(open, false);
-  EXPECT_EQ(Describe(open, false), "| N0:192 N0:192 N0:192 N0:128 N0:64 N0:64 N0:192 |5");
+  EXPECT_EQ(Describe(open, false),
+            "| N0:192 N0:192 N0:192 N0:128 N0:64 N0:64 N0:128 N0:192 |5");
 }
 
 TEST(RebarTest, ARestChordAcrossTheBarEndEndsThePass) {

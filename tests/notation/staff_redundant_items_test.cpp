@@ -13,7 +13,7 @@ using test::Fill;
 
 struct RedundantCase {
   const char* name;
-  const char* spec;
+  const char* layout;
   const char* after;
 };
 
@@ -22,7 +22,7 @@ class RedundantItemsTest : public testing::TestWithParam<RedundantCase> {};
 TEST_P(RedundantItemsTest, RemovesWhatRepeatsTheContext) {
   const RedundantCase& c = GetParam();
   TMusicStaff staff;
-  Fill(staff, c.spec);
+  Fill(staff, c.layout);
   const int count = RemoveRedundantItems(staff);
   EXPECT_EQ(count, staff.GetItemCount());
   EXPECT_EQ(Describe(staff), c.after);

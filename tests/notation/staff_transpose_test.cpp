@@ -24,7 +24,7 @@ std::vector<int> Shifted(std::vector<int> pitches, int semitones) {
 
 struct TransposeCase {
   const char* name;
-  const char* spec;
+  const char* layout;
   int semitones;
   int steps;
   const char* after;
@@ -35,7 +35,7 @@ class TransposeTest : public testing::TestWithParam<TransposeCase> {};
 TEST_P(TransposeTest, NotesSoundTransposedAndAreSpelledInTheNewKey) {
   const TransposeCase& c = GetParam();
   TMusicStaff staff;
-  Fill(staff, c.spec);
+  Fill(staff, c.layout);
   const std::vector<int> before = PlayedPitches(staff);
   Transpose(staff, c.semitones, c.steps, false);
   EXPECT_EQ(PlayedPitches(staff), Shifted(before, c.semitones));

@@ -44,6 +44,18 @@ TEST(StaffUtilsTest, BarAndBeatDurations) {
   EXPECT_EQ(GetTimeSigBeatDuration(sig, false), 96);
 }
 
+TEST(StaffUtilsTest, ClampToIntervalRefusesAnEmptyInterval) {
+  EXPECT_EQ(ClampToInterval(5, 1, 3), 3);
+  EXPECT_EQ(ClampToInterval(-5, 1, 3), 1);
+  EXPECT_EQ(ClampToInterval(2, 2, 2), 2);
+  try {
+    ClampToInterval(5, 3, 1);
+    ADD_FAILURE() << "no precondition";
+  } catch (const TPreconditionError& e) {
+    EXPECT_EQ(e.Expression(), "lo <= hi");
+  }
+}
+
 TEST(StaffUtilsTest, DurationTicksHalveFromTheWholeNote) {
   EXPECT_EQ(GetDurationTicks(0), 768);
   EXPECT_EQ(GetDurationTicks(2), 192);

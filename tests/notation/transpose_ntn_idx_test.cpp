@@ -166,8 +166,9 @@ TEST(TransposeNtnIdxTest, FoldsPitchesBeyondTheRangeByOctaves) {
 TEST(TransposeNtnIdxTest, ChordMembersMoveTogether) {
   TMusicStaff staff;
   TStaffBuilder build(staff);
-  auto& chord = build.Add(std::make_unique<TChordData>(
-      new TMusicNote(6, kDurQuarter, 0, kAccNatural), new TMusicNote(4, kDurQuarter, 0, kAccNatural)));
+  auto* c4 = new TMusicNote(6, kDurQuarter, 0, kAccNatural);
+  auto* e4 = new TMusicNote(4, kDurQuarter, 0, kAccNatural);
+  auto& chord = build.Add(std::make_unique<TChordData>(c4, e4));
   ASSERT_TRUE(chord.AddNote(new TMusicNote(2, kDurQuarter, 0, kAccNatural)));  // C E G
   TransposeStaff(staff, 2, 0);                                                  // D F# A
   const int expected[][2] = {{5, kAccNatural}, {3, kAccSharp}, {1, kAccNatural}};
@@ -188,6 +189,22 @@ TEST(TransposeNtnIdxTest, OtherItemsAreLeftAloneAndAnswerTrue) {
   EXPECT_TRUE(idx.TransposeCurrent());
   EXPECT_EQ(static_cast<TClefData*>(staff.GetItem(1))->GetClefType(), kClefBass);
   EXPECT_TRUE(idx.GetRunningState().IsLinearWalk());
+}
+
+// The state brought back at a later ending keeps the linear walk mode.
+TEST(TransposeNtnIdxTest, WalkStaysLinearThroughEndingsAndCodas) {
+  TMusicStaff staff;
+  TStaffBuilder build(staff);
+  build.Ending({1});
+  build.Note(0);
+  build.Ending({2});
+  build.Flow(kFlowToCoda);
+  build.Flow(kFlowCoda);
+  build.Note(0);
+  TTransposeNtnIdx idx(&staff, 2, 0, 0);
+  do {
+    EXPECT_TRUE(idx.GetRunningState().IsLinearWalk()) << idx.GetIndex();
+  } while (idx.Next());
 }
 
 class RecordingHost : public TUserObjectHost {

@@ -36,6 +36,7 @@
 #include "notation/flow_direction.h"
 #include "notation/key_data.h"
 #include "notation/midi/midi_file_buf.h"
+#include "notation/midi/score_midi_player.h"
 #include "notation/multi_measure_rest.h"
 #include "notation/music_note.h"
 #include "notation/music_score.h"
@@ -154,6 +155,13 @@ inline TMusicStaff& AddStaff(TMusicScore& score, const std::string& text, int ch
   score.AddStaff(std::move(staff));
   if (!AddItems(ref, text)) ref.SetName(u"BAD TOKEN");
   return ref;
+}
+
+// The score rendered for playing (BuildPlayBuffer) into the buffer.
+inline void RenderForPlaying(TMusicScore& score, TMidiFileBuf& buffer) {
+  TScoreMidiPlayer player;
+  player.SetScore(&score);
+  player.BuildPlayBuffer(buffer);
 }
 
 struct TNoteOn {

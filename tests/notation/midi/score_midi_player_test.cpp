@@ -142,72 +142,6 @@ TEST_F(ScoreMidiPlayerTest, DynamicsSetTheVelocityOfTheNotesAfterThem) {
   EXPECT_EQ(velocities, (std::vector<int>{40, 40, 100}));
 }
 
-TEST_F(ScoreMidiPlayerTest, CrescendoNotesMoveTheVelocityTowardsTheNextDynamic) {
-  AddStaff(score, "p40 C< D< E< F< f100 G");
-  Build();
-  std::vector<int> velocities;
-  for (const TNoteOn& on : NoteOns(buffer)) velocities.push_back(on.velocity);
-  // One ramp over the four quarters (768 ticks): a quarter of the way each note.
-  EXPECT_EQ(velocities, (std::vector<int>{40, 55, 70, 85, 100}));
-}
-
-struct VolumeRampCase {
-  const char* name;
-  const char* staff;
-  std::vector<std::pair<uint32_t, int>> volumes;  // control change 7 after the set-up's 127
-};
-
-class VolumeRampTest : public testing::TestWithParam<VolumeRampCase> {};
-
-TEST_P(VolumeRampTest, MainVolumeStepsBetweenTheDynamics) {
-  TMusicScore score;
-  AddStaff(score, GetParam().staff);
-  TScoreMidiPlayer player;
-  player.SetScore(&score);
-  TMidiFileBuf buffer(16);
-  player.BuildPlayBuffer(buffer);
-  std::vector<TControl> expected = {{0, 0, 7, 127}};
-  for (const auto& [time, value] : GetParam().volumes) expected.push_back({time, 0, 7, value});
-  EXPECT_EQ(Controls(buffer, 7), expected);
-}
-
-const VolumeRampCase kVolumeRampCases[] = {
-    {"CrescendoOverFourQuarters", "v80 cresc C D E F v84",
-     {{0, 80}, {192, 81}, {384, 82}, {576, 83}, {768, 84}}},
-    // The second hairpin note finds the dynamic-changed flag cleared by the first.
-    {"TwoCrescendoNotesLayOutOneRamp", "v80 C< D< v84",
-     {{0, 80}, {96, 81}, {192, 82}, {288, 83}, {384, 84}}},
-    {"DiminuendoStepsDown", "v84 dim C D v80",
-     {{0, 84}, {96, 83}, {192, 82}, {288, 81}, {384, 80}}},
-    {"NoNextDynamicNoRamp", "v80 cresc C D", {{0, 80}}},
-    {"EqualVolumesNoRamp", "v80 cresc C D v80", {{0, 80}, {384, 80}}},
-    // The ramp starts where the hairpin item stands, not at the dynamic.
-    {"RampStartsAtTheHairpin", "v80 C cresc D E v82", {{0, 80}, {384, 81}, {576, 82}}},
-};
-
-INSTANTIATE_TEST_SUITE_P(Dynamics, VolumeRampTest, testing::ValuesIn(kVolumeRampCases),
-                         [](const testing::TestParamInfo<VolumeRampCase>& info) {
-                           return std::string(info.param.name);
-                         });
-
-TEST_F(ScoreMidiPlayerTest, AShortRampPassesOverStepsThatShareATick) {
-  // 127 steps over 96 ticks: several steps fall on one tick; only the first is sent.
-  AddStaff(score, "v0 cresc c v127");
-  Build();
-  std::vector<TControl> volumes = Controls(buffer, 7);
-  ASSERT_GE(volumes.size(), 4u);
-  EXPECT_EQ(volumes[1].time, 0u);
-  EXPECT_EQ(volumes[1].value, 0);
-  EXPECT_EQ(volumes.back().time, 96u);
-  EXPECT_EQ(volumes.back().value, 127);
-  for (size_t i = 2; i + 1 < volumes.size(); ++i) {
-    EXPECT_GT(volumes[i].time, volumes[i - 1].time);
-    EXPECT_LT(volumes[i].time, 96u);
-    EXPECT_GT(volumes[i].value, volumes[i - 1].value);
-    EXPECT_LT(volumes[i].value, 127);
-  }
-}
-
 TEST_F(ScoreMidiPlayerTest, TempoMarksPlayAtTheirPositionOnEveryPass) {
   AddStaff(score, "|: C T60 D :| E");
   Build();
@@ -457,17 +391,6 @@ TEST_F(PlayPositionTest, SeekingBackWalksAgainFromTheStartThroughRepeats) {
   player.SeekAll(5000);
   EXPECT_EQ(player.GetStaffPlayPos(0).index, -1);
   EXPECT_FALSE(player.SeekAll(6000));
-}
-
-TEST_F(PlayPositionTest, StepToNextNoteVisitsTheSongNotesInPlayOrder) {
-  AddStaff(score, "|: C p40 R :| E");
-  TStaffMidiPlayerIndex index;
-  index.Bind(&score, 0);
-  std::vector<std::pair<int, int32_t>> visited;
-  while (index.StepToNextNote()) visited.push_back({index.GetPlayIndex(), index.GetSongPosition()});
-  EXPECT_EQ(visited, (std::vector<std::pair<int, int32_t>>{
-                         {2, 0}, {4, 192}, {2, 384}, {4, 576}, {6, 768}}));
-  EXPECT_EQ(index.GetPlayIndex(), -1);
 }
 
 class TFixedPlayback : public TMidiPlaybackService {
