@@ -33,7 +33,7 @@ bool ReadRangeItemStrings(TMusicStaff& staff, int& first, int& last, TKRVStream&
   const int count = stream.ReadShort();
   if (stream.IsError() || count >= staff.GetFreeItemCount()) return false;
   TKVTFindTextImporter importer;
-  TScoreTextLineReader lines(stream);
+  TScoreTextLineReader lines(stream, true);  // the snapshot may be followed by other data
   bool ok = true;
   int index = first;
   for (int k = 0; k < count; ++k) {

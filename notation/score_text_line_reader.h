@@ -8,12 +8,19 @@
 //
 // Lines have no length limit short of kMaxLineBytes (64 MiB), far beyond anything a writer of
 // the format produces; the bytes of a longer line past the limit are consumed and dropped, and
-// WasCut reports it. Bytes are taken one at a time, so the stream is left right after the
-// line's terminator and the caller may go on reading it by other means.
+// WasCut reports it.
+//
+// Two ways of taking bytes from the stream:
+// - buffered (the default): blocks are read ahead with TKRVStream::Read, so the stream ends up
+//   past the last line returned. For readers that consume the whole stream (score texts,
+//   clips).
+// - exact: one byte at a time, so the stream stands right after the line's terminator and the
+//   caller may go on reading it by other means (item snapshots inside other data).
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kvt {
 
@@ -23,15 +30,15 @@ class TScoreTextLineReader {
 public:
   static constexpr size_t kMaxLineBytes = size_t{64} << 20;
 
-  explicit TScoreTextLineReader(TKRVStream& stream) : stream(stream) {}
+  explicit TScoreTextLineReader(TKRVStream& stream, bool exact = false);
 
   // Reads the next line. False when the stream ended before any byte of a line (nothing read).
   bool Next();
 
-  // The trimmed line; the buffer is the reader's and is overwritten by the next call. The
-  // mutable form is zero-terminated and may be split in place.
-  std::string_view Line() const { return std::string_view(buffer.data() + begin, end - begin); }
-  char* MutableLine() { return buffer.data() + begin; }
+  // The trimmed line, valid until the next call of Next. The mutable form is zero-terminated
+  // and may be split in place.
+  std::string_view Line() const { return std::string_view(begin, static_cast<size_t>(end - begin)); }
+  char* MutableLine() { return begin; }
 
   // The last line ended at the end of the data, not at a line feed or zero byte.
   bool EndedWithoutTerminator() const { return unterminated; }
@@ -42,10 +49,25 @@ public:
   bool StreamFailed() const;
 
 private:
+  bool NextExact();
+  bool NextBuffered();
+  // Reads more bytes after the unread ones (moved to the front first); false at the end.
+  bool Refill();
+  // Adds bytes to the gathered long line, up to kMaxLineBytes (the rest marks it cut).
+  void AppendLong(const char* first, const char* last);
+  // Drops CRs, a byte-order mark and the trimmed characters of [first, last), writes the
+  // terminating zero and sets begin and end.
+  void Finish(char* first, char* last);
+
   TKRVStream& stream;
-  std::string buffer;
-  size_t begin = 0;
-  size_t end = 0;
+  const bool exact;
+  std::vector<char> buffer;  // buffered: the data read ahead; exact: the line
+  size_t pos = 0;            // buffered: first unread byte
+  size_t fill = 0;           // buffered: bytes held
+  bool atEnd = false;        // buffered: the stream has no more bytes
+  std::string longLine;      // a line past the buffer's growth limit
+  char* begin = nullptr;
+  char* end = nullptr;
   bool unterminated = false;
   bool cut = false;
 };

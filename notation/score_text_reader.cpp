@@ -134,8 +134,13 @@ std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TSco
     sawEnd = true;
   } else {
     // 4. Score mode; a header-less tool text is read from its first line.
-    if (fromStart) stream.Rewind();
-    ReadScoreLines(lines);
+    if (fromStart) {
+      stream.Rewind();
+      TScoreTextLineReader again(stream);
+      ReadScoreLines(again);
+    } else {
+      ReadScoreLines(lines);
+    }
   }
   Finish();
 

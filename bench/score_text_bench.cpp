@@ -1,0 +1,148 @@
+// Reading and writing a large text score (16 staves of 2,000 bars, several megabytes), against
+// a plain line split of the same bytes: once through the stream's own line reading, once over
+// the bytes in memory. Bytes per second are reported for each, so the reader's cost per byte
+// can be compared with the line split's.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "notation/bar_line_data.h"
+#include "notation/chord_data.h"
+#include "notation/clef_data.h"
+#include "notation/dynamic_level_data.h"
+#include "notation/key_data.h"
+#include "notation/music_score.h"
+#include "notation/music_staff.h"
+#include "notation/rest_note.h"
+#include "notation/score_text_reader.h"
+#include "notation/score_text_writer.h"
+#include "notation/text_expression.h"
+#include "notation/time_signature_data.h"
+#include "utils/flat_ram_stream.h"
+
+namespace {
+
+using namespace kvt;
+
+constexpr int kStaves = 16;
+constexpr int kBars = 2000;
+
+void Add(TMusicStaff& staff, TNotatedItem* item) {
+  staff.InsertItem(std::unique_ptr<TNotatedItem>(item), staff.GetLastIndex());
+}
+
+TMusicNote* Note(int pos, int duration, int accidental = kAccNone) {
+  return new TMusicNote(pos, duration, 0, accidental);
+}
+
+// Each bar: a 4/4 bar of eighths with a beam, a chord, a rest, and every fourth bar a dynamic
+// and a text.
+std::unique_ptr<TMusicScore> MakeScore() {
+  auto score = std::make_unique<TMusicScore>();
+  for (int s = 0; s < kStaves; ++s) {
+    auto staff = std::make_unique<TMusicStaff>();
+    Add(*staff, new TClefData(s % 2 ? kClefBass : kClefTreble));
+    Add(*staff, new TKeyData(1 << 5, 0, 6));
+    Add(*staff, new TTimeSignatureData(4, 2));
+    for (int bar = 0; bar < kBars; ++bar) {
+      if (bar % 4 == 0) {
+        Add(*staff, new TDynamicLevelData(bar % 8));
+        auto* text = new TTextExpression();
+        text->SetText(u"cantabile \"dolce\"");
+        Add(*staff, text);
+      }
+      for (int k = 0; k < 4; ++k) {
+        TMusicNote* note = Note((bar + k) % 9 - 4, kDurEighth, k == 1 ? kAccSharp : kAccNone);
+        note->SetBeamState(k == 0 ? kGroupFirst : k == 3 ? kGroupEnd : kGroupMiddle);
+        if (k == 2) note->SetNoteFlag(kFlagStaccato);
+        Add(*staff, note);
+      }
+      auto* chord = new TChordData(Note(4, kDurQuarter), Note(0, kDurQuarter, kAccFlat));
+      chord->AddNote(Note(-3, kDurQuarter));
+      Add(*staff, chord);
+      Add(*staff, new TRestNote(kDurQuarter, 0));
+      Add(*staff, new TBarLineData(bar % 16 == 15 ? kBarDouble : kBarSingle));
+    }
+    score->AddStaff(std::move(staff));
+  }
+  return score;
+}
+
+const std::string& ScoreText() {
+  static const std::string text = [] {
+    TKRVFlatRamStream out(0, 1 << 22);
+    WriteScoreText(out, *MakeScore());
+    std::string bytes(static_cast<size_t>(out.Size()), '\0');
+    out.Rewind();
+    out.Read(bytes.data(), static_cast<int>(bytes.size()));
+    return bytes;
+  }();
+  return text;
+}
+
+void BM_WriteScoreText(benchmark::State& state) {
+  const std::unique_ptr<TMusicScore> score = MakeScore();
+  const size_t size = ScoreText().size();
+  TKRVFlatRamStream out(static_cast<int>(size + 4096), 1 << 20);
+  for (auto _ : state) {
+    out.Clear();
+    WriteScoreText(out, *score);
+    benchmark::DoNotOptimize(out.Size());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
+}
+BENCHMARK(BM_WriteScoreText)->Unit(benchmark::kMillisecond);
+
+void BM_ReadScoreText(benchmark::State& state) {
+  std::string text = ScoreText();
+  for (auto _ : state) {
+    TKRVFlatRamStream in(text.data(), static_cast<int>(text.size()), static_cast<int>(text.size()));
+    TScoreTextLoadInfo info;
+    std::unique_ptr<TMusicScore> score = ReadScoreText(in, &info);
+    if (!score || info.status != kScoreLoadLoaded) state.SkipWithError("the text did not load");
+    benchmark::DoNotOptimize(score.get());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+  state.counters["MB"] = static_cast<double>(text.size()) / 1e6;
+}
+BENCHMARK(BM_ReadScoreText)->Unit(benchmark::kMillisecond);
+
+// The lines of the same bytes through the stream's line reading (byte by byte, as every text
+// reader of the system takes its lines).
+void BM_LineSplitStream(benchmark::State& state) {
+  std::string text = ScoreText();
+  char line[32000];
+  for (auto _ : state) {
+    TKRVFlatRamStream in(text.data(), static_cast<int>(text.size()), static_cast<int>(text.size()));
+    int64_t lines = 0;
+    while (!in.IsError()) {
+      in.ReadLine(line, sizeof line);
+      ++lines;
+    }
+    benchmark::DoNotOptimize(lines);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_LineSplitStream)->Unit(benchmark::kMillisecond);
+
+// The lines of the same bytes found in memory with memchr (a lower bound of any line reader).
+void BM_LineSplitMemory(benchmark::State& state) {
+  const std::string& text = ScoreText();
+  for (auto _ : state) {
+    int64_t lines = 0;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+      const void* nl = std::memchr(p, '\n', static_cast<size_t>(end - p));
+      p = nl ? static_cast<const char*>(nl) + 1 : end;
+      ++lines;
+    }
+    benchmark::DoNotOptimize(lines);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_LineSplitMemory)->Unit(benchmark::kMillisecond);
+
+}  // namespace
