@@ -53,7 +53,9 @@ public:
   TItemReader(TScoreFileHeader& header, TKRVStream& stream)
       : h(header), s(stream), v(header.formatVersion) {}
 
-  ItemPtr Read(int depth);
+  // One record; recordType (when given) receives the record's type code, -1 when none was
+  // read (a collapsed chord record is still a chord record).
+  ItemPtr Read(int depth, int* recordType = nullptr);
 
 private:
   int Byte() { return s.GetByte(); }
@@ -109,11 +111,17 @@ private:
   bool staccatissimo = false;
 };
 
-ItemPtr TItemReader::Read(int depth) {
+ItemPtr TItemReader::Read(int depth, int* recordType) {
+  if (recordType) *recordType = -1;
   if (depth > kMaxItemNesting) return Unreadable();
-  if (v >= kFirstTextBodyVersion) return ReadTextLine();
+  if (v >= kFirstTextBodyVersion) {
+    ItemPtr item = ReadTextLine();
+    if (recordType && item) *recordType = item->GetType();
+    return item;
+  }
   const int type = Word();
   if (s.IsError()) return nullptr;
+  if (recordType) *recordType = type;
   switch (type) {
     case kItemClef: return ReadClef();
     case kItemKey: return ReadKey();
@@ -510,12 +518,13 @@ ItemPtr TItemReader::ReadChord(int depth) {
   }
   auto chord = std::make_unique<TChordData>();
   for (int i = 0; i < count && !s.IsError(); ++i) {
-    ItemPtr member = Read(depth + 1);
+    int recordType;
+    ItemPtr member = Read(depth + 1, &recordType);
     if (!member) {
       if (s.IsError()) break;
       continue;
     }
-    if (member->GetType() != kItemNote) {
+    if (recordType != kItemNote || member->GetType() != kItemNote) {
       Fault();
       continue;
     }
@@ -575,9 +584,10 @@ ItemPtr TItemReader::ReadRestChord(int depth) {
   auto* restChord = static_cast<TRestChord*>(rest.get());
   const int hasPart = Word();
   if (hasPart & 1) {
-    ItemPtr part = Read(depth + 1);
+    int recordType;
+    ItemPtr part = Read(depth + 1, &recordType);
     if (!part) return s.IsFailed() ? nullptr : std::move(rest);
-    if (part->GetType() != kItemNote && part->GetType() != kItemChord) {
+    if (recordType != kItemNote && recordType != kItemChord) {
       Fault();
     } else if (restChord->AttachNote(static_cast<TMusicNote*>(part.get()))) {
       part.release();

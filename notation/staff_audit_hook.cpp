@@ -5,8 +5,8 @@
 namespace kvt {
 
 void AuditLoadedStaff(TMusicStaff& staff) {
-  // AUDIT-PENDING: the staff audit is not in this tree yet; until it is, the staff is marked
-  // so that the next library-wide audit takes it.
+  // The whole-staff audit is not part of the library yet; until it is, the staff is marked so
+  // that the next library-wide audit takes it whole.
   staff.SetNeedsAudit(true);
 }
 

@@ -15,6 +15,7 @@
 #include "tests/utils/byte_vector_stream.h"
 #include "tests/utils/temp_folder.h"
 #include "utils/text_encoding.h"
+#include "utils/zlib_out_stream.h"
 
 namespace kvt {
 namespace {
@@ -187,6 +188,87 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    false, false}),
     [](const testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.name); });
+
+// Damaged bodies of the older layout: each loads what is sound and reports status 7.
+std::string OlderFile(int version, const std::string& body) {
+  return TLayoutBytes().Header(version).Raw(body).Bytes();
+}
+
+std::string StaffWith(const test::TOlderStaffFields& fields) { return test::OneStaffBody(16, {}, fields); }
+
+TEST_F(BinaryScoreFile, DamagedOlderLayoutsLoadAsCorrupt) {
+  test::TOlderStaffFields badColor;
+  badColor.color = 40;
+  test::TOlderStaffFields badChannel;
+  badChannel.channel = 99;
+  test::TOlderScorePart zeroStaffSize;
+  zeroStaffSize.staffSize = 0;
+  const std::string clef = TLayoutBytes().U16(0).U8(0).U16(9).U16(0).Bytes();
+  const std::string nested =
+      TLayoutBytes().U16(10).U8(0).U16(2).U16(0).U16(0).U16(0x0500).U16(2).Raw(test::NoteRecord(2, 1))
+          .U16(10).U8(0).U16(2).U16(0).U16(0).U16(0x0500).U16(1).Raw(test::NoteRecord(2, 3)).Bytes();
+  const std::string tempoZero = TLayoutBytes().U16(6).U8(0).U8(0).U8(0).U16(0).U8(2).Str("").Bytes();
+  const std::string dynamic = TLayoutBytes().U16(7).U8(0).U8(0).U8(0).U8(14).U16(0).U16(0).Bytes();
+  TLayoutBytes manyStaves;
+  test::AppendScorePart(manyStaves, 16, {});
+  manyStaves.U16(300);
+  for (int i = 0; i < 300; ++i) {
+    test::AppendStaffFields(manyStaves, 16, {});
+    test::AppendStaffItems(manyStaves, 2, {});
+  }
+  const std::string whole = test::OneStaffBody(16, {test::NoteRecord(2, 1), test::BarRecord(0)});
+  struct Case {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"StaffColour", OlderFile(16, StaffWith(badColor))},
+      {"StaffChannel", OlderFile(16, StaffWith(badChannel))},
+      {"StaffSizeZero", OlderFile(16, test::OneStaffBody(16, {}, {}, zeroStaffSize))},
+      {"ClefType", OlderFile(16, test::OneStaffBody(16, {clef}))},
+      {"ChordInAChord", OlderFile(16, test::OneStaffBody(16, {nested}))},
+      {"TempoZero", OlderFile(24, test::OneStaffBody(24, {tempoZero}))},
+      {"DynamicLevel", OlderFile(16, test::OneStaffBody(16, {dynamic}))},
+      {"TooManyStaves", OlderFile(16, manyStaves.Bytes())},
+      {"CutShort", OlderFile(16, whole.substr(0, whole.size() - 4))},
+      {"UnknownItem", OlderFile(16, test::OneStaffBody(16, {TLayoutBytes().U16(77).Bytes()}))},
+  };
+  for (const Case& c : cases) {
+    for (bool compressed : {false, true}) {
+      std::string bytes = c.bytes;
+      if (compressed) {
+        TByteVectorStream packed;
+        {
+          TKRVZLibOutStream out(TKRVZLibInStream::kModeTagged, &packed);
+          out.Write(bytes.data(), static_cast<int>(bytes.size()));
+          ASSERT_TRUE(out.End());
+        }
+        bytes = packed.Text();
+      }
+      const std::string path = folder / "damaged.kvt";
+      TTempFolder::WriteFile(path, bytes);
+      std::unique_ptr<TMusicScore> score = Load(path);
+      ASSERT_NE(score, nullptr) << c.name;
+      EXPECT_EQ(header.status, kScoreFileCorrupt) << c.name << (compressed ? " compressed" : "");
+      EXPECT_GE(score->GetStaffCount(), 1) << c.name;
+    }
+  }
+  // The same file undamaged loads as an older version.
+  TTempFolder::WriteFile(folder / "whole.kvt", OlderFile(16, whole));
+  ASSERT_NE(Load(folder / "whole.kvt"), nullptr);
+  EXPECT_EQ(header.status, kScoreFileOlder);
+}
+
+TEST_F(BinaryScoreFile, ATruncatedCompressedOlderExportIsCorrupt) {
+  const std::string path = folder / "old.kvt";
+  ASSERT_TRUE(ExportScoreFile175(path, *sample));
+  const std::string bytes = TTempFolder::ReadFile(path);
+  for (size_t keep : {bytes.size() / 2, bytes.size() - 5}) {
+    TTempFolder::WriteFile(path, bytes.substr(0, keep));
+    std::unique_ptr<TMusicScore> score = Load(path);
+    ASSERT_NE(score, nullptr) << keep;
+    EXPECT_EQ(header.status, kScoreFileCorrupt) << keep;
+  }
+}
 
 TEST_F(BinaryScoreFile, TheHeaderChecksRefuseWithTheirStatus) {
   struct Case {
