@@ -1,24 +1,21 @@
 // The kvt2 executable. Command-line modes never need a display.
 
 #include <clocale>
-#include <cstdio>
+#include <string>
+#include <vector>
 
-namespace {
-
-void PrintUsage() {
-  std::fputs(
-      "kvt2: a music-notation editor.\n"
-      "usage:\n"
-      "  kvt2 -convert [-0] <input> <output>   convert a score (not yet available)\n",
-      stderr);
-}
-
-}  // namespace
+#include "app/program_entry.h"
+#include "utils/sys_info.h"
 
 int main(int argc, char** argv) {
   // Numbers in files never follow the user's locale.
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
-  PrintUsage();
-  return argc > 1 ? 2 : 0;
+
+  kvt::TProgramStart start;
+  start.arguments.assign(argv, argv + argc);
+  start.programIniPath = kvt::GetProgramIniPath(kvt::GetProgramFilePath(argc > 0 ? argv[0] : ""));
+  // The one settings store: made before anything reads a setting, gone after the last use.
+  kvt::TSysInfo sysInfo;
+  return kvt::ProgramEntry(start, sysInfo);
 }

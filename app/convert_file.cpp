@@ -1,0 +1,75 @@
+#include "app/command_line_convert.h"
+
+#include <memory>
+
+#include "app/convert_file_kind.h"
+#include "app/convert_load.h"
+#include "app/score_info_report.h"
+#include "notation/binary_score_file.h"
+#include "notation/midi/midi_export.h"
+#include "notation/music_score.h"
+#include "notation/safe_file_save.h"
+#include "notation/score_file_header.h"
+#include "notation/score_text_writer.h"
+#include "utils/stream.h"
+
+namespace kvt {
+
+namespace {
+
+bool WriteTextScoreFile(const std::string& path, const TMusicScore& score) {
+  return SaveFileSafely(path, TSaveBackups{}, [&score](TKRVStream& file) {
+    WriteScoreText(file, score);
+    return !file.IsError();
+  });
+}
+
+bool WriteReportFile(const std::string& path, const std::string& report) {
+  return SaveFileSafely(path, TSaveBackups{}, [&report](TKRVStream& file) {
+    file.Write(report.data(), static_cast<int>(report.size()));
+    return !file.IsError();
+  });
+}
+
+}  // namespace
+
+int ConvertFile(int inputKind, int outputKind, const std::string& inputPath,
+                const std::string& outputPath, const TConvertOptions& options,
+                std::string& messages) {
+  TScoreFileHeader header;
+  const bool binaryInput = inputKind == kConvertBinaryScore;
+  std::unique_ptr<TMusicScore> score = binaryInput
+                                           ? LoadBinaryScoreToConvert(inputPath, header, messages)
+                                           : LoadTextScoreToConvert(inputPath, messages);
+  if (score == nullptr) return 1;
+
+  const std::string creationFailed =
+      "Error: The creation of file \"" + outputPath + "\" caused an error.";
+  bool written = false;
+  switch (outputKind) {
+    case kConvertBinaryScore:
+      written = WriteScoreToFile(outputPath.c_str(), true, *score);
+      if (!written) messages += creationFailed + "\n";
+      break;
+    case kConvertTextScore:
+      written = WriteTextScoreFile(outputPath, *score);
+      if (!written) messages += creationFailed;
+      break;
+    case kConvertMidiFile:
+      written = ExportMidiFile(*score, outputPath, options.midiFileType);
+      if (!written) messages += "Error: The file \"" + outputPath + "\" could not be created.\n";
+      break;
+    case kConvertInfoReport: {
+      const std::string report = FormatScoreInfoReport(*score, binaryInput ? &header : nullptr);
+      written = WriteReportFile(outputPath, report);
+      // A report that could not be written is a failure like any other output.
+      if (!written) messages += creationFailed;
+      break;
+    }
+    default:
+      break;
+  }
+  return written ? 0 : 1;
+}
+
+}  // namespace kvt
