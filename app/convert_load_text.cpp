@@ -25,7 +25,7 @@ std::unique_ptr<TMusicScore> LoadTextScoreToConvert(const std::string& path,
   }
   // The reader gives the corrupt status for a text without its end line and for a stream
   // that failed underneath; the stream is asked as well, so no fault can pass unseen.
-  if (info.status == kScoreLoadCorrupt || text.IsFailed() || file.IsFailed()) {
+  if (info.status == kScoreFileCorrupt || text.IsFailed() || file.IsFailed()) {
     messages += "Error: The file \"" + path + "\" appears to be corrupt.\n";
     return nullptr;
   }

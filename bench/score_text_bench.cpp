@@ -102,7 +102,7 @@ void BM_ReadScoreText(benchmark::State& state) {
     TKRVFlatRamStream in(text.data(), static_cast<int>(text.size()), static_cast<int>(text.size()));
     TScoreTextLoadInfo info;
     std::unique_ptr<TMusicScore> score = ReadScoreText(in, &info);
-    if (!score || info.status != kScoreLoadLoaded) state.SkipWithError("the text did not load");
+    if (!score || info.status != kScoreFileLoaded) state.SkipWithError("the text did not load");
     benchmark::DoNotOptimize(score.get());
     // Freeing the score is no part of reading.
     state.PauseTiming();

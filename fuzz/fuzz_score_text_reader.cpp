@@ -38,14 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kvt::TScoreTextLoadInfo info;
   std::unique_ptr<kvt::TMusicScore> score = kvt::ReadScoreText(in, &info, mode);
   if (!score) return 0;
-  if (info.status != kvt::kScoreLoadLoaded && info.status != kvt::kScoreLoadCorrupt) __builtin_trap();
+  if (info.status != kvt::kScoreFileLoaded && info.status != kvt::kScoreFileCorrupt) __builtin_trap();
 
   const std::string first = Write(*score);
   kvt::TKRVFlatRamStream again(const_cast<char*>(first.data()), static_cast<int>(first.size()),
                                static_cast<int>(first.size()));
   kvt::TScoreTextLoadInfo againInfo;
   std::unique_ptr<kvt::TMusicScore> reread = kvt::ReadScoreText(again, &againInfo, kvt::kScoreTextModeFile);
-  if (!reread || againInfo.status != kvt::kScoreLoadLoaded) __builtin_trap();
+  if (!reread || againInfo.status != kvt::kScoreFileLoaded) __builtin_trap();
   if (Write(*reread) != first) __builtin_trap();
   return 0;
 }

@@ -10,16 +10,13 @@
 namespace kvt {
 
 // The text reader reports with the container's status numbers.
-static_assert(kScoreLoadLoaded == kScoreFileLoaded);
-static_assert(kScoreLoadNotScore == kScoreFileNotScore);
-static_assert(kScoreLoadCorrupt == kScoreFileCorrupt);
 
 std::unique_ptr<TMusicScore> ReadScoreTextBody(TKRVStream& stream, TScoreFileHeader& header,
                                                bool& corrupt) {
   TScoreTextLoadInfo info;
   std::unique_ptr<TMusicScore> score = ReadScoreText(stream, &info, kScoreTextModeFile);
   if (info.codePage > 0) header.codePage = info.codePage;
-  corrupt = score && info.status == kScoreLoadCorrupt;
+  corrupt = score && info.status == kScoreFileCorrupt;
   return score;
 }
 

@@ -156,7 +156,7 @@ std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TSco
   }
   const bool failed = stream.IsFailed();
   result.codePage = localeCodePage;
-  result.status = (IsCorrupt() || failed || !sawEnd) ? kScoreLoadCorrupt : kScoreLoadLoaded;
+  result.status = (IsCorrupt() || failed || !sawEnd) ? kScoreFileCorrupt : kScoreFileLoaded;
   return std::move(score);
 }
 

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "notation/score_file_header.h"
 #include "notation/score_text_item_reader.h"
 
 namespace kvt {
@@ -21,19 +22,14 @@ class TKRVStream;
 class TMusicScore;
 class TMusicStaff;
 
-// Load status values (the numbers of the score file container's load status).
-inline constexpr int kScoreLoadLoaded = 1;
-inline constexpr int kScoreLoadNotScore = 3;
-inline constexpr int kScoreLoadCorrupt = 7;
-
 // Header search modes of ReadScoreText.
 inline constexpr int kScoreTextModeFile = -1;  // file opens and conversions: a header is required
 inline constexpr int kScoreTextModeTool = 1;   // user tools: header-less text is read from its start
 
 // What a read reports besides the score.
 struct TScoreTextLoadInfo {
-  // kScoreLoadLoaded, kScoreLoadCorrupt, or kScoreLoadNotScore when no score results.
-  int status = kScoreLoadNotScore;
+  // kScoreFileLoaded, kScoreFileCorrupt, or kScoreFileNotScore when no score results.
+  int status = kScoreFileNotScore;
   // The ANSI code page of the text's Locale record; 0 when it has none.
   int codePage = 0;
   // The format version of the header line (0 before one was read).

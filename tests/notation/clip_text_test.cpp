@@ -168,7 +168,7 @@ TEST(ClipTextReaderTest, ScoreTextReaderTakesAClip) {
   TScoreTextLoadInfo info;
   std::unique_ptr<TMusicScore> score = ReadScoreText(*stream, &info);
   ASSERT_TRUE(score);
-  EXPECT_EQ(info.status, kScoreLoadLoaded);
+  EXPECT_EQ(info.status, kScoreFileLoaded);
   ASSERT_EQ(score->GetStaffCount(), 1);
   EXPECT_EQ(ItemLines(*score->GetStaff(0)), std::vector<std::string>({"|Bar", "|Clef|Type:Bass"}));
 }

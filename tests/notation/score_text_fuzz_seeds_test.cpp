@@ -93,7 +93,7 @@ TEST(ScoreTextFuzzSeedsTest, SeedsAreCleanWriterOutput) {
     TScoreTextLoadInfo info;
     const int mode = (bytes[0] & 1) ? kScoreTextModeTool : kScoreTextModeFile;
     EXPECT_TRUE(ReadScoreText(*stream, &info, mode)) << name;
-    EXPECT_EQ(info.status, (bytes[0] & 1) ? kScoreLoadCorrupt : kScoreLoadLoaded) << name;  // no end line
+    EXPECT_EQ(info.status, (bytes[0] & 1) ? kScoreFileCorrupt : kScoreFileLoaded) << name;  // no end line
   }
   for (const auto& [name, expected] : corpora.at("clip_reader")) {
     const std::string bytes = ReadFile(kCorpus / "clip_reader" / name);

@@ -45,7 +45,7 @@ std::string ScoreWithLines(const std::vector<std::string>& lines, bool withEnd =
 // The sample score as a load leaves it.
 std::unique_ptr<TMusicScore> LoadedSample() {
   TReadResult read = Read(WriteScore(*MakeSampleScore()));
-  EXPECT_EQ(read.info.status, kScoreLoadLoaded);
+  EXPECT_EQ(read.info.status, kScoreFileLoaded);
   return std::move(read.score);
 }
 
@@ -55,7 +55,7 @@ TEST(ScoreTextReaderTest, WrittenScoreReadsBackToTheSameBytes) {
   const std::string made = WriteScore(*MakeSampleScore());
   TReadResult first = Read(made);
   ASSERT_TRUE(first.score);
-  EXPECT_EQ(first.info.status, kScoreLoadLoaded);
+  EXPECT_EQ(first.info.status, kScoreFileLoaded);
   const std::string text = WriteScore(*first.score);
   EXPECT_TRUE(SameTextButItemDetails(text, made));
   EXPECT_EQ(first.score->GetStaffCount(), 3);
@@ -64,7 +64,7 @@ TEST(ScoreTextReaderTest, WrittenScoreReadsBackToTheSameBytes) {
   // ... and a loaded score's text reads back to the same bytes.
   TReadResult second = Read(text);
   ASSERT_TRUE(second.score);
-  EXPECT_EQ(second.info.status, kScoreLoadLoaded);
+  EXPECT_EQ(second.info.status, kScoreFileLoaded);
   EXPECT_TRUE(SameText(WriteScore(*second.score), text));
 }
 
@@ -98,7 +98,7 @@ TEST(ScoreTextReaderTest, ReadsEveryLineEndByteOrderMarkAndSpelling) {
   for (const auto& c : cases) {
     TReadResult read = Read(c.variant);
     ASSERT_TRUE(read.score) << c.name;
-    EXPECT_EQ(read.info.status, kScoreLoadLoaded) << c.name;
+    EXPECT_EQ(read.info.status, kScoreFileLoaded) << c.name;
     EXPECT_TRUE(SameText(WriteScore(*read.score), text)) << c.name;
   }
 }
@@ -163,7 +163,7 @@ TEST(ScoreTextReaderTest, HeaderSearch) {
   // Text after the end line is ignored.
   TReadResult tail = Read(ScoreWithLines({"|Clef|Type:Alto"}) + "|Clef|Type:Bass\r\ngarbage\r\n");
   ASSERT_TRUE(tail.score);
-  EXPECT_EQ(tail.info.status, kScoreLoadLoaded);
+  EXPECT_EQ(tail.info.status, kScoreFileLoaded);
   EXPECT_EQ(tail.score->GetStaff(0)->GetItemCount(), 3);
 }
 
@@ -205,7 +205,7 @@ TEST(ScoreTextReaderTest, StaffRecords) {
   ASSERT_EQ(second->GetItemCount(), 3);
   EXPECT_EQ(FormatItemLine(*second->GetItem(1), kTextModeScore), "|Spacer|Width:9999");
   // The numbered lyric 9 and the clamped width make the load corrupt.
-  EXPECT_EQ(read.info.status, kScoreLoadCorrupt);
+  EXPECT_EQ(read.info.status, kScoreFileCorrupt);
 }
 
 TEST(ScoreTextReaderTest, UnreadableLinesStayAsTextItems) {
@@ -217,7 +217,7 @@ TEST(ScoreTextReaderTest, UnreadableLinesStayAsTextItems) {
             "|Text|Text:\"\\}Clef\\}OctaveShift:Octav\"|Font:StaffBold|Pos:8|Wide:Y");
   EXPECT_EQ(FormatItemLine(*staff->GetItem(2), kTextModeScore),
             "|Text|Text:\"plain words here\"|Font:StaffBold|Pos:8|Wide:Y");
-  EXPECT_EQ(read.info.status, kScoreLoadCorrupt);
+  EXPECT_EQ(read.info.status, kScoreFileCorrupt);
 }
 
 // Small damaged texts: each loads as far as it is sound, never crashes, and reports the
@@ -273,7 +273,7 @@ TEST(ScoreTextReaderTest, DamagedTextsReportCorruption) {
   for (const auto& c : cases) {
     TReadResult read = Read(c.text);
     ASSERT_TRUE(read.score) << c.name;
-    EXPECT_EQ(read.info.status, kScoreLoadCorrupt) << c.name;
+    EXPECT_EQ(read.info.status, kScoreFileCorrupt) << c.name;
     // Whatever was read is a score the writer can write and read again.
     const std::string text = WriteScore(*read.score);
     TReadResult again = Read(text);
@@ -301,10 +301,10 @@ TEST(ScoreTextReaderTest, DamagedCompressedDataIsCorrupt) {
     std::string data;
     int status;
   } cases[] = {
-      {"whole", bytes, kScoreLoadLoaded},
-      {"last byte cut", bytes.substr(0, bytes.size() - 1), kScoreLoadCorrupt},
-      {"cut in half", bytes.substr(0, bytes.size() / 2), kScoreLoadCorrupt},
-      {"damaged", flipped, kScoreLoadCorrupt},
+      {"whole", bytes, kScoreFileLoaded},
+      {"last byte cut", bytes.substr(0, bytes.size() - 1), kScoreFileCorrupt},
+      {"cut in half", bytes.substr(0, bytes.size() / 2), kScoreFileCorrupt},
+      {"damaged", flipped, kScoreFileCorrupt},
   };
   for (const auto& c : cases) {
     TTextStream inner(c.data);
@@ -320,7 +320,7 @@ TEST(ScoreTextReaderTest, AStaffPastItsLimitDropsTheRest) {
   std::vector<std::string> lines(kStaffFullCount + 10, "|Spacer|Width:1");
   TReadResult read = Read(ScoreWithLines(lines));
   ASSERT_TRUE(read.score);
-  EXPECT_EQ(read.info.status, kScoreLoadCorrupt);
+  EXPECT_EQ(read.info.status, kScoreFileCorrupt);
   EXPECT_EQ(read.score->GetStaff(0)->GetItemCount(), kStaffFullCount + 1);
 }
 
@@ -333,7 +333,7 @@ TEST(ScoreTextReaderTest, A256thStaffIsDroppedWithItsRecords) {
   }
   TReadResult read = Read(ScoreWithLines(lines));
   ASSERT_TRUE(read.score);
-  EXPECT_EQ(read.info.status, kScoreLoadCorrupt);
+  EXPECT_EQ(read.info.status, kScoreFileCorrupt);
   ASSERT_EQ(read.score->GetStaffCount(), TMusicScore::MaxScoreStaffs);
   const TMusicStaff* last = read.score->GetStaff(TMusicScore::MaxScoreStaffs - 1);
   ASSERT_EQ(last->GetItemCount(), 3);
@@ -351,7 +351,7 @@ TEST(ScoreTextReaderTest, BoundariesOfAStaffWithManyLines) {
   EXPECT_NE(text.find("|BoundaryTop:100|BoundaryBottom:100|Lines:127|"), std::string::npos);
   TReadResult read = Read(text);
   ASSERT_TRUE(read.score);
-  EXPECT_EQ(read.info.status, kScoreLoadLoaded);
+  EXPECT_EQ(read.info.status, kScoreFileLoaded);
   EXPECT_TRUE(SameText(WriteScore(*read.score), text));
 }
 
@@ -394,7 +394,7 @@ TEST(ScoreTextReaderTest, ReportsTheLocaleCodePage) {
   TReadResult read = Read(ScoreWithLines({"|Locale|ACP:1250"}));
   ASSERT_TRUE(read.score);
   EXPECT_EQ(read.info.codePage, 1250);
-  EXPECT_EQ(read.info.status, kScoreLoadLoaded);
+  EXPECT_EQ(read.info.status, kScoreFileLoaded);
 }
 
 }  // namespace
