@@ -73,6 +73,8 @@ public:
   // --- queries ---
   // Sum of the item durations, saturated to the 32-bit range.
   int32_t GetDuration() const;
+  // The number of bytes the clip writer writes for the range (framed, without context lines).
+  int32_t GetSerializedSize() const;
   // The highest (smallest) top position and the lowest (largest) bottom position over all
   // items; high starts from the largest int and low from the smallest, so an invalid range
   // leaves them so.

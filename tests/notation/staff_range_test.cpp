@@ -571,3 +571,24 @@ TEST(StaffRangeTest, SetDurationCodeAndAccidentalReachEveryMember) {
 
 }  // namespace
 }  // namespace kvt
+
+#include "notation/clip_text.h"
+#include "utils/seg_ram_stream.h"
+
+namespace kvt {
+namespace {
+
+TEST(StaffRangeTest, SerializedSizeIsWhatTheClipWriterWrites) {
+  TMusicStaff staff;
+  test::Fill(staff, "n2 n2 n2 | n2");
+  for (int last : {1, 3, 4}) {
+    TStaffRange range(&staff, 1, last);
+    TKRVSegRamStream written(256);
+    WriteClipText(range, written, true, false);
+    EXPECT_EQ(range.GetSerializedSize(), written.Size()) << "last " << last;
+  }
+  EXPECT_LT(TStaffRange(&staff, 1, 1).GetSerializedSize(), TStaffRange(&staff, 1, 3).GetSerializedSize());
+}
+
+}  // namespace
+}  // namespace kvt
