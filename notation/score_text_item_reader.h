@@ -71,7 +71,7 @@ private:
   // The duration value of a field ("Dur:" or "Dur2:"); present false when the field is absent.
   TDurationSpec ReadDuration(const char* fieldName);
   // One note position ("b-3x^!2") with the duration; null when the text holds no position.
-  std::unique_ptr<TMusicNote> ReadPosition(const char* text, const TDurationSpec& spec);
+  std::unique_ptr<TMusicNote> ReadPosition(const char* text, const TDurationSpec& duration);
   // The "Opts" field, read once per line.
   TNoteOptions ReadOptions();
   // The song-note options to `item`, the note options to `notes` (may be null), the rest

@@ -89,10 +89,10 @@ struct TKVTFindTextImporter::TNoteOptions {
 };
 
 TKVTFindTextImporter::TDurationSpec TKVTFindTextImporter::ReadDuration(const char* fieldName) {
-  TDurationSpec spec;
+  TDurationSpec duration;
   char* value = FindField(fieldName);
-  if (!value) return spec;
-  spec.present = true;
+  if (!value) return duration;
+  duration.present = true;
   const int count = SplitValues(value);
   const std::string_view base = GetValueView(0);
   int code = FindName(base, kNameListDurationsText);
@@ -101,28 +101,28 @@ TKVTFindTextImporter::TDurationSpec TKVTFindTextImporter::ReadDuration(const cha
     MarkCorrupt();
     code = kDurQuarter;
   }
-  spec.code = code;
+  duration.code = code;
   for (int i = 1; i < count; ++i) {
     char* word = GetValue(i);
     char* state = SplitOption(word);
     if (WordIs(word, "Triplet")) {
       // "None" takes the note out of any triplet; alone or with another name it is Middle.
-      spec.triplet = GroupStateOf(state);
+      duration.triplet = GroupStateOf(state);
       continue;
     }
     for (const TDurationWord& known : kDurationWords) {
-      if (WordIs(word, known.word) && spec.bitCount < 16) {
-        spec.bits[spec.bitCount++] = known.bit;
+      if (WordIs(word, known.word) && duration.bitCount < 16) {
+        duration.bits[duration.bitCount++] = known.bit;
         break;
       }
     }
     // Other words are ignored: later versions may add some.
   }
-  return spec;
+  return duration;
 }
 
 std::unique_ptr<TMusicNote> TKVTFindTextImporter::ReadPosition(const char* text,
-                                                               const TDurationSpec& spec) {
+                                                               const TDurationSpec& duration) {
   const char* p = text;
   int accidental = kAccNone;
   if (kAccidentalIndex(*p) >= 0) accidental = kAccidentalIndex(*p++);
@@ -143,9 +143,9 @@ std::unique_ptr<TMusicNote> TKVTFindTextImporter::ReadPosition(const char* text,
   // Written negated; a stored position is -128..127.
   const int position = Clamp(written == INT32_MIN ? INT32_MAX : -written, -128, 127);
 
-  auto note = std::make_unique<TMusicNote>(position, spec.code, 0, accidental);
-  for (int i = 0; i < spec.bitCount; ++i) note->SetNoteFlag(spec.bits[i]);
-  note->SetTripletState(spec.triplet);
+  auto note = std::make_unique<TMusicNote>(position, duration.code, 0, accidental);
+  for (int i = 0; i < duration.bitCount; ++i) note->SetNoteFlag(duration.bits[i]);
+  note->SetTripletState(duration.triplet);
 
   if (const int shape = kHeadIndex(*p); shape >= 0) {
     note->SetNoteHead(shape > kMaxReadHeadShape ? kMaxReadHeadShape : shape);
@@ -245,27 +245,27 @@ void TKVTFindTextImporter::ApplyOptions(const TNoteOptions& options, TSongNote& 
 }
 
 std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadNote() {
-  const TDurationSpec spec = ReadDuration("Dur:");
+  const TDurationSpec duration = ReadDuration("Dur:");
   std::unique_ptr<TMusicNote> note;
   if (char* pos = FindField("Pos:")) {
     if (SplitValues(pos) > 1) MarkCorrupt();
-    note = ReadPosition(GetValue(0), spec);
+    note = ReadPosition(GetValue(0), duration);
   }
   if (!note) {
     // Without a position: a note on the middle line with the automatic accidental.
-    note = std::make_unique<TMusicNote>(0, spec.code, 0, kAccNone);
-    for (int i = 0; i < spec.bitCount; ++i) note->SetNoteFlag(spec.bits[i]);
-    note->SetTripletState(spec.triplet);
+    note = std::make_unique<TMusicNote>(0, duration.code, 0, kAccNone);
+    for (int i = 0; i < duration.bitCount; ++i) note->SetNoteFlag(duration.bits[i]);
+    note->SetTripletState(duration.triplet);
   }
   ApplyOptions(ReadOptions(), *note, note.get(), nullptr);
   return note;
 }
 
 std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadRest() {
-  const TDurationSpec spec = ReadDuration("Dur:");
-  auto rest = std::make_unique<TRestNote>(spec.code, 0);
-  for (int i = 0; i < spec.bitCount; ++i) rest->SetNoteFlag(spec.bits[i]);
-  rest->SetTripletState(spec.triplet);
+  const TDurationSpec duration = ReadDuration("Dur:");
+  auto rest = std::make_unique<TRestNote>(duration.code, 0);
+  for (int i = 0; i < duration.bitCount; ++i) rest->SetNoteFlag(duration.bits[i]);
+  rest->SetTripletState(duration.triplet);
   ApplyOptions(ReadOptions(), *rest, nullptr, rest.get());
   return rest;
 }
@@ -274,18 +274,18 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadChord() {
   // Both position lists are split at commas like the options: the options and the second
   // duration are read first, then each list in turn.
   const TNoteOptions options = ReadOptions();
-  const TDurationSpec spec = ReadDuration("Dur:");
-  const TDurationSpec spec2 = ReadDuration("Dur2:");
+  const TDurationSpec duration = ReadDuration("Dur:");
+  const TDurationSpec duration2 = ReadDuration("Dur2:");
   auto chord = std::make_unique<TChordData>();
 
   int firstStem = options.stem;
   bool refused = false;
-  auto addList = [&](const char* fieldName, const TDurationSpec& duration, int stem) {
+  auto addList = [&](const char* fieldName, const TDurationSpec& listDuration, int stem) {
     char* list = FindField(fieldName);
     if (!list || refused) return;
     const int count = SplitValues(list);
     for (int i = 0; i < count && !refused; ++i) {
-      std::unique_ptr<TMusicNote> note = ReadPosition(GetValue(i), duration);
+      std::unique_ptr<TMusicNote> note = ReadPosition(GetValue(i), listDuration);
       if (!note) continue;
       ApplyOptions(options, *note, note.get(), nullptr);
       if (stem != kStemAuto) note->SetStemDir(stem);
@@ -296,16 +296,16 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadChord() {
       }
     }
   };
-  addList("Pos:", spec, kStemAuto);
-  if (!refused && spec2.present) {
+  addList("Pos:", duration, kStemAuto);
+  if (!refused && duration2.present) {
     TSongNote* probe = chord->GetMemberCount() > 0 ? chord->GetMember(0) : nullptr;
     // The second voice is never shorter than the chord.
-    TMusicNote first(0, spec.code, 0, kAccNone);
-    for (int i = 0; i < spec.bitCount; ++i) first.SetNoteFlag(spec.bits[i]);
-    first.SetTripletState(spec.triplet);
-    TMusicNote second(0, spec2.code, 0, kAccNone);
-    for (int i = 0; i < spec2.bitCount; ++i) second.SetNoteFlag(spec2.bits[i]);
-    second.SetTripletState(spec2.triplet);
+    TMusicNote first(0, duration.code, 0, kAccNone);
+    for (int i = 0; i < duration.bitCount; ++i) first.SetNoteFlag(duration.bits[i]);
+    first.SetTripletState(duration.triplet);
+    TMusicNote second(0, duration2.code, 0, kAccNone);
+    for (int i = 0; i < duration2.bitCount; ++i) second.SetNoteFlag(duration2.bits[i]);
+    second.SetTripletState(duration2.triplet);
     if (second.GetNotatedDuration() >= first.GetNotatedDuration()) {
       // An automatic first set counts as down, or as up for a grace set.
       bool firstUp;
@@ -315,7 +315,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadChord() {
         firstUp = false;
       else
         firstUp = probe ? probe->IsGrace() : first.IsGrace();
-      addList("Pos2:", spec2, firstUp ? kStemDown : kStemUp);
+      addList("Pos2:", duration2, firstUp ? kStemDown : kStemUp);
     } else if (FindField("Pos2:")) {
       MarkCorrupt();
     }
@@ -335,21 +335,21 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadChord() {
 
 std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadRestChord() {
   const TNoteOptions options = ReadOptions();
-  const TDurationSpec spec = ReadDuration("Dur:");
-  const TDurationSpec spec2 = ReadDuration("Dur2:");
-  auto restChord = std::make_unique<TRestChord>(spec.code, 0);
-  for (int i = 0; i < spec.bitCount; ++i) restChord->SetNoteFlag(spec.bits[i]);
-  restChord->SetTripletState(spec.triplet);
+  const TDurationSpec duration = ReadDuration("Dur:");
+  const TDurationSpec duration2 = ReadDuration("Dur2:");
+  auto restChord = std::make_unique<TRestChord>(duration.code, 0);
+  for (int i = 0; i < duration.bitCount; ++i) restChord->SetNoteFlag(duration.bits[i]);
+  restChord->SetTripletState(duration.triplet);
 
-  if (spec2.present) {
+  if (duration2.present) {
     if (char* list = FindField("Pos2:")) {
-      TMusicNote probe(0, spec2.code, 0, kAccNone);
-      for (int i = 0; i < spec2.bitCount; ++i) probe.SetNoteFlag(spec2.bits[i]);
-      probe.SetTripletState(spec2.triplet);
+      TMusicNote probe(0, duration2.code, 0, kAccNone);
+      for (int i = 0; i < duration2.bitCount; ++i) probe.SetNoteFlag(duration2.bits[i]);
+      probe.SetTripletState(duration2.triplet);
       if (probe.GetNotatedDuration() >= restChord->GetNotatedDuration()) {
         const int count = SplitValues(list);
         for (int i = 0; i < count; ++i) {
-          std::unique_ptr<TMusicNote> note = ReadPosition(GetValue(i), spec2);
+          std::unique_ptr<TMusicNote> note = ReadPosition(GetValue(i), duration2);
           if (!note) continue;
           if (!restChord->AttachNote(note.get())) {
             MarkCorrupt();
@@ -365,9 +365,9 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadRestChord() {
   TMusicNote* part = restChord->GetPart();
   if (!part) {
     // Without part notes the line is a plain rest.
-    auto rest = std::make_unique<TRestNote>(spec.code, 0);
-    for (int i = 0; i < spec.bitCount; ++i) rest->SetNoteFlag(spec.bits[i]);
-    rest->SetTripletState(spec.triplet);
+    auto rest = std::make_unique<TRestNote>(duration.code, 0);
+    for (int i = 0; i < duration.bitCount; ++i) rest->SetNoteFlag(duration.bits[i]);
+    rest->SetTripletState(duration.triplet);
     ApplyOptions(options, *rest, nullptr, rest.get());
     return rest;
   }

@@ -112,10 +112,10 @@ void TFontSpec::ToLogFont(TLogFont& font, int verticalDpi) const {
 bool TFontSpec::IsInstalled() const { return FontCatalog().IsFaceInstalled(face, charSet); }
 
 bool TFontSpec::IsFaceInstalled(const char* faceName, int charSetValue) {
-  TFontSpec spec;
-  spec.SetFace(faceName);
-  spec.charSet = static_cast<uint8_t>(charSetValue);
-  return spec.IsInstalled();
+  TFontSpec fontSpec;
+  fontSpec.SetFace(faceName);
+  fontSpec.charSet = static_cast<uint8_t>(charSetValue);
+  return fontSpec.IsInstalled();
 }
 
 bool TFontSpec::operator==(const TFontSpec& other) const {

@@ -11,11 +11,11 @@ namespace kvt {
 namespace {
 
 TEST(FontSpecTest, Defaults) {
-  TFontSpec spec;
-  EXPECT_STREQ(spec.Face(), "Times New Roman");
-  EXPECT_FLOAT_EQ(spec.Size(), 12.0f);
-  EXPECT_EQ(spec.Style(), 0);
-  EXPECT_EQ(spec.CharSet(), 0);
+  TFontSpec fontSpec;
+  EXPECT_STREQ(fontSpec.Face(), "Times New Roman");
+  EXPECT_FLOAT_EQ(fontSpec.Size(), 12.0f);
+  EXPECT_EQ(fontSpec.Style(), 0);
+  EXPECT_EQ(fontSpec.CharSet(), 0);
 }
 
 TEST(FontSpecTest, SizeIsRoundedAndBounded) {
@@ -28,27 +28,27 @@ TEST(FontSpecTest, SizeIsRoundedAndBounded) {
       {-std::numeric_limits<float>::infinity(), 2.0f},
   };
   for (const auto& c : cases) {
-    TFontSpec spec;
-    spec.SetSize(c.in);
-    EXPECT_FLOAT_EQ(spec.Size(), c.out) << c.in;
+    TFontSpec fontSpec;
+    fontSpec.SetSize(c.in);
+    EXPECT_FLOAT_EQ(fontSpec.Size(), c.out) << c.in;
   }
 }
 
 TEST(FontSpecTest, NaNSizeIsRefused) {
-  TFontSpec spec;
-  spec.SetSize(9.0f);
-  spec.SetSize(std::nanf(""));
-  EXPECT_FLOAT_EQ(spec.Size(), 9.0f);
+  TFontSpec fontSpec;
+  fontSpec.SetSize(9.0f);
+  fontSpec.SetSize(std::nanf(""));
+  EXPECT_FLOAT_EQ(fontSpec.Size(), 9.0f);
 }
 
 TEST(FontSpecTest, LogFontHeightFromPointsAndResolution) {
-  TFontSpec spec;
+  TFontSpec fontSpec;
   TLogFont font;
-  spec.ToLogFont(font, 96);
+  fontSpec.ToLogFont(font, 96);
   EXPECT_EQ(font.height, 16);
   EXPECT_EQ(font.weight, 400);
-  spec.Set("Serif", TFontSpec::kBold | TFontSpec::kItalic, 2.0f, 0);
-  spec.ToLogFont(font, 72);
+  fontSpec.Set("Serif", TFontSpec::kBold | TFontSpec::kItalic, 2.0f, 0);
+  fontSpec.ToLogFont(font, 72);
   EXPECT_EQ(font.height, 2);
   EXPECT_EQ(font.weight, 700);
   EXPECT_EQ(font.italic, 1);
@@ -60,12 +60,12 @@ TEST(FontSpecTest, SizeFromLogFontHeight) {
   font.height = -16;
   font.weight = 700;
   std::strcpy(font.faceName, "Arial");
-  TFontSpec spec;
-  spec.SetFromLogFontAtResolution(font, 96);
-  EXPECT_FLOAT_EQ(spec.Size(), 12.0f);
-  EXPECT_TRUE(spec.IsBold());
-  EXPECT_FALSE(spec.IsItalic());
-  EXPECT_STREQ(spec.Face(), "Arial");
+  TFontSpec fontSpec;
+  fontSpec.SetFromLogFontAtResolution(font, 96);
+  EXPECT_FLOAT_EQ(fontSpec.Size(), 12.0f);
+  EXPECT_TRUE(fontSpec.IsBold());
+  EXPECT_FALSE(fontSpec.IsItalic());
+  EXPECT_STREQ(fontSpec.Face(), "Arial");
 }
 
 TEST(FontSpecTest, StyleText) {
@@ -74,22 +74,22 @@ TEST(FontSpecTest, StyleText) {
     const char* style;
   } cases[] = {{"bi", "bi"}, {"", "r"}, {"Bold", "b"}, {"I", "i"}, {"xyz", "r"}};
   for (const auto& c : cases) {
-    TFontSpec spec;
-    spec.SetStyleFromText(c.text);
+    TFontSpec fontSpec;
+    fontSpec.SetStyleFromText(c.text);
     char buffer[4];
-    spec.StyleText(buffer);
+    fontSpec.StyleText(buffer);
     EXPECT_STREQ(buffer, c.style) << c.text;
   }
 }
 
 TEST(FontSpecTest, FaceIsCutToThirtyOneBytesOnACharacterBoundary) {
-  TFontSpec spec;
-  spec.SetFace(std::string(40, 'x').c_str());
-  EXPECT_EQ(std::string(spec.Face()), std::string(31, 'x'));
+  TFontSpec fontSpec;
+  fontSpec.SetFace(std::string(40, 'x').c_str());
+  EXPECT_EQ(std::string(fontSpec.Face()), std::string(31, 'x'));
   // 30 ASCII bytes and a two-byte character would need 32 bytes: the character goes whole.
   std::string face = std::string(30, 'a') + "\xC3\xA9";
-  spec.SetFace(face.c_str());
-  EXPECT_EQ(std::string(spec.Face()), std::string(30, 'a'));
+  fontSpec.SetFace(face.c_str());
+  EXPECT_EQ(std::string(fontSpec.Face()), std::string(30, 'a'));
 }
 
 TEST(LogFontTest, WideConversionKeepsFieldsAndSetsDefaultCharSet) {
