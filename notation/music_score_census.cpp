@@ -11,6 +11,7 @@
 #include "notation/staff_lyrics.h"
 #include "notation/user_object.h"
 #include "notation/user_object_host.h"
+#include "utils/log_font.h"
 #include "notation/user_object_types.h"
 #include "utils/font_spec.h"
 #include "utils/string_list.h"
@@ -23,26 +24,6 @@ namespace {
 constexpr int kSymbolCharSet = 2;
 // Roles 0 and 1 are the music font at full and at two-thirds size; text fonts follow.
 constexpr int kFirstTextFontRole = 2;
-
-int CodePageOfCharSet(int charSet) {
-  switch (charSet) {
-    case 2: return 1252;
-    case 128: return 932;
-    case 129: return 949;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    default: return -1;
-  }
-}
 
 bool IsHiddenTypeName(const std::string& name) { return !name.empty() && name[0] == '.'; }
 
@@ -82,7 +63,7 @@ int TMusicScore::CodePageOfFont(int index, const TMusicFontsData* fonts, int fal
   // The index comes from files: only the twelve text fonts are looked at.
   const TFontSpec* font = fonts->GetTextFont(index - kFirstTextFontRole);
   if (!font) return fallback;
-  const int codePage = CodePageOfCharSet(font->CharSet());
+  const int codePage = CodePageOfCharSet(font->CharSet(), -1);
   return codePage == -1 ? fallback : codePage;
 }
 

@@ -28,6 +28,7 @@
 #include "notation/text_expression.h"
 #include "notation/time_signature_data.h"
 #include "notation/user_object.h"
+#include "utils/log_font.h"
 #include "utils/memory_block.h"
 #include "utils/text_encoding.h"
 

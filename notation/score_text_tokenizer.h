@@ -93,11 +93,6 @@ public:
   bool IsCorrupt() const { return corrupt; }
   void ClearCorrupt() { corrupt = false; }
 
-  // The code page of text stored with a score font of the given character set, for texts of
-  // versions before 2.7: 2 1252, 128 932, 129 949, 134 936, 136 950, 161 1253, 162 1254,
-  // 163 1258, 177 1255, 178 1256, 186 1257, 204 1251, 222 874, 238 1250, else `fallback`.
-  static int CodePageOfCharSet(int charSet, int fallback);
-
 protected:
   char* fields[kMaxFields];
   // Offset of the first colon of each field; -1 when it has none.

@@ -26,6 +26,26 @@ void CopyNumbers(To& out, const From& in) {
 }
 }  // namespace
 
+int CodePageOfCharSet(int charSet, int fallback) {
+  switch (charSet) {
+    case 2: return 1252;
+    case 128: return 932;
+    case 129: return 949;
+    case 134: return 936;
+    case 136: return 950;
+    case 161: return 1253;
+    case 162: return 1254;
+    case 163: return 1258;
+    case 177: return 1255;
+    case 178: return 1256;
+    case 186: return 1257;
+    case 204: return 1251;
+    case 222: return 874;
+    case 238: return 1250;
+    default: return fallback;
+  }
+}
+
 void LogFontToWide(TLogFontW& out, const TLogFont& in) {
   CopyNumbers(out, in);
   std::u16string face = Utf8ToUtf16(std::string_view(in.faceName, strnlen(in.faceName, kLogFontFaceSize)));

@@ -43,6 +43,10 @@ struct TLogFontW {
   char16_t faceName[kLogFontFaceSize] = {};
 };
 
+// The code page of a font character set (SYMBOL_CHARSET counts as 1252); fallback for the
+// character sets without one of their own.
+int CodePageOfCharSet(int charSet, int fallback);
+
 // Copies the numeric fields, converts the face from UTF-8 (at most 31 units, never half a
 // surrogate pair) and sets the character set to kDefaultCharSet.
 void LogFontToWide(TLogFontW& out, const TLogFont& in);

@@ -119,3 +119,19 @@ TEST(LogFontTest, LongWideFaceIsCutOnACharacterBoundary) {
 
 }  // namespace
 }  // namespace kvt
+
+namespace kvt {
+namespace {
+
+TEST(LogFontTest, CodePageOfCharSet) {
+  const struct {
+    int charSet;
+    int codePage;
+  } cases[] = {{2, 1252}, {128, 932}, {204, 1251}, {238, 1250}, {0, -1}, {1, 7}, {255, 7}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(CodePageOfCharSet(c.charSet, c.codePage == -1 ? -1 : 7), c.codePage) << c.charSet;
+  }
+}
+
+}  // namespace
+}  // namespace kvt
