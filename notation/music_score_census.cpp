@@ -12,7 +12,6 @@
 #include "notation/user_object.h"
 #include "notation/user_object_host.h"
 #include "utils/log_font.h"
-#include "notation/user_object_types.h"
 #include "utils/font_spec.h"
 #include "utils/string_list.h"
 
@@ -99,7 +98,7 @@ int TMusicScore::CollectUserObjectTypes(std::vector<std::string>& names, std::ve
   const int room = capacity - 1;
   if (room <= 0) return 0;
   if (includeLoaded && HasUserObjectHost()) {
-    names = GetLoadedUserObjectTypes().ListLoadedUserObjectTypes(capacity);
+    names = GetUserObjectHost().ListLoadedUserObjectTypes(capacity);
     // A host that lists more than asked never makes the list pass its room.
     if (static_cast<int>(names.size()) > room) names.resize(static_cast<size_t>(room));
     if (counts) counts->assign(names.size(), 0);

@@ -9,6 +9,9 @@
 // Calls come from the UI thread (and from the converter's one thread); the host is installed
 // before any of them and stays installed until shutdown.
 
+#include <string>
+#include <vector>
+
 namespace kvt {
 
 class TSimpleNtnIdx;
@@ -23,6 +26,9 @@ public:
 
   // True when a script plug-in of the type is loaded.
   virtual bool IsUserObjectTypeLoaded(const char* typeName) = 0;
+  // The names of the loaded types in the host's registry order, at most capacity - 1 of them
+  // (none for a capacity of 1 or less). A host that cannot list its types lists none.
+  virtual std::vector<std::string> ListLoadedUserObjectTypes(int capacity) { return {}; }
   // Lets the object at the index add its events to the buffer (its script's "play"), with the
   // running state of the walk.
   virtual void PlayUserObject(TSimpleNtnIdx& index, TStaffContextState& state,

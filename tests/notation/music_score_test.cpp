@@ -21,7 +21,6 @@
 #include "notation/staff_lyrics.h"
 #include "notation/user_object.h"
 #include "notation/user_object_host.h"
-#include "notation/user_object_types.h"
 #include "utils/precondition.h"
 #include "utils/string_list.h"
 #include "utils/variant.h"
@@ -536,21 +535,17 @@ TEST(MusicScoreTest, MissingFonts) {
 class FakeHost : public TUserObjectHost {
 public:
   bool IsUserObjectTypeLoaded(const char* typeName) override { return std::string(typeName) == "Loaded"; }
+  std::vector<std::string> ListLoadedUserObjectTypes(int capacity) override {
+    std::vector<std::string> names = {"Loaded", "Spare"};
+    if (static_cast<int>(names.size()) > capacity - 1) names.resize(std::max(capacity - 1, 0));
+    return names;
+  }
   void PlayUserObject(TSimpleNtnIdx&, TStaffContextState&, TMidiFileBuf*) override {}
   void RunUserObjectAudit(TSimpleNtnIdx&) override {}
   void SpinUserObject(TSimpleNtnIdx&, int) override {}
   void TransposeUserObject(TSimpleNtnIdx&, const TStaffContextState&, int, int, bool) override {}
   int UserObjectWidth(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&) override { return 0; }
   void UserObjectDraw(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&, int) override {}
-};
-
-class FakeTypes : public TLoadedUserObjectTypes {
-public:
-  std::vector<std::string> ListLoadedUserObjectTypes(int capacity) override {
-    std::vector<std::string> names = {"Loaded", "Spare"};
-    if (static_cast<int>(names.size()) > capacity - 1) names.resize(std::max(capacity - 1, 0));
-    return names;
-  }
 };
 
 class UserObjectCensusTest : public ::testing::Test {
@@ -568,12 +563,10 @@ protected:
   }
   void TearDown() override {
     InstallUserObjectHost(nullptr);
-    InstallLoadedUserObjectTypes(nullptr);
   }
 
   TMusicScore score;
   FakeHost host;
-  FakeTypes types;
 };
 
 TEST_F(UserObjectCensusTest, CountMissingTypes) {
@@ -604,7 +597,6 @@ TEST_F(UserObjectCensusTest, CollectTypes) {
   for (const Case& c : cases) {
     if (c.withHost) {
       InstallUserObjectHost(&host);
-      InstallLoadedUserObjectTypes(&types);
     }
     std::vector<std::string> names = {"old"};
     std::vector<int> counts = {9};
@@ -615,7 +607,6 @@ TEST_F(UserObjectCensusTest, CollectTypes) {
     EXPECT_EQ(score.CollectUserObjectTypes(namesOnly, nullptr, c.capacity, c.includeLoaded), c.result);
     EXPECT_EQ(namesOnly, c.names);
     InstallUserObjectHost(nullptr);
-    InstallLoadedUserObjectTypes(nullptr);
   }
 }
 
