@@ -15,7 +15,7 @@
 #include "notation/music_score.h"
 #include "notation/music_staff.h"
 #include "notation/rel_ntn_idx.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/staff_context_state.h"
 
 namespace kvt {

@@ -8,7 +8,7 @@
 #include "notation/music_note.h"
 #include "notation/music_score.h"
 #include "notation/music_staff.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 
 namespace kvt {
 

@@ -18,7 +18,7 @@
 #include "notation/patch_data.h"
 #include "notation/performance_style.h"
 #include "notation/rest_chord.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/score_text_item_reader.h"
 #include "notation/staff_sizer.h"
 #include "notation/staff_spacer.h"

@@ -16,7 +16,7 @@
 #include "notation/patch_data.h"
 #include "notation/performance_style.h"
 #include "notation/rest_chord.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/staff_spacer.h"
 #include "notation/sustain_pedal.h"
 #include "notation/tempo_data.h"

@@ -19,7 +19,7 @@
 #include "notation/score_text_format.h"
 #include "notation/score_text_numbers.h"
 #include "notation/song_note.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/staff_sizer.h"
 #include "notation/staff_spacer.h"
 #include "notation/sustain_pedal.h"

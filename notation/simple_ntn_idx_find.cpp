@@ -9,7 +9,7 @@
 #include "notation/notation_marker.h"
 #include "notation/simple_ntn_idx.h"
 #include "notation/song_note.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/staff_sizer.h"
 #include "notation/user_object.h"
 

@@ -14,7 +14,7 @@
 #include "notation/patch_data.h"
 #include "notation/rest_chord.h"
 #include "notation/simple_ntn_idx.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/staff_sizer.h"
 #include "notation/staff_spacer.h"
 #include "notation/sustain_pedal.h"

@@ -7,7 +7,7 @@
 #include "notation/clef_data.h"
 #include "notation/music_note.h"
 #include "notation/music_staff.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/staff_audit.h"
 #include "notation/staff_edits.h"
 

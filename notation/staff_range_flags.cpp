@@ -7,7 +7,7 @@
 #include "notation/music_note.h"
 #include "notation/music_staff.h"
 #include "notation/rest_chord.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/staff_range.h"
 
 namespace kvt {

@@ -5,7 +5,7 @@
 #include "notation/key_data.h"
 #include "notation/music_staff.h"
 #include "notation/patch_data.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/staff_audit.h"
 #include "notation/staff_edits.h"
 #include "notation/sustain_pedal.h"

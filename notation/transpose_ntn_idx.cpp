@@ -5,7 +5,7 @@
 #include "notation/flow_direction.h"
 #include "notation/key_data.h"
 #include "notation/song_note.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/user_object_host.h"
 
 namespace kvt {

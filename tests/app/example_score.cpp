@@ -12,7 +12,7 @@
 #include "notation/music_score.h"
 #include "notation/music_staff.h"
 #include "notation/rest_note.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/staff_context_state.h"
 #include "notation/staff_lyrics.h"
 #include "notation/tempo_data.h"

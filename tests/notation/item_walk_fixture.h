@@ -12,7 +12,7 @@
 #include "notation/midi/midi_file_buf.h"
 #include "notation/notated_item.h"
 #include "notation/notation_marker.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/staff_context_state.h"
 #include "notation/staff_items.h"
 

@@ -17,7 +17,7 @@
 #include "notation/midi/midi_file_buf.h"
 #include "notation/music_note.h"
 #include "notation/rest_note.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/staff_context_state.h"
 #include "notation/staff_lyrics.h"
 #include "notation/staff_spacer.h"

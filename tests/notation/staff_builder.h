@@ -16,7 +16,7 @@
 #include "notation/music_note.h"
 #include "notation/music_staff.h"
 #include "notation/rest_note.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/time_signature_data.h"
 
 namespace kvt::test {

@@ -43,7 +43,7 @@
 #include "notation/music_staff.h"
 #include "notation/rest_note.h"
 #include "notation/song_note.h"
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 #include "notation/tempo_data.h"
 #include "notation/time_signature_data.h"
 #include "notation/user_object.h"

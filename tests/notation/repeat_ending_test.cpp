@@ -1,4 +1,4 @@
-#include "notation/special_ending.h"
+#include "notation/repeat_ending.h"
 
 #include <gtest/gtest.h>
 
