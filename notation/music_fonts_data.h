@@ -8,7 +8,7 @@
 // text items puts the music font at full and at two-thirds size before them, so role r >= 2 is
 // text font r - 2.
 
-#include "utils/font_spec.h"
+#include "utils/font_description.h"
 
 namespace kvt {
 

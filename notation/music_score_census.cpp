@@ -12,7 +12,7 @@
 #include "notation/user_object.h"
 #include "notation/user_object_host.h"
 #include "utils/log_font.h"
-#include "utils/font_spec.h"
+#include "utils/font_description.h"
 #include "utils/string_list.h"
 
 namespace kvt {

@@ -19,7 +19,7 @@
 #include "notation/staff_lyrics.h"
 #include "notation/text_expression.h"
 #include "utils/flat_ram_stream.h"
-#include "utils/font_spec.h"
+#include "utils/font_description.h"
 #include "utils/memory_block.h"
 #include "utils/stream.h"
 #include "utils/text_encoding.h"

@@ -2,7 +2,7 @@
 // The installed-font catalog on Qt: a face counts as installed when the font database knows a
 // family of that name (compared without case). Needs a QGuiApplication.
 
-#include "utils/font_spec.h"
+#include "utils/font_description.h"
 
 namespace kvt {
 

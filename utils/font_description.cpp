@@ -1,4 +1,4 @@
-#include "utils/font_spec.h"
+#include "utils/font_description.h"
 
 #include <charconv>
 #include <cmath>
