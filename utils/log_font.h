@@ -9,7 +9,9 @@ namespace kvt {
 inline constexpr int kLogFontFaceSize = 32;  // bytes or units, with the terminator
 inline constexpr uint8_t kDefaultCharSet = 1;
 
-struct TLogFont {
+// One record for both face encodings: Char is char (UTF-8) or char16_t (UTF-16).
+template <typename Char>
+struct TBasicLogFont {
   int32_t height = 0;
   int32_t width = 0;
   int32_t escapement = 0;
@@ -23,25 +25,11 @@ struct TLogFont {
   uint8_t clipPrecision = 0;
   uint8_t quality = 0;
   uint8_t pitchAndFamily = 0;
-  char faceName[kLogFontFaceSize] = {};
+  Char faceName[kLogFontFaceSize] = {};
 };
 
-struct TLogFontW {
-  int32_t height = 0;
-  int32_t width = 0;
-  int32_t escapement = 0;
-  int32_t orientation = 0;
-  int32_t weight = 0;
-  uint8_t italic = 0;
-  uint8_t underline = 0;
-  uint8_t strikeOut = 0;
-  uint8_t charSet = 0;
-  uint8_t outPrecision = 0;
-  uint8_t clipPrecision = 0;
-  uint8_t quality = 0;
-  uint8_t pitchAndFamily = 0;
-  char16_t faceName[kLogFontFaceSize] = {};
-};
+using TLogFont = TBasicLogFont<char>;
+using TLogFontW = TBasicLogFont<char16_t>;
 
 // The code page of a font character set (SYMBOL_CHARSET counts as 1252); fallback for the
 // character sets without one of their own.
