@@ -146,11 +146,6 @@ void TMusicStaff::ClearLyrics() {
 
 // --- item access ---
 
-TNotatedItem* TMusicStaff::GetItem(int i) const {
-  if (i < 0 || i > GetLastIndex()) return nullptr;
-  return items[static_cast<size_t>(i)];
-}
-
 TNotatedItem* TMusicStaff::GetLastItem() const { return items.empty() ? nullptr : items.back(); }
 
 int TMusicStaff::ClampInsertIndex(int i) const {

@@ -189,7 +189,10 @@ public:
 
   // --- item access ---
   // Null outside 0..GetLastIndex().
-  TNotatedItem* GetItem(int i) const;
+  // Every walk over a staff calls this per item: kept inline.
+  TNotatedItem* GetItem(int i) const {
+    return i < 0 || static_cast<size_t>(i) >= items.size() ? nullptr : items[static_cast<size_t>(i)];
+  }
   TNotatedItem* GetLastItem() const;
   int GetItemCount() const { return static_cast<int>(items.size()); }
   int GetLastIndex() const { return GetItemCount() - 1; }
