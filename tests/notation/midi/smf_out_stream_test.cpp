@@ -1,3 +1,4 @@
+#include "tests/notation/midi/smf_dump_runner.h"
 #include "notation/midi/smf_out_stream.h"
 
 #include <gtest/gtest.h>
@@ -365,35 +366,7 @@ TEST(SMFOutStreamTest, FileThatCannotBeWrittenFails) {
 // ---------------------------------------------------------------------------------------
 // Files read back by an independent reader (mido)
 
-class SMFOutStreamFileTest : public testing::Test {
-protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/kvt-smf-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(folder); }
-
-  // The dump of the file by the reader script; fails the test when the reader refuses it.
-  static std::string Dump(const std::string& path) {
-    const std::string command = "/usr/bin/python3 '" KVT_TEST_DATA_DIR "/smf_dump.py' '" +
-                                path + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-      ADD_FAILURE() << "cannot run " << command;
-      return {};
-    }
-    std::string out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    const int status = pclose(pipe);
-    EXPECT_EQ(status, 0) << "the reader refused the file (is python3-mido installed?)";
-    return out;
-  }
-
-  std::string folder;
-};
+using SMFOutStreamFileTest = test::SmfFileTest;
 
 TEST_F(SMFOutStreamFileTest, Format1FileReadsBackWithEveryEvent) {
   TMidiFileBuf tempo(4), staff0(4), staff1(4);
