@@ -5,12 +5,12 @@
 #include "app/convert_file_kind.h"
 #include "app/convert_load.h"
 #include "app/score_info_report.h"
-#include "notation/binary_score_file.h"
-#include "notation/midi/midi_export.h"
-#include "notation/music_score.h"
-#include "notation/safe_file_save.h"
-#include "notation/score_file_header.h"
-#include "notation/score_text_writer.h"
+#include "notation/files/binary/binary_score_file.h"
+#include "midi/smf/midi_export.h"
+#include "notation/staff/music_score.h"
+#include "notation/files/binary/safe_file_save.h"
+#include "notation/files/binary/score_file_header.h"
+#include "notation/files/text/score_text_writer.h"
 #include "utils/stream.h"
 
 namespace kvt {

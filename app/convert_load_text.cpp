@@ -1,9 +1,9 @@
 #include "app/convert_load.h"
 
-#include "notation/music_score.h"
+#include "notation/staff/music_score.h"
 // The reader's header uses the item class without including it.
-#include "notation/notated_item.h"
-#include "notation/score_text_reader.h"
+#include "notation/items/notated_item.h"
+#include "notation/files/text/score_text_reader.h"
 #include "utils/file_stream.h"
 #include "utils/zlib_in_stream.h"
 

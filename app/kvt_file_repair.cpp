@@ -1,8 +1,8 @@
 #include "app/kvt_file_repair.h"
 
-#include "notation/binary_score_file.h"
-#include "notation/music_score.h"
-#include "notation/score_file_header.h"
+#include "notation/files/binary/binary_score_file.h"
+#include "notation/staff/music_score.h"
+#include "notation/files/binary/score_file_header.h"
 
 namespace kvt {
 

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "notation/midi/midi_file_buf.h"
-#include "notation/midi/score_midi_player.h"
-#include "notation/music_score.h"
+#include "midi/events/midi_file_buf.h"
+#include "midi/play/score_midi_player.h"
+#include "notation/staff/music_score.h"
 
 namespace kvt {
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/play_time.h"
-#include "notation/music_fonts_data.h"
-#include "notation/music_score.h"
-#include "notation/score_file_header.h"
+#include "notation/staff/music_fonts_data.h"
+#include "notation/staff/music_score.h"
+#include "notation/files/binary/score_file_header.h"
 #include "utils/text_case.h"
 #include "utils/text_encoding.h"
 

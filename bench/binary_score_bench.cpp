@@ -18,17 +18,17 @@
 #include <string>
 #include <vector>
 
-#include "notation/binary_score_file.h"
-#include "notation/chord_data.h"
-#include "notation/clef_data.h"
-#include "notation/dynamic_level_data.h"
-#include "notation/key_data.h"
-#include "notation/music_staff.h"
-#include "notation/rest_note.h"
-#include "notation/score_text_reader.h"
-#include "notation/score_text_writer.h"
-#include "notation/bar_line_data.h"
-#include "notation/time_signature_data.h"
+#include "notation/files/binary/binary_score_file.h"
+#include "notation/items/chord_data.h"
+#include "notation/items/clef_data.h"
+#include "notation/items/dynamic_level_data.h"
+#include "notation/items/key_data.h"
+#include "notation/staff/music_staff.h"
+#include "notation/items/rest_note.h"
+#include "notation/files/text/score_text_reader.h"
+#include "notation/files/text/score_text_writer.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/time_signature_data.h"
 #include "utils/flat_ram_stream.h"
 #include "utils/zlib_out_stream.h"
 

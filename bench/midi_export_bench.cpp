@@ -11,19 +11,19 @@
 #include <memory>
 #include <string>
 
-#include "notation/bar_line_data.h"
-#include "notation/dynamic_level_data.h"
-#include "notation/midi/midi_export.h"
-#include "notation/midi/midi_export_shell.h"
-#include "notation/midi/midi_file_buf.h"
-#include "notation/midi/score_midi_player.h"
-#include "notation/midi/smf_export_stream.h"
-#include "notation/music_note.h"
-#include "notation/music_score.h"
-#include "notation/music_staff.h"
-#include "notation/song_note.h"
-#include "notation/tempo_data.h"
-#include "notation/time_signature_data.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/dynamic_level_data.h"
+#include "midi/smf/midi_export.h"
+#include "midi/smf/midi_export_shell.h"
+#include "midi/events/midi_file_buf.h"
+#include "midi/play/score_midi_player.h"
+#include "midi/smf/smf_export_stream.h"
+#include "notation/items/music_note.h"
+#include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
+#include "notation/items/song_note.h"
+#include "notation/items/tempo_data.h"
+#include "notation/items/time_signature_data.h"
 #include "utils/seg_ram_stream.h"
 
 namespace kvt {

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "notation/midi/mfb_index.h"
-#include "notation/midi/midi_file_buf.h"
+#include "midi/events/mfb_index.h"
+#include "midi/events/midi_file_buf.h"
 
 namespace kvt {
 namespace {

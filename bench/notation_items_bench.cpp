@@ -20,10 +20,10 @@
 #include <malloc.h>
 #endif
 
-#include "notation/chord_data.h"
-#include "notation/midi/midi_file_buf.h"
-#include "notation/music_note.h"
-#include "notation/rest_note.h"
+#include "notation/items/chord_data.h"
+#include "midi/events/midi_file_buf.h"
+#include "notation/items/music_note.h"
+#include "notation/items/rest_note.h"
 
 namespace {
 

@@ -7,16 +7,16 @@
 
 #include <memory>
 
-#include "notation/audit_ntn_idx.h"
-#include "notation/bar_line_data.h"
-#include "notation/chord_data.h"
-#include "notation/dynamic_level_data.h"
-#include "notation/key_data.h"
-#include "notation/music_score.h"
-#include "notation/music_staff.h"
-#include "notation/rel_ntn_idx.h"
-#include "notation/repeat_ending.h"
-#include "notation/staff_context_state.h"
+#include "notation/audit/audit_ntn_idx.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/chord_data.h"
+#include "notation/items/dynamic_level_data.h"
+#include "notation/items/key_data.h"
+#include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
+#include "notation/index/rel_ntn_idx.h"
+#include "notation/items/repeat_ending.h"
+#include "notation/context/staff_context_state.h"
 
 namespace kvt {
 namespace {

@@ -8,19 +8,19 @@
 #include <memory>
 #include <string>
 
-#include "notation/bar_line_data.h"
-#include "notation/chord_data.h"
-#include "notation/clef_data.h"
-#include "notation/dynamic_level_data.h"
-#include "notation/key_data.h"
-#include "notation/music_score.h"
-#include "notation/music_staff.h"
-#include "notation/rest_note.h"
-#include "notation/score_text_reader.h"
-#include "notation/score_text_writer.h"
-#include "notation/staff_audit.h"
-#include "notation/text_expression.h"
-#include "notation/time_signature_data.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/chord_data.h"
+#include "notation/items/clef_data.h"
+#include "notation/items/dynamic_level_data.h"
+#include "notation/items/key_data.h"
+#include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
+#include "notation/items/rest_note.h"
+#include "notation/files/text/score_text_reader.h"
+#include "notation/files/text/score_text_writer.h"
+#include "notation/audit/staff_audit.h"
+#include "notation/items/text_expression.h"
+#include "notation/items/time_signature_data.h"
 #include "utils/flat_ram_stream.h"
 
 namespace {

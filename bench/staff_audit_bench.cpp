@@ -10,18 +10,18 @@
 
 #include <memory>
 
-#include "notation/bar_line_data.h"
-#include "notation/chord_data.h"
-#include "notation/dynamic_level_data.h"
-#include "notation/key_data.h"
-#include "notation/music_note.h"
-#include "notation/music_score.h"
-#include "notation/music_staff.h"
-#include "notation/rest_note.h"
-#include "notation/staff_audit.h"
-#include "notation/tempo_data.h"
-#include "notation/tempo_variance.h"
-#include "notation/time_signature_data.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/chord_data.h"
+#include "notation/items/dynamic_level_data.h"
+#include "notation/items/key_data.h"
+#include "notation/items/music_note.h"
+#include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
+#include "notation/items/rest_note.h"
+#include "notation/audit/staff_audit.h"
+#include "notation/items/tempo_data.h"
+#include "notation/items/tempo_variance.h"
+#include "notation/items/time_signature_data.h"
 
 namespace {
 

@@ -7,14 +7,14 @@
 
 #include <memory>
 
-#include "notation/bar_line_data.h"
-#include "notation/chord_data.h"
-#include "notation/key_data.h"
-#include "notation/music_note.h"
-#include "notation/music_staff.h"
-#include "notation/rest_note.h"
-#include "notation/staff_edits.h"
-#include "notation/time_signature_data.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/chord_data.h"
+#include "notation/items/key_data.h"
+#include "notation/items/music_note.h"
+#include "notation/staff/music_staff.h"
+#include "notation/items/rest_note.h"
+#include "notation/edits/staff_edits.h"
+#include "notation/items/time_signature_data.h"
 
 namespace kvt {
 namespace {

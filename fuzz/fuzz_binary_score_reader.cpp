@@ -9,10 +9,10 @@
 #include <cstdlib>
 #include <memory>
 
-#include "notation/binary_score_file.h"
-#include "notation/music_score.h"
-#include "notation/music_staff.h"
-#include "notation/older_score_reader.h"
+#include "notation/files/binary/binary_score_file.h"
+#include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
+#include "notation/files/older/older_score_reader.h"
 #include "utils/flat_ram_stream.h"
 #include "utils/zlib_in_stream.h"
 

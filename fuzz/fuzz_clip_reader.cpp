@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "notation/clip_text.h"
-#include "notation/music_staff.h"
-#include "notation/score_text_writer.h"
+#include "notation/files/text/clip_text.h"
+#include "notation/staff/music_staff.h"
+#include "notation/files/text/score_text_writer.h"
 #include "utils/flat_ram_stream.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "notation/lyric_text.h"
+#include "notation/items/lyric_text.h"
 #include "utils/memory_block.h"
 #include "utils/stream.h"
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "notation/music_score.h"
-#include "notation/score_text_reader.h"
-#include "notation/score_text_writer.h"
+#include "notation/staff/music_score.h"
+#include "notation/files/text/score_text_reader.h"
+#include "notation/files/text/score_text_writer.h"
 #include "utils/flat_ram_stream.h"
 #include "utils/zlib_in_stream.h"
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "notation/binary_score_file.h"
-#include "notation/score_file_header.h"
+#include "notation/files/binary/binary_score_file.h"
+#include "notation/files/binary/score_file_header.h"
 #include "tests/app/convert_fixture.h"
 #include "utils/buffered_file_stream.h"
 #include "utils/zlib_out_stream.h"

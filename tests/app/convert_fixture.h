@@ -13,17 +13,17 @@
 #include <string>
 #include <vector>
 
-#include "notation/binary_score_file.h"
-#include "notation/clef_data.h"
-#include "notation/music_note.h"
-#include "notation/music_score.h"
-#include "notation/music_staff.h"
-#include "notation/rest_note.h"
-#include "notation/safe_file_save.h"
-#include "notation/score_text_writer.h"
-#include "notation/staff_context_state.h"
-#include "notation/tempo_data.h"
-#include "notation/time_signature_data.h"
+#include "notation/files/binary/binary_score_file.h"
+#include "notation/items/clef_data.h"
+#include "notation/items/music_note.h"
+#include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
+#include "notation/items/rest_note.h"
+#include "notation/files/binary/safe_file_save.h"
+#include "notation/files/text/score_text_writer.h"
+#include "notation/context/staff_context_state.h"
+#include "notation/items/tempo_data.h"
+#include "notation/items/time_signature_data.h"
 #include "tests/app/process_runner.h"
 #include "tests/utils/temp_folder.h"
 #include "utils/stream.h"
@@ -125,7 +125,7 @@ private:
   bool active = false;
 };
 
-// The MIDI file as mido reads it (tests/notation/midi/data/smf_dump.py): one event a line.
+// The MIDI file as mido reads it (tests/midi/data/smf_dump.py): one event a line.
 inline std::string DumpMidiFile(const std::string& path) {
   TProcessResult run = RunProcess({"/usr/bin/python3", KVT_SMF_DUMP_SCRIPT, path});
   EXPECT_TRUE(run.started);

@@ -4,19 +4,19 @@
 #include <string_view>
 #include <utility>
 
-#include "notation/bar_line_data.h"
-#include "notation/clef_data.h"
-#include "notation/dynamic_level_data.h"
-#include "notation/key_data.h"
-#include "notation/music_note.h"
-#include "notation/music_score.h"
-#include "notation/music_staff.h"
-#include "notation/rest_note.h"
-#include "notation/repeat_ending.h"
-#include "notation/staff_context_state.h"
-#include "notation/staff_lyrics.h"
-#include "notation/tempo_data.h"
-#include "notation/time_signature_data.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/clef_data.h"
+#include "notation/items/dynamic_level_data.h"
+#include "notation/items/key_data.h"
+#include "notation/items/music_note.h"
+#include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
+#include "notation/items/rest_note.h"
+#include "notation/items/repeat_ending.h"
+#include "notation/context/staff_context_state.h"
+#include "notation/staff/staff_lyrics.h"
+#include "notation/items/tempo_data.h"
+#include "notation/items/time_signature_data.h"
 
 namespace kvt::example {
 

@@ -6,7 +6,7 @@
 #include <cctype>
 
 #include "app/command_line_convert.h"
-#include "notation/music_score.h"
+#include "notation/staff/music_score.h"
 #include "tests/app/convert_fixture.h"
 #include "tests/app/example_score.h"
 

@@ -4,9 +4,9 @@
 
 #include <stdlib.h>
 
-#include "notation/music_score.h"
-#include "notation/music_staff.h"
-#include "notation/score_file_header.h"
+#include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
+#include "notation/files/binary/score_file_header.h"
 #include "tests/app/convert_fixture.h"
 
 namespace kvt {

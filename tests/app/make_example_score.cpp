@@ -3,9 +3,9 @@
 
 #include <cstdio>
 
-#include "notation/music_score.h"
-#include "notation/safe_file_save.h"
-#include "notation/score_text_writer.h"
+#include "notation/staff/music_score.h"
+#include "notation/files/binary/safe_file_save.h"
+#include "notation/files/text/score_text_writer.h"
 #include "tests/app/example_score.h"
 #include "utils/stream.h"
 

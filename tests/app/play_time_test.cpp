@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "notation/music_score.h"
-#include "notation/music_staff.h"
-#include "notation/tempo_data.h"
+#include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
+#include "notation/items/tempo_data.h"
 #include "tests/app/convert_fixture.h"
 
 namespace kvt {

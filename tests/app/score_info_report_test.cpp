@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "notation/music_fonts_data.h"
-#include "notation/music_score.h"
-#include "notation/score_file_header.h"
+#include "notation/staff/music_fonts_data.h"
+#include "notation/staff/music_score.h"
+#include "notation/files/binary/score_file_header.h"
 #include "tests/app/convert_fixture.h"
 
 namespace kvt {

@@ -6,13 +6,13 @@
 #include <string>
 #include <utility>
 
-#include "notation/bar_line_data.h"
-#include "notation/chord_data.h"
-#include "notation/music_note.h"
-#include "notation/music_staff.h"
-#include "notation/rest_note.h"
-#include "notation/song_note.h"
-#include "notation/staff_audit.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/chord_data.h"
+#include "notation/items/music_note.h"
+#include "notation/staff/music_staff.h"
+#include "notation/items/rest_note.h"
+#include "notation/items/song_note.h"
+#include "notation/audit/staff_audit.h"
 
 namespace kvt::test {
 

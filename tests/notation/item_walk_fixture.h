@@ -7,14 +7,14 @@
 #include <utility>
 #include <vector>
 
-#include "notation/bar_line_data.h"
-#include "notation/flow_direction.h"
-#include "notation/midi/midi_file_buf.h"
-#include "notation/notated_item.h"
-#include "notation/notation_marker.h"
-#include "notation/repeat_ending.h"
-#include "notation/staff_context_state.h"
-#include "notation/staff_items.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/flow_direction.h"
+#include "midi/events/midi_file_buf.h"
+#include "notation/items/notated_item.h"
+#include "notation/items/notation_marker.h"
+#include "notation/items/repeat_ending.h"
+#include "notation/context/staff_context_state.h"
+#include "notation/staff/staff_items.h"
 
 namespace kvt::test {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "notation/midi/midi_file_buf.h"
-#include "notation/notated_item.h"
-#include "notation/staff_context_state.h"
+#include "midi/events/midi_file_buf.h"
+#include "notation/items/notated_item.h"
+#include "notation/context/staff_context_state.h"
 
 namespace kvt::test {
 

@@ -7,12 +7,12 @@
 #include <string_view>
 #include <vector>
 
-#include "notation/lyric_text.h"
-#include "notation/music_score.h"
-#include "notation/music_staff.h"
-#include "notation/score_text_reader.h"
-#include "notation/score_text_writer.h"
-#include "notation/staff_lyrics.h"
+#include "notation/items/lyric_text.h"
+#include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
+#include "notation/files/text/score_text_reader.h"
+#include "notation/files/text/score_text_writer.h"
+#include "notation/staff/staff_lyrics.h"
 #include "tests/notation/score_text_items.h"
 #include "utils/flat_ram_stream.h"
 

@@ -7,17 +7,17 @@
 #include <memory>
 #include <utility>
 
-#include "notation/bar_line_data.h"
-#include "notation/chord_data.h"
-#include "notation/clef_data.h"
-#include "notation/flow_direction.h"
-#include "notation/key_data.h"
-#include "notation/multi_measure_rest.h"
-#include "notation/music_note.h"
-#include "notation/music_staff.h"
-#include "notation/rest_note.h"
-#include "notation/repeat_ending.h"
-#include "notation/time_signature_data.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/chord_data.h"
+#include "notation/items/clef_data.h"
+#include "notation/items/flow_direction.h"
+#include "notation/items/key_data.h"
+#include "notation/items/multi_measure_rest.h"
+#include "notation/items/music_note.h"
+#include "notation/staff/music_staff.h"
+#include "notation/items/rest_note.h"
+#include "notation/items/repeat_ending.h"
+#include "notation/items/time_signature_data.h"
 
 namespace kvt::test {
 

@@ -16,18 +16,18 @@
 #include <string>
 #include <vector>
 
-#include "notation/audit_ntn_idx.h"
-#include "notation/bar_line_data.h"
-#include "notation/chord_data.h"
-#include "notation/dynamic_level_data.h"
-#include "notation/key_data.h"
-#include "notation/music_note.h"
-#include "notation/music_staff.h"
-#include "notation/rest_note.h"
-#include "notation/sustain_pedal.h"
-#include "notation/tempo_data.h"
-#include "notation/text_expression.h"
-#include "notation/time_signature_data.h"
+#include "notation/audit/audit_ntn_idx.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/chord_data.h"
+#include "notation/items/dynamic_level_data.h"
+#include "notation/items/key_data.h"
+#include "notation/items/music_note.h"
+#include "notation/staff/music_staff.h"
+#include "notation/items/rest_note.h"
+#include "notation/items/sustain_pedal.h"
+#include "notation/items/tempo_data.h"
+#include "notation/items/text_expression.h"
+#include "notation/items/time_signature_data.h"
 
 namespace kvt::test {
 

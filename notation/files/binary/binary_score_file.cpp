@@ -1,0 +1,219 @@
+#include "notation/files/binary/binary_score_file.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <vector>
+
+#include "notation/staff/music_staff.h"
+#include "notation/items/notated_item.h"
+#include "notation/files/older/older_score_reader.h"
+#include "notation/files/text/score_text_body.h"
+#include "notation/files/text/score_text_format.h"
+#include "notation/files/text/score_text_item_reader.h"
+#include "notation/files/text/score_text_writer.h"
+#include "notation/audit/staff_audit_hook.h"
+#include "utils/busy_cursor.h"
+#include "utils/crlf_repair.h"
+#include "utils/file_stream.h"
+#include "utils/flat_ram_stream.h"
+#include "utils/seg_ram_stream.h"
+#include "utils/stream.h"
+#include "utils/zlib_in_stream.h"
+#include "utils/zlib_out_stream.h"
+
+namespace kvt {
+namespace {
+
+constexpr int kCloneSegmentBytes = 1024;
+constexpr int kCompareBufferBytes = 32000;
+constexpr int kDrainBlockBytes = 16384;
+
+std::unique_ptr<TMusicScore> NewScoreWithOneStaff() {
+  auto score = std::make_unique<TMusicScore>();
+  score->AddStaff(std::make_unique<TMusicStaff>());
+  return score;
+}
+
+// Reads the compressed data to its end: a damaged end (a truncated stream, a wrong check sum)
+// shows only there, after the score itself was read.
+bool CompressedDataIsWhole(TKRVZLibInStream& in) {
+  std::vector<char> block(kDrainBlockBytes);
+  while (!in.IsError() && in.Read(block.data(), kDrainBlockBytes) == kDrainBlockBytes) {
+  }
+  return !in.IsFailed();
+}
+
+std::unique_ptr<TMusicScore> ReadOlderBody(TKRVStream& stream, TScoreFileHeader& header,
+                                           TSysStatusBar* status) {
+  auto score = std::make_unique<TMusicScore>();
+  ReadScoreBody(*score, header, stream, status);
+  header.score = nullptr;
+  if (header.status == kScoreFileOlder) score->SetOldFormatVersion(true);
+  if (header.date != 0) score->SetDate(TKVDate(header.date));
+  if (stream.IsError() || header.dataFaults > 0) header.status = kScoreFileCorrupt;
+  if (score->GetStaffCount() == 0) {
+    score->AddStaff(std::make_unique<TMusicStaff>());
+    AuditLoadedStaff(*score->GetStaff(0));
+  }
+  return score;
+}
+
+void CopySettings(const TMusicScore& score, TScoreSettingsBlock& settings) {
+  settings.songInfo = score.GetSongInfo();
+  settings.margins = score.GetMargins();
+  settings.zoom = score.GetZoom();
+  settings.pageNumbers = score.GetPageNumbers();
+  settings.staffLabels = score.GetStaffLabels();
+  settings.barNumbers = score.GetBarNumbers();
+  settings.startingBar = score.GetStartingBar();
+  settings.optionBitsA = score.GetOptionBitsA();
+  settings.optionBitsB = score.GetOptionBitsB();
+}
+
+}  // namespace
+
+std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& header,
+                                       TSysStatusBar* status) {
+  header.Reset();
+  const int32_t size = stream.Size();
+  if (size == 0 || size == 1) {
+    header.status = kScoreFileNew;
+    return NewScoreWithOneStaff();
+  }
+  if (!ReadScoreHeader(stream, header)) return nullptr;
+  if (header.formatVersion < kFirstTextBodyVersion) return ReadOlderBody(stream, header, status);
+
+  bool corrupt = false;
+  std::unique_ptr<TMusicScore> score = ReadScoreTextBody(stream, header, corrupt);
+  if (!score) {
+    // The header promised score text and none followed.
+    header.status = kScoreFileNotScore;
+    return nullptr;
+  }
+  if (stream.IsFailed() || corrupt) header.status = kScoreFileCorrupt;
+  return score;
+}
+
+std::unique_ptr<TMusicScore> ReadScoreFromFile(const char* path, TScoreFileHeader& header,
+                                               TSysStatusBar* status) {
+  TKVBusyCursor busy;
+  header.Reset();
+  TKRVFStream file(kFileModeRead | kFileShareRead, path);
+  if (!file.IsOpen()) return nullptr;
+  TKRVZLibInStream in(TKRVZLibInStream::kModeTagged, &file);
+  std::unique_ptr<TMusicScore> score = LoadScore(in, header, status);
+  if (!score) return nullptr;
+  const bool compressed = in.IsCompressed();
+  if (compressed && !CompressedDataIsWhole(in)) header.status = kScoreFileCorrupt;
+  score->SetCompressed(compressed);
+  return score;
+}
+
+bool IsTextModeCopyDamage(const char* path, int status) {
+  return (status == kScoreFileNotScore || status == kScoreFileCorrupt) &&
+         HasCrLfLineEndsOnly(path, false);
+}
+
+std::unique_ptr<TMusicScore> ReadRepairedScoreFile(const char* path, TScoreFileHeader& header,
+                                                   TSysStatusBar* status) {
+  header.Reset();
+  const char* folder = ::getenv("TMPDIR");
+  std::string pattern = std::string(folder && *folder ? folder : "/tmp") + "/kvtXXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) return nullptr;
+  ::close(fd);
+  std::unique_ptr<TMusicScore> score;
+  if (ConvertCrLfToLf(path, name.data())) score = ReadScoreFromFile(name.data(), header, status);
+  ::unlink(name.data());
+  return score;
+}
+
+std::unique_ptr<TMusicScore> ReadScoreFromFileRepairing(const char* path, TScoreFileHeader& header,
+                                                        TSysStatusBar* status) {
+  std::unique_ptr<TMusicScore> score = ReadScoreFromFile(path, header, status);
+  if (!IsTextModeCopyDamage(path, header.status)) return score;
+  score.reset();
+  return ReadRepairedScoreFile(path, header, status);
+}
+
+bool ReadScoreSettings(TKRVStream& stream, TScoreFileHeader& header, TScoreSettingsBlock& settings) {
+  settings = TScoreSettingsBlock();
+  header.Reset();
+  if (stream.Size() < 2 || !ReadScoreHeader(stream, header)) return false;
+  std::unique_ptr<TMusicScore> score;
+  if (header.formatVersion >= kFirstTextBodyVersion) {
+    bool corrupt = false;
+    score = ReadScoreTextBody(stream, header, corrupt);
+  } else {
+    score = std::make_unique<TMusicScore>();
+    header.score = score.get();
+    ReadScoreProperties(*score, header, stream);
+    header.score = nullptr;
+  }
+  if (!score) return false;
+  CopySettings(*score, settings);
+  return !stream.IsError();
+}
+
+bool ReadScoreSettings(const char* path, TScoreFileHeader& header, TScoreSettingsBlock& settings) {
+  settings = TScoreSettingsBlock();
+  header.Reset();
+  TKRVFStream file(kFileModeRead | kFileShareRead, path);
+  if (!file.IsOpen()) return false;
+  TKRVZLibInStream in(TKRVZLibInStream::kModeTagged, &file);
+  return ReadScoreSettings(in, header, settings);
+}
+
+bool WriteScoreFile(TKRVStream& stream, const TMusicScore& score) {
+  TScoreHeaderFields fields;
+  fields.fileCode = MakeScoreFileCode(score);
+  fields.date = score.GetDate().GetPacked();
+  WriteScoreHeader(stream, fields);
+  WriteScoreTextBody(stream, score);
+  return !stream.IsError();
+}
+
+bool WriteScoreToFile(const char* path, bool compressed, const TMusicScore& score,
+                      const TSaveBackups& backups) {
+  if (path == nullptr) return false;
+  TKVBusyCursor busy;
+  return SaveFileSafely(path, backups, [compressed, &score](TKRVStream& file) {
+    TKRVZLibOutStream out(compressed ? TKRVZLibInStream::kModeTagged : TKRVZLibInStream::kModePlain,
+                          &file);
+    bool ok = WriteScoreFile(out, score);
+    // The end completes the compressed data and flushes the file: its failure is the save's.
+    ok = out.End() && ok;
+    return ok;
+  });
+}
+
+std::unique_ptr<TNotatedItem> CloneItem(const TNotatedItem& item) {
+  TKRVSegRamStream buffer(kCloneSegmentBytes);
+  WriteItemLine(buffer, &item, kTextModeLone);
+  buffer.PutByte(0);
+  if (buffer.IsError()) return nullptr;
+  // The whole line comes back: the item loader's limit on line length is for lines from files;
+  // a copy of an item that holds long texts must not lose their ends.
+  std::string line(static_cast<size_t>(buffer.Size()), '\0');
+  buffer.Rewind();
+  if (buffer.Read(line.data(), buffer.Size()) != buffer.Size()) return nullptr;
+  line.resize(std::char_traits<char>::length(line.c_str()));
+  TKVTFindTextImporter importer;
+  return importer.ReadItemLine(line, kScoreTextVersion);
+}
+
+int CompareItems(const TNotatedItem& a, const TNotatedItem& b) {
+  std::vector<char> first(kCompareBufferBytes, 0);
+  std::vector<char> second(kCompareBufferBytes, 0);
+  TKRVFlatRamStream firstStream(first.data(), kCompareBufferBytes, 0);
+  TKRVFlatRamStream secondStream(second.data(), kCompareBufferBytes, 0);
+  WriteItemLine(firstStream, &a, kTextModeLone);
+  WriteItemLine(secondStream, &b, kTextModeLone);
+  return std::memcmp(first.data(), second.data(), kCompareBufferBytes);
+}
+
+}  // namespace kvt

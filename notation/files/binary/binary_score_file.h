@@ -1,0 +1,88 @@
+#pragma once
+// The binary score file (".kvt"): the header of score_file_header.h followed by the score, as
+// score text from format version 35 on and in the older binary layout before; the whole file
+// may be wrapped in the "[KVZ]"-tagged zlib framing.
+//
+// Loading never throws on file data. The header record receives the load status:
+//   0 the stream held at most one byte: a new score with one default staff
+//   1 loaded (format version 33 to 36)        2 loaded (32 or below; marked as older)
+//   3 not a score file, or it could not be opened
+//   4 too new (37 and above)  5 made by a newer application  6 product not accepted
+//   7 loaded as far as the data was sound: the stream failed (corrupt or truncated compressed
+//     data, a read fault) or values had to be bounded or dropped
+// Saving writes through a temporary file and replaces the old file only when every layer
+// succeeded (safe_file_save.h); a failed save leaves the old file as it was.
+
+#include <memory>
+#include <string>
+
+#include "notation/staff/music_score.h"
+#include "notation/files/binary/safe_file_save.h"
+#include "notation/files/binary/score_file_header.h"
+
+namespace kvt {
+
+class TKRVStream;
+class TNotatedItem;
+class TSysStatusBar;
+
+// The part of a score that ReadScoreSettings hands out.
+struct TScoreSettingsBlock {
+  TScoreSongInfo songInfo;
+  TPageMargins margins;
+  int zoom = 0;
+  int pageNumbers = 0;
+  int staffLabels = 0;
+  int barNumbers = 0;
+  int startingBar = 0;
+  uint8_t optionBitsA = 0;
+  uint8_t optionBitsB = 0;
+};
+
+// Reads a score from the stream: header, then the body by its format version. Returns the
+// score (the caller owns it) or null; the header holds the status.
+std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& header,
+                                       TSysStatusBar* status = nullptr);
+
+// Opens the file (read, others may read) under the decompressing stream in tagged mode, loads
+// it and marks the score compressed when the data was. A file that cannot be opened leaves
+// status 3. The compressed data is checked to its end, so a damaged end gives status 7.
+std::unique_ptr<TMusicScore> ReadScoreFromFile(const char* path, TScoreFileHeader& header,
+                                               TSysStatusBar* status = nullptr);
+
+// Whether a load that ended with `status` may be a binary file damaged by a text-mode copy:
+// status 3 or 7 and every line feed of the file follows a carriage return.
+bool IsTextModeCopyDamage(const char* path, int status);
+// Reads a repaired copy of the file (every CR LF turned back into LF) made in the temporary
+// folder and removed afterwards; null, with status 3, when the copy cannot be made.
+std::unique_ptr<TMusicScore> ReadRepairedScoreFile(const char* path, TScoreFileHeader& header,
+                                                   TSysStatusBar* status = nullptr);
+// ReadScoreFromFile, then the repair when IsTextModeCopyDamage says so.
+std::unique_ptr<TMusicScore> ReadScoreFromFileRepairing(const char* path, TScoreFileHeader& header,
+                                                        TSysStatusBar* status = nullptr);
+
+// Zero-fills `settings`; false when the stream's size is below 2 or the header fails. Reads
+// the whole score text (version 35 on) or the score part of the older layout, copies the
+// settings out and returns true when the stream has no error.
+bool ReadScoreSettings(TKRVStream& stream, TScoreFileHeader& header, TScoreSettingsBlock& settings);
+// The same from a file (plain file stream under the decompressing stream in tagged mode).
+bool ReadScoreSettings(const char* path, TScoreFileHeader& header, TScoreSettingsBlock& settings);
+
+// Writes header (format version 36) and score text; true when the stream has no error.
+bool WriteScoreFile(TKRVStream& stream, const TMusicScore& score);
+
+// Writes the file through a buffered file stream and the compressing stream ("[KVZ]"-tagged
+// zlib when compressed, plain otherwise). True only when header, body, the compressor's End,
+// the file's close, the flush to disk, the backups (when asked for) and the final rename all
+// succeeded.
+bool WriteScoreToFile(const char* path, bool compressed, const TMusicScore& score,
+                      const TSaveBackups& backups = {});
+
+// A copy of the item made through its one-line text form (written alone, with its default
+// fields); null when the line does not read back.
+std::unique_ptr<TNotatedItem> CloneItem(const TNotatedItem& item);
+// 0 when both items have the same one-line text form (each rendered into a zeroed buffer of
+// 32,000 bytes), else the sign of the first difference.
+int CompareItems(const TNotatedItem& a, const TNotatedItem& b);
+
+}  // namespace kvt

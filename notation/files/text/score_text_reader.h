@@ -1,0 +1,90 @@
+#pragma once
+// Reading score text into scores: whole text scores (the ".kvttxt" files and the body of
+// binary score files), the format version a text announces, and the loader of the item lines.
+//
+// The reader is lenient: it never rejects a file for a bad record. Unknown records become user
+// objects, unknown fields are ignored, numbers are bounded, a line that is no record or whose
+// record makes no item stays in the staff as a text item showing the start of the line, and a
+// damaged text loads as far as it is sound. Whatever had to be bounded, dropped or guessed, a
+// text without its end line, and a fault of the stream underneath (TKRVStream::IsFailed: corrupt
+// or truncated compressed data) give the corrupt load status instead of the loaded one.
+// Nothing in a text raises a precondition: a staff that would pass its item limit drops the
+// items beyond it, and a 256th staff is dropped with its records.
+
+#include <memory>
+
+#include "notation/files/binary/score_file_header.h"
+#include "notation/files/text/score_text_item_reader.h"
+
+namespace kvt {
+
+class TKRVStream;
+class TMusicScore;
+class TMusicStaff;
+
+// Header search modes of ReadScoreText.
+inline constexpr int kScoreTextModeFile = -1;  // file opens and conversions: a header is required
+inline constexpr int kScoreTextModeTool = 1;   // user tools: header-less text is read from its start
+
+// What a read reports besides the score.
+struct TScoreTextLoadInfo {
+  // kScoreFileLoaded, kScoreFileCorrupt, or kScoreFileNotScore when no score results.
+  int status = kScoreFileNotScore;
+  // The ANSI code page of the text's Locale record; 0 when it has none.
+  int codePage = 0;
+  // The format version of the header line (0 before one was read).
+  double version = 0;
+};
+
+// Reads a text score from the stream's current position (see the header comment). The header
+// search reads lines: a line beginning with "!TarlowmedeRazadove(" (either spelling) and a
+// version starts score mode; "!TarlowmedeRazadoveClip(" with a version and ",Single" starts
+// clip mode (the clip is read into the score's one staff); other lines not beginning with a
+// bar are skipped; bar lines are skipped too, except in kScoreTextModeTool, where the first one
+// starts score mode from the stream's start. An empty line, the end of the stream or a header
+// without a readable version ends the search with null. `info` may be null.
+std::unique_ptr<TMusicScore> ReadScoreText(TKRVStream& stream, TScoreTextLoadInfo* info,
+                                           int mode = kScoreTextModeFile);
+
+// The version number of the first score or clip header line of the text; 0 when an empty line
+// or the end of the stream comes first.
+double SniffTextFormatVersion(TKRVStream& stream);
+
+// TKVTFileTextImporter: the whole-score reader behind ReadScoreText. It builds the score while
+// reading: the staff made with the score stays the current staff until an AddStaff record
+// claims it.
+class TKVTFileTextImporter : public TKVTFindTextImporter {
+public:
+  TKVTFileTextImporter();
+  ~TKVTFileTextImporter();
+
+  std::unique_ptr<TMusicScore> Read(TKRVStream& stream, TScoreTextLoadInfo* info, int mode);
+
+private:
+  struct TStaffStyles;
+
+  void ReadScoreLines(class TScoreTextLineReader& lines);
+  // One record line (split); false when the line is not a record of the score part.
+  void ReadRecord(std::string_view rawLine);
+  void ReadEditor();
+  void ReadSongInfo();
+  void ReadPageSetup();
+  void ReadMargins();
+  void ReadFont();
+  void ReadLyricsRecord();
+  void ReadLyricLine(int number);
+  void ReadStaffProperties();
+  void ReadStaffInstrument();
+  void ReadAddStaff();
+  void AddItem(std::unique_ptr<TNotatedItem> item);
+  void Finish();
+
+  std::unique_ptr<TMusicScore> score;
+  TMusicStaff* staff = nullptr;      // current staff; null while a dropped staff's records run
+  bool firstStaffUnclaimed = false;
+  bool sawEnd = false;
+  int localeCodePage = 0;  // of a Locale record; 0 without one
+  std::unique_ptr<TStaffStyles> styles;
+};
+
+}  // namespace kvt

@@ -1,0 +1,18 @@
+#include "notation/items/general_expression.h"
+
+#include "notation/items/item_position.h"
+
+namespace kvt {
+
+TNtnGeneralExpression::TNtnGeneralExpression()
+    : pos(8.0f), wide(1), justify(kJustifyLeft), placement(kPlaceBestFit) {}
+
+int TNtnGeneralExpression::GetStaffPos() const { return ItemPosToInt(pos); }
+
+void TNtnGeneralExpression::SetPos(double x) { pos = RoundItemPos(x); }
+
+int TNtnGeneralExpression::GetKindWidth(TStaffDrawInfo&, TStaffDrawPos&) { return 0; }
+
+void TNtnGeneralExpression::DrawKind(TStaffDrawInfo&, TStaffDrawPos&, int) {}
+
+}  // namespace kvt

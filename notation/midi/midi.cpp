@@ -1,2 +1,0 @@
-// The MIDI library; its units are added beside this file.
-namespace kvt {}
