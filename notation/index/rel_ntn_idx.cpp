@@ -6,8 +6,8 @@
 #include "notation/items/multi_measure_rest.h"
 #include "notation/staff/music_score.h"
 #include "notation/items/song_note.h"
-#include "notation/index/staff_draw_lookup.h"
 #include "notation/index/staff_draw_pos.h"
+#include "notation/index/staff_layout_view.h"
 
 namespace kvt {
 
@@ -21,8 +21,8 @@ TRelNtnIdx::TRelNtnIdx(TMusicStaff* staff, const TStaffDrawPos& drawPos) : TSimp
   SeekDrawPos(drawPos);
 }
 
-TRelNtnIdx::TRelNtnIdx(TStaffDrawInfo& drawInfo, const TStaffDrawPos& drawPos)
-    : TSimpleNtnIdx(GetDrawInfoStaff(drawInfo)) {
+TRelNtnIdx::TRelNtnIdx(TStaffLayoutView& layout, const TStaffDrawPos& drawPos)
+    : TSimpleNtnIdx(layout.GetStaff()) {
   SeekDrawPos(drawPos);
 }
 

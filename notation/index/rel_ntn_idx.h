@@ -39,7 +39,8 @@ public:
   TRelNtnIdx(TMusicStaff* staff, int i);
   // At the draw position's item and, for a later bar of a multi-bar rest, that bar.
   TRelNtnIdx(TMusicStaff* staff, const TStaffDrawPos& drawPos);
-  TRelNtnIdx(TStaffDrawInfo& drawInfo, const TStaffDrawPos& drawPos);
+  // The same on the layout's staff.
+  TRelNtnIdx(TStaffLayoutView& layout, const TStaffDrawPos& drawPos);
 
   // Counters to 0 at item 0.
   void Reset() override;

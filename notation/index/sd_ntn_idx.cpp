@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "notation/staff/music_staff.h"
-#include "notation/index/staff_draw_lookup.h"
+#include "notation/index/staff_layout_view.h"
 #include "notation/items/staff_sizer.h"
 
 namespace kvt {
@@ -23,8 +23,7 @@ TSDNtnIdx::TSDNtnIdx(TMusicStaff* staff, int i) : TRelNtnIdx(staff) {
   TSDNtnIdx::SetIndex(i);
 }
 
-TSDNtnIdx::TSDNtnIdx(TStaffDrawInfo& info, int i)
-    : TRelNtnIdx(GetDrawInfoStaff(info)), drawInfo(&info) {
+TSDNtnIdx::TSDNtnIdx(TStaffLayoutView& view, int i) : TRelNtnIdx(view.GetStaff()), layout(&view) {
   TSDNtnIdx::Reset();
   TSDNtnIdx::SetIndex(i);
 }
@@ -54,7 +53,7 @@ bool TSDNtnIdx::SetIndex(int i) {
 }
 
 bool TSDNtnIdx::BoundaryApplies(const TNotatedItem& item) const {
-  return !drawInfo || DoesBoundaryApply(*drawInfo, item);
+  return !layout || layout->DoesBoundaryApply(item);
 }
 
 bool TSDNtnIdx::Next() {

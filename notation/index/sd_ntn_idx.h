@@ -1,8 +1,8 @@
 #pragma once
 // TSDNtnIdx: a relative index that also follows the staff's boundary items as a layout sees
 // them: the upper and lower boundary sizes in force (in staff steps) and whether the staff
-// is collapsed. Without a layout every boundary item takes effect; with one, the layout
-// decides which do (DoesBoundaryApply).
+// is collapsed. Without a layout every boundary item takes effect; with one, the layout view
+// decides which do (TStaffLayoutView::DoesBoundaryApply). The view must outlive the index.
 //
 // Sizes are kept in 7 bits as the layout stores them: larger values saturate at 127.
 // It moves forward only: a target behind it restarts from item 0.
@@ -19,7 +19,7 @@ public:
   explicit TSDNtnIdx(TMusicStaff* staff);
   TSDNtnIdx(TMusicStaff* staff, int i);
   // On the layout's staff, at item i.
-  TSDNtnIdx(TStaffDrawInfo& drawInfo, int i);
+  TSDNtnIdx(TStaffLayoutView& layout, int i);
 
   // The relative reset; sizes from the staff's BoundaryTop and BoundaryBottom magnitudes;
   // not collapsed.
@@ -30,7 +30,8 @@ public:
   // Applies a boundary item being left, then the relative step.
   bool Next() override;
 
-  TStaffDrawInfo* GetDrawInfo() const { return drawInfo; }
+  // The layout view; null when built on a staff alone.
+  TStaffLayoutView* GetLayoutView() const { return layout; }
   int GetUpperSize() const { return sizes & 0x7F; }
   int GetLowerSize() const { return (sizes >> 7) & 0x7F; }
   bool IsCollapsed() const { return (sizes & kCollapsedBit) != 0; }
@@ -43,7 +44,7 @@ private:
   bool BoundaryApplies(const TNotatedItem& item) const;
   void SetSizes(int upper, int lower);
 
-  TStaffDrawInfo* drawInfo = nullptr;
+  TStaffLayoutView* layout = nullptr;
   uint16_t sizes = 0;
 };
 

@@ -6,8 +6,8 @@
 #include "notation/staff/music_staff.h"
 #include "notation/items/name_lists.h"
 #include "notation/items/notated_item.h"
-#include "notation/index/staff_draw_lookup.h"
 #include "notation/index/staff_draw_pos.h"
+#include "notation/index/staff_layout_view.h"
 
 namespace kvt {
 
@@ -18,8 +18,8 @@ TSimpleNtnIdx::TSimpleNtnIdx(TMusicStaff* s, int i) : staff(s) {
   TSimpleNtnIdx::SetIndex(i);
 }
 
-TSimpleNtnIdx::TSimpleNtnIdx(TStaffDrawInfo& drawInfo, const TStaffDrawPos& drawPos)
-    : staff(GetDrawInfoStaff(drawInfo)) {
+TSimpleNtnIdx::TSimpleNtnIdx(TStaffLayoutView& layout, const TStaffDrawPos& drawPos)
+    : staff(layout.GetStaff()) {
   TSimpleNtnIdx::Reset();
   if (!drawPos.IsStaffStart()) TSimpleNtnIdx::SetIndex(drawPos.GetItemIndex());
 }

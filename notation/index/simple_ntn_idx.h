@@ -47,7 +47,7 @@ class TStaffSpacer;
 class TMultiMeasureRest;
 class TStaffSizer;
 class TNotationMarker;
-class TStaffDrawInfo;
+class TStaffLayoutView;
 class TStaffDrawPos;
 
 // A run of chord members: members first .. first + count - 1.
@@ -72,7 +72,7 @@ public:
   TSimpleNtnIdx(TMusicStaff* staff, int i);
   // On the layout's staff, at the draw position's item when the position stands for an item
   // (not the staff start), else at item 0.
-  TSimpleNtnIdx(TStaffDrawInfo& drawInfo, const TStaffDrawPos& drawPos);
+  TSimpleNtnIdx(TStaffLayoutView& layout, const TStaffDrawPos& drawPos);
   TSimpleNtnIdx(const TSimpleNtnIdx&) = default;
   TSimpleNtnIdx& operator=(const TSimpleNtnIdx&) = default;
   virtual ~TSimpleNtnIdx();

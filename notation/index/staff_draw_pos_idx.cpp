@@ -2,18 +2,18 @@
 
 #include "notation/index/staff_draw_pos_idx.h"
 
-#include "notation/index/staff_draw_lookup.h"
 #include "notation/index/staff_draw_pos.h"
+#include "notation/index/staff_layout_view.h"
 
 namespace kvt {
 
-TStaffDrawPosIdx::TStaffDrawPosIdx(TStaffDrawInfo& info) { Attach(&info, 0); }
+TStaffDrawPosIdx::TStaffDrawPosIdx(TStaffLayoutView& view) { Attach(&view, 0); }
 
-int TStaffDrawPosIdx::DrawPosCount() const { return drawInfo ? GetDrawPosCount(*drawInfo) : 0; }
+int TStaffDrawPosIdx::DrawPosCount() const { return layout ? layout->GetDrawPosCount() : 0; }
 
-void TStaffDrawPosIdx::Attach(TStaffDrawInfo* info, int n) {
-  drawInfo = info;
-  AttachStaff(info ? GetDrawInfoStaff(*info) : nullptr);
+void TStaffDrawPosIdx::Attach(TStaffLayoutView* view, int n) {
+  layout = view;
+  AttachStaff(view ? view->GetStaff() : nullptr);
   const int count = DrawPosCount();
   if (n > count - 1) n = count - 1;
   if (n < 0) n = 0;
@@ -25,11 +25,11 @@ void TStaffDrawPosIdx::Attach(TStaffDrawInfo* info, int n) {
   Place(item);
 }
 
-void TStaffDrawPosIdx::Reset() { Attach(drawInfo, 0); }
+void TStaffDrawPosIdx::Reset() { Attach(layout, 0); }
 
 bool TStaffDrawPosIdx::SetIndex(int i) {
-  if (!drawInfo) return false;
-  int n = FindDrawPosOfItem(*drawInfo, i);
+  if (!layout) return false;
+  int n = layout->FindDrawPosOfItem(i);
   const bool found = n >= 0;
   if (!found) {
     const int lastPos = DrawPosCount() - 1;
@@ -39,40 +39,40 @@ bool TStaffDrawPosIdx::SetIndex(int i) {
       n = lastPos;
     } else {
       // The layout's first item: that of the first position after the staff start.
-      const TStaffDrawPos* first = GetDrawPosAt(*drawInfo, lastPos >= 1 ? 1 : 0);
+      const TStaffDrawPos* first = layout->GetDrawPosAt(lastPos >= 1 ? 1 : 0);
       n = first && first->GetItemIndex() < i ? lastPos : 0;
     }
   }
-  Attach(drawInfo, n);
+  Attach(layout, n);
   return found;
 }
 
 bool TStaffDrawPosIdx::CanMove(int dir) const {
-  if (!drawInfo) return false;
+  if (!layout) return false;
   return dir < 0 ? drawPosIndex > 0 : drawPosIndex < DrawPosCount() - 1;
 }
 
 bool TStaffDrawPosIdx::Next() {
   if (!CanMove(1)) return false;
-  Attach(drawInfo, drawPosIndex + 1);
+  Attach(layout, drawPosIndex + 1);
   return true;
 }
 
 bool TStaffDrawPosIdx::Prev() {
   if (!CanMove(-1)) return false;
-  Attach(drawInfo, drawPosIndex - 1);
+  Attach(layout, drawPosIndex - 1);
   return true;
 }
 
 TStaffDrawPos* TStaffDrawPosIdx::GetDrawPos() const {
-  return drawInfo ? GetDrawPosAt(*drawInfo, drawPosIndex) : nullptr;
+  return layout ? layout->GetDrawPosAt(drawPosIndex) : nullptr;
 }
 
 bool TStaffDrawPosIdx::SetDrawPos(const TStaffDrawPos& drawPos) {
-  if (!drawInfo) return false;
+  if (!layout) return false;
   for (int n = 0, count = DrawPosCount(); n < count; ++n) {
-    if (GetDrawPosAt(*drawInfo, n) == &drawPos) {
-      Attach(drawInfo, n);
+    if (layout->GetDrawPosAt(n) == &drawPos) {
+      Attach(layout, n);
       return true;
     }
   }

@@ -3,8 +3,8 @@
 // or more per item, TStaffDrawPos) rather than by items. The item index follows the draw
 // position: the staff start stands at item 0. Without a layout it cannot move.
 //
-// The layout (TStaffDrawInfo) must outlive the index, and rebuilding it leaves the index stale
-// until Attach or Reset.
+// The layout view (TStaffLayoutView) must outlive the index, and rebuilding the layout leaves
+// the index stale until Attach or Reset.
 
 #include <cstdint>
 
@@ -16,7 +16,7 @@ class TStaffDrawPosIdx : public TSimpleNtnIdx {
 public:
   TStaffDrawPosIdx() = default;
   // At draw position 0 of the layout.
-  explicit TStaffDrawPosIdx(TStaffDrawInfo& drawInfo);
+  explicit TStaffDrawPosIdx(TStaffLayoutView& layout);
 
   // To draw position 0.
   void Reset() override;
@@ -29,7 +29,7 @@ public:
   // A layout is present and the draw-position index can move that way.
   bool CanMove(int dir) const override;
 
-  TStaffDrawInfo* GetDrawInfo() const { return drawInfo; }
+  TStaffLayoutView* GetLayoutView() const { return layout; }
   int32_t GetDrawPosIndex() const { return drawPosIndex; }
   // The current draw position; null without layout or positions.
   TStaffDrawPos* GetDrawPos() const;
@@ -37,12 +37,12 @@ public:
   bool SetDrawPos(const TStaffDrawPos& drawPos);
   // Attaches to the layout at position n (clamped to the positions in use) and moves the item
   // index to that position's item.
-  void Attach(TStaffDrawInfo* info, int n);
+  void Attach(TStaffLayoutView* view, int n);
 
 private:
   int DrawPosCount() const;
 
-  TStaffDrawInfo* drawInfo = nullptr;
+  TStaffLayoutView* layout = nullptr;
   int32_t drawPosIndex = 0;
 };
 

@@ -11,8 +11,4 @@ int TNtnGeneralExpression::GetStaffPos() const { return ItemPosToInt(pos); }
 
 void TNtnGeneralExpression::SetPos(double x) { pos = RoundItemPos(x); }
 
-int TNtnGeneralExpression::GetKindWidth(TStaffDrawInfo&, TStaffDrawPos&) { return 0; }
-
-void TNtnGeneralExpression::DrawKind(TStaffDrawInfo&, TStaffDrawPos&, int) {}
-
 }  // namespace kvt

@@ -2,11 +2,8 @@
 // TNtnGeneralExpression: the placement record shared by the expression items (text, MIDI
 // controls, pedal, styles, tempo marks, tempo and dynamic variations, dynamics, instrument
 // changes and flow directions): a real vertical position, the "Wide" option, a justification
-// and a placement rule.
-//
-// Expression kinds add two slots after the base table: the kind's own width (slot 22) and its
-// drawing at a given x (slot 23). Their bodies come with the drawing code; until then they
-// measure 0 and draw nothing.
+// and a placement rule. Like every item, an expression is measured and drawn outside itself
+// (in draw/), by its type code.
 
 #include "notation/items/notated_item.h"
 
@@ -31,11 +28,6 @@ public:
   // Pos as an integer (truncated).
   int GetStaffPos() const override;
   void SetStaffPos(int pos) override { SetPos(pos); }
-
-  // Slot 22: the kind's own width. Drawing supplies it; 0 until then.
-  virtual int GetKindWidth(TStaffDrawInfo& drawInfo, TStaffDrawPos& drawPos);
-  // Slot 23: draws the kind at x. Drawing supplies it; nothing until then.
-  virtual void DrawKind(TStaffDrawInfo& drawInfo, TStaffDrawPos& drawPos, int x);
 
   // Staff steps, positive downward, kept to hundredths (see notation/items/item_position.h).
   float GetPos() const { return pos; }

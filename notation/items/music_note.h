@@ -44,7 +44,7 @@ public:
   // The note's MIDI events at the state's song position (see music_note_perform.cpp).
   void Perform(TStaffContextState& state, TMidiFileBuf* buffer) const override;
 
-  // Slots 22-38 as a note answers them.
+  // The song-note operations as a note answers them.
   int GetHeadColumns() const override { return 1; }
   // Extra accidental columns plus one when an accidental is drawn.
   int GetAccidentalSpace() const override;
@@ -54,7 +54,7 @@ public:
   // Not grace, not SlurIn, not TieIn.
   bool TakesLyricByDefault() const override;
 
-  // Slots 39-43.
+  // The note operations; a chord answers them over its members.
   virtual TMusicNote* GetFirstNote() const;
   virtual TMusicNote* GetLastNote() const;
   virtual int GetFlagCount() const;

@@ -20,14 +20,6 @@ int TNotatedItem::GetStaffPos() const { return 0; }
 int TNotatedItem::GetTopPos() const { return GetStaffPos(); }
 int TNotatedItem::GetBottomPos() const { return GetStaffPos(); }
 void TNotatedItem::SetStaffPos(int) {}
-
-int TNotatedItem::GetDotsWidth(TStaffDrawInfo&, TStaffDrawPos&) { return 0; }
-
-// The base width is twice the filled note-head glyph of the staff's music font. The music
-// fonts arrive with the drawing code, which replaces this body; until then nothing is measured.
-int TNotatedItem::GetWidth(TStaffDrawInfo&, TStaffDrawPos&) { return 0; }
-
-void TNotatedItem::Draw(TStaffDrawInfo&, TStaffDrawPos&, int) {}
 void TNotatedItem::ApplyToContext(TStaffContextState&) const {}
 int TNotatedItem::GetDuration() const { return 0; }
 void TNotatedItem::Perform(TStaffContextState&, TMidiFileBuf*) const {}

@@ -20,8 +20,9 @@
 // - Staff positions count steps from the middle line, positive downward (top line of a
 //   five-line staff -4, bottom line +4).
 //
-// The measuring and drawing slots (GetDotsWidth, GetWidth, Draw) take the staff layout and the
-// item's draw position; the drawing code supplies their bodies for each kind.
+// Items hold what is stored in a score and how it plays; they neither measure nor draw
+// themselves. Drawing is done outside the item (in draw/), by one dispatch on the type code,
+// and its layout results (draw positions) are kept there, apart from the item's fields.
 
 #include <cstdint>
 
@@ -30,8 +31,6 @@ namespace kvt {
 class TStaffContextState;
 class TMidiFileBuf;
 class TMusicStaff;
-class TStaffDrawInfo;
-class TStaffDrawPos;
 class TMusicNote;
 class TRestNote;
 
@@ -84,47 +83,39 @@ public:
   TNotatedItem(const TNotatedItem&) = delete;
   TNotatedItem& operator=(const TNotatedItem&) = delete;
 
-  // Slot 0.
   virtual ~TNotatedItem();
-  // Slot 1: the kind's type code (TNotatedItemType).
+  // The kind's type code (TNotatedItemType).
   virtual int GetType() const = 0;
-  // Slot 2: base copies Visibility and Colour from an item of any kind.
+  // Base copies Visibility and Colour from an item of any kind.
   virtual void Assign(const TNotatedItem& src);
-  // Slots 3 and 4: the member notes. Base: 0 and null. A note answers 1 and itself; chords their
-  // members; rest chords their part's. GetMember outside 0..count-1 answers null. Constness is
+  // The member notes. Base: 0 and null. A note answers 1 and itself; chords their members;
+  // rest chords their part's. GetMember outside 0..count-1 answers null. Constness is
   // shallow: a const item hands out its members for reading and for the owner's edits alike.
   virtual int GetMemberCount() const;
   virtual TMusicNote* GetMember(int i) const;
-  // Slot 5: a rest or rest chord answers itself; base null.
+  // A rest or rest chord answers itself; base null.
   virtual TRestNote* AsRest() const;
-  // Slots 6 to 10: kind predicates; base false.
+  // Kind predicates; base false.
   virtual bool IsMusicNoteClass() const;   // note, chord
   virtual bool IsSongNoteClass() const;    // note, chord, rest, rest chord
   virtual bool HasNotes() const;           // note, chord; a rest chord with a chord part
   virtual bool IsRestClass() const;        // rest, rest chord
   virtual bool IsExpressionClass() const;  // every expression
-  // Slot 11: base 0.
+  // The item's staff position; base 0.
   virtual int GetStaffPos() const;
-  // Slots 12 and 13: smallest and largest staff position the drawn item covers; base
-  // GetStaffPos().
+  // Smallest and largest staff position the drawn item covers; base GetStaffPos().
   virtual int GetTopPos() const;
   virtual int GetBottomPos() const;
-  // Slot 14: base does nothing.
+  // Moves the item to a staff position; base does nothing.
   virtual void SetStaffPos(int pos);
-  // Slot 15: base 0.
-  virtual int GetDotsWidth(TStaffDrawInfo& drawInfo, TStaffDrawPos& drawPos);
-  // Slot 16: base twice the width of the filled note-head glyph (glyph 7).
-  virtual int GetWidth(TStaffDrawInfo& drawInfo, TStaffDrawPos& drawPos);
-  // Slot 17: base draws nothing.
-  virtual void Draw(TStaffDrawInfo& drawInfo, TStaffDrawPos& drawPos, int x);
-  // Slot 18: moves the running staff state over the item without output; base nothing.
+  // Moves the running staff state over the item without output; base nothing.
   virtual void ApplyToContext(TStaffContextState& state) const;
-  // Slot 19: duration in ticks (768 a whole note); base 0.
+  // Duration in ticks (768 a whole note); base 0.
   virtual int GetDuration() const;
-  // Slot 20: appends the item's MIDI events at the state's song position; base nothing.
+  // Appends the item's MIDI events at the state's song position; base nothing.
   // `buffer` may be null (then nothing is emitted).
   virtual void Perform(TStaffContextState& state, TMidiFileBuf* buffer) const;
-  // Slot 21: the index of the item to play next; base index + 1.
+  // The index of the item to play next; base index + 1.
   virtual int GetNextPlayIndex(TStaffContextState& state, TMusicStaff* staff, int index) const;
 
   // Visibility (TItemVisibility); a value outside 0-5 is stored as 0 (Default).

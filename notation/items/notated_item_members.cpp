@@ -1,5 +1,5 @@
 // Member searches of the item base; they need the note class, so they live apart from the
-// base's own slots.
+// base's own virtual operations.
 
 #include "notation/items/music_note.h"
 #include "notation/items/notated_item.h"

@@ -86,17 +86,17 @@ class TSongNote : public TNotatedItem {
 public:
   ~TSongNote() override;
 
-  // Slot 2: base attributes, then (from a song note) Duration, Flags, NoteColor, XAccSpace,
+  // Base attributes, then (from a song note) Duration, Flags, NoteColor, XAccSpace,
   // XNoteSpace, StemDir, BeamState, TripletState, Lyric and SlurDown.
   void Assign(const TNotatedItem& src) override;
   bool IsSongNoteClass() const override { return true; }
-  // Slot 19: 0 for a grace note, else the notated duration.
+  // 0 for a grace note, else the notated duration.
   int GetDuration() const override;
-  // Slot 18: the song-note step (position, grace count, slur state). Chord members and rest
+  // The song-note step (position, grace count, slur state). Chord members and rest
   // chord parts do nothing: their owner applies the whole.
   void ApplyToContext(TStaffContextState& state) const override;
 
-  // Slots 22 to 38.
+  // The song-note operations, which each song-note kind answers in its own way.
   virtual void SetDuration(int code);
   // Sets a flag bit with its exclusions (partner bit, three articulation groups).
   virtual void SetNoteFlag(int bit);

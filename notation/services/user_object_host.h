@@ -1,10 +1,10 @@
 #pragma once
-// TUserObjectHost: what the notation model, layout and playback ask of the scripting host
-// about user objects (items whose look and behaviour come from a script plug-in of their
-// type). The scripting subsystem installs the real host at start-up; until then, and in
-// headless runs, the null host answers: no type is loaded, objects measure 0 and draw
-// nothing, play nothing, and transposing, spinning or auditing leaves their parameters as
-// they are.
+// TUserObjectHost: what the notation model and playback ask of the scripting host about user
+// objects (items whose look and behaviour come from a script plug-in of their type). Measuring
+// and drawing them is asked of the drawing side's host (draw/user_object_draw_host.h). The
+// scripting subsystem installs the real host at start-up; until then, and in headless runs,
+// the null host answers: no type is loaded, objects play nothing, and transposing, spinning or
+// auditing leaves their parameters as they are.
 //
 // Calls come from the UI thread (and from the converter's one thread); the host is installed
 // before any of them and stays installed until shutdown.
@@ -17,8 +17,6 @@ namespace kvt {
 class TSimpleNtnIdx;
 class TStaffContextState;
 class TMidiFileBuf;
-class TStaffDrawInfo;
-class TStaffDrawPos;
 
 class TUserObjectHost {
 public:
@@ -41,15 +39,9 @@ public:
   // state of the transposing walk.
   virtual void TransposeUserObject(TSimpleNtnIdx& index, const TStaffContextState& state,
                                    int semitones, int keyOffset, bool option) = 0;
-  // The width the object's script reports for its draw position; 0 when it cannot say.
-  virtual int UserObjectWidth(TSimpleNtnIdx& index, TStaffDrawInfo& drawInfo,
-                              TStaffDrawPos& drawPos) = 0;
-  // Lets the object's script draw it at x.
-  virtual void UserObjectDraw(TSimpleNtnIdx& index, TStaffDrawInfo& drawInfo,
-                              TStaffDrawPos& drawPos, int x) = 0;
 };
 
-// No scripts: nothing is loaded, drawn or played, and objects keep their parameters.
+// No scripts: nothing is loaded or played, and objects keep their parameters.
 class TNullUserObjectHost final : public TUserObjectHost {
 public:
   bool IsUserObjectTypeLoaded(const char*) override { return false; }
@@ -57,8 +49,6 @@ public:
   void RunUserObjectAudit(TSimpleNtnIdx&) override {}
   void SpinUserObject(TSimpleNtnIdx&, int) override {}
   void TransposeUserObject(TSimpleNtnIdx&, const TStaffContextState&, int, int, bool) override {}
-  int UserObjectWidth(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&) override { return 0; }
-  void UserObjectDraw(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&, int) override {}
 };
 
 // The installed host; the null host when none is installed.

@@ -171,8 +171,6 @@ public:
   void RunUserObjectAudit(TSimpleNtnIdx&) override {}
   void SpinUserObject(TSimpleNtnIdx&, int) override {}
   void TransposeUserObject(TSimpleNtnIdx&, const TStaffContextState&, int, int, bool) override {}
-  int UserObjectWidth(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&) override { return 0; }
-  void UserObjectDraw(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&, int) override {}
 
   std::vector<std::pair<int, int32_t>> played;  // item index, song position
 };

@@ -183,8 +183,6 @@ public:
   }
   void SpinUserObject(TSimpleNtnIdx&, int) override {}
   void TransposeUserObject(TSimpleNtnIdx&, const TStaffContextState&, int, int, bool) override {}
-  int UserObjectWidth(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&) override { return 0; }
-  void UserObjectDraw(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&, int) override {}
 
   const TMusicNote* watched = nullptr;
   bool nestedAudit = false;

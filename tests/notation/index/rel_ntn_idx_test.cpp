@@ -6,11 +6,13 @@
 
 #include "notation/staff/music_score.h"
 #include "notation/index/staff_draw_pos.h"
+#include "tests/notation/index/fake_staff_layout_view.h"
 #include "tests/notation/staff_builder.h"
 
 namespace kvt {
 namespace {
 
+using test::TFakeStaffLayoutView;
 using test::TStaffBuilder;
 
 struct Counters {
@@ -255,6 +257,34 @@ TEST_F(RelNtnIdxTest, SeekDrawPosTakesTheRestBar) {
   start.SetItemIndex(2);
   EXPECT_TRUE(idx.SeekDrawPos(start));
   EXPECT_EQ(idx.GetIndex(), 0);
+}
+
+// Built on a layout view and one of its positions, the indices stand on the view's staff at
+// that position's item; the relative one also in the rest bar the position stands for.
+TEST_F(RelNtnIdxTest, BuiltOnALayoutViewTakesItsStaff) {
+  build.Note(0);
+  build.MultiRest(4);  // 2
+  TFakeStaffLayoutView view(staff);
+  view.Add(kDrawNote, 1);
+  view.Add(kDrawMultiBarRest, 2, 1);
+  const TStaffDrawPos& thirdBar = view.Add(kDrawMultiBarRestContinuation, 2, 2);
+
+  const TRelNtnIdx rel(view, thirdBar);
+  EXPECT_EQ(rel.GetStaff(), &staff);
+  EXPECT_EQ(rel.GetIndex(), 2);
+  EXPECT_EQ(rel.GetMultiBarRestBar(), 2);
+  EXPECT_EQ(rel.GetTicks(), 192 + 2 * 768);
+
+  const TSimpleNtnIdx simple(view, thirdBar);
+  EXPECT_EQ(simple.GetStaff(), &staff);
+  EXPECT_EQ(simple.GetIndex(), 2);
+  const TSimpleNtnIdx atStart(view, *view.GetDrawPosAt(0));
+  EXPECT_EQ(atStart.GetIndex(), 0);
+
+  TNullStaffLayoutView none;
+  const TRelNtnIdx nowhere(none, thirdBar);
+  EXPECT_EQ(nowhere.GetStaff(), nullptr);
+  EXPECT_EQ(nowhere.GetItem(), nullptr);
 }
 
 TEST_F(RelNtnIdxTest, SyncWithAnotherStaff) {

@@ -213,8 +213,6 @@ public:
   void PlayUserObject(TSimpleNtnIdx&, TStaffContextState&, TMidiFileBuf*) override {}
   void RunUserObjectAudit(TSimpleNtnIdx&) override {}
   void SpinUserObject(TSimpleNtnIdx&, int) override {}
-  int UserObjectWidth(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&) override { return 0; }
-  void UserObjectDraw(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&, int) override {}
   void TransposeUserObject(TSimpleNtnIdx& index, const TStaffContextState&, int semitones,
                            int keyOffset, bool option) override {
     ++calls;

@@ -12,8 +12,6 @@ public:
   void RunUserObjectAudit(TSimpleNtnIdx&) override {}
   void SpinUserObject(TSimpleNtnIdx&, int) override {}
   void TransposeUserObject(TSimpleNtnIdx&, const TStaffContextState&, int, int, bool) override {}
-  int UserObjectWidth(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&) override { return 12; }
-  void UserObjectDraw(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&, int) override {}
 };
 
 TEST(UserObjectHostTest, NullHostUntilOneIsInstalled) {
