@@ -1,13 +1,12 @@
 #pragma once
 // TUserObjectHost: what the notation model, layout and playback ask of the scripting host
 // about user objects (items whose look and behaviour come from a script plug-in of their
-// type). The scripting subsystem installs the real host at start-up; until then, and in
-// headless runs, the null host answers: no type is loaded, objects measure 0 and draw
-// nothing, play nothing, and transposing, spinning or auditing leaves their parameters as
-// they are.
+// type). The scripting subsystem makes the real host and passes it in the services object
+// (TServices::userObjectHost); headless runs leave that member null, and the null host
+// answers: no type is loaded, objects measure 0 and draw nothing, play nothing, and
+// transposing, spinning or auditing leaves their parameters as they are.
 //
-// Calls come from the UI thread (and from the converter's one thread); the host is installed
-// before any of them and stays installed until shutdown.
+// Calls come from the UI thread (and from the converter's one thread).
 
 #include <string>
 #include <vector>
@@ -19,6 +18,7 @@ class TStaffContextState;
 class TMidiFileBuf;
 class TStaffDrawInfo;
 class TStaffDrawPos;
+struct TServices;
 
 class TUserObjectHost {
 public:
@@ -61,11 +61,7 @@ public:
   void UserObjectDraw(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&, int) override {}
 };
 
-// The installed host; the null host when none is installed.
-TUserObjectHost& GetUserObjectHost();
-// Installs a host (not owned; it must outlive its installation). Null installs the null host.
-void InstallUserObjectHost(TUserObjectHost* host);
-// Whether a host other than the null host is installed.
-bool HasUserObjectHost();
+// The services' host; the null host for a null member.
+TUserObjectHost& UserObjectHostOf(const TServices& services);
 
 }  // namespace kvt
