@@ -4,22 +4,13 @@
 
 #include <string>
 
+#include "tests/utils/recording_cursor_service.h"
 #include "utils/cursor_service.h"
 
 namespace kvt {
 namespace {
 
-// Records calls as "S" (show) and "R" (restore); accepts a show only when `accepts` is set.
-class TRecordingCursorService : public ICursorService {
-public:
-  bool ShowWaitCursor() override {
-    calls += "S";
-    return accepts;
-  }
-  void RestoreCursor() override { calls += "R"; }
-  std::string calls;
-  bool accepts = true;
-};
+using test::TRecordingCursorService;
 
 class BusyCursorTest : public testing::Test {
 protected:

@@ -15,11 +15,11 @@
 
 #include "midi/smf/midi_export_shell.h"
 #include "notation/services/services.h"
-#include "utils/cursor_service.h"
 #include "midi/smf/smf_export_stream.h"
 #include "notation/staff/music_score.h"
 #include "tests/midi/score_builder.h"
 #include "tests/midi/smf_dump_runner.h"
+#include "tests/utils/recording_cursor_service.h"
 #include "utils/seg_ram_stream.h"
 
 namespace kvt {
@@ -152,19 +152,8 @@ TEST_F(MidiExportTest, SavingReportsAProblemWithThePathAsCaption) {
   EXPECT_EQ(shell.problems.size(), 1u);
 }
 
-// Records "S" for a shown wait cursor and "R" for a restore.
-class TRecordingCursor : public ICursorService {
-public:
-  bool ShowWaitCursor() override {
-    calls += "S";
-    return true;
-  }
-  void RestoreCursor() override { calls += "R"; }
-  std::string calls;
-};
-
 TEST_F(MidiExportTest, SavingShowsTheWaitCursorOfItsServices) {
-  TRecordingCursor cursor;
+  test::TRecordingCursorService cursor;
   services.cursor = &cursor;
   EXPECT_TRUE(SaveScoreAsMidiFile(score, target, 1, services));
   EXPECT_EQ(cursor.calls, "SR");

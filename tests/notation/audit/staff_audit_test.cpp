@@ -14,6 +14,7 @@
 #include "notation/services/services.h"
 #include "notation/services/user_object_host.h"
 #include "tests/notation/audit_staff_fixture.h"
+#include "tests/utils/recording_cursor_service.h"
 
 namespace kvt {
 namespace {
@@ -231,6 +232,22 @@ TEST_F(StaffAuditUserObjectTest, AnAuditAskedForDuringTheAuditOfTheStaffDoesNoth
   // Once the audit is over, audits run again.
   note->SetTieIn(true);
   AuditStaffRange(built.staff);
+  EXPECT_FALSE(note->IsTieIn());
+}
+
+TEST(StaffAuditScoreServicesTest, TheScoreAuditHandsItsServicesOn) {
+  TMusicScore score;
+  TMusicNote* note = nullptr;
+  score.AddStaff(StaleStaff(false, note));
+  score.GetStaff(0)->InsertItem(std::make_unique<TKVTUserObject>("Arrow"), 1);
+  TRecordingHost host;
+  test::TRecordingCursorService cursor;
+  TServices services;
+  services.userObjectHost = &host;
+  services.cursor = &cursor;
+  AuditScore(score, true, services);
+  EXPECT_EQ(host.audited, std::vector<int>{1});
+  EXPECT_EQ(cursor.calls, "SR");  // the wait cursor for the whole audit
   EXPECT_FALSE(note->IsTieIn());
 }
 

@@ -15,17 +15,6 @@
 namespace kvt {
 namespace {
 
-class TLoadedHost : public TUserObjectHost {
-public:
-  bool IsUserObjectTypeLoaded(const char*) override { return true; }
-  void PlayUserObject(TSimpleNtnIdx&, TStaffContextState&, TMidiFileBuf*) override {}
-  void RunUserObjectAudit(TSimpleNtnIdx&) override {}
-  void SpinUserObject(TSimpleNtnIdx&, int) override {}
-  void TransposeUserObject(TSimpleNtnIdx&, const TStaffContextState&, int, int, bool) override {}
-  int UserObjectWidth(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&) override { return 12; }
-  void UserObjectDraw(TSimpleNtnIdx&, TStaffDrawInfo&, TStaffDrawPos&, int) override {}
-};
-
 class TCancelled : public TLongTaskCancel {
 public:
   bool CheckCancel() override { return true; }
@@ -58,7 +47,7 @@ TEST(ServicesTest, DefaultSetAnswersTheNullVersions) {
 }
 
 TEST(ServicesTest, SetMembersAnswerTheCallersServices) {
-  TLoadedHost host;
+  TNullUserObjectHost host;  // a host of the caller's own: the accessor must not swap it
   TCancelled cancel;
   TWideMargins margins;
   TAllFonts fonts;
