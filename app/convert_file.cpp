@@ -56,7 +56,8 @@ int ConvertFile(int inputKind, int outputKind, const std::string& inputPath,
       if (!written) messages += creationFailed;
       break;
     case kConvertMidiFile:
-      written = ExportMidiFile(*score, outputPath, options.midiFileType);
+      // The converter has no windows: the headless services.
+      written = ExportMidiFile(*score, outputPath, options.midiFileType, TServices());
       if (!written) messages += "Error: The file \"" + outputPath + "\" could not be created.\n";
       break;
     case kConvertInfoReport: {

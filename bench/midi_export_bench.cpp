@@ -14,7 +14,6 @@
 #include "notation/items/bar_line_data.h"
 #include "notation/items/dynamic_level_data.h"
 #include "midi/smf/midi_export.h"
-#include "midi/smf/midi_export_shell.h"
 #include "midi/events/midi_file_buf.h"
 #include "midi/play/score_midi_player.h"
 #include "midi/smf/smf_export_stream.h"
@@ -85,7 +84,7 @@ void BM_BuildPlayBuffer(benchmark::State& state) {
 
 void BM_ExportType1ToMemory(benchmark::State& state) {
   const auto score = MakeScore();
-  TNullMidiExportShell shell;
+  const TServices headless;
   int64_t bytes = 0;
   int64_t events = 0;
   {
@@ -97,7 +96,7 @@ void BM_ExportType1ToMemory(benchmark::State& state) {
   }
   for (auto _ : state) {
     TKRVSegRamStream out(0xFFFF);
-    if (!WriteScoreAsMidi(out, *score, 1, shell)) state.SkipWithError("export failed");
+    if (!WriteScoreAsMidi(out, *score, 1, headless)) state.SkipWithError("export failed");
     bytes = out.Size();
   }
   SetCounters(state, events);
@@ -120,9 +119,9 @@ void BM_ExportType1ToFile(benchmark::State& state) {
     player.RenderAll(all);
     events = all.GetEventCount();
   }
-  TNullMidiExportShell shell;
+  const TServices headless;
   for (auto _ : state) {
-    if (!ExportMidiFile(*score, path, 1, &shell)) state.SkipWithError("export failed");
+    if (!ExportMidiFile(*score, path, 1, headless)) state.SkipWithError("export failed");
   }
   SetCounters(state, events);
   std::error_code ec;

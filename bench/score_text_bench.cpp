@@ -120,7 +120,7 @@ void BM_AuditLoadedScore(benchmark::State& state) {
   std::string text = ScoreText();
   TKRVFlatRamStream in(text.data(), static_cast<int>(text.size()), static_cast<int>(text.size()));
   std::unique_ptr<TMusicScore> score = ReadScoreText(in, nullptr);
-  for (auto _ : state) AuditScore(*score, true);
+  for (auto _ : state) AuditScore(*score, true, TServices());
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_AuditLoadedScore)->Unit(benchmark::kMillisecond);

@@ -82,7 +82,7 @@ void BM_AuditWholeScore(benchmark::State& state) {
   int64_t items = 0;
   for (int s = 0; s < score->GetStaffCount(); ++s) items += score->GetStaff(s)->GetItemCount();
   for (auto _ : state) {
-    AuditScore(*score, true);
+    AuditScore(*score, true, TServices());
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations() * items);

@@ -14,6 +14,7 @@
 #include "notation/staff/music_staff.h"
 #include "notation/items/rest_note.h"
 #include "notation/edits/staff_edits.h"
+#include "notation/services/services.h"
 #include "notation/items/time_signature_data.h"
 
 namespace kvt {
@@ -45,8 +46,8 @@ void BM_TransposeStaff(benchmark::State& state) {
   TMusicStaff staff;
   BuildStaff(staff, static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    Transpose(staff, 2, 0, false);
-    Transpose(staff, -2, 0, false);
+    Transpose(staff, 2, 0, false, TServices());
+    Transpose(staff, -2, 0, false, TServices());
     benchmark::DoNotOptimize(staff.GetItem(3));
   }
   state.SetItemsProcessed(state.iterations() * 2 * staff.GetItemCount());

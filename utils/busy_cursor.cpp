@@ -4,7 +4,7 @@
 
 namespace kvt {
 
-TKVBusyCursor::TKVBusyCursor(bool show) {
+TKVBusyCursor::TKVBusyCursor(ICursorService& service, bool show) : service(service) {
   if (show) Show(true);
 }
 
@@ -14,11 +14,10 @@ void TKVBusyCursor::Show(bool turnOn) {
   if (turnOn == on) return;
   on = turnOn;
   if (turnOn) {
-    ICursorService& service = CursorService();
-    shownBy = service.ShowWaitCursor() ? &service : nullptr;
-  } else if (shownBy) {
-    shownBy->RestoreCursor();
-    shownBy = nullptr;
+    shown = service.ShowWaitCursor();
+  } else if (shown) {
+    shown = false;
+    service.RestoreCursor();
   }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // TKVBusyCursor: the wait cursor for the life of a scope (loading, saving, converting,
-// clipboard work), through the installed ICursorService. Nested busy cursors restore in
+// clipboard work), through the cursor service it is given. Nested busy cursors restore in
 // turn: when the inner one ends the wait cursor stays, when the outer one ends the cursor from
 // before it returns. UI thread only.
 
@@ -10,21 +10,23 @@ class ICursorService;
 
 class TKVBusyCursor {
 public:
+  // service: not owned; it must outlive the busy cursor (NullCursorService() when headless).
   // Starts off; with show set, Show(true).
-  explicit TKVBusyCursor(bool show = true);
+  explicit TKVBusyCursor(ICursorService& service, bool show = true);
   ~TKVBusyCursor();
   TKVBusyCursor(const TKVBusyCursor&) = delete;
   TKVBusyCursor& operator=(const TKVBusyCursor&) = delete;
 
-  // On when off: shows the wait cursor. Off when on: restores the cursor it replaced. Calls in
-  // the direction it already has do nothing.
+  // On when off: shows the wait cursor. Off when on: restores the cursor it replaced (only
+  // when the service said it showed one). Calls in the direction it already has do nothing.
   void Show(bool on);
   bool IsOn() const { return on; }
 
 private:
+  ICursorService& service;
   bool on = false;
-  // The service that showed the wait cursor, so the same one restores it.
-  ICursorService* shownBy = nullptr;
+  // Whether the service showed the wait cursor, so that only a replaced cursor comes back.
+  bool shown = false;
 };
 
 }  // namespace kvt

@@ -1,26 +1,20 @@
 #include "utils/cursor_service.h"
 
-#include <atomic>
-
 namespace kvt {
 
 namespace {
 
-class TNullCursorService : public ICursorService {
+class TNullCursorService final : public ICursorService {
 public:
   bool ShowWaitCursor() override { return false; }
   void RestoreCursor() override {}
 };
 
-TNullCursorService nullService;
-std::atomic<ICursorService*> currentService{&nullService};
-
 }  // namespace
 
-ICursorService& CursorService() { return *currentService.load(); }
-
-void SetCursorService(ICursorService* service) {
-  currentService.store(service ? service : &nullService);
+ICursorService& NullCursorService() {
+  static TNullCursorService service;
+  return service;
 }
 
 }  // namespace kvt

@@ -1,8 +1,9 @@
 #pragma once
 // The window system's mouse cursor as the core code needs it: show the wait cursor over the
 // one in use, and later restore the one it replaced. The null service does nothing, so
-// headless runs (the converter, tests) need no window system; the window-system layer installs
-// the real one at start-up. Called on the UI thread only.
+// headless runs (the converter, tests) need no window system; the window-system layer makes
+// the real one and hands it to what shows a wait cursor (TKVBusyCursor, the settings store,
+// the services object of the core's long operations). Called on the UI thread only.
 
 namespace kvt {
 
@@ -16,9 +17,7 @@ public:
   virtual void RestoreCursor() = 0;
 };
 
-// The service in use (never null). SetCursorService(nullptr) restores the null service; the
-// caller keeps ownership and keeps the service alive while it is installed.
-ICursorService& CursorService();
-void SetCursorService(ICursorService* service);
+// The process's null service (stateless): shows nothing, restores nothing.
+ICursorService& NullCursorService();
 
 }  // namespace kvt

@@ -30,19 +30,17 @@ void CopyFace(char (&target)[32], const char* face) {
   std::memcpy(target, text.data(), keep);
 }
 
-class NullFontCatalog : public IFontCatalog {
+class TNullFontCatalog final : public IFontCatalog {
 public:
   bool IsFaceInstalled(const char*, int) override { return false; }
 };
 
-NullFontCatalog nullCatalog;
-IFontCatalog* currentCatalog = &nullCatalog;
-
 }  // namespace
 
-IFontCatalog& FontCatalog() { return *currentCatalog; }
-
-void SetFontCatalog(IFontCatalog* catalog) { currentCatalog = catalog ? catalog : &nullCatalog; }
+IFontCatalog& NullFontCatalog() {
+  static TNullFontCatalog catalog;
+  return catalog;
+}
 
 TFontSpec::TFontSpec() : size(12.0f), style(0), charSet(0) { CopyFace(face, "Times New Roman"); }
 
@@ -109,13 +107,15 @@ void TFontSpec::ToLogFont(TLogFont& font, int verticalDpi) const {
   font.height = height < 2 ? 2 : static_cast<int32_t>(height);
 }
 
-bool TFontSpec::IsInstalled() const { return FontCatalog().IsFaceInstalled(face, charSet); }
+bool TFontSpec::IsInstalled(IFontCatalog& catalog) const {
+  return catalog.IsFaceInstalled(face, charSet);
+}
 
-bool TFontSpec::IsFaceInstalled(const char* faceName, int charSetValue) {
+bool TFontSpec::IsFaceInstalled(const char* faceName, int charSetValue, IFontCatalog& catalog) {
   TFontSpec fontSpec;
   fontSpec.SetFace(faceName);
   fontSpec.charSet = static_cast<uint8_t>(charSetValue);
-  return fontSpec.IsInstalled();
+  return fontSpec.IsInstalled(catalog);
 }
 
 bool TFontSpec::operator==(const TFontSpec& other) const {

@@ -9,6 +9,15 @@
 
 namespace kvt {
 
+// Answers whether a font face is installed. The window-system layer makes the real catalog and
+// hands it to the font checks (through the core's services object); headless runs use the
+// null catalog, whose every answer is false.
+class IFontCatalog {
+public:
+  virtual ~IFontCatalog() = default;
+  virtual bool IsFaceInstalled(const char* face, int charSet) = 0;
+};
+
 inline constexpr float kMinFontPoints = 2.0f;
 // Far beyond any font a page can show; sizes from damaged files stop here.
 inline constexpr float kMaxFontPoints = 2000.0f;
@@ -38,9 +47,10 @@ public:
   // height = floor(dpi * size / 72 + 0.5), at least 2.
   void ToLogFont(TLogFont& font, int verticalDpi) const;
 
-  // Whether the face is installed, as the installed font catalog answers (false headless).
-  bool IsInstalled() const;
-  static bool IsFaceInstalled(const char* face, int charSet);
+  // Whether the face (cut as SetFace cuts it) is installed, as the catalog answers (the null
+  // catalog: never).
+  bool IsInstalled(IFontCatalog& catalog) const;
+  static bool IsFaceInstalled(const char* face, int charSet, IFontCatalog& catalog);
 
   const char* Face() const { return face; }
   float Size() const { return size; }
@@ -58,17 +68,7 @@ private:
   uint8_t charSet;
 };
 
-// Answers whether a font face is installed. The window-system layer installs a real catalog at
-// start-up; without one every answer is false.
-class IFontCatalog {
-public:
-  virtual ~IFontCatalog() = default;
-  virtual bool IsFaceInstalled(const char* face, int charSet) = 0;
-};
-
-// The catalog in use (never null). SetFontCatalog(nullptr) restores the null catalog; the caller
-// keeps ownership and keeps the catalog alive while it is installed.
-IFontCatalog& FontCatalog();
-void SetFontCatalog(IFontCatalog* catalog);
+// The process's null catalog (stateless): no face is installed.
+IFontCatalog& NullFontCatalog();
 
 }  // namespace kvt

@@ -1,11 +1,11 @@
 #include "utils/resource_table.h"
 
 #include <algorithm>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "utils/precondition.h"
+#include "utils/thread_annotations.h"
 
 namespace kvt {
 namespace {
@@ -17,8 +17,8 @@ struct TResourceEntry {
 };
 
 struct TResourceTable {
-  std::mutex mutex;
-  std::vector<TResourceEntry> entries;  // guarded by mutex
+  TMutex mutex;
+  std::vector<TResourceEntry> entries GUARDED_BY(mutex);
 };
 
 // Built on first use, so resources may register from static initialisers of any unit.
@@ -50,7 +50,7 @@ void RegisterResource(std::string_view name, std::string_view type, const void* 
   KVT_PRECONDITION(data != nullptr || size == 0);
   std::span<const uint8_t> bytes(static_cast<const uint8_t*>(data), size);
   TResourceTable& table = Table();
-  std::lock_guard<std::mutex> lock(table.mutex);
+  TMutexLock lock(table.mutex);
   if (TResourceEntry* entry = FindEntry(table.entries, name, type)) {
     entry->bytes = bytes;
     return;
@@ -60,7 +60,7 @@ void RegisterResource(std::string_view name, std::string_view type, const void* 
 
 std::span<const uint8_t> FindResourceData(std::string_view name, std::string_view type) {
   TResourceTable& table = Table();
-  std::lock_guard<std::mutex> lock(table.mutex);
+  TMutexLock lock(table.mutex);
   if (TResourceEntry* entry = FindEntry(table.entries, name, type)) return entry->bytes;
   return {};
 }

@@ -40,12 +40,11 @@ std::string IntText(int32_t value) {
 
 }  // namespace
 
-TSysInfo::TSysInfo(TIniFileIo* io)
+TSysInfo::TSysInfo(TIniFileIo* io, TSysStatusBar* statusBar, ICursorService* cursor)
     : io(io != nullptr ? *io : DefaultIniFileIo()),
       version(kPlatformVersionValue),
-      statusBar(nullptr) {
-  SetStatusBar(nullptr);
-}
+      statusBar(statusBar != nullptr ? *statusBar : NullSysStatusBar()),
+      cursor(cursor != nullptr ? *cursor : NullCursorService()) {}
 
 TSysInfo::~TSysInfo() {
   // The states end their waits through this store, so they go while it is whole.

@@ -1,8 +1,9 @@
 #pragma once
 // TSysInfo: the program's one settings store, with the application-wide wait cursor count, the
 // stack of status-bar messages and the system queries. The application makes one instance at
-// start, gives it the company and product names (SetProfileLocation) before anything reads a
-// setting, and installs its status bar and cursor (the null ones stand in until then).
+// start, with the status bar and cursor service its status stack and waits show through (the
+// null ones for a run without windows), and gives it the company and product names
+// (SetProfileLocation) before anything reads a setting.
 //
 // Where the settings live:
 // - registry mode (the mode at construction): one ini file per product,
@@ -23,10 +24,11 @@
 // names holding "/" and names too long for a file name leave the store without a location
 // (reads give defaults, writes fail).
 //
-// Not thread-safe: the UI thread owns the store. The installed status bar and cursor must
-// outlive the store or be replaced first; the states left on the stack end their waits when
-// the store is destroyed.
+// Not thread-safe: the UI thread owns the store. The status bar and cursor service it was made
+// with must outlive it; the states left on the stack end their waits when the store is
+// destroyed.
 
+#include "utils/cursor_service.h"
 #include "utils/ini_file_io.h"
 #include "utils/ini_profile.h"
 #include "utils/registry_key.h"
@@ -45,8 +47,11 @@ class TSysInfo {
 public:
   static constexpr int kStatusStackLimit = 20;
 
-  // io: the file operations (not owned, must outlive the store); null for the real ones.
-  explicit TSysInfo(TIniFileIo* io = nullptr);
+  // io: the file operations; null for the real ones. statusBar and cursor: where the status
+  // stack shows its top text and what shows the wait cursor; null for the null ones. None is
+  // owned; each must outlive the store.
+  explicit TSysInfo(TIniFileIo* io = nullptr, TSysStatusBar* statusBar = nullptr,
+                    ICursorService* cursor = nullptr);
   ~TSysInfo();
   TSysInfo(const TSysInfo&) = delete;
   TSysInfo& operator=(const TSysInfo&) = delete;
@@ -87,8 +92,8 @@ public:
   bool WriteProfileBinary(const char* section, const char* key, const void* bytes, int32_t size);
 
   // --- wait cursor
-  // The first active wait shows the wait cursor through the cursor service
-  // (utils/cursor_service.h), which keeps the cursor it replaced.
+  // The first active wait shows the wait cursor through the store's cursor service, which
+  // keeps the cursor it replaced.
   void BeginWait();
   // Above 1 the count falls by one; at 1 or 0 the kept cursor comes back and the count is 0.
   void EndWait();
@@ -106,8 +111,6 @@ public:
   // Shows the top state's text, if any.
   void ShowStatus(bool repaint);
   int GetStatusCount() const { return static_cast<int>(statusStack.size()); }
-  // null: the null status bar.
-  void SetStatusBar(TSysStatusBar* bar);
 
   // --- system queries. This platform answers as a current NT-family system, version 10.0;
   // the queries only ever steered Windows-specific paths. The administrator is the user whose
@@ -135,7 +138,8 @@ private:
   uint32_t version;
   bool cursorSaved = false;
   int32_t waitCount = 0;
-  TSysStatusBar* statusBar;
+  TSysStatusBar& statusBar;
+  ICursorService& cursor;
   bool registryMode = true;
   std::string company;
   std::string product;

@@ -1,18 +1,12 @@
 // TSysInfo: the wait cursor count and the status-bar stack.
 #include "utils/sys_info.h"
 
-#include "utils/cursor_service.h"
 #include "utils/debug_log.h"
 
 namespace kvt {
 
-void TSysInfo::SetStatusBar(TSysStatusBar* bar) {
-  static TNullSysStatusBar nullBar;
-  statusBar = bar != nullptr ? bar : &nullBar;
-}
-
 void TSysInfo::BeginWait() {
-  if (waitCount == 0 && !cursorSaved) cursorSaved = CursorService().ShowWaitCursor();
+  if (waitCount == 0 && !cursorSaved) cursorSaved = cursor.ShowWaitCursor();
   ++waitCount;
 }
 
@@ -26,7 +20,7 @@ void TSysInfo::EndWait() {
   // stale one.
   if (cursorSaved) {
     cursorSaved = false;
-    CursorService().RestoreCursor();
+    cursor.RestoreCursor();
   }
 }
 
@@ -53,7 +47,7 @@ void TSysInfo::PopAllStatus() {
 }
 
 void TSysInfo::ShowStatus(bool repaint) {
-  if (!statusStack.empty()) statusBar->ShowStatusText(statusStack.back()->GetText(), repaint);
+  if (!statusStack.empty()) statusBar.ShowStatusText(statusStack.back()->GetText(), repaint);
 }
 
 }  // namespace kvt

@@ -1,7 +1,8 @@
 #pragma once
 // TSysStatusBar: where the settings store's status stack shows its top text. The application
-// installs one that writes the main window's status bar; the null one shows nothing, for the
-// converter, tests and any run without windows.
+// makes one that writes the main window's status bar and hands it to the store (and to the
+// core's services object); the null one shows nothing, for the converter, tests and any run
+// without windows.
 
 #include <string>
 
@@ -18,5 +19,8 @@ class TNullSysStatusBar final : public TSysStatusBar {
 public:
   void ShowStatusText(const std::string&, bool) override {}
 };
+
+// The process's null status bar (stateless).
+TSysStatusBar& NullSysStatusBar();
 
 }  // namespace kvt

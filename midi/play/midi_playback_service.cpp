@@ -1,10 +1,12 @@
 #include "midi/play/midi_playback_service.h"
 
+#include "notation/services/services.h"
+
 namespace kvt {
 
-TMidiPlaybackService& NullMidiPlaybackService() {
-  static TNullMidiPlaybackService service;
-  return service;
+TMidiPlaybackService& MidiPlaybackServiceOf(const TServices& services) {
+  static TNullMidiPlaybackService nullService;
+  return services.playback ? *services.playback : nullService;
 }
 
 }  // namespace kvt

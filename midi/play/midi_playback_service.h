@@ -1,8 +1,9 @@
 #pragma once
 // TMidiPlaybackService: what the score player asks of the MIDI devices and the sequencer while
-// a rendered score plays: where the sequencer stands. The device manager installs the real
-// one when it exists; the null service answers as if nothing plays (position 0), which is
-// also what the converter, the tests and the benchmarks see.
+// a rendered score plays: where the sequencer stands. The device manager makes the real one
+// and passes it in the services object (TServices::playback); the null service answers as if
+// nothing plays (position 0), which is also what the converter, the tests and the benchmarks
+// see.
 //
 // Calls come from the UI thread; an implementation reads the sequencer's position through
 // whatever synchronisation the sequencer offers.
@@ -10,6 +11,8 @@
 #include <cstdint>
 
 namespace kvt {
+
+struct TServices;
 
 class TMidiPlaybackService {
 public:
@@ -27,7 +30,7 @@ public:
   int64_t GetSongTimeMs() const override { return 0; }
 };
 
-// The process's null service (stateless).
-TMidiPlaybackService& NullMidiPlaybackService();
+// The services' playback service; the null service for a null member.
+TMidiPlaybackService& MidiPlaybackServiceOf(const TServices& services);
 
 }  // namespace kvt

@@ -24,8 +24,7 @@ int32_t ClampTick(int64_t tick) {
 
 }  // namespace
 
-TScoreMidiPlayer::TScoreMidiPlayer(TMidiPlaybackService* service)
-    : service(service ? service : &NullMidiPlaybackService()) {
+TScoreMidiPlayer::TScoreMidiPlayer(const TServices& services) : services(services) {
   SetScore(nullptr);
 }
 
@@ -37,7 +36,8 @@ void TScoreMidiPlayer::SetScore(TMusicScore* newScore) {
   renderTime = 0;
   playLengthMs = 0;
   const int count = score ? score->GetStaffCount() : 0;
-  while (GetIndexCount() < count) indexes.push_back(std::make_unique<TStaffMidiPlayerIndex>());
+  while (GetIndexCount() < count)
+    indexes.push_back(std::make_unique<TStaffMidiPlayerIndex>(services));
   // Derived item state (dynamic velocities, ties ...) must be current before it is played.
   for (int i = 0; i < count; ++i) {
     TMusicStaff* staff = score->GetStaff(i);
@@ -87,7 +87,7 @@ void TScoreMidiPlayer::RenderSlices(TMidiFileBuf& buffer) {
 }
 
 void TScoreMidiPlayer::BuildPlayBuffer(TMidiFileBuf& buffer) {
-  TKVBusyCursor wait;
+  TKVBusyCursor wait(CursorServiceOf(services));
   buffer.Reset();
   buffer.AddTempo(0, kStartTempoBpm);
   playPosition = 0;
@@ -132,7 +132,7 @@ bool TScoreMidiPlayer::SeekAllFrom(int32_t tick) {
   return changed;
 }
 
-bool TScoreMidiPlayer::FollowPlayPosition() { return SeekAll(service->GetPlayTick()); }
+bool TScoreMidiPlayer::FollowPlayPosition() { return SeekAll(MidiPlaybackServiceOf(services).GetPlayTick()); }
 
 const TStaffMidiPlayerIndex& TScoreMidiPlayer::GetStaffIndex(int staffIndex) const {
   KVT_PRECONDITION(staffIndex >= 0 && staffIndex < GetIndexCount());
@@ -147,6 +147,6 @@ TStaffPlayPos TScoreMidiPlayer::GetStaffPreviousPos(int staffIndex) const {
   return GetStaffIndex(staffIndex).GetPreviousPos();
 }
 
-int64_t TScoreMidiPlayer::GetElapsedMs() const { return service->GetSongTimeMs(); }
+int64_t TScoreMidiPlayer::GetElapsedMs() const { return MidiPlaybackServiceOf(services).GetSongTimeMs(); }
 
 }  // namespace kvt

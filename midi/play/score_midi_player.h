@@ -15,26 +15,28 @@
 // - Buffer overflow ends rendering quietly with what was rendered; the caller reads the
 //   buffer's overflow flag.
 // - Per-staff queries take a staff index; one outside the indexes is a broken precondition.
-// - The playback service (not owned; null: the null service) says where the sequencer stands.
+// - The player keeps a copy of the services it was made with: their user-object host plays
+//   user objects, their playback service says where the sequencer stands, their cursor
+//   service shows the wait cursor. The services are the caller's and must outlive the player.
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "midi/play/staff_midi_player_index.h"
+#include "notation/services/services.h"
 
 namespace kvt {
 
 class TMusicScore;
 class TMidiFileBuf;
-class TMidiPlaybackService;
 
 // Ticks added to the render time each round.
 inline constexpr int32_t kRenderSliceTicks = 384;
 
 class TScoreMidiPlayer {
 public:
-  explicit TScoreMidiPlayer(TMidiPlaybackService* service = nullptr);
+  explicit TScoreMidiPlayer(const TServices& services = TServices());
   ~TScoreMidiPlayer();
   TScoreMidiPlayer(const TScoreMidiPlayer&) = delete;
   TScoreMidiPlayer& operator=(const TScoreMidiPlayer&) = delete;
@@ -47,7 +49,7 @@ public:
   // Render time 0; every index bound again to its staff.
   void Rebind();
 
-  // The whole score for playing, under the wait cursor: the buffer is reset; a tempo of 120
+  // The whole score for playing, under the services' wait cursor: the buffer is reset; a tempo of 120
   // bpm at time 0; every staff bound and its set-up emitted; rendering in time slices until
   // no staff plays or the buffer overflows; then (without overflow) the keys that ties left
   // sounding are released at the end tick and a wait of length 0 marks the end tick. The play
@@ -92,7 +94,7 @@ private:
   int32_t playPosition = 0;
   int64_t renderTime = 0;
   int64_t playLengthMs = 0;
-  TMidiPlaybackService* service;
+  const TServices services;
 };
 
 }  // namespace kvt

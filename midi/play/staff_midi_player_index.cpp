@@ -10,6 +10,7 @@
 #include "notation/staff/music_staff.h"
 #include "notation/items/notated_item.h"
 #include "notation/index/simple_ntn_idx.h"
+#include "notation/services/services.h"
 #include "notation/services/user_object_host.h"
 
 namespace kvt {
@@ -19,6 +20,9 @@ namespace {
 uint8_t ToByte(int64_t value) { return static_cast<uint8_t>(std::clamp<int64_t>(value, 0, 255)); }
 
 }  // namespace
+
+TStaffMidiPlayerIndex::TStaffMidiPlayerIndex(const TServices& services)
+    : userObjectHost(services.userObjectHost) {}
 
 void TStaffMidiPlayerIndex::Bind(TMusicScore* newScore, int staffIndex) {
   score = newScore;
@@ -66,8 +70,8 @@ void TStaffMidiPlayerIndex::PerformCurrent(TMidiFileBuf& buffer) {
   const TNotatedItem* item = at.GetItem();
   if (at.GetHairpin() != 0 && state.IsDynamicChanged()) LayOutDynamicRamp(at, state, &buffer);
   if (!(staff->IsMuted() && item->HasNotes())) item->Perform(state, &buffer);
-  if (item->GetType() == kItemUserObject && HasUserObjectHost())
-    GetUserObjectHost().PlayUserObject(at, state, &buffer);
+  if (item->GetType() == kItemUserObject && userObjectHost)
+    userObjectHost->PlayUserObject(at, state, &buffer);
 }
 
 bool TStaffMidiPlayerIndex::PlayUntil(TMidiFileBuf& buffer, int32_t tick) {

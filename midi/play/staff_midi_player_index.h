@@ -16,7 +16,8 @@
 //   shared by all moves until the next Reset: when it is spent the staff counts as finished,
 //   so no repeat or jump structure, however damaged, keeps any move going forever.
 // - A muted staff performs no item that holds notes (notes, chords, rest chords with a chord
-//   part); every other item still performs, and user objects still reach the script hook.
+//   part); every other item still performs, and user objects still reach the script hook (the
+//   user-object host the index was made with; none for the default index).
 // - Buffer overflow is not an error here: the buffer keeps what fitted and its overflow flag
 //   tells the caller.
 
@@ -30,6 +31,8 @@ class TMusicScore;
 class TMusicStaff;
 class TMidiFileBuf;
 class TNotatedItem;
+class TUserObjectHost;
+struct TServices;
 
 // Where a staff's play cursor stands: item index, bar inside a multi-bar rest, repeat pass
 // (the larger of the state's local and master pass).
@@ -45,8 +48,11 @@ inline constexpr int32_t kPlayToEnd = 2147483647;
 
 class TStaffMidiPlayerIndex {
 public:
-  // Unbound: no score, no staff, finished at once.
+  // Unbound: no score, no staff, finished at once; no user-object host.
   TStaffMidiPlayerIndex() = default;
+  // The same, with the services' user-object host (the caller's; it must outlive the index)
+  // playing user objects.
+  explicit TStaffMidiPlayerIndex(const TServices& services);
   TStaffMidiPlayerIndex(const TStaffMidiPlayerIndex&) = delete;
   TStaffMidiPlayerIndex& operator=(const TStaffMidiPlayerIndex&) = delete;
 
@@ -114,6 +120,7 @@ private:
   TStaffContextState state;
   TStaffPlayPos previous;
   int64_t stepsLeft = 0;
+  TUserObjectHost* userObjectHost = nullptr;
 };
 
 }  // namespace kvt

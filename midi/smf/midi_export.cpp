@@ -11,6 +11,7 @@
 
 #include "midi/smf/midi_export_shell.h"
 #include "midi/smf/smf_export_stream.h"
+#include "notation/services/services.h"
 #include "utils/busy_cursor.h"
 #include "utils/debug_log.h"
 #include "utils/buffered_file_stream.h"
@@ -58,7 +59,7 @@ bool SyncToDisk(const std::string& path) {
 }  // namespace
 
 bool ExportMidiFile(TMusicScore& score, const std::string& path, int type,
-                    TMidiExportShell* shell) {
+                    const TServices& services) {
   if (path.empty()) return false;
   const std::string target = ResolveTarget(path);
   const std::string temp = CreateTemporaryBeside(target);
@@ -72,7 +73,7 @@ bool ExportMidiFile(TMusicScore& score, const std::string& path, int type,
     // Buffered: the writer puts one byte at a time.
     TKRVBFStream file(kFileModeWrite, temp.c_str(), TKRVBFStream::kMaxBufferSize);
     if (file.IsOpen())
-      ok = WriteScoreAsMidi(file, score, type, shell ? *shell : GetMidiExportShell());
+      ok = WriteScoreAsMidi(file, score, type, services);
     ok = file.Close() && ok;
   }
   ok = ok && SyncToDisk(temp);
@@ -94,11 +95,10 @@ bool ExportMidiFile(TMusicScore& score, const std::string& path, int type,
 }
 
 bool SaveScoreAsMidiFile(TMusicScore& score, const std::string& path, int type,
-                         TMidiExportShell* shell) {
-  TKVBusyCursor wait;
-  TMidiExportShell& used = shell ? *shell : GetMidiExportShell();
-  const bool ok = ExportMidiFile(score, path, type, &used);
-  if (!ok) used.ShowProblem(kMidiSaveProblemText, path);
+                         const TServices& services) {
+  TKVBusyCursor wait(CursorServiceOf(services));
+  const bool ok = ExportMidiFile(score, path, type, services);
+  if (!ok) MidiExportShellOf(services).ShowProblem(kMidiSaveProblemText, path);
   return ok;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Export of a score as a Standard MIDI File (see TSMFExportStream for what the file holds).
 //
-// ExportMidiFile(score, path, type, shell) writes a type 1 file for type 1 and a type 0 file
+// ExportMidiFile(score, path, type, services) writes a type 1 file for type 1 and a type 0 file
 // for any other type, and returns true only when the whole file was written. The target is
 // never left half-written: the file is written under a temporary name in the same folder,
 // closed and flushed to disk, and only then renamed over the target (which keeps its
@@ -10,23 +10,25 @@
 // was, and the result is false. A symbolic link at the path is followed: its target is
 // replaced and the link stays. No message is shown.
 //
-// SaveScoreAsMidiFile does the same under the wait cursor and, when it fails, shows "There
-// was a problem saving the file!" with the path as the caption through the shell.
+// SaveScoreAsMidiFile does the same under the services' wait cursor and, when it fails, shows
+// "There was a problem saving the file!" with the path as the caption through the services'
+// export shell.
 //
-// shell: the export options and status texts; null uses the installed shell (GetMidiExportShell).
+// services (the caller's, for the call only): the export shell gives the export options and
+// takes the status texts; the user-object host plays user objects.
 
 #include <string>
 
 namespace kvt {
 
 class TMusicScore;
-class TMidiExportShell;
+struct TServices;
 
 inline constexpr char kMidiSaveProblemText[] = "There was a problem saving the file!";
 
 bool ExportMidiFile(TMusicScore& score, const std::string& path, int type,
-                    TMidiExportShell* shell = nullptr);
+                    const TServices& services);
 bool SaveScoreAsMidiFile(TMusicScore& score, const std::string& path, int type,
-                         TMidiExportShell* shell = nullptr);
+                         const TServices& services);
 
 }  // namespace kvt

@@ -1,15 +1,18 @@
 #pragma once
 // TMidiExportShell: what the MIDI export asks of the application shell: two export options,
 // progress texts for the status bar and the problem message of SaveScoreAsMidiFile. The
-// application installs its own at start-up; without one (the converter, tests) the null shell
-// answers as the export expects in headless use: song information in the tempo track, no
-// per-track signatures, no status texts, messages to standard error.
+// application makes its own and passes it in the services object (TServices::exportShell);
+// without one (the converter, tests) the null shell answers as the export expects in headless
+// use: song information in the tempo track, no per-track signatures, no status texts, messages
+// to standard error.
 //
 // Calls come from the UI thread (or the converter's one thread).
 
 #include <string>
 
 namespace kvt {
+
+struct TServices;
 
 // Where the song information goes ("Exclude", "Track 0", "Track 1").
 enum TMidiHeaderPlacement : int {
@@ -41,9 +44,7 @@ public:
   void ShowProblem(const std::string& text, const std::string& caption) override;
 };
 
-// The installed shell; the null shell when none is installed.
-TMidiExportShell& GetMidiExportShell();
-// Installs a shell (not owned; it must outlive its installation). Null installs the null one.
-void InstallMidiExportShell(TMidiExportShell* shell);
+// The services' shell; the null shell for a null member.
+TMidiExportShell& MidiExportShellOf(const TServices& services);
 
 }  // namespace kvt

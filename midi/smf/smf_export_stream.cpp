@@ -37,8 +37,12 @@ bool HasLyricLines(const TMusicStaff& staff) {
 }  // namespace
 
 TSMFExportStream::TSMFExportStream(TKRVStream& output, TMusicScore& score, TMidiFileBuf& store,
-                                   TMidiExportShell& shell)
-    : TSMFOutStream(output), score(score), store(store), shell(shell) {}
+                                   const TServices& services)
+    : TSMFOutStream(output),
+      score(score),
+      store(store),
+      services(services),
+      shell(MidiExportShellOf(services)) {}
 
 bool TSMFExportStream::WriteScore(int type) {
   if (type == 1) return WriteFile(1, score.GetStaffCount(), kSMFDivision);
@@ -65,13 +69,13 @@ void TSMFExportStream::WriteFirstTrackBody() {
     // Every staff's tempo marks count, so all staves play with only tempo events kept.
     store.SetFilter(kDropChannel | kDropWait | kDropSignatures);
     for (int i = 0; i < count && !store.GetOverflow(); ++i) {
-      TStaffMidiPlayerIndex index;
+      TStaffMidiPlayerIndex index(services);
       index.Bind(&score, i);
       index.RenderStaff(store);
     }
   } else {
     store.SetFilter(kDropWait | kDropSignatures);
-    TScoreMidiPlayer player;
+    TScoreMidiPlayer player(services);
     player.SetScore(&score);
     player.RenderAll(store);
     endTick = static_cast<uint32_t>(player.GetEndTick());
@@ -80,7 +84,7 @@ void TSMFExportStream::WriteFirstTrackBody() {
   // Staff 0's time and key signatures stand for the whole score.
   store.SetFilter(kDropChannel | kDropTempo | kDropWait);
   if (count > 0) {
-    TStaffMidiPlayerIndex index;
+    TStaffMidiPlayerIndex index(services);
     index.Bind(&score, 0);
     index.RenderStaff(store);
   }
@@ -108,7 +112,7 @@ void TSMFExportStream::WriteTrackBody(int index) {
   uint16_t filter = kDropTempo | kDropWait;
   if (!shell.GetExportPerTrackSignature()) filter |= kDropSignatures;
   store.SetFilter(filter);
-  TStaffMidiPlayerIndex player;
+  TStaffMidiPlayerIndex player(services);
   player.Bind(&score, index);
 
   const char port = static_cast<char>(std::clamp(staff->GetDevice(), 0, 255));
@@ -128,11 +132,11 @@ void TSMFExportStream::WriteTrackBody(int index) {
   }
 }
 
-bool WriteScoreAsMidi(TKRVStream& output, TMusicScore& score, int type, TMidiExportShell& shell) {
+bool WriteScoreAsMidi(TKRVStream& output, TMusicScore& score, int type, const TServices& services) {
   TMidiFileBuf store(kStoreGrowth);
   store.AllocSegments(kStoreSegments);
   store.Reset();
-  TSMFExportStream writer(output, score, store, shell);
+  TSMFExportStream writer(output, score, store, services);
   return writer.WriteScore(type);
 }
 

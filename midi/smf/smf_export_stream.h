@@ -28,11 +28,14 @@ namespace kvt {
 class TMusicScore;
 class TMidiFileBuf;
 class TMidiExportShell;
+struct TServices;
 
 class TSMFExportStream : public TSMFOutStream {
 public:
+  // services: the caller's, for the stream's life: the export shell and the user-object host
+  // that plays user objects.
   TSMFExportStream(TKRVStream& output, TMusicScore& score, TMidiFileBuf& store,
-                   TMidiExportShell& shell);
+                   const TServices& services);
 
   // Type 1 writes format 1 with the staff count + 1 tracks; any other type format 0. True
   // when the file was written without error (the output's final flush included).
@@ -46,12 +49,13 @@ private:
 
   TMusicScore& score;
   TMidiFileBuf& store;
+  const TServices& services;
   TMidiExportShell& shell;
 };
 
 // The writing of ExportMidiFile over any seekable stream (files, the clipboard's memory
 // stream): an event store of 16 segments growing by 16, a TSMFExportStream over it, and the
-// score written as `type`. True when written without error.
-bool WriteScoreAsMidi(TKRVStream& output, TMusicScore& score, int type, TMidiExportShell& shell);
+// score written as `type`, with the services for the call. True when written without error.
+bool WriteScoreAsMidi(TKRVStream& output, TMusicScore& score, int type, const TServices& services);
 
 }  // namespace kvt

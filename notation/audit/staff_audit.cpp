@@ -11,6 +11,7 @@
 #include "notation/staff/music_staff.h"
 #include "notation/items/notated_item.h"
 #include "notation/index/simple_ntn_idx.h"
+#include "notation/services/services.h"
 #include "notation/services/user_object_host.h"
 #include "utils/busy_cursor.h"
 
@@ -112,7 +113,7 @@ void AuditStaffRange(TMusicStaff& staff, int first, int last) {
   AuditStaffSpan(staff, first, last);
 }
 
-void RefreshAndAuditStaff(TMusicStaff& staff, int first, int last) {
+void RefreshAndAuditStaff(TMusicStaff& staff, const TServices& services, int first, int last) {
   if (TAuditingMark::IsAuditing(staff)) return;
   TAuditingMark mark(staff);
   const int lastIndex = staff.GetLastIndex();
@@ -122,8 +123,8 @@ void RefreshAndAuditStaff(TMusicStaff& staff, int first, int last) {
   }
   first = std::min(first, lastIndex);
   last = std::clamp(last, first, lastIndex);
-  if (HasUserObjectHost()) {
-    TUserObjectHost& host = GetUserObjectHost();
+  if (services.userObjectHost) {
+    TUserObjectHost& host = *services.userObjectHost;
     // A script may change the staff: the bound is read again after each object.
     for (int i = first; i <= std::min(last, staff.GetLastIndex()); ++i) {
       const TNotatedItem* item = staff.GetItem(i);
@@ -135,13 +136,13 @@ void RefreshAndAuditStaff(TMusicStaff& staff, int first, int last) {
   AuditMarkedAround(staff, first, last);
 }
 
-void AuditScore(TMusicScore& score, bool refreshAll) {
-  TKVBusyCursor busy;
+void AuditScore(TMusicScore& score, bool refreshAll, const TServices& services) {
+  TKVBusyCursor busy(CursorServiceOf(services));
   for (int s = 0; s < score.GetStaffCount(); ++s) {
     TMusicStaff* staff = score.GetStaff(s);
     if (!staff) continue;
     if (refreshAll)
-      RefreshAndAuditStaff(*staff);
+      RefreshAndAuditStaff(*staff, services);
     else if (staff->GetNeedsAudit())
       AuditStaffRange(*staff);
   }

@@ -20,17 +20,19 @@ namespace kvt {
 
 class TMusicScore;
 class TMusicStaff;
+struct TServices;
 
-// Under the wait cursor, audits every staff of the score: with refreshAll each whole staff
-// together with its user objects (RefreshAndAuditStaff); otherwise only the staves marked as
-// needing an audit, each whole (AuditStaffRange), which clears their marks. Loading a score
-// ends with AuditScore(score, true).
-void AuditScore(TMusicScore& score, bool refreshAll);
+// Under the wait cursor of the services' cursor service, audits every staff of the score: with
+// refreshAll each whole staff together with its user objects (RefreshAndAuditStaff);
+// otherwise only the staves marked as needing an audit, each whole (AuditStaffRange), which
+// clears their marks. Loading a score ends with AuditScore(score, true, services).
+void AuditScore(TMusicScore& score, bool refreshAll, const TServices& services);
 
-// Runs the user-object audit of the installed user-object host for every user object from
-// first to last, then AuditStaffAround(first, last). A first below 0 means the whole staff; a
-// last below first is raised to first.
-void RefreshAndAuditStaff(TMusicStaff& staff, int first = -1, int last = -1);
+// Runs the user-object audit of the services' user-object host (none without one) for every
+// user object from first to last, then AuditStaffAround(first, last). A first below 0 means
+// the whole staff; a last below first is raised to first.
+void RefreshAndAuditStaff(TMusicStaff& staff, const TServices& services, int first = -1,
+                          int last = -1);
 
 // Audits from the second bar line before `first` through the second bar line after `last` (a
 // last below 0 means first), continuing to the tenth bar line after it.

@@ -19,6 +19,7 @@ namespace kvt {
 
 class TMusicStaff;
 class TMusicNote;
+struct TServices;
 
 // Deletes items that repeat what is already in force: per kind (key, bar line, ending,
 // instrument, time signature, tempo, dynamic) an item equal to the one in force from before
@@ -90,10 +91,12 @@ int FindSpellingConflict(TMusicStaff& staff, int from);
 // audits accidentals.
 void NormalizeChords(TMusicStaff& staff);
 
-// Transposes every key, song note and user object by `semitones`; `steps` is the key-spelling
-// preference (negative prefers flat keys, positive sharp keys). With keepSounding, every
-// instrument item's transposition and the staff instrument's are reduced by the semitones.
-void Transpose(TMusicStaff& staff, int semitones, int steps, bool keepSounding);
+// Transposes every key, song note and user object (through the services' user-object host; none
+// without one) by `semitones`; `steps` is the key-spelling preference (negative prefers flat
+// keys, positive sharp keys). With keepSounding, every instrument item's transposition and the
+// staff instrument's are reduced by the semitones.
+void Transpose(TMusicStaff& staff, int semitones, int steps, bool keepSounding,
+               const TServices& services);
 // The first index after `from` whose item cannot be transposed exactly; 0 when none.
 int FindUntransposableItem(TMusicStaff& staff, int semitones, int steps, int from);
 

@@ -7,6 +7,7 @@
 #include "notation/items/patch_data.h"
 #include "notation/edits/staff_edits.h"
 #include "notation/index/transpose_ntn_idx.h"
+#include "notation/services/services.h"
 
 namespace kvt {
 
@@ -29,10 +30,11 @@ void LowerTransposition(TInstrumentDef& def, int semitones) {
 
 }  // namespace
 
-void Transpose(TMusicStaff& staff, int semitones, int steps, bool keepSounding) {
+void Transpose(TMusicStaff& staff, int semitones, int steps, bool keepSounding,
+               const TServices& services) {
   semitones = BoundSemitones(semitones);
   MakeAccidentalsExplicit(staff);
-  TTransposeNtnIdx idx(&staff, semitones, steps, 0);
+  TTransposeNtnIdx idx(&staff, semitones, steps, 0, services);
   do {
     idx.TransposeCurrent();
   } while (idx.Next());
@@ -48,7 +50,8 @@ void Transpose(TMusicStaff& staff, int semitones, int steps, bool keepSounding) 
 }
 
 int FindUntransposableItem(TMusicStaff& staff, int semitones, int steps, int from) {
-  TTransposeNtnIdx idx(&staff, BoundSemitones(semitones), steps, 0);
+  // Only asks whether notes transpose exactly: no user object is touched, so no host is needed.
+  TTransposeNtnIdx idx(&staff, BoundSemitones(semitones), steps, 0, TServices());
   while (idx.Next()) {
     if (idx.GetIndex() > from && !idx.CanTransposeCurrent()) return idx.GetIndex();
   }

@@ -6,13 +6,17 @@
 #include "notation/items/key_data.h"
 #include "notation/items/song_note.h"
 #include "notation/items/repeat_ending.h"
+#include "notation/services/services.h"
 #include "notation/services/user_object_host.h"
 
 namespace kvt {
 
 TTransposeNtnIdx::TTransposeNtnIdx(TMusicStaff* staff, int semitoneCount, int keySteps,
-                                   int userOption)
-    : semitones(semitoneCount), steps(keySteps), option(userOption) {
+                                   int userOption, const TServices& services)
+    : semitones(semitoneCount),
+      steps(keySteps),
+      option(userOption),
+      userObjectHost(services.userObjectHost) {
   SetStaff(staff);
 }
 
@@ -64,9 +68,9 @@ bool TTransposeNtnIdx::TransposeCurrent() {
   }
   if (at->IsSongNoteClass())
     return static_cast<TSongNote*>(at)->Transpose(GetRunningState(), semitones, keyOffset, false);
-  if (at->GetType() == kItemUserObject && HasUserObjectHost())
-    GetUserObjectHost().TransposeUserObject(*this, GetRunningState(), semitones, keyOffset,
-                                            option != 0);
+  if (at->GetType() == kItemUserObject && userObjectHost)
+    userObjectHost->TransposeUserObject(*this, GetRunningState(), semitones, keyOffset,
+                                        option != 0);
   return true;
 }
 

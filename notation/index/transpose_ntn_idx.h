@@ -14,11 +14,16 @@
 
 namespace kvt {
 
+class TUserObjectHost;
+struct TServices;
+
 class TTransposeNtnIdx : public TAuditNtnIdx {
 public:
   TTransposeNtnIdx() = default;
-  // At item 0, reset; option is handed to user objects.
-  TTransposeNtnIdx(TMusicStaff* staff, int semitones, int steps, int option);
+  // At item 0, reset; option is handed to user objects. The index keeps the services'
+  // user-object host (the caller's; it must outlive the index), none when the member is null.
+  TTransposeNtnIdx(TMusicStaff* staff, int semitones, int steps, int option,
+                   const TServices& services);
 
   // The audit reset in the linear walk mode; key offsets from C major transposed in test mode.
   void Reset() override;
@@ -28,7 +33,7 @@ public:
 
   // Transposes the current item: a key signature in place (updating the key offset), a song
   // note under the running state with the semitones and the key offset, a user object through
-  // the user-object host. Other items are left alone. True when the item could be transposed
+  // the user-object host (left alone without one). Other items are left alone. True when the item could be transposed
   // exactly (a note that needed respelling answers false, but is transposed).
   bool TransposeCurrent();
   // Whether TransposeCurrent would transpose the current item exactly; changes nothing.
@@ -46,6 +51,7 @@ private:
   int32_t semitones = 0;
   int32_t steps = 0;
   int32_t option = 0;
+  TUserObjectHost* userObjectHost = nullptr;
 };
 
 }  // namespace kvt

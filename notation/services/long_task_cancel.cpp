@@ -1,6 +1,6 @@
 #include "notation/services/long_task_cancel.h"
 
-#include <atomic>
+#include "notation/services/services.h"
 
 namespace kvt {
 
@@ -11,22 +11,11 @@ public:
   bool CheckCancel() override { return false; }
 };
 
-TNullLongTaskCancel& NullProvider() {
-  static TNullLongTaskCancel provider;
-  return provider;
-}
-
-std::atomic<TLongTaskCancel*> installedProvider{nullptr};
-
 }  // namespace
 
-TLongTaskCancel& GetLongTaskCancel() {
-  TLongTaskCancel* provider = installedProvider.load(std::memory_order_acquire);
-  return provider ? *provider : NullProvider();
-}
-
-void InstallLongTaskCancel(TLongTaskCancel* provider) {
-  installedProvider.store(provider, std::memory_order_release);
+TLongTaskCancel& LongTaskCancelOf(const TServices& services) {
+  static TNullLongTaskCancel nullProvider;
+  return services.longTaskCancel ? *services.longTaskCancel : nullProvider;
 }
 
 }  // namespace kvt

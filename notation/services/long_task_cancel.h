@@ -1,13 +1,15 @@
 #pragma once
 // TLongTaskCancel: the cancel test of the long-task progress dialog, as the notation model's
 // long loops (writing and reading clips) poll it once per item. The user-interface library
-// installs the real one at start-up; until then, and in headless runs, the null version
-// answers that nothing was cancelled.
+// makes the real one and passes it down in the services object (TServices::longTaskCancel);
+// headless runs leave that member null, and the null version answers that nothing was
+// cancelled.
 //
-// Calls come from the UI thread (and from the converter's one thread); the provider is
-// installed before any of them and stays installed until shutdown.
+// Calls come from the UI thread (and from the converter's one thread).
 
 namespace kvt {
+
+struct TServices;
 
 class TLongTaskCancel {
 public:
@@ -17,10 +19,7 @@ public:
   virtual bool CheckCancel() = 0;
 };
 
-// The installed provider; the null provider (never cancelled) when none is installed.
-TLongTaskCancel& GetLongTaskCancel();
-// Installs a provider (not owned; it must outlive its installation). Null restores the null
-// provider.
-void InstallLongTaskCancel(TLongTaskCancel* provider);
+// The services' provider; the null provider (never cancelled) for a null member.
+TLongTaskCancel& LongTaskCancelOf(const TServices& services);
 
 }  // namespace kvt

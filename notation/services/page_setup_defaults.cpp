@@ -1,7 +1,6 @@
 #include "notation/services/page_setup_defaults.h"
 
-#include <atomic>
-
+#include "notation/services/services.h"
 #include "notation/staff/music_score.h"
 
 namespace kvt {
@@ -13,22 +12,11 @@ public:
   TPageMargins GetDefaultMargins() override { return TPageMargins(); }
 };
 
-TNullPageSetupDefaults& NullProvider() {
-  static TNullPageSetupDefaults provider;
-  return provider;
-}
-
-std::atomic<TPageSetupDefaults*> installedProvider{nullptr};
-
 }  // namespace
 
-TPageSetupDefaults& GetPageSetupDefaults() {
-  TPageSetupDefaults* provider = installedProvider.load(std::memory_order_acquire);
-  return provider ? *provider : NullProvider();
-}
-
-void InstallPageSetupDefaults(TPageSetupDefaults* provider) {
-  installedProvider.store(provider, std::memory_order_release);
+TPageSetupDefaults& PageSetupDefaultsOf(const TServices& services) {
+  static TNullPageSetupDefaults nullProvider;
+  return services.pageSetupDefaults ? *services.pageSetupDefaults : nullProvider;
 }
 
 }  // namespace kvt

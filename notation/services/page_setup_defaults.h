@@ -1,15 +1,16 @@
 #pragma once
 // The page-setup defaults a new or reset score takes its margins and Mirror flag from. The
-// application installs its own provider at start-up (from the user's page-setup settings);
-// until then, and in headless runs, the null provider answers TPageMargins' defaults (half an
-// inch on every side, no mirroring).
+// application makes its own provider (from the user's page-setup settings) and passes it in
+// the services object (TServices::pageSetupDefaults); headless runs leave that member null,
+// and the null provider answers TPageMargins' defaults (half an inch on every side, no
+// mirroring).
 //
-// Calls come from the UI thread and the converter's one thread; the provider is installed
-// before any score is made and stays installed until shutdown.
+// Calls come from the UI thread and the converter's one thread.
 
 namespace kvt {
 
 struct TPageMargins;
+struct TServices;
 
 class TPageSetupDefaults {
 public:
@@ -18,10 +19,7 @@ public:
   virtual TPageMargins GetDefaultMargins() = 0;
 };
 
-// The installed provider; the null provider when none is installed.
-TPageSetupDefaults& GetPageSetupDefaults();
-// Installs a provider (not owned; it must outlive its installation). Null restores the null
-// provider.
-void InstallPageSetupDefaults(TPageSetupDefaults* provider);
+// The services' provider; the null provider for a null member.
+TPageSetupDefaults& PageSetupDefaultsOf(const TServices& services);
 
 }  // namespace kvt

@@ -7,8 +7,11 @@
 // converter, the tests and the benchmarks use.
 //
 // The object holds no service: each pointer is the caller's, which keeps the service alive
-// while any call given this object runs. Each service's header offers the accessor that
-// answers the null version for a null member.
+// while any call given this object runs (and while any object that copied it, such as a score
+// player, lives). Each accessor XxxOf(services) answers the service, or its null version for a
+// null member: the notation and MIDI services declare theirs in their own headers; the utils
+// services (status bar, cursor, font catalog), whose headers cannot see this one, have theirs
+// below.
 
 namespace kvt {
 
@@ -31,5 +34,9 @@ struct TServices {
   TPageSetupDefaults* pageSetupDefaults = nullptr;
   TMidiPlaybackService* playback = nullptr;
 };
+
+TSysStatusBar& SysStatusBarOf(const TServices& services);
+ICursorService& CursorServiceOf(const TServices& services);
+IFontCatalog& FontCatalogOf(const TServices& services);
 
 }  // namespace kvt

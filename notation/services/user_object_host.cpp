@@ -1,31 +1,12 @@
 #include "notation/services/user_object_host.h"
 
-#include <atomic>
+#include "notation/services/services.h"
 
 namespace kvt {
 
-namespace {
-
-TNullUserObjectHost& NullHost() {
-  static TNullUserObjectHost host;
-  return host;
+TUserObjectHost& UserObjectHostOf(const TServices& services) {
+  static TNullUserObjectHost nullHost;
+  return services.userObjectHost ? *services.userObjectHost : nullHost;
 }
-
-// The one installation point of the process; atomic so that a player thread reading it never
-// races the UI thread's installation.
-std::atomic<TUserObjectHost*> installedHost{nullptr};
-
-}  // namespace
-
-TUserObjectHost& GetUserObjectHost() {
-  TUserObjectHost* host = installedHost.load(std::memory_order_acquire);
-  return host ? *host : NullHost();
-}
-
-void InstallUserObjectHost(TUserObjectHost* host) {
-  installedHost.store(host, std::memory_order_release);
-}
-
-bool HasUserObjectHost() { return installedHost.load(std::memory_order_acquire) != nullptr; }
 
 }  // namespace kvt

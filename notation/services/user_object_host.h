@@ -2,12 +2,12 @@
 // TUserObjectHost: what the notation model and playback ask of the scripting host about user
 // objects (items whose look and behaviour come from a script plug-in of their type). Measuring
 // and drawing them is asked of the drawing side's host (draw/user_object_draw_host.h). The
-// scripting subsystem installs the real host at start-up; until then, and in headless runs,
-// the null host answers: no type is loaded, objects play nothing, and transposing, spinning or
-// auditing leaves their parameters as they are.
+// scripting subsystem makes the real host and passes it in the services object
+// (TServices::userObjectHost); headless runs leave that member null, and the null host
+// answers: no type is loaded, objects play nothing, and transposing, spinning or auditing
+// leaves their parameters as they are.
 //
-// Calls come from the UI thread (and from the converter's one thread); the host is installed
-// before any of them and stays installed until shutdown.
+// Calls come from the UI thread (and from the converter's one thread).
 
 #include <string>
 #include <vector>
@@ -17,6 +17,7 @@ namespace kvt {
 class TSimpleNtnIdx;
 class TStaffContextState;
 class TMidiFileBuf;
+struct TServices;
 
 class TUserObjectHost {
 public:
@@ -51,11 +52,7 @@ public:
   void TransposeUserObject(TSimpleNtnIdx&, const TStaffContextState&, int, int, bool) override {}
 };
 
-// The installed host; the null host when none is installed.
-TUserObjectHost& GetUserObjectHost();
-// Installs a host (not owned; it must outlive its installation). Null installs the null host.
-void InstallUserObjectHost(TUserObjectHost* host);
-// Whether a host other than the null host is installed.
-bool HasUserObjectHost();
+// The services' host; the null host for a null member.
+TUserObjectHost& UserObjectHostOf(const TServices& services);
 
 }  // namespace kvt

@@ -69,10 +69,11 @@ void TScoreSongInfo::Clear() { *this = TScoreSongInfo(); }
 
 // --- construction ---
 
-TMusicScore::TMusicScore(const TScoreSongInfo* settings) : fonts(std::make_unique<TMusicFontsData>()) {
+TMusicScore::TMusicScore(const TScoreSongInfo* settings, const TServices& services)
+    : fonts(std::make_unique<TMusicFontsData>()) {
   staves.reserve(kInitialStaffRoom);
   ResetEditorState();
-  Reset();
+  Reset(services);
   if (settings) songInfo = *settings;
 }
 
@@ -81,11 +82,11 @@ TMusicScore::~TMusicScore() {
   staves.clear();
 }
 
-void TMusicScore::Reset() {
+void TMusicScore::Reset(const TServices& services) {
   includeFlags.SetAll(false);
   includeFlags.Set(0, true);
   songInfo.Clear();
-  margins = GetPageSetupDefaults().GetDefaultMargins();
+  margins = PageSetupDefaultsOf(services).GetDefaultMargins();
   zoom = 8;
   pageNumbers = 0;
   staffLabels = 0;

@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "notation/services/services.h"
 #include "notation/staff/music_fonts_data.h"
 #include "utils/bool_array.h"
 #include "utils/date.h"
@@ -92,18 +93,21 @@ class TMusicScore {
 public:
   static constexpr int MaxScoreStaffs = 255;
 
-  // Include flags of 255 bits, the default fonts, editor state reset, Reset(); then, when
-  // settings is given, its song information replaces the cleared one.
-  explicit TMusicScore(const TScoreSongInfo* settings = nullptr);
+  // Include flags of 255 bits, the default fonts, editor state reset, Reset(services); then,
+  // when settings is given, its song information replaces the cleared one. The services serve
+  // the construction only.
+  explicit TMusicScore(const TScoreSongInfo* settings = nullptr,
+                       const TServices& services = TServices());
   // Deletes the staves from the last to the first, then the fonts.
   ~TMusicScore();
   TMusicScore(const TMusicScore&) = delete;
   TMusicScore& operator=(const TMusicScore&) = delete;
 
   // Include flags cleared but bit 0; song information cleared; margins and Mirror from the
-  // page-setup defaults; zoom 8; PageNumbers, StaffLabels, BarNumbers 0; StartingBar 1; the
-  // date today; option bits to their defaults. Staves, fonts and editor state stay.
-  void Reset();
+  // services' page-setup defaults; zoom 8; PageNumbers, StaffLabels, BarNumbers 0;
+  // StartingBar 1; the date today; option bits to their defaults. Staves, fonts and editor
+  // state stay.
+  void Reset(const TServices& services);
 
   // --- song information ---
   const TScoreSongInfo& GetSongInfo() const { return songInfo; }
@@ -250,8 +254,8 @@ public:
 
   // --- fonts in use ---
   // Clears list and adds, once each, the music face when it is not installed, then the face of
-  // every text font that is not available.
-  void CollectMissingFonts(TKVStringList& list) const;
+  // every text font that is not available, as the services' font catalog answers.
+  void CollectMissingFonts(TKVStringList& list, const TServices& services) const;
   // The Windows code page of text stored with score font role `index` (0..13: the music font
   // at full and two-thirds size, then the twelve text fonts): 1252 for roles 0 and 1; for a
   // text font, by its character set (2 1252, 128 932, 129 949, 134 936, 136 950, 161 1253,
@@ -265,15 +269,15 @@ public:
   int StripContent();
 
   // --- user objects ---
-  // The user objects whose type is not loaded (every one without a user-object host); type
-  // names beginning with "." are not counted.
-  int CountMissingUserObjectTypes() const;
+  // The user objects whose type the services' user-object host has not loaded (every one
+  // without a host); type names beginning with "." are not counted.
+  int CountMissingUserObjectTypes(const TServices& services) const;
   // Fills names (and counts, when given) with the user-object type names of the score and how
-  // often each occurs, at most capacity - 1 names; with includeLoaded and a host, the loaded
-  // types come first (with count 0 unless used). Names beginning with "." are skipped. Returns
-  // the number of names.
+  // often each occurs, at most capacity - 1 names; with includeLoaded and a user-object host in
+  // the services, the loaded types come first (with count 0 unless used). Names beginning with
+  // "." are skipped. Returns the number of names.
   int CollectUserObjectTypes(std::vector<std::string>& names, std::vector<int>* counts,
-                             int capacity, bool includeLoaded) const;
+                             int capacity, bool includeLoaded, const TServices& services) const;
 
 private:
   enum : uint8_t {

@@ -46,13 +46,14 @@ bool IsContentItem(int type) {
 
 }  // namespace
 
-void TMusicScore::CollectMissingFonts(TKVStringList& list) const {
+void TMusicScore::CollectMissingFonts(TKVStringList& list, const TServices& services) const {
   list.Clear();
+  IFontCatalog& catalog = FontCatalogOf(services);
   const char* musicFace = fonts->GetMusicFontName();
-  if (!TFontSpec::IsFaceInstalled(musicFace, kSymbolCharSet)) list.AddUnique(musicFace);
+  if (!TFontSpec::IsFaceInstalled(musicFace, kSymbolCharSet, catalog)) list.AddUnique(musicFace);
   for (int i = 0; i < kScoreTextFontCount; ++i) {
     const TFontSpec* font = fonts->GetTextFont(i);
-    if (!font->IsInstalled()) list.AddUnique(font->Face());
+    if (!font->IsInstalled(catalog)) list.AddUnique(font->Face());
   }
 }
 
@@ -81,24 +82,24 @@ int TMusicScore::StripContent() {
   return GetStaffCount();
 }
 
-int TMusicScore::CountMissingUserObjectTypes() const {
-  const bool hasHost = HasUserObjectHost();
-  TUserObjectHost& host = GetUserObjectHost();
+int TMusicScore::CountMissingUserObjectTypes(const TServices& services) const {
+  TUserObjectHost* host = services.userObjectHost;
   int missing = 0;
   ForEachUserObjectType(*this, [&](const std::string& name) {
-    if (!hasHost || !host.IsUserObjectTypeLoaded(name.c_str())) ++missing;
+    if (!host || !host->IsUserObjectTypeLoaded(name.c_str())) ++missing;
   });
   return missing;
 }
 
 int TMusicScore::CollectUserObjectTypes(std::vector<std::string>& names, std::vector<int>* counts,
-                                        int capacity, bool includeLoaded) const {
+                                        int capacity, bool includeLoaded,
+                                        const TServices& services) const {
   names.clear();
   if (counts) counts->clear();
   const int room = capacity - 1;
   if (room <= 0) return 0;
-  if (includeLoaded && HasUserObjectHost()) {
-    names = GetUserObjectHost().ListLoadedUserObjectTypes(capacity);
+  if (includeLoaded && services.userObjectHost) {
+    names = services.userObjectHost->ListLoadedUserObjectTypes(capacity);
     // A host that lists more than asked never makes the list pass its room.
     if (static_cast<int>(names.size()) > room) names.resize(static_cast<size_t>(room));
     if (counts) counts->assign(names.size(), 0);

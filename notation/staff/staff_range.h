@@ -23,6 +23,7 @@ namespace kvt {
 class TMusicStaff;
 class TNotatedItem;
 class TSimpleNtnIdx;
+struct TServices;
 
 class TStaffRange {
 public:
@@ -147,10 +148,10 @@ public:
   bool SetColor(int color);
   // Every song note and all its members get the duration code.
   void SetDurationCode(int code);
-  // One user object: the step goes to the user-object host; one text expression: its size
-  // moves by steps x 10 (5..400); otherwise each song note's code becomes code - steps
-  // (0..6), and its members' too when it has more than one member or is a rest.
-  void ShiftDurations(int steps);
+  // One user object: the step goes to the services' user-object host; one text expression:
+  // its size moves by steps x 10 (5..400); otherwise each song note's code becomes
+  // code - steps (0..6), and its members' too when it has more than one member or is a rest.
+  void ShiftDurations(int steps, const TServices& services);
   // Every member gets the accidental code.
   void SetAccidental(int code);
   // Every song note gets the stem setting (0 automatic, 1 up, 2 down); with 0 an item whose

@@ -113,13 +113,13 @@ void TStaffRange::SetDurationCode(int code) {
   AuditRange();
 }
 
-void TStaffRange::ShiftDurations(int steps) {
+void TStaffRange::ShiftDurations(int steps, const TServices& services) {
   if (!IsValid()) return;
   if (GetCount() == 1) {
     TNotatedItem* item = staff->GetItem(first);
     if (item->GetType() == kItemUserObject) {
       TSimpleNtnIdx idx(staff, first);
-      GetUserObjectHost().SpinUserObject(idx, steps);
+      UserObjectHostOf(services).SpinUserObject(idx, steps);
       AuditRange();
       return;
     }

@@ -18,9 +18,7 @@ Qt::CursorShape Shown() {
 
 class QtCursorServiceTest : public testing::Test {
 protected:
-  void SetUp() override { SetCursorService(&service); }
   void TearDown() override {
-    SetCursorService(nullptr);
     while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
   }
   TQtCursorService service;
@@ -28,7 +26,7 @@ protected:
 
 TEST_F(QtCursorServiceTest, BusyCursorShowsWaitAndRestores) {
   {
-    TKVBusyCursor busy;
+    TKVBusyCursor busy(service);
     EXPECT_EQ(Shown(), Qt::WaitCursor);
   }
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -37,9 +35,9 @@ TEST_F(QtCursorServiceTest, BusyCursorShowsWaitAndRestores) {
 TEST_F(QtCursorServiceTest, NestedBusyCursorsRestoreWaitThenEarlierCursor) {
   QGuiApplication::setOverrideCursor(QCursor(Qt::CrossCursor));
   {
-    TKVBusyCursor outer;
+    TKVBusyCursor outer(service);
     {
-      TKVBusyCursor inner;
+      TKVBusyCursor inner(service);
       EXPECT_EQ(Shown(), Qt::WaitCursor);
     }
     EXPECT_EQ(Shown(), Qt::WaitCursor);
@@ -48,7 +46,7 @@ TEST_F(QtCursorServiceTest, NestedBusyCursorsRestoreWaitThenEarlierCursor) {
 }
 
 TEST_F(QtCursorServiceTest, RepeatedShowInOneDirectionDoesNothing) {
-  TKVBusyCursor busy(false);
+  TKVBusyCursor busy(service, false);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   busy.Show(true);
   busy.Show(true);

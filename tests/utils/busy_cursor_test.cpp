@@ -4,35 +4,24 @@
 
 #include <string>
 
+#include "tests/utils/recording_cursor_service.h"
 #include "utils/cursor_service.h"
 
 namespace kvt {
 namespace {
 
-// Records calls as "S" (show) and "R" (restore); accepts a show only when `accepts` is set.
-class TRecordingCursorService : public ICursorService {
-public:
-  bool ShowWaitCursor() override {
-    calls += "S";
-    return accepts;
-  }
-  void RestoreCursor() override { calls += "R"; }
-  std::string calls;
-  bool accepts = true;
-};
+using test::TRecordingCursorService;
 
 class BusyCursorTest : public testing::Test {
 protected:
-  void SetUp() override { SetCursorService(&service); }
-  void TearDown() override { SetCursorService(nullptr); }
   TRecordingCursorService service;
 };
 
 TEST_F(BusyCursorTest, NestedCursorsRestoreInnerFirst) {
   {
-    TKVBusyCursor outer;
+    TKVBusyCursor outer(service);
     {
-      TKVBusyCursor inner;
+      TKVBusyCursor inner(service);
       EXPECT_EQ(service.calls, "SS");
     }
     EXPECT_EQ(service.calls, "SSR");
@@ -41,7 +30,7 @@ TEST_F(BusyCursorTest, NestedCursorsRestoreInnerFirst) {
 }
 
 TEST_F(BusyCursorTest, ShowIsIdempotentAndOffByDefaultWhenAsked) {
-  TKVBusyCursor busy(false);
+  TKVBusyCursor busy(service, false);
   EXPECT_FALSE(busy.IsOn());
   busy.Show(false);
   busy.Show(true);
@@ -54,25 +43,25 @@ TEST_F(BusyCursorTest, ShowIsIdempotentAndOffByDefaultWhenAsked) {
 
 TEST_F(BusyCursorTest, DeclinedShowIsNeverRestored) {
   service.accepts = false;
-  { TKVBusyCursor busy; }
+  { TKVBusyCursor busy(service); }
   EXPECT_EQ(service.calls, "S");
 }
 
-TEST_F(BusyCursorTest, RestoresOnTheServiceThatShowed) {
-  TRecordingCursorService later;
+TEST_F(BusyCursorTest, EachRestoresOnTheServiceItWasGiven) {
+  TRecordingCursorService other;
   {
-    TKVBusyCursor busy;
-    SetCursorService(&later);
+    TKVBusyCursor first(service);
+    TKVBusyCursor second(other);
+    other.accepts = false;  // a later refusal does not cancel the restore owed
   }
   EXPECT_EQ(service.calls, "SR");
-  EXPECT_EQ(later.calls, "");
+  EXPECT_EQ(other.calls, "SR");
 }
 
 TEST(NullCursorServiceTest, HeadlessBusyCursorDoesNothing) {
-  SetCursorService(nullptr);
-  TKVBusyCursor busy;
+  TKVBusyCursor busy(NullCursorService());
   EXPECT_TRUE(busy.IsOn());
-  EXPECT_FALSE(CursorService().ShowWaitCursor());
+  EXPECT_FALSE(NullCursorService().ShowWaitCursor());
 }
 
 }  // namespace

@@ -43,18 +43,9 @@ public:
 
 class SysInfoStatusTest : public ::testing::Test {
 protected:
-  SysInfoStatusTest() {
-    SetCursorService(&cursor);
-    store.SetStatusBar(&bar);
-  }
-  ~SysInfoStatusTest() override {
-    SetCursorService(nullptr);
-    store.SetStatusBar(nullptr);
-  }
-
   TFakeCursor cursor;
   TFakeStatusBar bar;
-  TSysInfo store;
+  TSysInfo store{nullptr, &bar, &cursor};
 };
 
 TEST_F(SysInfoStatusTest, NestedWaitsRestoreTheCursorShownBeforeTheFirst) {
@@ -127,13 +118,11 @@ TEST_F(SysInfoStatusTest, NullTextShowsEmpty) {
 TEST(SysInfoStatusLifetimeTest, StatesLeftOnTheStackEndTheirWaits) {
   TFakeCursor cursor;
   {
-    TSysInfo store;
-    SetCursorService(&cursor);
+    TSysInfo store(nullptr, nullptr, &cursor);
     ASSERT_TRUE(store.PushStatus("Ready", false));
     ASSERT_TRUE(store.PushStatus("Busy", true));
   }
   EXPECT_EQ(cursor.shown, TFakeCursor::kArrow);
-  SetCursorService(nullptr);
 }
 
 TEST(SysInfoStatusLifetimeTest, WithoutAnInstalledBarOrCursorNothingHappens) {

@@ -30,8 +30,8 @@ constexpr int kCloneSegmentBytes = 1024;
 constexpr int kCompareBufferBytes = 32000;
 constexpr int kDrainBlockBytes = 16384;
 
-std::unique_ptr<TMusicScore> NewScoreWithOneStaff() {
-  auto score = std::make_unique<TMusicScore>();
+std::unique_ptr<TMusicScore> NewScoreWithOneStaff(const TServices& services) {
+  auto score = std::make_unique<TMusicScore>(nullptr, services);
   score->AddStaff(std::make_unique<TMusicStaff>());
   return score;
 }
@@ -46,9 +46,9 @@ bool CompressedDataIsWhole(TKRVZLibInStream& in) {
 }
 
 std::unique_ptr<TMusicScore> ReadOlderBody(TKRVStream& stream, TScoreFileHeader& header,
-                                           TSysStatusBar* status) {
-  auto score = std::make_unique<TMusicScore>();
-  ReadScoreBody(*score, header, stream, status);
+                                           const TServices& services) {
+  auto score = std::make_unique<TMusicScore>(nullptr, services);
+  ReadScoreBody(*score, header, stream, services.status);
   header.score = nullptr;
   if (header.status == kScoreFileOlder) score->SetOldFormatVersion(true);
   if (header.date != 0) score->SetDate(TKVDate(header.date));
@@ -75,18 +75,18 @@ void CopySettings(const TMusicScore& score, TScoreSettingsBlock& settings) {
 }  // namespace
 
 std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& header,
-                                       TSysStatusBar* status) {
+                                       const TServices& services) {
   header.Reset();
   const int32_t size = stream.Size();
   if (size == 0 || size == 1) {
     header.status = kScoreFileNew;
-    return NewScoreWithOneStaff();
+    return NewScoreWithOneStaff(services);
   }
   if (!ReadScoreHeader(stream, header)) return nullptr;
-  if (header.formatVersion < kFirstTextBodyVersion) return ReadOlderBody(stream, header, status);
+  if (header.formatVersion < kFirstTextBodyVersion) return ReadOlderBody(stream, header, services);
 
   bool corrupt = false;
-  std::unique_ptr<TMusicScore> score = ReadScoreTextBody(stream, header, corrupt);
+  std::unique_ptr<TMusicScore> score = ReadScoreTextBody(stream, header, corrupt, services);
   if (!score) {
     // The header promised score text and none followed.
     header.status = kScoreFileNotScore;
@@ -97,13 +97,13 @@ std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& hea
 }
 
 std::unique_ptr<TMusicScore> ReadScoreFromFile(const char* path, TScoreFileHeader& header,
-                                               TSysStatusBar* status) {
-  TKVBusyCursor busy;
+                                               const TServices& services) {
+  TKVBusyCursor busy(CursorServiceOf(services));
   header.Reset();
   TKRVFStream file(kFileModeRead | kFileShareRead, path);
   if (!file.IsOpen()) return nullptr;
   TKRVZLibInStream in(TKRVZLibInStream::kModeTagged, &file);
-  std::unique_ptr<TMusicScore> score = LoadScore(in, header, status);
+  std::unique_ptr<TMusicScore> score = LoadScore(in, header, services);
   if (!score) return nullptr;
   const bool compressed = in.IsCompressed();
   if (compressed && !CompressedDataIsWhole(in)) header.status = kScoreFileCorrupt;
@@ -117,7 +117,7 @@ bool IsTextModeCopyDamage(const char* path, int status) {
 }
 
 std::unique_ptr<TMusicScore> ReadRepairedScoreFile(const char* path, TScoreFileHeader& header,
-                                                   TSysStatusBar* status) {
+                                                   const TServices& services) {
   header.Reset();
   const char* folder = ::getenv("TMPDIR");
   std::string pattern = std::string(folder && *folder ? folder : "/tmp") + "/kvtXXXXXX";
@@ -127,17 +127,17 @@ std::unique_ptr<TMusicScore> ReadRepairedScoreFile(const char* path, TScoreFileH
   if (fd < 0) return nullptr;
   ::close(fd);
   std::unique_ptr<TMusicScore> score;
-  if (ConvertCrLfToLf(path, name.data())) score = ReadScoreFromFile(name.data(), header, status);
+  if (ConvertCrLfToLf(path, name.data())) score = ReadScoreFromFile(name.data(), header, services);
   ::unlink(name.data());
   return score;
 }
 
 std::unique_ptr<TMusicScore> ReadScoreFromFileRepairing(const char* path, TScoreFileHeader& header,
-                                                        TSysStatusBar* status) {
-  std::unique_ptr<TMusicScore> score = ReadScoreFromFile(path, header, status);
+                                                        const TServices& services) {
+  std::unique_ptr<TMusicScore> score = ReadScoreFromFile(path, header, services);
   if (!IsTextModeCopyDamage(path, header.status)) return score;
   score.reset();
-  return ReadRepairedScoreFile(path, header, status);
+  return ReadRepairedScoreFile(path, header, services);
 }
 
 bool ReadScoreSettings(TKRVStream& stream, TScoreFileHeader& header, TScoreSettingsBlock& settings) {
@@ -178,9 +178,9 @@ bool WriteScoreFile(TKRVStream& stream, const TMusicScore& score) {
 }
 
 bool WriteScoreToFile(const char* path, bool compressed, const TMusicScore& score,
-                      const TSaveBackups& backups) {
+                      const TSaveBackups& backups, const TServices& services) {
   if (path == nullptr) return false;
-  TKVBusyCursor busy;
+  TKVBusyCursor busy(CursorServiceOf(services));
   return SaveFileSafely(path, backups, [compressed, &score](TKRVStream& file) {
     TKRVZLibOutStream out(compressed ? TKRVZLibInStream::kModeTagged : TKRVZLibInStream::kModePlain,
                           &file);

@@ -19,12 +19,12 @@
 #include "notation/staff/music_score.h"
 #include "notation/files/binary/safe_file_save.h"
 #include "notation/files/binary/score_file_header.h"
+#include "notation/services/services.h"
 
 namespace kvt {
 
 class TKRVStream;
 class TNotatedItem;
-class TSysStatusBar;
 
 // The part of a score that ReadScoreSettings hands out.
 struct TScoreSettingsBlock {
@@ -40,15 +40,18 @@ struct TScoreSettingsBlock {
 };
 
 // Reads a score from the stream: header, then the body by its format version. Returns the
-// score (the caller owns it) or null; the header holds the status.
+// score (the caller owns it) or null; the header holds the status. The services (the caller's,
+// for the call only) give a new score its page-setup defaults, show the older layout's
+// progress on their status bar, serve the audit and, for the file reads below, the wait
+// cursor.
 std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& header,
-                                       TSysStatusBar* status = nullptr);
+                                       const TServices& services = TServices());
 
 // Opens the file (read, others may read) under the decompressing stream in tagged mode, loads
 // it and marks the score compressed when the data was. A file that cannot be opened leaves
 // status 3. The compressed data is checked to its end, so a damaged end gives status 7.
 std::unique_ptr<TMusicScore> ReadScoreFromFile(const char* path, TScoreFileHeader& header,
-                                               TSysStatusBar* status = nullptr);
+                                               const TServices& services = TServices());
 
 // Whether a load that ended with `status` may be a binary file damaged by a text-mode copy:
 // status 3 or 7 and every line feed of the file follows a carriage return.
@@ -56,10 +59,10 @@ bool IsTextModeCopyDamage(const char* path, int status);
 // Reads a repaired copy of the file (every CR LF turned back into LF) made in the temporary
 // folder and removed afterwards; null, with status 3, when the copy cannot be made.
 std::unique_ptr<TMusicScore> ReadRepairedScoreFile(const char* path, TScoreFileHeader& header,
-                                                   TSysStatusBar* status = nullptr);
+                                                   const TServices& services = TServices());
 // ReadScoreFromFile, then the repair when IsTextModeCopyDamage says so.
 std::unique_ptr<TMusicScore> ReadScoreFromFileRepairing(const char* path, TScoreFileHeader& header,
-                                                        TSysStatusBar* status = nullptr);
+                                                        const TServices& services = TServices());
 
 // Zero-fills `settings`; false when the stream's size is below 2 or the header fails. Reads
 // the whole score text (version 35 on) or the score part of the older layout, copies the
@@ -76,7 +79,7 @@ bool WriteScoreFile(TKRVStream& stream, const TMusicScore& score);
 // the file's close, the flush to disk, the backups (when asked for) and the final rename all
 // succeeded.
 bool WriteScoreToFile(const char* path, bool compressed, const TMusicScore& score,
-                      const TSaveBackups& backups = {});
+                      const TSaveBackups& backups = {}, const TServices& services = TServices());
 
 // A copy of the item made through its one-line text form (written alone, with its default
 // fields); null when the line does not read back.

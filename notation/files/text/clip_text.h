@@ -15,11 +15,14 @@
 // "Fake" is data). Every line ends in CR LF, except the bare form: a run of one item written
 // without context and without a frame is one item line in writer mode 1, without line end.
 //
-// Both directions poll the long-task cancel test (notation/services/long_task_cancel.h) once per item.
+// Both directions poll the long-task cancel test of the services they are given
+// (notation/services/long_task_cancel.h) once per item; the services are the caller's and
+// serve the call (the reader: the reader's life) only.
 
 #include <string_view>
 
 #include "notation/files/text/score_text_item_reader.h"
+#include "notation/services/services.h"
 
 namespace kvt {
 
@@ -27,15 +30,17 @@ class TKRVStream;
 class TMusicScore;
 class TMusicStaff;
 class TStaffRange;
+class TLongTaskCancel;
 
 // Writes the items first..last of the staff as a clip (first and last are limited to the
 // staff). With alwaysFramed false, a run of one item without context is written bare. With
 // withContext the context lines are written after the header. A cancel request stops the item
 // loop early; the end line is still written.
 void WriteClipText(TMusicStaff& staff, int first, int last, TKRVStream& stream, bool alwaysFramed,
-                   bool withContext);
+                   bool withContext, const TServices& services = TServices());
 // The same for a staff range; an invalid range writes an empty framed clip.
-void WriteClipText(const TStaffRange& range, TKRVStream& stream, bool alwaysFramed, bool withContext);
+void WriteClipText(const TStaffRange& range, TKRVStream& stream, bool alwaysFramed, bool withContext,
+                   const TServices& services = TServices());
 
 // TClipTextReader: reads a clip into a staff, inserting the items at indexes 1, 2, 3 ... (the
 // staff is normally a fresh one the caller then uses as clipboard contents).
@@ -54,7 +59,8 @@ void WriteClipText(const TStaffRange& range, TKRVStream& stream, bool alwaysFram
 class TClipTextReader : public TKVTFindTextImporter {
 public:
   // The score, when given, chooses the code pages of texts before version 2.7.
-  TClipTextReader(TKRVStream& stream, TMusicStaff& staff, bool acceptBareLines, const TMusicScore* score);
+  TClipTextReader(TKRVStream& stream, TMusicStaff& staff, bool acceptBareLines, const TMusicScore* score,
+                  const TServices& services = TServices());
 
   // The number of items inserted; -1 when nothing was read, when a framed clip had no end line
   // and gave no item, or when a cancel request stopped the reading (the items inserted so far
@@ -68,12 +74,14 @@ private:
 
   TKRVStream& stream;
   TMusicStaff& staff;
+  TLongTaskCancel& cancel;  // the services' provider, resolved at construction
   const bool acceptBareLines;
   int nextIndex = 1;
   int inserted = 0;
 };
 
-// TClipTextReader(stream, staff, acceptBareLines, score).Read().
-int ReadClipText(TKRVStream& stream, TMusicStaff& staff, bool acceptBareLines, const TMusicScore* score);
+// TClipTextReader(stream, staff, acceptBareLines, score, services).Read().
+int ReadClipText(TKRVStream& stream, TMusicStaff& staff, bool acceptBareLines, const TMusicScore* score,
+                 const TServices& services = TServices());
 
 }  // namespace kvt

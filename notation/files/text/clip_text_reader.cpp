@@ -29,16 +29,20 @@ bool IsContextRecord(const TKVTTextImportTokenizer& tokens) {
 }  // namespace
 
 TClipTextReader::TClipTextReader(TKRVStream& stream, TMusicStaff& staff, bool acceptBareLines,
-                                 const TMusicScore* score)
-    : stream(stream), staff(staff), acceptBareLines(acceptBareLines) {
+                                 const TMusicScore* score, const TServices& services)
+    : stream(stream),
+      staff(staff),
+      cancel(LongTaskCancelOf(services)),
+      acceptBareLines(acceptBareLines) {
   if (score) {
     for (int role = 0; role < kScoreTextFontCount; ++role)
       SetFontCharSet(role, score->GetFonts().GetTextFont(role)->CharSet());
   }
 }
 
-int ReadClipText(TKRVStream& stream, TMusicStaff& staff, bool acceptBareLines, const TMusicScore* score) {
-  return TClipTextReader(stream, staff, acceptBareLines, score).Read();
+int ReadClipText(TKRVStream& stream, TMusicStaff& staff, bool acceptBareLines, const TMusicScore* score,
+                 const TServices& services) {
+  return TClipTextReader(stream, staff, acceptBareLines, score, services).Read();
 }
 
 void TClipTextReader::Insert(std::unique_ptr<TNotatedItem> item) {
@@ -100,7 +104,6 @@ int TClipTextReader::Read() {
 }
 
 int TClipTextReader::ReadItems(TScoreTextLineReader& lines, bool framed) {
-  TLongTaskCancel& cancel = GetLongTaskCancel();
   bool sawEnd = false;
   std::string raw;
   for (;;) {

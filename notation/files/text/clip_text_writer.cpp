@@ -113,7 +113,7 @@ void AppendContext(TMusicStaff& staff, int first, std::string& out) {
 }  // namespace
 
 void WriteClipText(TMusicStaff& staff, int first, int last, TKRVStream& stream, bool alwaysFramed,
-                   bool withContext) {
+                   bool withContext, const TServices& services) {
   first = std::clamp(first, 0, staff.GetLastIndex());
   last = std::clamp(last, -1, staff.GetLastIndex());
   std::string out;
@@ -125,7 +125,7 @@ void WriteClipText(TMusicStaff& staff, int first, int last, TKRVStream& stream, 
   out += kClipHeaderLine;
   out += "\r\n";
   if (withContext) AppendContext(staff, first, out);
-  TLongTaskCancel& cancel = GetLongTaskCancel();
+  TLongTaskCancel& cancel = LongTaskCancelOf(services);
   for (int i = first; i <= last; ++i) {
     if (cancel.CheckCancel()) break;
     if (const TNotatedItem* item = staff.GetItem(i)) {
@@ -142,9 +142,11 @@ void WriteClipText(TMusicStaff& staff, int first, int last, TKRVStream& stream, 
   stream.Write(out.data(), static_cast<int>(out.size()));
 }
 
-void WriteClipText(const TStaffRange& range, TKRVStream& stream, bool alwaysFramed, bool withContext) {
+void WriteClipText(const TStaffRange& range, TKRVStream& stream, bool alwaysFramed, bool withContext,
+                   const TServices& services) {
   if (range.IsValid()) {
-    WriteClipText(*range.GetStaff(), range.GetFirst(), range.GetLast(), stream, alwaysFramed, withContext);
+    WriteClipText(*range.GetStaff(), range.GetFirst(), range.GetLast(), stream, alwaysFramed, withContext,
+                  services);
     return;
   }
   std::string out = kClipHeaderLine;

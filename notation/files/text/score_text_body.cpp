@@ -12,9 +12,9 @@ namespace kvt {
 // The text reader reports with the container's status numbers.
 
 std::unique_ptr<TMusicScore> ReadScoreTextBody(TKRVStream& stream, TScoreFileHeader& header,
-                                               bool& corrupt) {
+                                               bool& corrupt, const TServices& services) {
   TScoreTextLoadInfo info;
-  std::unique_ptr<TMusicScore> score = ReadScoreText(stream, &info, kScoreTextModeFile);
+  std::unique_ptr<TMusicScore> score = ReadScoreText(stream, &info, kScoreTextModeFile, services);
   if (info.codePage > 0) header.codePage = info.codePage;
   corrupt = score && info.status == kScoreFileCorrupt;
   return score;

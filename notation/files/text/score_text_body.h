@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "notation/services/services.h"
+
 namespace kvt {
 
 class TKRVStream;
@@ -12,9 +14,10 @@ struct TScoreFileHeader;
 
 // Reads the score text that follows the header (the text reader's file mode); the text's
 // ANSI code page goes into the header. `corrupt` is set when the reader had to bound or drop
-// values. Null when the stream holds no score text.
+// values. Null when the stream holds no score text. The services serve the read (ReadScoreText).
 std::unique_ptr<TMusicScore> ReadScoreTextBody(TKRVStream& stream, TScoreFileHeader& header,
-                                               bool& corrupt);
+                                               bool& corrupt,
+                                               const TServices& services = TServices());
 
 // Writes the whole score as score text.
 void WriteScoreTextBody(TKRVStream& stream, const TMusicScore& score);

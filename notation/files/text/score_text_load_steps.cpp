@@ -5,7 +5,9 @@
 
 namespace kvt {
 
-void AuditLoadedScore(TMusicScore& score) { AuditScore(score, true); }
+void AuditLoadedScore(TMusicScore& score, const TServices& services) {
+  AuditScore(score, true, services);
+}
 
 void AuditInsertedSpan(TMusicStaff& staff, int first, int last) { AuditStaffAround(staff, first, last); }
 

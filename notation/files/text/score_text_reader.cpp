@@ -56,11 +56,13 @@ struct TKVTFileTextImporter::TStaffStyles {
   std::vector<TLegacyStaffStyle> styles;  // by staff index
 };
 
-TKVTFileTextImporter::TKVTFileTextImporter() : styles(std::make_unique<TStaffStyles>()) {}
+TKVTFileTextImporter::TKVTFileTextImporter(const TServices& services)
+    : services(services), styles(std::make_unique<TStaffStyles>()) {}
 TKVTFileTextImporter::~TKVTFileTextImporter() = default;
 
-std::unique_ptr<TMusicScore> ReadScoreText(TKRVStream& stream, TScoreTextLoadInfo* info, int mode) {
-  TKVTFileTextImporter importer;
+std::unique_ptr<TMusicScore> ReadScoreText(TKRVStream& stream, TScoreTextLoadInfo* info, int mode,
+                                           const TServices& services) {
+  TKVTFileTextImporter importer(services);
   return importer.Read(stream, info, mode);
 }
 
@@ -117,7 +119,7 @@ std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TSco
   result.version = GetVersion();
 
   // 2. The score with its first staff, unclaimed.
-  score = std::make_unique<TMusicScore>();
+  score = std::make_unique<TMusicScore>(nullptr, services);
   {
     auto first = std::make_unique<TMusicStaff>();
     staff = first.get();
@@ -131,7 +133,7 @@ std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TSco
   if (clip) {
     // 3. A clip: read again from the start through the clip reader.
     stream.Rewind();
-    TClipTextReader reader(stream, *staff, false, score.get());
+    TClipTextReader reader(stream, *staff, false, score.get(), services);
     reader.Read();
     if (reader.IsCorrupt()) MarkCorrupt();
     sawEnd = true;
@@ -515,7 +517,7 @@ void TKVTFileTextImporter::Finish() {
     if (select > last) select = last;
   }
   score->SetEditorState(active, caret, select, score->GetCaretPos());
-  AuditLoadedScore(*score);
+  AuditLoadedScore(*score, services);
   score->SetExperimental(false);
 }
 

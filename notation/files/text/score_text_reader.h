@@ -15,6 +15,7 @@
 
 #include "notation/files/binary/score_file_header.h"
 #include "notation/files/text/score_text_item_reader.h"
+#include "notation/services/services.h"
 
 namespace kvt {
 
@@ -42,9 +43,12 @@ struct TScoreTextLoadInfo {
 // clip mode (the clip is read into the score's one staff); other lines not beginning with a
 // bar are skipped; bar lines are skipped too, except in kScoreTextModeTool, where the first one
 // starts score mode from the stream's start. An empty line, the end of the stream or a header
-// without a readable version ends the search with null. `info` may be null.
+// without a readable version ends the search with null. `info` may be null. The services
+// (the caller's, for the call only) give a new score its page-setup defaults, poll cancel
+// while a clip reads, and serve the closing audit.
 std::unique_ptr<TMusicScore> ReadScoreText(TKRVStream& stream, TScoreTextLoadInfo* info,
-                                           int mode = kScoreTextModeFile);
+                                           int mode = kScoreTextModeFile,
+                                           const TServices& services = TServices());
 
 // The version number of the first score or clip header line of the text; 0 when an empty line
 // or the end of the stream comes first.
@@ -55,7 +59,8 @@ double SniffTextFormatVersion(TKRVStream& stream);
 // claims it.
 class TKVTFileTextImporter : public TKVTFindTextImporter {
 public:
-  TKVTFileTextImporter();
+  // services: not owned; they must outlive the importer.
+  explicit TKVTFileTextImporter(const TServices& services);
   ~TKVTFileTextImporter();
 
   std::unique_ptr<TMusicScore> Read(TKRVStream& stream, TScoreTextLoadInfo* info, int mode);
@@ -79,6 +84,7 @@ private:
   void AddItem(std::unique_ptr<TNotatedItem> item);
   void Finish();
 
+  const TServices& services;
   std::unique_ptr<TMusicScore> score;
   TMusicStaff* staff = nullptr;      // current staff; null while a dropped staff's records run
   bool firstStaffUnclaimed = false;

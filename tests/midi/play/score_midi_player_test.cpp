@@ -83,10 +83,11 @@ INSTANTIATE_TEST_SUITE_P(Structures, PlayOrderTest, testing::ValuesIn(kPlayOrder
 
 class ScoreMidiPlayerTest : public testing::Test {
 protected:
-  // Renders the score for playing into `buffer`.
-  void Build() {
-    player.SetScore(&score);
-    player.BuildPlayBuffer(buffer);
+  // Renders the score for playing into `buffer`, by the fixture's player or the one given.
+  void Build() { Build(player); }
+  void Build(TScoreMidiPlayer& by) {
+    by.SetScore(&score);
+    by.BuildPlayBuffer(buffer);
   }
 
   TMusicScore score;
@@ -157,8 +158,6 @@ TEST_F(ScoreMidiPlayerTest, TempoMarksPlayAtTheirPositionOnEveryPass) {
 // Records the user objects the player hands to the script hook.
 class TRecordingHost : public TUserObjectHost {
 public:
-  TRecordingHost() { InstallUserObjectHost(this); }
-  ~TRecordingHost() override { InstallUserObjectHost(nullptr); }
   bool IsUserObjectTypeLoaded(const char*) override { return true; }
   void PlayUserObject(TSimpleNtnIdx& index, TStaffContextState& state,
                       TMidiFileBuf* buffer) override {
@@ -187,7 +186,10 @@ TEST_F(ScoreMidiPlayerTest, AMutedStaffPlaysEverythingButItsNotes) {
   muted.SetMuted(true);
   AddStaff(score, "F G A B", 1);
   TRecordingHost host;
-  Build();
+  TServices services;
+  services.userObjectHost = &host;
+  TScoreMidiPlayer hosted(services);
+  Build(hosted);
 
   for (const TNoteOn& on : NoteOns(buffer)) EXPECT_EQ(on.channel, 1);
   EXPECT_EQ(NoteOns(buffer).size(), 4u);
@@ -399,7 +401,9 @@ public:
 
 TEST_F(PlayPositionTest, FollowingTheSequencerSeeksToItsTick) {
   TFixedPlayback playback;
-  TScoreMidiPlayer followed(&playback);
+  TServices services;
+  services.playback = &playback;
+  TScoreMidiPlayer followed(services);
   AddStaff(score, "C D E");
   followed.SetScore(&score);
   EXPECT_TRUE(followed.FollowPlayPosition());

@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "midi/smf/midi_export_shell.h"
+#include "notation/services/services.h"
 #include "midi/smf/smf_export_stream.h"
 #include "notation/staff/music_score.h"
 #include "tests/midi/score_builder.h"
 #include "tests/midi/smf_dump_runner.h"
+#include "tests/utils/recording_cursor_service.h"
 #include "utils/seg_ram_stream.h"
 
 namespace kvt {
@@ -73,17 +75,19 @@ protected:
     test::SmfFileTest::SetUp();
     test::AddStaff(score, "C D E F");
     target = folder + "/song.mid";
+    services.exportShell = &shell;
   }
 
   TMusicScore score;
   TRecordingShell shell;
+  TServices services;
   std::string target;
 };
 
 TEST_F(MidiExportTest, AWrittenFileReplacesTheOldOneAndKeepsItsPermissions) {
   WriteFile(target, "old contents");
   fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  ASSERT_TRUE(ExportMidiFile(score, target, 1, &shell));
+  ASSERT_TRUE(ExportMidiFile(score, target, 1, services));
   EXPECT_EQ(ReadFile(target).substr(0, 4), "MThd");
   EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -93,7 +97,7 @@ TEST_F(MidiExportTest, AWrittenFileReplacesTheOldOneAndKeepsItsPermissions) {
 
 TEST_F(MidiExportTest, ANewFileGetsTheUsualPermissions) {
   const mode_t mask = umask(022);
-  ASSERT_TRUE(ExportMidiFile(score, target, 0, &shell));
+  ASSERT_TRUE(ExportMidiFile(score, target, 0, services));
   umask(mask);
   EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
@@ -104,14 +108,14 @@ TEST_F(MidiExportTest, ALinkIsFollowedAndStaysALink) {
   const std::string real = folder + "/real.mid";
   WriteFile(real, "old");
   fs::create_symlink("real.mid", target);
-  ASSERT_TRUE(ExportMidiFile(score, target, 1, &shell));
+  ASSERT_TRUE(ExportMidiFile(score, target, 1, services));
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status(target)));
   EXPECT_EQ(ReadFile(real).substr(0, 4), "MThd");
   EXPECT_EQ(Files(), (std::vector<std::string>{"real.mid", "song.mid"}));
 }
 
 TEST_F(MidiExportTest, AFolderThatDoesNotExistFailsWithoutAMessage) {
-  EXPECT_FALSE(ExportMidiFile(score, folder + "/missing/song.mid", 1, &shell));
+  EXPECT_FALSE(ExportMidiFile(score, folder + "/missing/song.mid", 1, services));
   EXPECT_TRUE(Files().empty());
   EXPECT_TRUE(shell.problems.empty());
 }
@@ -121,7 +125,7 @@ TEST_F(MidiExportTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   bool ok = true;
   {
     TFileSizeLimit limit(64);  // the song information alone is longer
-    ok = ExportMidiFile(score, target, 1, &shell);
+    ok = ExportMidiFile(score, target, 1, services);
   }
   EXPECT_FALSE(ok);
   EXPECT_EQ(ReadFile(target), "old contents");
@@ -132,28 +136,28 @@ TEST_F(MidiExportTest, AFailedRenameLeavesNoTemporaryFile) {
   // A folder stands at the target's name: the finished file cannot take its place.
   fs::create_directory(target);
   fs::create_directory(target + "/inside");
-  EXPECT_FALSE(ExportMidiFile(score, target, 1, &shell));
+  EXPECT_FALSE(ExportMidiFile(score, target, 1, services));
   EXPECT_TRUE(fs::is_directory(target + "/inside"));
   EXPECT_EQ(Files(), std::vector<std::string>{"song.mid"});
 }
 
 TEST_F(MidiExportTest, SavingReportsAProblemWithThePathAsCaption) {
   const std::string missing = folder + "/missing/song.mid";
-  EXPECT_FALSE(SaveScoreAsMidiFile(score, missing, 1, &shell));
+  EXPECT_FALSE(SaveScoreAsMidiFile(score, missing, 1, services));
   ASSERT_EQ(shell.problems.size(), 1u);
   EXPECT_EQ(shell.problems[0].first, "There was a problem saving the file!");
   EXPECT_EQ(shell.problems[0].second, missing);
 
-  EXPECT_TRUE(SaveScoreAsMidiFile(score, target, 0, &shell));
+  EXPECT_TRUE(SaveScoreAsMidiFile(score, target, 0, services));
   EXPECT_EQ(shell.problems.size(), 1u);
 }
 
-TEST_F(MidiExportTest, TheInstalledShellServesWhenNoneIsGiven) {
-  InstallMidiExportShell(&shell);
-  EXPECT_FALSE(SaveScoreAsMidiFile(score, folder + "/missing/x.mid", 1));
-  InstallMidiExportShell(nullptr);
-  EXPECT_EQ(shell.problems.size(), 1u);
-  EXPECT_EQ(&GetMidiExportShell() == &shell, false);
+TEST_F(MidiExportTest, SavingShowsTheWaitCursorOfItsServices) {
+  test::TRecordingCursorService cursor;
+  services.cursor = &cursor;
+  EXPECT_TRUE(SaveScoreAsMidiFile(score, target, 1, services));
+  EXPECT_EQ(cursor.calls, "SR");
+  EXPECT_TRUE(shell.problems.empty());
 }
 
 // A memory stream whose writes fail from a given byte on.
@@ -175,11 +179,11 @@ private:
 
 TEST_F(MidiExportTest, AStreamThatFailsAnywhereGivesFailure) {
   TKRVSegRamStream whole(256);
-  ASSERT_TRUE(WriteScoreAsMidi(whole, score, 1, shell));
+  ASSERT_TRUE(WriteScoreAsMidi(whole, score, 1, services));
   const int size = whole.Size();
   for (int failAt : {0, 13, 40, size / 2, size - 1}) {
     TFailingStream broken(failAt);
-    EXPECT_FALSE(WriteScoreAsMidi(broken, score, 1, shell)) << "failing at byte " << failAt;
+    EXPECT_FALSE(WriteScoreAsMidi(broken, score, 1, services)) << "failing at byte " << failAt;
   }
 }
 

@@ -10,6 +10,7 @@
 #include "notation/items/lyric_text.h"
 #include "midi/smf/midi_export.h"
 #include "midi/smf/midi_export_shell.h"
+#include "notation/services/services.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
 #include "notation/staff/staff_lyrics.h"
@@ -49,7 +50,9 @@ protected:
   // Exports the score and returns the reader's dump.
   std::string Export(int type) {
     const std::string path = folder + "/out.mid";
-    EXPECT_TRUE(ExportMidiFile(score, path, type, &shell));
+    TServices services;
+    services.exportShell = &shell;
+    EXPECT_TRUE(ExportMidiFile(score, path, type, services));
     return Dump(path);
   }
 

@@ -11,8 +11,10 @@
 #include "notation/staff/music_score.h"
 #include "notation/index/simple_ntn_idx.h"
 #include "notation/items/user_object.h"
+#include "notation/services/services.h"
 #include "notation/services/user_object_host.h"
 #include "tests/notation/audit_staff_fixture.h"
+#include "tests/utils/recording_cursor_service.h"
 
 namespace kvt {
 namespace {
@@ -106,12 +108,12 @@ TEST_F(StaffAuditSpanTest, OnlyWholeStaffAuditsClearTheNeedsAuditMark) {
   EXPECT_EQ(Reached(), Expected(0, kBars - 1));
 
   built.staff.SetNeedsAudit(true);
-  RefreshAndAuditStaff(built.staff);
+  RefreshAndAuditStaff(built.staff, TServices());
   EXPECT_FALSE(built.staff.GetNeedsAudit());
 }
 
 TEST_F(StaffAuditSpanTest, RefreshWithLastBelowFirstAuditsAroundFirst) {
-  RefreshAndAuditStaff(built.staff, NoteIndex(10), 3);
+  RefreshAndAuditStaff(built.staff, TServices(), NoteIndex(10), 3);
   EXPECT_EQ(Reached(), Expected(9, 21));
 }
 
@@ -148,7 +150,7 @@ TEST(StaffAuditScoreTest, WithoutRefreshOnlyMarkedStavesAreAudited) {
   score.AddStaff(StaleStaff(true, marked));
   score.AddStaff(StaleStaff(false, unmarked));
 
-  AuditScore(score, false);
+  AuditScore(score, false, TServices());
   EXPECT_FALSE(marked->IsTieIn());
   EXPECT_FALSE(score.GetStaff(0)->GetNeedsAudit());
   EXPECT_TRUE(unmarked->IsTieIn());
@@ -161,7 +163,7 @@ TEST(StaffAuditScoreTest, RefreshAuditsEveryStaffAsLoadingDoes) {
   score.AddStaff(StaleStaff(false, first));
   score.AddStaff(StaleStaff(true, second));
 
-  AuditScore(score, true);
+  AuditScore(score, true, TServices());
   EXPECT_FALSE(first->IsTieIn());
   EXPECT_FALSE(second->IsTieIn());
   EXPECT_FALSE(score.GetStaff(1)->GetNeedsAudit());
@@ -199,30 +201,30 @@ protected:
     note->SetTieIn(true);
     built.Add<TKVTUserObject>("Arrow");
     host.watched = note;
-    InstallUserObjectHost(&host);
+    services.userObjectHost = &host;
   }
-  void TearDown() override { InstallUserObjectHost(nullptr); }
 
   TAuditStaff built;
   TMusicNote* note = nullptr;
   TRecordingHost host;
+  TServices services;
 };
 
 TEST_F(StaffAuditUserObjectTest, UserObjectsAreAuditedBeforeTheirRange) {
-  RefreshAndAuditStaff(built.staff);
+  RefreshAndAuditStaff(built.staff, services);
   EXPECT_EQ(host.audited, (std::vector<int>{1, 3}));
   EXPECT_EQ(host.staleAtCall, (std::vector<bool>{true, true}));
   EXPECT_FALSE(note->IsTieIn());
 }
 
 TEST_F(StaffAuditUserObjectTest, OnlyUserObjectsInsideTheRangeAreAudited) {
-  RefreshAndAuditStaff(built.staff, 2, 3);
+  RefreshAndAuditStaff(built.staff, services, 2, 3);
   EXPECT_EQ(host.audited, (std::vector<int>{3}));
 }
 
 TEST_F(StaffAuditUserObjectTest, AnAuditAskedForDuringTheAuditOfTheStaffDoesNothing) {
   host.nestedAudit = true;
-  RefreshAndAuditStaff(built.staff);
+  RefreshAndAuditStaff(built.staff, services);
   EXPECT_EQ(host.staleAfterNested, (std::vector<bool>{true, true}));
   EXPECT_FALSE(note->IsTieIn());
   // Once the audit is over, audits run again.
@@ -231,13 +233,28 @@ TEST_F(StaffAuditUserObjectTest, AnAuditAskedForDuringTheAuditOfTheStaffDoesNoth
   EXPECT_FALSE(note->IsTieIn());
 }
 
+TEST(StaffAuditScoreServicesTest, TheScoreAuditHandsItsServicesOn) {
+  TMusicScore score;
+  TMusicNote* note = nullptr;
+  score.AddStaff(StaleStaff(false, note));
+  score.GetStaff(0)->InsertItem(std::make_unique<TKVTUserObject>("Arrow"), 1);
+  TRecordingHost host;
+  test::TRecordingCursorService cursor;
+  TServices services;
+  services.userObjectHost = &host;
+  services.cursor = &cursor;
+  AuditScore(score, true, services);
+  EXPECT_EQ(host.audited, std::vector<int>{1});
+  EXPECT_EQ(cursor.calls, "SR");  // the wait cursor for the whole audit
+  EXPECT_FALSE(note->IsTieIn());
+}
+
 TEST(StaffAuditNullHostTest, RefreshWithoutAHostStillAudits) {
-  ASSERT_FALSE(HasUserObjectHost());
   TAuditStaff built;
   built.Add<TKVTUserObject>("Arrow");
   TMusicNote* note = built.Note(0);
   note->SetTieIn(true);
-  RefreshAndAuditStaff(built.staff);
+  RefreshAndAuditStaff(built.staff, TServices());
   EXPECT_FALSE(note->IsTieIn());
 }
 

@@ -8,6 +8,7 @@
 #include "notation/staff/music_staff.h"
 #include "notation/items/patch_data.h"
 #include "notation/edits/staff_edits.h"
+#include "notation/services/services.h"
 #include "tests/notation/staff_edit_support.h"
 
 namespace kvt {
@@ -37,7 +38,7 @@ TEST_P(TransposeTest, NotesSoundTransposedAndAreSpelledInTheNewKey) {
   TMusicStaff staff;
   Fill(staff, c.layout);
   const std::vector<int> before = PlayedPitches(staff);
-  Transpose(staff, c.semitones, c.steps, false);
+  Transpose(staff, c.semitones, c.steps, false, TServices());
   EXPECT_EQ(PlayedPitches(staff), Shifted(before, c.semitones));
   EXPECT_EQ(Describe(staff), c.after);
 }
@@ -68,7 +69,7 @@ TEST(StaffTransposeTest, KeepSoundingLowersEveryInstrumentTransposition) {
   staff.InsertItem(std::unique_ptr<TNotatedItem>(patch), 1);
   Fill(staff, "n2@6 n2@4");
   const std::vector<int> before = PlayedPitches(staff);
-  Transpose(staff, 2, 0, true);
+  Transpose(staff, 2, 0, true, TServices());
   EXPECT_EQ(staff.GetInstrument().GetTransposition(), -5);
   EXPECT_EQ(patch->GetInstrument().GetTransposition(), 3);
   EXPECT_EQ(PlayedPitches(staff), before);  // written a tone higher, sounding the same
@@ -78,7 +79,7 @@ TEST(StaffTransposeTest, HugeIntervalsKeepThePitchClass) {
   for (int semitones : {INT_MAX, INT_MIN, 100000, -99999}) {
     TMusicStaff staff;
     Fill(staff, "n2@6");
-    Transpose(staff, semitones, 0, false);
+    Transpose(staff, semitones, 0, false, TServices());
     const std::vector<int> pitches = PlayedPitches(staff);
     ASSERT_EQ(pitches.size(), 1u);
     const int expectedClass = ((60 + semitones % 12) % 12 + 12) % 12;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "notation/items/user_object.h"
+#include "notation/services/services.h"
 #include "notation/services/user_object_host.h"
 #include "tests/notation/staff_builder.h"
 
@@ -17,7 +18,7 @@ constexpr int kC5 = -1;  // treble clef
 
 // Transposes every item of the staff, as the staff's transposition does.
 void TransposeStaff(TMusicStaff& staff, int semitones, int steps) {
-  TTransposeNtnIdx idx(&staff, semitones, steps, 0);
+  TTransposeNtnIdx idx(&staff, semitones, steps, 0, TServices());
   do {
     idx.TransposeCurrent();
   } while (idx.Next());
@@ -69,7 +70,7 @@ TEST(TransposeNtnIdxTest, KeySignatureSetsTheKeyOffset) {
   build.Key(2);                                        // 1: D major
   auto& d = build.Note(kC5 - 1, kDurQuarter, 0, kAccNatural);  // 2: D5
   auto& fSharp = build.Note(kC5 - 3, kDurQuarter, 0, kAccSharp);  // 3: F#5
-  TTransposeNtnIdx idx(&staff, 1, 0, 0);
+  TTransposeNtnIdx idx(&staff, 1, 0, 0, TServices());
   EXPECT_EQ(idx.GetKeyOffset(), -1);  // C major to Db major
   ASSERT_TRUE(idx.SetIndex(1));
   EXPECT_TRUE(idx.TransposeCurrent());
@@ -92,7 +93,7 @@ int OffsetAt(StaffFill fill, int index) {
   TMusicStaff staff;
   TStaffBuilder build(staff);
   fill(build);
-  TTransposeNtnIdx idx(&staff, 6, 0, 0);
+  TTransposeNtnIdx idx(&staff, 6, 0, 0, TServices());
   idx.TransposeCurrent();
   while (idx.GetIndex() < index && idx.Next()) idx.TransposeCurrent();
   return idx.GetKeyOffset();
@@ -151,7 +152,7 @@ TEST(TransposeNtnIdxTest, FoldsPitchesBeyondTheRangeByOctaves) {
     build.Clef(c.position > 0 ? kClefBass : kClefTreble);
     auto& note = build.Note(c.position, kDurQuarter, 0, kAccNatural);
     const int before = PitchAt(staff, 2);
-    TTransposeNtnIdx idx(&staff, c.semitones, 0, 0);
+    TTransposeNtnIdx idx(&staff, c.semitones, 0, 0, TServices());
     idx.SetIndex(2);
     idx.CanTransposeCurrent();
     EXPECT_EQ(note.GetStaffPos(), c.position);  // the test changed nothing
@@ -183,7 +184,7 @@ TEST(TransposeNtnIdxTest, OtherItemsAreLeftAloneAndAnswerTrue) {
   TMusicStaff staff;
   TStaffBuilder build(staff);
   build.Clef(kClefBass);
-  TTransposeNtnIdx idx(&staff, 3, 0, 0);
+  TTransposeNtnIdx idx(&staff, 3, 0, 0, TServices());
   idx.SetIndex(1);
   EXPECT_TRUE(idx.CanTransposeCurrent());
   EXPECT_TRUE(idx.TransposeCurrent());
@@ -201,7 +202,7 @@ TEST(TransposeNtnIdxTest, WalkStaysLinearThroughEndingsAndCodas) {
   build.Flow(kFlowToCoda);
   build.Flow(kFlowCoda);
   build.Note(0);
-  TTransposeNtnIdx idx(&staff, 2, 0, 0);
+  TTransposeNtnIdx idx(&staff, 2, 0, 0, TServices());
   do {
     EXPECT_TRUE(idx.GetRunningState().IsLinearWalk()) << idx.GetIndex();
   } while (idx.Next());
@@ -233,11 +234,11 @@ TEST(TransposeNtnIdxTest, UserObjectsGoToTheHost) {
   TStaffBuilder build(staff);
   build.Add(std::make_unique<TKVTUserObject>("Arrow"));
   RecordingHost host;
-  InstallUserObjectHost(&host);
-  TTransposeNtnIdx idx(&staff, -5, 0, 1);
+  TServices services;
+  services.userObjectHost = &host;
+  TTransposeNtnIdx idx(&staff, -5, 0, 1, services);
   idx.SetIndex(1);
   EXPECT_TRUE(idx.TransposeCurrent());
-  InstallUserObjectHost(nullptr);
   EXPECT_EQ(host.calls, 1);
   EXPECT_EQ(host.seenIndex, 1);
   EXPECT_EQ(host.seenSemitones, -5);

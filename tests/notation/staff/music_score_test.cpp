@@ -107,9 +107,9 @@ public:
 
 TEST(MusicScoreTest, ResetTakesThePageSetupDefaults) {
   PageDefaults defaults;
-  InstallPageSetupDefaults(&defaults);
-  TMusicScore score;
-  InstallPageSetupDefaults(nullptr);
+  TServices services;
+  services.pageSetupDefaults = &defaults;
+  TMusicScore score(nullptr, services);
   EXPECT_FLOAT_EQ(score.GetMargins().top, 1.0f);
   EXPECT_FLOAT_EQ(score.GetMargins().left, 0.75f);
   EXPECT_FLOAT_EQ(score.GetMargins().right, 0.25f);
@@ -120,7 +120,7 @@ TEST(MusicScoreTest, ResetTakesThePageSetupDefaults) {
   score.SetStartingBar(7);
   score.SetTitlePage(false);
   score.SetSongInfoText(kSongAuthor, u"me");
-  score.Reset();
+  score.Reset(TServices());
   EXPECT_EQ(score.GetZoom(), 8);
   EXPECT_EQ(score.GetStartingBar(), 1);
   EXPECT_TRUE(score.GetTitlePage());
@@ -519,17 +519,17 @@ TEST(MusicScoreTest, MissingFonts) {
   TKVStringList list(16);
   list.AddUnique("stale");
 
-  score.CollectMissingFonts(list);  // the null catalog: nothing is installed
+  score.CollectMissingFonts(list, TServices());  // the null catalog: nothing is installed
   EXPECT_EQ(list.Join('|'), "KVT2STDA|Times New Roman|Gone Sans");
 
   FakeCatalog catalog;
-  SetFontCatalog(&catalog);
-  score.CollectMissingFonts(list);
+  TServices services;
+  services.fontCatalog = &catalog;
+  score.CollectMissingFonts(list, services);
   EXPECT_EQ(list.Join('|'), "Gone Sans");
   score.GetFonts().SetMusicFontFace("Other Music");
-  score.CollectMissingFonts(list);
+  score.CollectMissingFonts(list, services);
   EXPECT_EQ(list.Join('|'), "Other Music|Gone Sans");
-  SetFontCatalog(nullptr);
 }
 
 class FakeHost : public TUserObjectHost {
@@ -558,19 +558,18 @@ protected:
       second->InsertItem(std::make_unique<TKVTUserObject>(type), second->GetLastIndex());
     score.AddStaff(std::move(first));
     score.AddStaff(std::move(second));
-  }
-  void TearDown() override {
-    InstallUserObjectHost(nullptr);
+    withHost.userObjectHost = &host;
   }
 
   TMusicScore score;
   FakeHost host;
+  TServices withHost;
+  const TServices none;
 };
 
 TEST_F(UserObjectCensusTest, CountMissingTypes) {
-  EXPECT_EQ(score.CountMissingUserObjectTypes(), 4);  // no host: every one but ".hidden"
-  InstallUserObjectHost(&host);
-  EXPECT_EQ(score.CountMissingUserObjectTypes(), 3);
+  EXPECT_EQ(score.CountMissingUserObjectTypes(none), 4);  // no host: every one but ".hidden"
+  EXPECT_EQ(score.CountMissingUserObjectTypes(withHost), 3);
 }
 
 TEST_F(UserObjectCensusTest, CollectTypes) {
@@ -593,18 +592,17 @@ TEST_F(UserObjectCensusTest, CollectTypes) {
       {false, false, 0, {}, {}, 0},
   };
   for (const Case& c : cases) {
-    if (c.withHost) {
-      InstallUserObjectHost(&host);
-    }
+    const TServices& services = c.withHost ? withHost : none;
     std::vector<std::string> names = {"old"};
     std::vector<int> counts = {9};
-    EXPECT_EQ(score.CollectUserObjectTypes(names, &counts, c.capacity, c.includeLoaded), c.result);
+    EXPECT_EQ(score.CollectUserObjectTypes(names, &counts, c.capacity, c.includeLoaded, services),
+              c.result);
     EXPECT_EQ(names, c.names) << c.capacity << c.includeLoaded << c.withHost;
     EXPECT_EQ(counts, c.counts) << c.capacity << c.includeLoaded << c.withHost;
     std::vector<std::string> namesOnly;
-    EXPECT_EQ(score.CollectUserObjectTypes(namesOnly, nullptr, c.capacity, c.includeLoaded), c.result);
+    EXPECT_EQ(score.CollectUserObjectTypes(namesOnly, nullptr, c.capacity, c.includeLoaded, services),
+              c.result);
     EXPECT_EQ(namesOnly, c.names);
-    InstallUserObjectHost(nullptr);
   }
 }
 

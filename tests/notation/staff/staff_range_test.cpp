@@ -1,4 +1,5 @@
 #include "notation/staff/staff_range.h"
+#include "notation/services/services.h"
 
 #include <gtest/gtest.h>
 
@@ -455,15 +456,15 @@ TEST(StaffRangeTest, ShiftDurationsClampsCodes) {
   TMusicStaff staff;
   Fill(staff, "n0 n6 r2");
   TStaffRange range(&staff, 1, 3);
-  range.ShiftDurations(1);  // one step longer, within the codes 0..6
+  range.ShiftDurations(1, TServices());  // one step longer, within the codes 0..6
   EXPECT_EQ(Describe(staff), "| N0:768 N0:24 R:384 |5");
-  range.ShiftDurations(-100);
+  range.ShiftDurations(-100, TServices());
   EXPECT_EQ(Describe(staff), "| N0:12 N0:12 R:12 |5");
   auto* text = new TTextExpression();
   staff.InsertItem(std::unique_ptr<TNotatedItem>(text), 1);
-  TStaffRange(&staff, 1, 1).ShiftDurations(2);
+  TStaffRange(&staff, 1, 1).ShiftDurations(2, TServices());
   EXPECT_EQ(text->GetScale(), 120);
-  TStaffRange(&staff, 1, 1).ShiftDurations(-1000);
+  TStaffRange(&staff, 1, 1).ShiftDurations(-1000, TServices());
   EXPECT_EQ(text->GetScale(), 5);
 }
 

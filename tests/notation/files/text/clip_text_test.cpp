@@ -22,9 +22,10 @@ std::vector<std::string> ItemLines(const TMusicStaff& staff, int mode = kTextMod
   return lines;
 }
 
-std::string WriteClip(TMusicStaff& staff, int first, int last, bool framed, bool context) {
+std::string WriteClip(TMusicStaff& staff, int first, int last, bool framed, bool context,
+                      const TServices& services = TServices()) {
   TOutStream out;
-  WriteClipText(staff, first, last, *out, framed, context);
+  WriteClipText(staff, first, last, *out, framed, context, services);
   return out.Text();
 }
 
@@ -34,10 +35,10 @@ struct TPasted {
   std::unique_ptr<TMusicStaff> staff = std::make_unique<TMusicStaff>();
 };
 
-TPasted Paste(std::string_view text, bool bare = true) {
+TPasted Paste(std::string_view text, bool bare = true, const TServices& services = TServices()) {
   TPasted pasted;
   TTextStream stream(text);
-  TClipTextReader reader(*stream, *pasted.staff, bare, nullptr);
+  TClipTextReader reader(*stream, *pasted.staff, bare, nullptr, services);
   pasted.result = reader.Read();
   pasted.corrupt = reader.IsCorrupt();
   return pasted;
@@ -185,18 +186,18 @@ private:
 
 TEST_F(ClipTextTest, CancelStopsBothDirections) {
   TCancelAfter cancel(2);
-  InstallLongTaskCancel(&cancel);
-  const std::string clip = WriteClip(staff, 1, 10, false, false);
-  InstallLongTaskCancel(nullptr);
+  TServices writing;
+  writing.longTaskCancel = &cancel;
+  const std::string clip = WriteClip(staff, 1, 10, false, false, writing);
   const std::vector<std::string> lines = SplitLines(clip);
   ASSERT_EQ(lines.size(), 4u);  // header, two items, end line
   EXPECT_EQ(lines.back(), "!TarlowmedeRazadoveClip-End");
 
   const std::string whole = WriteClip(staff, 1, 10, false, false);
   TCancelAfter cancelRead(3);
-  InstallLongTaskCancel(&cancelRead);
-  TPasted pasted = Paste(whole);
-  InstallLongTaskCancel(nullptr);
+  TServices reading;
+  reading.longTaskCancel = &cancelRead;
+  TPasted pasted = Paste(whole, true, reading);
   EXPECT_EQ(pasted.result, -1);
   EXPECT_EQ(pasted.staff->GetItemCount(), 2 + 3);
 }
