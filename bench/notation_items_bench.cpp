@@ -104,9 +104,10 @@ std::unique_ptr<TNotatedItem> MakeNote(int i) {
 }
 
 std::unique_ptr<TNotatedItem> MakeChord(int i) {
-  auto chord = std::make_unique<TChordData>(new TMusicNote(6, kvt::kDurQuarter, 0, kvt::kAccNone),
-                                            new TMusicNote(4, kvt::kDurQuarter, 0, kvt::kAccNone));
-  chord->AddNote(new TMusicNote(i % 2 ? 2 : 1, kvt::kDurQuarter, 0, kvt::kAccNone));
+  auto chord = std::make_unique<TChordData>(std::make_unique<TMusicNote>(6, kvt::kDurQuarter, 0, kvt::kAccNone),
+                                            std::make_unique<TMusicNote>(4, kvt::kDurQuarter, 0, kvt::kAccNone));
+  auto member = std::make_unique<TMusicNote>(i % 2 ? 2 : 1, kvt::kDurQuarter, 0, kvt::kAccNone);
+  chord->AddNote(member);
   return chord;
 }
 

@@ -30,7 +30,7 @@ std::unique_ptr<TNotatedItem> MakeContinuation(TNotatedItem& item) {
     rest->SetStemDir(static_cast<const TRestNote&>(item).GetStemSetting());
     return rest;
   }
-  return std::unique_ptr<TNotatedItem>(MakeTiedCopy(&item));
+  return MakeTiedCopy(&item);
 }
 
 // Gives the song note at i the longest fitting duration and appends tied pieces for the rest

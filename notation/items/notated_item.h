@@ -87,7 +87,7 @@ public:
   // Slot 0.
   virtual ~TNotatedItem();
   // Slot 1: the kind's type code (TNotatedItemType).
-  virtual int GetType() const = 0;
+  virtual TNotatedItemType GetType() const = 0;
   // Slot 2: base copies Visibility and Colour from an item of any kind.
   virtual void Assign(const TNotatedItem& src);
   // Slots 3 and 4: the member notes. Base: 0 and null. A note answers 1 and itself; chords their

@@ -299,7 +299,7 @@ private:
   int32_t selectIndex = -1;
   int32_t caretPos = 0;
   TScoreSongInfo songInfo;
-  std::vector<TMusicStaff*> staves;  // owned
+  std::vector<std::unique_ptr<TMusicStaff>> staves;
   TKVDate date;
   int32_t barNumbers = 0;
   int32_t startingBar = 1;

@@ -191,7 +191,8 @@ public:
   // Null outside 0..GetLastIndex().
   // Every walk over a staff calls this per item: kept inline.
   TNotatedItem* GetItem(int i) const {
-    return i < 0 || static_cast<size_t>(i) >= items.size() ? nullptr : items[static_cast<size_t>(i)];
+    return i < 0 || static_cast<size_t>(i) >= items.size() ? nullptr
+                                                            : items[static_cast<size_t>(i)].get();
   }
   TNotatedItem* GetLastItem() const;
   int GetItemCount() const { return static_cast<int>(items.size()); }
@@ -304,7 +305,7 @@ private:
   int WalkPlayOrder(TStaffContextState& state, Visit visit) const;
 
   std::unique_ptr<TStaffLyrics> lyrics;
-  std::vector<TNotatedItem*> items;  // owned
+  std::vector<std::unique_ptr<TNotatedItem>> items;
   char16_t name[kStaffNameUnits] = {};
   char16_t label[kStaffLabelUnits] = {};
   char16_t labelAbbr[kStaffLabelAbbrUnits] = {};

@@ -24,7 +24,7 @@ int TMusicStaff::WalkPlayOrder(TStaffContextState& state, Visit visit) const {
   int i = 0;
   for (int64_t steps = 0; steps < budget && i >= 0 && i <= GetLastIndex(); ++steps) {
     if (!visit(i)) return i;
-    const TNotatedItem* item = items[static_cast<size_t>(i)];
+    const TNotatedItem* item = items[static_cast<size_t>(i)].get();
     const int next = item->GetNextPlayIndex(state, self, i);
     item->ApplyToContext(state);
     i = next;

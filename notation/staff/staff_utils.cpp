@@ -135,13 +135,13 @@ int SetItemDurationToFit(TNotatedItem* item, int ticks, bool allowTriplets) {
   return fit.ticks;
 }
 
-TNotatedItem* MakeTiedCopy(TNotatedItem* item) {
+std::unique_ptr<TNotatedItem> MakeTiedCopy(TNotatedItem* item) {
   const int type = item ? item->GetType() : -1;
   if (type != kItemNote && type != kItemRest && type != kItemChord)
     ThrowPrecondition("Bad Notation", __FILE__, __LINE__);
-  if (type == kItemNote) return MakeTiedNoteCopy(*static_cast<TMusicNote*>(item)).release();
+  if (type == kItemNote) return MakeTiedNoteCopy(*static_cast<TMusicNote*>(item));
   if (type == kItemRest) {
-    auto* rest = new TRestNote(kDurQuarter, 0);
+    auto rest = std::make_unique<TRestNote>(kDurQuarter, 0);
     rest->SetStemDir(static_cast<TRestNote*>(item)->GetStemSetting());
     return rest;
   }
@@ -151,10 +151,10 @@ TNotatedItem* MakeTiedCopy(TNotatedItem* item) {
     std::unique_ptr<TMusicNote> copy = MakeTiedNoteCopy(*item->GetMember(i));
     // Copies of the members of one chord fit together; one the chord still refuses (a unison
     // of two voices now of one length) is left out rather than kept outside any owner.
-    if (chord->AddNote(copy.get())) copy.release();
+    chord->AddNote(copy);
   }
   static_cast<TChordData*>(item)->Update();
-  return chord.release();
+  return chord;
 }
 
 int TieAll(TNotatedItem* item) {

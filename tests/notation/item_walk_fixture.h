@@ -25,8 +25,7 @@ public:
   T* Add(Args&&... args) {
     auto item = std::make_unique<T>(std::forward<Args>(args)...);
     T* raw = item.get();
-    owned.push_back(std::move(item));
-    items.push_back(raw);
+    items.push_back(std::move(item));
     return raw;
   }
   TBarLineData* Bar(int style, int repeat = 1) { return Add<TBarLineData>(style, repeat); }
@@ -40,13 +39,12 @@ public:
   }
   TFlowDirection* Flow(int style) { return Add<TFlowDirection>(style); }
 
-  TStaffItemSpan Span() const { return TStaffItemSpan(items.data(), items.size()); }
+  TStaffItemSpan Span() const { return items; }
   int Count() const { return static_cast<int>(items.size()); }
-  TNotatedItem* At(int i) const { return items[static_cast<size_t>(i)]; }
+  TNotatedItem* At(int i) const { return items[static_cast<size_t>(i)].get(); }
 
 private:
-  std::vector<std::unique_ptr<TNotatedItem>> owned;
-  std::vector<TNotatedItem*> items;
+  std::vector<std::unique_ptr<TNotatedItem>> items;
 };
 
 // The next index of the item at i, over the test staff.

@@ -88,7 +88,8 @@ TEST(RebarTest, ARestChordAcrossTheBarEndEndsThePass) {
   TMusicStaff staff;
   Fill(staff, "n2 n2 n2");
   auto restChord = std::make_unique<TRestChord>(kDurHalf, 0);
-  ASSERT_TRUE(restChord->AttachNote(new TMusicNote(-2, kDurHalf, 0, kAccNone)));
+  auto part = std::make_unique<TMusicNote>(-2, kDurHalf, 0, kAccNone);
+  ASSERT_TRUE(restChord->AttachNote(part));
   staff.InsertItem(std::move(restChord), staff.GetLastIndex());
   Fill(staff, "n2");
   AutoInsertBarLines(staff, false);

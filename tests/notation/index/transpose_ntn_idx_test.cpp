@@ -166,10 +166,11 @@ TEST(TransposeNtnIdxTest, FoldsPitchesBeyondTheRangeByOctaves) {
 TEST(TransposeNtnIdxTest, ChordMembersMoveTogether) {
   TMusicStaff staff;
   TStaffBuilder build(staff);
-  auto* c4 = new TMusicNote(6, kDurQuarter, 0, kAccNatural);
-  auto* e4 = new TMusicNote(4, kDurQuarter, 0, kAccNatural);
-  auto& chord = build.Add(std::make_unique<TChordData>(c4, e4));
-  ASSERT_TRUE(chord.AddNote(new TMusicNote(2, kDurQuarter, 0, kAccNatural)));  // C E G
+  auto c4 = std::make_unique<TMusicNote>(6, kDurQuarter, 0, kAccNatural);
+  auto e4 = std::make_unique<TMusicNote>(4, kDurQuarter, 0, kAccNatural);
+  auto& chord = build.Add(std::make_unique<TChordData>(std::move(c4), std::move(e4)));
+  auto member = std::make_unique<TMusicNote>(2, kDurQuarter, 0, kAccNatural);
+  ASSERT_TRUE(chord.AddNote(member));  // C E G
   TransposeStaff(staff, 2, 0);                                                  // D F# A
   const int expected[][2] = {{5, kAccNatural}, {3, kAccSharp}, {1, kAccNatural}};
   ASSERT_EQ(chord.GetMemberCount(), 3);

@@ -49,7 +49,7 @@ std::unique_ptr<TNotatedItem> Bar(int style, int repeat = 1) {
 // damaged or hostile file might hold.
 class TJumpBackForever : public TNotatedItem {
 public:
-  int GetType() const override { return kItemMarker; }
+  TNotatedItemType GetType() const override { return kItemMarker; }
   int GetNextPlayIndex(TStaffContextState&, TMusicStaff*, int) const override { return 1; }
 };
 
@@ -393,7 +393,7 @@ TEST_F(MusicStaffTest, ItemSpanOfTheStaff) {
   Add(Note(kDurQuarter));
   const TStaffItemSpan span = GetStaffItems(&staff);
   ASSERT_EQ(span.size(), 3u);
-  EXPECT_EQ(span[1], staff.GetItem(1));
+  EXPECT_EQ(span[1].get(), staff.GetItem(1));
   EXPECT_TRUE(GetStaffItems(nullptr).empty());
 }
 
@@ -499,8 +499,8 @@ TEST_F(StaffTimesTest, SearchesByKind) {
 
 TEST_F(MusicStaffTest, NoteWithMemberAtPosition) {
   Add(Note(kDurQuarter, 2));                           // 1
-  auto chord = std::make_unique<TChordData>(new TMusicNote(4, kDurQuarter, 0, kAccNone),
-                                            new TMusicNote(-1, kDurQuarter, 0, kAccNone));
+  auto chord = std::make_unique<TChordData>(std::make_unique<TMusicNote>(4, kDurQuarter, 0, kAccNone),
+                                            std::make_unique<TMusicNote>(-1, kDurQuarter, 0, kAccNone));
   Add(std::move(chord));                               // 2
   Add(Note(kDurQuarter, 4));                           // 3
   TMusicNote* member = staff.FindNoteWithMemberAt(0, -1, 1);
@@ -533,8 +533,8 @@ TEST(MusicStaffSuggestClefTest, ByLowNotesAndChannel) {
   }
   // A chord counts by its lowest member.
   TMusicStaff staff;
-  staff.InsertItem(std::make_unique<TChordData>(new TMusicNote(12, kDurQuarter, 0, kAccNone),
-                                                new TMusicNote(-2, kDurQuarter, 0, kAccNone)),
+  staff.InsertItem(std::make_unique<TChordData>(std::make_unique<TMusicNote>(12, kDurQuarter, 0, kAccNone),
+                                                std::make_unique<TMusicNote>(-2, kDurQuarter, 0, kAccNone)),
                    1);
   EXPECT_EQ(staff.SuggestClef(), kClefBass);
 }

@@ -556,8 +556,8 @@ TEST(StaffRangeTest, MergeRestsToWholeBarKeepsTheFirstRest) {
 
 TEST(StaffRangeTest, SetDurationCodeAndAccidentalReachEveryMember) {
   TMusicStaff staff;
-  staff.InsertItem(std::make_unique<TChordData>(new TMusicNote(2, kDurHalf, 0, kAccNone),
-                                                new TMusicNote(0, kDurHalf, 0, kAccNone)),
+  staff.InsertItem(std::make_unique<TChordData>(std::make_unique<TMusicNote>(2, kDurHalf, 0, kAccNone),
+                                                std::make_unique<TMusicNote>(0, kDurHalf, 0, kAccNone)),
                    1);
   TStaffRange range(&staff, 1, 1);
   range.SetDurationCode(kDurEighth);

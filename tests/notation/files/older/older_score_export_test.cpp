@@ -123,14 +123,15 @@ TEST(OlderScoreExport, ContentVersion16HoldsReadsBackTheSame) {
   dynamic.SetHasVelocity(true);
   b.Note(-2, kDurEighth, kMaskDotted | kMaskTieOut, kAccSharp).SetBeamState(kGroupFirst);
   b.Note(-2, kDur16th, kMaskStaccato).SetBeamState(kGroupEnd);
-  auto& chord = b.Add(std::make_unique<TChordData>(new TMusicNote(0, kDurHalf, 0, kAccNone),
-                                                   new TMusicNote(-4, kDurHalf, 0, kAccFlat)));
+  auto& chord = b.Add(std::make_unique<TChordData>(std::make_unique<TMusicNote>(0, kDurHalf, 0, kAccNone),
+                                                   std::make_unique<TMusicNote>(-4, kDurHalf, 0, kAccFlat)));
   chord.SetVisibility(kVisAlways);
   b.Bar();
   b.Ending({1, 2});
   b.Rest(kDurQuarter).SetVertOffset(-2);
   auto& restChord = b.Add(std::make_unique<TRestChord>(kDurHalf, 0));
-  restChord.AttachNote(new TMusicNote(2, kDurHalf, 0, kAccNone));
+  auto part = std::make_unique<TMusicNote>(2, kDurHalf, 0, kAccNone);
+  restChord.AttachNote(part);
   auto& change = b.Add(std::make_unique<TPatchData>());
   change.GetInstrument().SetPatch(41);
   // Version 16 keeps no instrument names; the reader names a change by its patch.
