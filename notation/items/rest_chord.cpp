@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/items/rest_chord.h"
 
 #include <utility>
@@ -159,7 +160,7 @@ bool TRestChord::AttachNote(std::unique_ptr<TMusicNote>& note) {
     chord->SetRestChordPart(true);
     chord->AddNote(note);
     part = std::move(chord);
-  } else if (!static_cast<TChordData*>(part.get())->AddNote(note)) {
+  } else if (!ItemAs<TChordData>(part.get())->AddNote(note)) {
     note->SetRestChordPart(false);
     note->SetStemDir(oldNoteStem);
     return false;
@@ -177,7 +178,7 @@ std::unique_ptr<TMusicNote> TRestChord::DetachNote(const TMusicNote* member) {
   if (member == part.get()) {
     note = std::move(part);
   } else if (part->GetType() == kItemChord) {
-    auto* chord = static_cast<TChordData*>(part.get());
+    auto* chord = ItemAs<TChordData>(part.get());
     if (chord->GetMemberCount() <= 1 || !(note = chord->RemoveNote(member))) return nullptr;
     if (chord->GetMemberCount() == 1) {
       std::unique_ptr<TMusicNote> last = chord->RemoveNote(chord->GetMember(0));

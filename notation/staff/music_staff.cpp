@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/lyric_text.h"
 #include "notation/items/name_lists.h"
@@ -76,7 +77,7 @@ void TMusicStaff::SetEndingBar(int code) {
   if (items.empty()) return;
   // The array invariant makes the last item a bar line; test anyway, never cast blindly.
   TNotatedItem* last = items.back().get();
-  if (last->GetType() == kItemBarLine) static_cast<TBarLineData*>(last)->SetStaffEndStyle(endingBar);
+  if (last->GetType() == kItemBarLine) ItemAs<TBarLineData>(last)->SetStaffEndStyle(endingBar);
 }
 
 void TMusicStaff::SetBoundaries(int top, int bottom) {
@@ -191,7 +192,7 @@ int TMusicStaff::AdjustSpacer(int delta, int i) {
   TNotatedItem* item = GetItem(i);
   if (!item || item->GetType() != kItemSpacer) item = GetItem(i - 1);
   if (!item || item->GetType() != kItemSpacer) return 0;
-  auto* spacer = static_cast<TStaffSpacer*>(item);
+  auto* spacer = ItemAs<TStaffSpacer>(item);
   const int before = spacer->GetWidthValue();
   spacer->AdjustWidth(delta);
   return spacer->GetWidthValue() - before;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "midi/events/midi_file_buf.h"
+#include "notation/items/item_cast.h"
 #include "midi/events/midi_msg.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/notated_item.h"
@@ -86,7 +87,7 @@ void TMusicStaff::GetTimeSigAt(int i, int& beats, int& beatExponent) const {
   auto take = [&](int index) {
     const TNotatedItem* item = GetItem(index);
     if (!item || item->GetType() != kItemTimeSig) return;
-    const auto* sig = static_cast<const TTimeSignatureData*>(item);
+    const auto* sig = ItemAs<TTimeSignatureData>(item);
     beats = sig->GetBeats();
     beatExponent = sig->GetBeatExponent();
   };

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/flow_direction.h"
 #include "midi/events/midi_file_buf.h"
@@ -52,11 +53,11 @@ inline int NextIndex(const TItemStaff& staff, TStaffContextState& state, int i) 
   const TNotatedItem* item = staff.At(i);
   switch (item->GetType()) {
     case kItemBarLine:
-      return static_cast<const TBarLineData*>(item)->NextPlayIndexIn(state, staff.Span(), i);
+      return ItemAs<TBarLineData>(item)->NextPlayIndexIn(state, staff.Span(), i);
     case kItemEnding:
-      return static_cast<const TSpecialEnding*>(item)->NextPlayIndexIn(state, staff.Span(), i);
+      return ItemAs<TSpecialEnding>(item)->NextPlayIndexIn(state, staff.Span(), i);
     case kItemFlow:
-      return static_cast<const TFlowDirection*>(item)->NextPlayIndexIn(state, staff.Span(), i);
+      return ItemAs<TFlowDirection>(item)->NextPlayIndexIn(state, staff.Span(), i);
     default:
       return item->GetNextPlayIndex(state, nullptr, i);
   }

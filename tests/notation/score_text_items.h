@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/chord_data.h"
 #include "notation/items/clef_data.h"
@@ -338,7 +339,7 @@ inline const TItemCase kItemCases[] = {
     {"ChordOptions",
      [] {
        TItemPtr chord = Chord(NewNote(1, kDurHalf), NewNote(-3, kDurHalf, kStemAuto, kAccFlat));
-       auto& c = static_cast<TChordData&>(*chord);
+       auto& c = ItemRef<TChordData>(*chord);
        c.SetNoteFlag(kFlagAccent);
        c.SetNoteFlag(kFlagDotted);
        c.SetStemDir(kStemUp);
@@ -379,7 +380,7 @@ inline const TItemCase kItemCases[] = {
      [] {
        TItemPtr chord = Chord(NewNote(4), NewNote(2));
        chord->GetMember(0)->SetNoteFlag(kFlagTieOut);
-       static_cast<TChordData&>(*chord).Update();
+       ItemRef<TChordData>(*chord).Update();
        return chord;
      }},
     {"RestChordNote",

@@ -276,7 +276,7 @@ void TItemReader::ReadNotePart(TSongNote& note) {
     const int extra = Byte();
     note.SetNoteColor(extra & 15);
     if (note.IsMusicNoteClass())
-      static_cast<TMusicNote&>(note).SetArticulationsOnStem((extra & 0x10) != 0);
+      ItemRef<TMusicNote>(note).SetArticulationsOnStem((extra & 0x10) != 0);
   }
 }
 

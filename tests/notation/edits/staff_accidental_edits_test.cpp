@@ -64,7 +64,7 @@ TEST(AccidentalEditsTest, TiedInNoteKeepsItsAccidentalAcrossTheBar) {
   TMusicStaff staff;
   Fill(staff, "n2@3#~ | n2@3");
   // What the staff audit marks: the second F continues the tie (and sounds F sharp).
-  auto* second = static_cast<TMusicNote*>(staff.GetItem(3));
+  auto* second = ItemAs<TMusicNote>(staff.GetItem(3));
   second->SetTieIn(true);
   second->SetAutoAccidental(kAccSharp);
   const std::vector<int> pitches = PlayedPitches(staff);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/chord_data.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
@@ -42,7 +43,7 @@ protected:
     TNotatedItem* held = staff.GetItem(index);
     const bool heldIsNote = held && held->IsMusicNoteClass();
     const NoteSnapshot heldBefore = heldIsNote
-                                        ? NoteSnapshot(*static_cast<TMusicNote*>(held))
+                                        ? NoteSnapshot(*ItemAs<TMusicNote>(held))
                                         : NoteSnapshot(*note);
     const NoteSnapshot noteBefore(*note);
     EXPECT_FALSE(MergeNoteAt(staff, note, index));
@@ -51,7 +52,7 @@ protected:
     EXPECT_EQ(staff.GetItem(index), held);  // the same item, never freed and rebuilt
     EXPECT_TRUE(NoteSnapshot(*note) == noteBefore);
     if (heldIsNote) {
-      EXPECT_TRUE(NoteSnapshot(*static_cast<TMusicNote*>(held)) == heldBefore);
+      EXPECT_TRUE(NoteSnapshot(*ItemAs<TMusicNote>(held)) == heldBefore);
     }
   }
 
@@ -80,7 +81,7 @@ TEST_F(MergeNoteTest, RestTakesANoteAsRestChord) {
 
 TEST_F(MergeNoteTest, StemAndGraceFollowTheTarget) {
   Fill(staff, "n3g@4");
-  static_cast<TMusicNote*>(staff.GetItem(1))->SetStemDir(kStemDown);
+  ItemAs<TMusicNote>(staff.GetItem(1))->SetStemDir(kStemDown);
   auto owned = std::make_unique<TMusicNote>(1, kDurEighth, 0, kAccNone);
   TMusicNote* note = owned.get();
   ASSERT_TRUE(MergeNoteAt(staff, owned, 1));
@@ -91,7 +92,7 @@ TEST_F(MergeNoteTest, StemAndGraceFollowTheTarget) {
 
 TEST_F(MergeNoteTest, NoteRefusedByTheChordItWouldMakeLeavesBothNotes) {
   Fill(staff, "n2@4");
-  auto* held = static_cast<TMusicNote*>(staff.GetItem(1));
+  auto* held = ItemAs<TMusicNote>(staff.GetItem(1));
   held->SetStemDir(kStemUp);
   // A unison with the same explicit stem cannot stand in one chord.
   auto note = std::make_unique<TMusicNote>(4, kDurQuarter, 0, kAccNone);

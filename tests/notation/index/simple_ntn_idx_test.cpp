@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/index/simple_ntn_idx.h"
 
 #include <gtest/gtest.h>
@@ -490,7 +491,7 @@ TEST_F(SimpleNtnIdxTest, KindAccessorsAnswerOnlyTheirKind) {
     EXPECT_EQ(idx.GetPlayedEnding() != nullptr, c.type == kItemEnding);
   }
   // A tempo variance of style 2 or below is not a gradual one.
-  static_cast<TTempoVariance*>(staff.GetItem(9))->SetStyle(kTempoVarFermata);
+  ItemAs<TTempoVariance>(staff.GetItem(9))->SetStyle(kTempoVarFermata);
   EXPECT_EQ(TSimpleNtnIdx(&staff, 9).GetTempoVarianceAbove2(), nullptr);
 }
 

@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/index/transpose_ntn_idx.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ void TransposeStaff(TMusicStaff& staff, int semitones, int steps) {
 
 int PitchAt(TMusicStaff& staff, int index) {
   TAuditNtnIdx idx(&staff, index);
-  return static_cast<TMusicNote*>(staff.GetItem(index))->GetPitch(idx.GetRunningState());
+  return ItemAs<TMusicNote>(staff.GetItem(index))->GetPitch(idx.GetRunningState());
 }
 
 struct IntervalCase {
@@ -73,7 +74,7 @@ TEST(TransposeNtnIdxTest, KeySignatureSetsTheKeyOffset) {
   EXPECT_EQ(idx.GetKeyOffset(), -1);  // C major to Db major
   ASSERT_TRUE(idx.SetIndex(1));
   EXPECT_TRUE(idx.TransposeCurrent());
-  auto* key = static_cast<TKeyData*>(staff.GetItem(1));
+  auto* key = ItemAs<TKeyData>(staff.GetItem(1));
   EXPECT_EQ(key->GetKeyCount(), -3);  // Eb major
   EXPECT_EQ(idx.GetKeyOffset(), -1);
   while (idx.Next()) idx.TransposeCurrent();
@@ -188,7 +189,7 @@ TEST(TransposeNtnIdxTest, OtherItemsAreLeftAloneAndAnswerTrue) {
   idx.SetIndex(1);
   EXPECT_TRUE(idx.CanTransposeCurrent());
   EXPECT_TRUE(idx.TransposeCurrent());
-  EXPECT_EQ(static_cast<TClefData*>(staff.GetItem(1))->GetClefType(), kClefBass);
+  EXPECT_EQ(ItemAs<TClefData>(staff.GetItem(1))->GetClefType(), kClefBass);
   EXPECT_TRUE(idx.GetRunningState().IsLinearWalk());
 }
 

@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/staff/music_staff.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ protected:
   int BarStyleAt(int i) const {
     const TNotatedItem* item = staff.GetItem(i);
     if (!item || item->GetType() != kItemBarLine) return -1;
-    return static_cast<const TBarLineData*>(item)->GetStyle();
+    return ItemAs<TBarLineData>(item)->GetStyle();
   }
   // The boundary bar lines are where they belong.
   void ExpectBoundaries() const {
@@ -129,8 +130,8 @@ TEST(MusicStaffInsertTest, InsertClampsBetweenTheBoundaryBars) {
     EXPECT_EQ(staff.InsertItem(std::make_unique<TClefData>(), c.requested), c.taken) << c.requested;
     EXPECT_EQ(staff.GetItem(c.taken)->GetType(), kItemClef) << c.requested;
     ASSERT_EQ(staff.GetItemCount(), 5);
-    EXPECT_EQ(static_cast<TBarLineData*>(staff.GetItem(0))->GetStyle(), kBarSingle);
-    EXPECT_EQ(static_cast<TBarLineData*>(staff.GetItem(4))->GetStyle(), kBarSectionClose);
+    EXPECT_EQ(ItemAs<TBarLineData>(staff.GetItem(0))->GetStyle(), kBarSingle);
+    EXPECT_EQ(ItemAs<TBarLineData>(staff.GetItem(4))->GetStyle(), kBarSectionClose);
   }
 }
 

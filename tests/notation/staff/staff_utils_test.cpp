@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/staff/staff_utils.h"
 
 #include <gtest/gtest.h>
@@ -146,7 +147,7 @@ TEST(StaffUtilsTest, TiedCopyOfANoteTiesTheSource) {
   note.SetNoteHead(2);
   std::unique_ptr<TNotatedItem> copy = MakeTiedCopy(&note);
   ASSERT_EQ(copy->GetType(), kItemNote);
-  auto* n = static_cast<TMusicNote*>(copy.get());
+  auto* n = ItemAs<TMusicNote>(copy.get());
   EXPECT_EQ(n->GetStaffPos(), 3);
   EXPECT_EQ(n->GetAccidental(), kAccFlat);
   EXPECT_EQ(n->GetStemSetting(), kStemDown);
@@ -158,7 +159,7 @@ TEST(StaffUtilsTest, TiedCopyOfANoteTiesTheSource) {
 
   // A copy of a note that is tied already ties on in its turn.
   std::unique_ptr<TNotatedItem> second = MakeTiedCopy(&note);
-  EXPECT_TRUE(static_cast<TMusicNote*>(second.get())->IsTieOut());
+  EXPECT_TRUE(ItemAs<TMusicNote>(second.get())->IsTieOut());
 }
 
 TEST(StaffUtilsTest, TiedCopyOfAChordCopiesEveryMember) {
@@ -179,7 +180,7 @@ TEST(StaffUtilsTest, TiedCopyOfARestIsAQuarterRest) {
   rest.SetStemDir(kStemUp);
   std::unique_ptr<TNotatedItem> copy = MakeTiedCopy(&rest);
   ASSERT_EQ(copy->GetType(), kItemRest);
-  EXPECT_EQ(static_cast<TRestNote*>(copy.get())->GetStemSetting(), kStemUp);
+  EXPECT_EQ(ItemAs<TRestNote>(copy.get())->GetStemSetting(), kStemUp);
   EXPECT_EQ(copy->GetDuration(), 192);
 }
 

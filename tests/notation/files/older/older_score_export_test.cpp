@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/files/older/older_score_export.h"
 
 #include <gtest/gtest.h>
@@ -214,13 +215,13 @@ TEST(OlderScoreExport, ASpacerBecomesATextOfBlanks) {
   Exported r = ExportAndRead(score);
   const TMusicStaff& back = *r.score->GetStaff(0);
   ASSERT_EQ(back.GetItemCount(), 4);
-  const auto& wide = static_cast<const TTextExpression&>(*back.GetItem(1));
+  const auto& wide = ItemRef<TTextExpression>(*back.GetItem(1));
   ASSERT_EQ(wide.GetType(), kItemText);
   EXPECT_EQ(wide.GetText(), u"   ");
   EXPECT_TRUE(wide.IsWide());
   EXPECT_EQ(wide.GetVisibility(), kVisNever);
   EXPECT_EQ(wide.GetFontIndex(), kTextFontStaffBold);
-  const auto& narrow = static_cast<const TTextExpression&>(*back.GetItem(2));
+  const auto& narrow = ItemRef<TTextExpression>(*back.GetItem(2));
   EXPECT_EQ(narrow.GetText(), u" ");
   EXPECT_FALSE(narrow.IsWide());
 }
