@@ -127,8 +127,9 @@ public:
   // Slot 21: the index of the item to play next; base index + 1.
   virtual int GetNextPlayIndex(TStaffContextState& state, TMusicStaff* staff, int index) const;
 
-  // Visibility (TItemVisibility); a value outside 0-5 is stored as 0 (Default).
-  int GetVisibility() const { return attribute & 0x0F; }
+  // Visibility; a value outside 0-5 is stored as 0 (Default), so the stored bits always name
+  // one of TItemVisibility.
+  TItemVisibility GetVisibility() const { return static_cast<TItemVisibility>(attribute & 0x0F); }
   void SetVisibility(int visibility);
   // Colour 0-7; a value outside 0-7 is stored as 0 (Default), so drawing can index its colour
   // table with 8 + colour.

@@ -73,7 +73,7 @@ std::u16string TMusicScore::MakeNewStaffName() const {
 
 // --- flags ---
 
-void TMusicScore::GetStaffFlags(int which, TKVBoolArray& bools) const {
+void TMusicScore::GetStaffFlags(TStaffFlagKind which, TKVBoolArray& bools) const {
   for (int i = 0; i < GetStaffCount(); ++i) {
     const TMusicStaff* staff = staves[static_cast<size_t>(i)].get();
     if (which == kStaffFlagMuted) bools.Set(i, staff->IsMuted());
@@ -81,7 +81,7 @@ void TMusicScore::GetStaffFlags(int which, TKVBoolArray& bools) const {
   }
 }
 
-void TMusicScore::SetStaffFlags(int which, const TKVBoolArray& bools) {
+void TMusicScore::SetStaffFlags(TStaffFlagKind which, const TKVBoolArray& bools) {
   for (int i = 0; i < GetStaffCount(); ++i) {
     TMusicStaff* staff = staves[static_cast<size_t>(i)].get();
     if (which == kStaffFlagMuted) staff->SetMuted(bools.Get(i));

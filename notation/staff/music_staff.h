@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "notation/context/instrument_def.h"
+#include "notation/items/notated_item.h"
 #include "notation/staff/staff_items.h"
 
 namespace kvt {
@@ -236,7 +237,7 @@ public:
   // --- searches ("forward" is dir +1, "back" -1; any other dir counts as +1) ---
   // Steps from `from` by dir while inside 1..GetLastIndex()-1 and stops at the first item of
   // the type code; otherwise the index reached (which may lie outside the array).
-  int FindNextOfType(int type, int from, int dir) const;
+  int FindNextOfType(TNotatedItemType type, int from, int dir) const;
   // FindNextOfType for bar lines.
   int FindPrevBar(int from, int dir) const;
   // FindPrevBar limited to 1..GetLastIndex().
@@ -261,7 +262,7 @@ public:
   // before from. to is limited to the last index (and from to 0..last index); a to of 0 or
   // less gives 0. With from 0 and startTicks 0: the tick time at which item `to` starts.
   int32_t GetDurationBetween(int to, int from, int32_t startTicks) const;
-  int CountItemsOfType(int type) const;
+  int CountItemsOfType(TNotatedItemType type) const;
   // Whether any item is a note or chord.
   bool HasMusicNotes() const;
   // Clef code 0 (Treble) when the sum over every note and chord of (its largest member staff
