@@ -20,7 +20,7 @@ uint8_t ToByte(int64_t value) { return static_cast<uint8_t>(std::clamp<int64_t>(
 
 }  // namespace
 
-void TStaffMidiPlayerIndex::Bind(TMusicScore* newScore, int staffIndex) {
+void TStaffMidiPlayerIndex::Bind(const TMusicScore* newScore, int staffIndex) {
   score = newScore;
   staff = score ? score->GetStaff(staffIndex) : nullptr;
   Reset();

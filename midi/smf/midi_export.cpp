@@ -57,7 +57,7 @@ bool SyncToDisk(const std::string& path) {
 
 }  // namespace
 
-bool ExportMidiFile(TMusicScore& score, const std::string& path, int type,
+bool ExportMidiFile(const TMusicScore& score, const std::string& path, int type,
                     TMidiExportShell* shell) {
   if (path.empty()) return false;
   const std::string target = ResolveTarget(path);
@@ -93,7 +93,7 @@ bool ExportMidiFile(TMusicScore& score, const std::string& path, int type,
   return ok;
 }
 
-bool SaveScoreAsMidiFile(TMusicScore& score, const std::string& path, int type,
+bool SaveScoreAsMidiFile(const TMusicScore& score, const std::string& path, int type,
                          TMidiExportShell* shell) {
   TKVBusyCursor wait;
   TMidiExportShell& used = shell ? *shell : GetMidiExportShell();

@@ -24,9 +24,9 @@ class TMidiExportShell;
 
 inline constexpr char kMidiSaveProblemText[] = "There was a problem saving the file!";
 
-bool ExportMidiFile(TMusicScore& score, const std::string& path, int type,
+bool ExportMidiFile(const TMusicScore& score, const std::string& path, int type,
                     TMidiExportShell* shell = nullptr);
-bool SaveScoreAsMidiFile(TMusicScore& score, const std::string& path, int type,
+bool SaveScoreAsMidiFile(const TMusicScore& score, const std::string& path, int type,
                          TMidiExportShell* shell = nullptr);
 
 }  // namespace kvt

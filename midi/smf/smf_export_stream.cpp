@@ -36,7 +36,7 @@ bool HasLyricLines(const TMusicStaff& staff) {
 
 }  // namespace
 
-TSMFExportStream::TSMFExportStream(TKRVStream& output, TMusicScore& score, TMidiFileBuf& store,
+TSMFExportStream::TSMFExportStream(TKRVStream& output, const TMusicScore& score, TMidiFileBuf& store,
                                    TMidiExportShell& shell)
     : TSMFOutStream(output), score(score), store(store), shell(shell) {}
 
@@ -101,7 +101,7 @@ void TSMFExportStream::WriteFirstTrackBody() {
 void TSMFExportStream::WriteTrackBody(int index) {
   if (shell.GetHeaderPlacement() == kMidiHeaderFirstStaffTrack && index == 0)
     WriteHeaderInfo(false);
-  TMusicStaff* staff = score.GetStaff(index);
+  const TMusicStaff* staff = score.GetStaff(index);
   if (!staff) return;
 
   store.Reset();
@@ -128,7 +128,7 @@ void TSMFExportStream::WriteTrackBody(int index) {
   }
 }
 
-bool WriteScoreAsMidi(TKRVStream& output, TMusicScore& score, int type, TMidiExportShell& shell) {
+bool WriteScoreAsMidi(TKRVStream& output, const TMusicScore& score, int type, TMidiExportShell& shell) {
   TMidiFileBuf store(kStoreGrowth);
   store.AllocSegments(kStoreSegments);
   store.Reset();

@@ -31,7 +31,7 @@ class TMidiExportShell;
 
 class TSMFExportStream : public TSMFOutStream {
 public:
-  TSMFExportStream(TKRVStream& output, TMusicScore& score, TMidiFileBuf& store,
+  TSMFExportStream(TKRVStream& output, const TMusicScore& score, TMidiFileBuf& store,
                    TMidiExportShell& shell);
 
   // Type 1 writes format 1 with the staff count + 1 tracks; any other type format 0. True
@@ -44,7 +44,7 @@ public:
 private:
   void WriteHeaderInfo(bool inTempoTrack);
 
-  TMusicScore& score;
+  const TMusicScore& score;
   TMidiFileBuf& store;
   TMidiExportShell& shell;
 };
@@ -52,6 +52,6 @@ private:
 // The writing of ExportMidiFile over any seekable stream (files, the clipboard's memory
 // stream): an event store of 16 segments growing by 16, a TSMFExportStream over it, and the
 // score written as `type`. True when written without error.
-bool WriteScoreAsMidi(TKRVStream& output, TMusicScore& score, int type, TMidiExportShell& shell);
+bool WriteScoreAsMidi(TKRVStream& output, const TMusicScore& score, int type, TMidiExportShell& shell);
 
 }  // namespace kvt
