@@ -28,7 +28,7 @@ std::string FormatPlayTime(int64_t seconds) {
   return text;
 }
 
-int64_t MeasurePlayTime(TMusicScore& score, bool asPlayed) {
+int64_t MeasurePlayTime(const TMusicScore& score, bool asPlayed) {
   // The same growth as the MIDI export's store, so a long score is measured whole rather
   // than cut where 16 segments end.
   TMidiFileBuf buffer(kMeasureSegments);

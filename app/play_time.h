@@ -16,6 +16,6 @@ std::string FormatPlayTime(int64_t seconds);
 // the editor plays it (asPlayed: up to the end marker after the last staff) or as the MIDI
 // export writes it (up to the last event). The player re-audits staves that need it, so the
 // score is not const.
-int64_t MeasurePlayTime(TMusicScore& score, bool asPlayed);
+int64_t MeasurePlayTime(const TMusicScore& score, bool asPlayed);
 
 }  // namespace kvt

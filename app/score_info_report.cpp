@@ -67,7 +67,7 @@ std::string WithCrLfLineEnds(const std::string& text) {
   return out;
 }
 
-std::string FormatScoreInfoReport(TMusicScore& score, const TScoreFileHeader* binaryHeader) {
+std::string FormatScoreInfoReport(const TMusicScore& score, const TScoreFileHeader* binaryHeader) {
   // Built with LF line ends and converted once at the end, so no line end is ever doubled.
   std::string text;
   text += "Title:\t" + Ansi(score.GetSongInfoText(kSongTitle));

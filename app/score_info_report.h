@@ -26,7 +26,7 @@ struct TScoreFileHeader;
 // The whole report. binaryHeader: the header read from a binary score file, or null for a
 // score that came from score text. The score is measured with its own player (not const: the
 // player re-audits staves that need it).
-std::string FormatScoreInfoReport(TMusicScore& score, const TScoreFileHeader* binaryHeader);
+std::string FormatScoreInfoReport(const TMusicScore& score, const TScoreFileHeader* binaryHeader);
 
 // The distinct face names of the music font and the twelve text fonts, in that order, each
 // the first spelling met, joined by ", " (UTF-8, as the score stores them).

@@ -61,8 +61,8 @@ std::unique_ptr<TMusicScore> MakeScore() {
         const int pos = static_cast<int>((x >> 8) % 13) - 6;
         switch ((x >> 20) % 5) {
           case 0: {
-            auto chord = std::make_unique<TChordData>(new TMusicNote(pos, kDurQuarter, 0, kAccNone),
-                                                      new TMusicNote(pos - 4, kDurQuarter, 0, kAccNone));
+            auto chord = std::make_unique<TChordData>(std::make_unique<TMusicNote>(pos, kDurQuarter, 0, kAccNone),
+                                                      std::make_unique<TMusicNote>(pos - 4, kDurQuarter, 0, kAccNone));
             Add(*staff, std::move(chord));
             break;
           }

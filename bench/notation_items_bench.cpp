@@ -21,6 +21,7 @@
 #endif
 
 #include "notation/items/chord_data.h"
+#include "notation/items/item_cast.h"
 #include "midi/events/midi_file_buf.h"
 #include "notation/items/music_note.h"
 #include "notation/items/rest_note.h"
@@ -85,7 +86,7 @@ long long BuildCounted(std::vector<std::unique_ptr<TNotatedItem>>& items, int co
 // Heap bytes an item asks for: the object, and a chord's member array and members.
 size_t RequestedBytes(const TNotatedItem& item, size_t objectSize) {
   if (item.GetType() != kvt::kItemChord) return objectSize;
-  const auto& chord = static_cast<const TChordData&>(item);
+  const auto& chord = ItemRef<TChordData>(item);
   return objectSize + static_cast<size_t>(chord.GetMemberCount()) * sizeof(void*) +
          static_cast<size_t>(chord.GetMemberCount()) * sizeof(TMusicNote);
 }
@@ -104,9 +105,10 @@ std::unique_ptr<TNotatedItem> MakeNote(int i) {
 }
 
 std::unique_ptr<TNotatedItem> MakeChord(int i) {
-  auto chord = std::make_unique<TChordData>(new TMusicNote(6, kvt::kDurQuarter, 0, kvt::kAccNone),
-                                            new TMusicNote(4, kvt::kDurQuarter, 0, kvt::kAccNone));
-  chord->AddNote(new TMusicNote(i % 2 ? 2 : 1, kvt::kDurQuarter, 0, kvt::kAccNone));
+  auto chord = std::make_unique<TChordData>(std::make_unique<TMusicNote>(6, kvt::kDurQuarter, 0, kvt::kAccNone),
+                                            std::make_unique<TMusicNote>(4, kvt::kDurQuarter, 0, kvt::kAccNone));
+  auto member = std::make_unique<TMusicNote>(i % 2 ? 2 : 1, kvt::kDurQuarter, 0, kvt::kAccNone);
+  chord->AddNote(member);
   return chord;
 }
 

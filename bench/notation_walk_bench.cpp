@@ -63,9 +63,10 @@ std::unique_ptr<TMusicStaff> MakeStaff(int bars, int seed) {
                      k % 4 == 0 ? kGroupFirst : (k % 4 == 3 ? kGroupEnd : kGroupMiddle));
         break;
       default: {
-        auto chord = std::make_unique<TChordData>(new TMusicNote(pos, kDurHalf, 0, kAccNone),
-                                                  new TMusicNote(pos - 2, kDurHalf, 0, kAccNone));
-        chord->AddNote(new TMusicNote(pos - 4, kDurHalf, 0, kAccNone));
+        auto chord = std::make_unique<TChordData>(std::make_unique<TMusicNote>(pos, kDurHalf, 0, kAccNone),
+                                                  std::make_unique<TMusicNote>(pos - 2, kDurHalf, 0, kAccNone));
+        auto member = std::make_unique<TMusicNote>(pos - 4, kDurHalf, 0, kAccNone);
+        chord->AddNote(member);
         Append(*staff, std::move(chord));
         AppendNote(*staff, pos, kDurHalf, kMaskTieOut, kGroupNone);
         break;

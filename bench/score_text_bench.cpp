@@ -30,12 +30,12 @@ using namespace kvt;
 constexpr int kStaves = 16;
 constexpr int kBars = 2000;
 
-void Add(TMusicStaff& staff, TNotatedItem* item) {
-  staff.InsertItem(std::unique_ptr<TNotatedItem>(item), staff.GetLastIndex());
+void Add(TMusicStaff& staff, std::unique_ptr<TNotatedItem> item) {
+  staff.InsertItem(std::move(item), staff.GetLastIndex());
 }
 
-TMusicNote* Note(int pos, int duration, int accidental = kAccNone) {
-  return new TMusicNote(pos, duration, 0, accidental);
+std::unique_ptr<TMusicNote> Note(int pos, int duration, int accidental = kAccNone) {
+  return std::make_unique<TMusicNote>(pos, duration, 0, accidental);
 }
 
 // Each bar: a 4/4 bar of eighths with a beam, a chord, a rest, and every fourth bar a dynamic
@@ -44,27 +44,28 @@ std::unique_ptr<TMusicScore> MakeScore() {
   auto score = std::make_unique<TMusicScore>();
   for (int s = 0; s < kStaves; ++s) {
     auto staff = std::make_unique<TMusicStaff>();
-    Add(*staff, new TClefData(s % 2 ? kClefBass : kClefTreble));
-    Add(*staff, new TKeyData(1 << 5, 0, 6));
-    Add(*staff, new TTimeSignatureData(4, 2));
+    Add(*staff, std::make_unique<TClefData>(s % 2 ? kClefBass : kClefTreble));
+    Add(*staff, std::make_unique<TKeyData>(1 << 5, 0, 6));
+    Add(*staff, std::make_unique<TTimeSignatureData>(4, 2));
     for (int bar = 0; bar < kBars; ++bar) {
       if (bar % 4 == 0) {
-        Add(*staff, new TDynamicLevelData(bar % 8));
-        auto* text = new TTextExpression();
+        Add(*staff, std::make_unique<TDynamicLevelData>(bar % 8));
+        auto text = std::make_unique<TTextExpression>();
         text->SetText(u"cantabile \"dolce\"");
-        Add(*staff, text);
+        Add(*staff, std::move(text));
       }
       for (int k = 0; k < 4; ++k) {
-        TMusicNote* note = Note((bar + k) % 9 - 4, kDurEighth, k == 1 ? kAccSharp : kAccNone);
+        std::unique_ptr<TMusicNote> note = Note((bar + k) % 9 - 4, kDurEighth, k == 1 ? kAccSharp : kAccNone);
         note->SetBeamState(k == 0 ? kGroupFirst : k == 3 ? kGroupEnd : kGroupMiddle);
         if (k == 2) note->SetNoteFlag(kFlagStaccato);
-        Add(*staff, note);
+        Add(*staff, std::move(note));
       }
-      auto* chord = new TChordData(Note(4, kDurQuarter), Note(0, kDurQuarter, kAccFlat));
-      chord->AddNote(Note(-3, kDurQuarter));
-      Add(*staff, chord);
-      Add(*staff, new TRestNote(kDurQuarter, 0));
-      Add(*staff, new TBarLineData(bar % 16 == 15 ? kBarDouble : kBarSingle));
+      auto chord = std::make_unique<TChordData>(Note(4, kDurQuarter), Note(0, kDurQuarter, kAccFlat));
+      std::unique_ptr<TMusicNote> third = Note(-3, kDurQuarter);
+      chord->AddNote(third);
+      Add(*staff, std::move(chord));
+      Add(*staff, std::make_unique<TRestNote>(kDurQuarter, 0));
+      Add(*staff, std::make_unique<TBarLineData>(bar % 16 == 15 ? kBarDouble : kBarSingle));
     }
     score->AddStaff(std::move(staff));
   }

@@ -56,9 +56,9 @@ void FillStaff(TMusicStaff& staff, int bars, int seed) {
     } else {
       TChordData* chord = Append<TChordData>(staff);
       auto low = std::make_unique<TMusicNote>(pos + 2, kDurQuarter, 0, kAccNone);
-      if (chord->AddNote(low.get())) low.release();
+      chord->AddNote(low);
       auto high = std::make_unique<TMusicNote>(pos - 2, kDurQuarter, 0, kAccFlat);
-      if (chord->AddNote(high.get())) high.release();
+      chord->AddNote(high);
     }
     Append<TMusicNote>(staff, pos, kDurQuarter, kMaskTieOut, kAccNone);
     if (b % 32 == 4) Append<TTempoData>(staff, 60 + b % 60);

@@ -34,8 +34,8 @@ void BuildStaff(TMusicStaff& staff, int bars) {
     const int pos = bar % 7;  // walk the notes over the staff
     Append(staff, std::make_unique<TMusicNote>(pos, kDurEighth, 0, kAccNone));
     Append(staff, std::make_unique<TMusicNote>(pos - 1, kDurEighth, 0, kAccNone));
-    Append(staff, std::make_unique<TChordData>(new TMusicNote(pos + 2, kDurQuarter, 0, kAccNone),
-                                               new TMusicNote(pos - 2, kDurQuarter, 0, kAccNone)));
+    Append(staff, std::make_unique<TChordData>(std::make_unique<TMusicNote>(pos + 2, kDurQuarter, 0, kAccNone),
+                                               std::make_unique<TMusicNote>(pos - 2, kDurQuarter, 0, kAccNone)));
     Append(staff, std::make_unique<TMusicNote>(pos + 1, kDurQuarter, 0, kAccNatural));
     Append(staff, std::make_unique<TRestNote>(kDurQuarter, 0));
     Append(staff, std::make_unique<TBarLineData>(kBarSingle));

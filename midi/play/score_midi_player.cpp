@@ -30,7 +30,7 @@ TScoreMidiPlayer::TScoreMidiPlayer(const TServices& services) : services(service
 
 TScoreMidiPlayer::~TScoreMidiPlayer() = default;
 
-void TScoreMidiPlayer::SetScore(TMusicScore* newScore) {
+void TScoreMidiPlayer::SetScore(const TMusicScore* newScore) {
   score = newScore;
   playPosition = 0;
   renderTime = 0;
@@ -40,6 +40,7 @@ void TScoreMidiPlayer::SetScore(TMusicScore* newScore) {
     indexes.push_back(std::make_unique<TStaffMidiPlayerIndex>(services));
   // Derived item state (dynamic velocities, ties ...) must be current before it is played.
   for (int i = 0; i < count; ++i) {
+    // The score is read only; the audit refreshes the derived fields the walk plays from.
     TMusicStaff* staff = score->GetStaff(i);
     if (staff->GetNeedsAudit()) AuditStaffRange(*staff);
   }

@@ -44,8 +44,8 @@ public:
   // Clears the play position, render time and play length. With a score: staves marked as
   // needing an audit are audited whole; one index per staff (made as needed; surplus ones are
   // kept, bound to no staff), each bound to its staff.
-  void SetScore(TMusicScore* score);
-  TMusicScore* GetScore() const { return score; }
+  void SetScore(const TMusicScore* score);
+  const TMusicScore* GetScore() const { return score; }
   // Render time 0; every index bound again to its staff.
   void Rebind();
 
@@ -89,7 +89,7 @@ private:
   // The staves the score has (0 without a score), never more than the indexes.
   int ActiveCount() const;
 
-  TMusicScore* score = nullptr;
+  const TMusicScore* score = nullptr;
   std::vector<std::unique_ptr<TStaffMidiPlayerIndex>> indexes;
   int32_t playPosition = 0;
   int64_t renderTime = 0;

@@ -24,7 +24,7 @@ uint8_t ToByte(int64_t value) { return static_cast<uint8_t>(std::clamp<int64_t>(
 TStaffMidiPlayerIndex::TStaffMidiPlayerIndex(const TServices& services)
     : userObjectHost(services.userObjectHost) {}
 
-void TStaffMidiPlayerIndex::Bind(TMusicScore* newScore, int staffIndex) {
+void TStaffMidiPlayerIndex::Bind(const TMusicScore* newScore, int staffIndex) {
   score = newScore;
   staff = score ? score->GetStaff(staffIndex) : nullptr;
   Reset();

@@ -58,7 +58,7 @@ public:
 
   // Takes staff staffIndex of the score (no staff when the score is null or the index is out
   // of range), then Reset.
-  void Bind(TMusicScore* score, int staffIndex);
+  void Bind(const TMusicScore* score, int staffIndex);
   // Play index 0, bar offset 0, previous position cleared, the step budget renewed, and the
   // state as the staff initialises it (reset, the staff's channel, port and transposition);
   // without a staff a plain reset and play index -1.
@@ -93,7 +93,7 @@ public:
   TStaffPlayPos GetPlayPos() const;
   TStaffPlayPos GetPreviousPos() const { return previous; }
 
-  TMusicScore* GetScore() const { return score; }
+  const TMusicScore* GetScore() const { return score; }
   TMusicStaff* GetStaff() const { return staff; }
   // -1 when the staff is finished.
   int GetPlayIndex() const { return playIndex; }
@@ -113,7 +113,7 @@ private:
   // Performs the current item, with the gradual-dynamic layout and the user-object hook.
   void PerformCurrent(TMidiFileBuf& buffer);
 
-  TMusicScore* score = nullptr;
+  const TMusicScore* score = nullptr;
   TMusicStaff* staff = nullptr;
   int32_t playIndex = -1;
   int32_t barOffset = 0;

@@ -58,7 +58,7 @@ bool SyncToDisk(const std::string& path) {
 
 }  // namespace
 
-bool ExportMidiFile(TMusicScore& score, const std::string& path, int type,
+bool ExportMidiFile(const TMusicScore& score, const std::string& path, int type,
                     const TServices& services) {
   if (path.empty()) return false;
   const std::string target = ResolveTarget(path);
@@ -94,7 +94,7 @@ bool ExportMidiFile(TMusicScore& score, const std::string& path, int type,
   return ok;
 }
 
-bool SaveScoreAsMidiFile(TMusicScore& score, const std::string& path, int type,
+bool SaveScoreAsMidiFile(const TMusicScore& score, const std::string& path, int type,
                          const TServices& services) {
   TKVBusyCursor wait(CursorServiceOf(services));
   const bool ok = ExportMidiFile(score, path, type, services);

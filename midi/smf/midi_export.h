@@ -26,9 +26,9 @@ struct TServices;
 
 inline constexpr char kMidiSaveProblemText[] = "There was a problem saving the file!";
 
-bool ExportMidiFile(TMusicScore& score, const std::string& path, int type,
+bool ExportMidiFile(const TMusicScore& score, const std::string& path, int type,
                     const TServices& services);
-bool SaveScoreAsMidiFile(TMusicScore& score, const std::string& path, int type,
+bool SaveScoreAsMidiFile(const TMusicScore& score, const std::string& path, int type,
                          const TServices& services);
 
 }  // namespace kvt

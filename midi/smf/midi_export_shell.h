@@ -24,8 +24,8 @@ enum TMidiHeaderPlacement : int {
 class TMidiExportShell {
 public:
   virtual ~TMidiExportShell() = default;
-  // The export header-information placement (TMidiHeaderPlacement).
-  virtual int GetHeaderPlacement() const = 0;
+  // The export header-information placement.
+  virtual TMidiHeaderPlacement GetHeaderPlacement() const = 0;
   // "Export per track signature": staff tracks carry their time and key signatures.
   virtual bool GetExportPerTrackSignature() const = 0;
   // A progress text for the main status bar ("Writing Track: 3"); the bar shows it at once,
@@ -38,7 +38,7 @@ public:
 // Headless: the tempo track, no per-track signatures, no status, problems to standard error.
 class TNullMidiExportShell final : public TMidiExportShell {
 public:
-  int GetHeaderPlacement() const override { return kMidiHeaderTempoTrack; }
+  TMidiHeaderPlacement GetHeaderPlacement() const override { return kMidiHeaderTempoTrack; }
   bool GetExportPerTrackSignature() const override { return false; }
   void ShowStatus(const std::string&) override {}
   void ShowProblem(const std::string& text, const std::string& caption) override;

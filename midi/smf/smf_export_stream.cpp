@@ -36,8 +36,8 @@ bool HasLyricLines(const TMusicStaff& staff) {
 
 }  // namespace
 
-TSMFExportStream::TSMFExportStream(TKRVStream& output, TMusicScore& score, TMidiFileBuf& store,
-                                   const TServices& services)
+TSMFExportStream::TSMFExportStream(TKRVStream& output, const TMusicScore& score,
+                                   TMidiFileBuf& store, const TServices& services)
     : TSMFOutStream(output),
       score(score),
       store(store),
@@ -105,7 +105,7 @@ void TSMFExportStream::WriteFirstTrackBody() {
 void TSMFExportStream::WriteTrackBody(int index) {
   if (shell.GetHeaderPlacement() == kMidiHeaderFirstStaffTrack && index == 0)
     WriteHeaderInfo(false);
-  TMusicStaff* staff = score.GetStaff(index);
+  const TMusicStaff* staff = score.GetStaff(index);
   if (!staff) return;
 
   store.Reset();
@@ -132,7 +132,8 @@ void TSMFExportStream::WriteTrackBody(int index) {
   }
 }
 
-bool WriteScoreAsMidi(TKRVStream& output, TMusicScore& score, int type, const TServices& services) {
+bool WriteScoreAsMidi(TKRVStream& output, const TMusicScore& score, int type,
+                      const TServices& services) {
   TMidiFileBuf store(kStoreGrowth);
   store.AllocSegments(kStoreSegments);
   store.Reset();

@@ -34,7 +34,7 @@ class TSMFExportStream : public TSMFOutStream {
 public:
   // services: the caller's, for the stream's life: the export shell and the user-object host
   // that plays user objects.
-  TSMFExportStream(TKRVStream& output, TMusicScore& score, TMidiFileBuf& store,
+  TSMFExportStream(TKRVStream& output, const TMusicScore& score, TMidiFileBuf& store,
                    const TServices& services);
 
   // Type 1 writes format 1 with the staff count + 1 tracks; any other type format 0. True
@@ -47,7 +47,7 @@ public:
 private:
   void WriteHeaderInfo(bool inTempoTrack);
 
-  TMusicScore& score;
+  const TMusicScore& score;
   TMidiFileBuf& store;
   const TServices& services;
   TMidiExportShell& shell;
@@ -56,6 +56,7 @@ private:
 // The writing of ExportMidiFile over any seekable stream (files, the clipboard's memory
 // stream): an event store of 16 segments growing by 16, a TSMFExportStream over it, and the
 // score written as `type`, with the services for the call. True when written without error.
-bool WriteScoreAsMidi(TKRVStream& output, TMusicScore& score, int type, const TServices& services);
+bool WriteScoreAsMidi(TKRVStream& output, const TMusicScore& score, int type,
+                      const TServices& services);
 
 }  // namespace kvt

@@ -47,7 +47,7 @@ void WriteSyllable(TSMFOutStream& out, const TLyricSyllableIter& at, uint32_t ti
 
 }  // namespace
 
-void WriteEventsWithLyrics(TSMFOutStream& out, TMidiFileBuf& store, TMusicScore& score,
+void WriteEventsWithLyrics(TSMFOutStream& out, TMidiFileBuf& store, const TMusicScore& score,
                            int staffIndex, uint32_t endTick) {
   TMusicStaff* staff = score.GetStaff(staffIndex);
   const TStaffLyrics* lyrics = staff ? staff->GetLyrics() : nullptr;

@@ -27,7 +27,7 @@ class TSMFOutStream;
 class TMidiFileBuf;
 class TMusicScore;
 
-void WriteEventsWithLyrics(TSMFOutStream& out, TMidiFileBuf& store, TMusicScore& score,
+void WriteEventsWithLyrics(TSMFOutStream& out, TMidiFileBuf& store, const TMusicScore& score,
                            int staffIndex, uint32_t endTick);
 
 }  // namespace kvt

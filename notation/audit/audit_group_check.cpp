@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "notation/audit/audit_item.h"
+#include "notation/items/item_cast.h"
 #include "notation/audit/audit_ntn_idx.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
@@ -42,7 +43,7 @@ bool PassesGroupCheck(TAuditNtnIdx& idx, int kind) {
   if (!staff || !head || !head->IsSongNoteClass()) return false;
   const bool beam = kind != kGroupTriplet;
   if (beam && head->IsRestClass()) return false;
-  auto* first = static_cast<TSongNote*>(head);
+  auto* first = ItemAs<TSongNote>(head);
   if (beam && first->GetStemSetting() == kStemAuto) {
     // Beaming the run again gives its notes the beam's stem direction.
     TStaffRange run;
@@ -59,14 +60,14 @@ bool PassesGroupCheck(TAuditNtnIdx& idx, int kind) {
     TNotatedItem* item = staff->GetItem(i);
     if (BreaksGroup(item->GetType())) return false;
     if (!item->IsSongNoteClass()) continue;
-    const auto* note = static_cast<const TSongNote*>(item);
+    const auto* note = ItemAs<TSongNote>(item);
     if (note->IsGrace() != grace) {
       if (beam) continue;
       return false;
     }
     if (beam) {
       if (item->IsRestClass()) continue;
-      if (static_cast<const TMusicNote*>(item)->GetFlagCount() == 0) return false;
+      if (ItemAs<TMusicNote>(item)->GetFlagCount() == 0) return false;
       if (note->GetStemSetting() != stem) return false;
     }
     ticks += note->GetDuration();

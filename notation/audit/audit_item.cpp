@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "notation/items/item_cast.h"
 #include "notation/audit/audit_ntn_idx.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/dynamic_level_data.h"
@@ -63,14 +64,14 @@ void AuditTempo(const TAuditNtnIdx& idx, const TTempoData& tempo) {
   int from = kAuditDefaultQuarterTempo;
   if (const TNotatedItem* previous = staff->GetItem(previousIndex);
       previousIndex > 0 && previous && previous->GetType() == kItemTempo)
-    from = static_cast<const TTempoData*>(previous)->GetQuarterTempo();
+    from = ItemAs<TTempoData>(previous)->GetQuarterTempo();
   int64_t span = 0;
   for (int i = varianceIndex; i < idx.GetIndex(); ++i) span += staff->GetItem(i)->GetDuration();
   if (span > INT32_MAX) span = INT32_MAX;
   // The ramp holds its tempos in 16 bits: a larger tempo (from a damaged file) is held at the
   // largest rather than wrapped to a small one.
   const int to = std::min(tempo.GetQuarterTempo(), kMaxRampTempo);
-  static_cast<TTempoVariance*>(varianceItem)
+  ItemAs<TTempoVariance>(varianceItem)
       ->SetRamp(std::min(from, kMaxRampTempo), to, static_cast<int>(span));
 }
 
@@ -88,26 +89,26 @@ void AuditItem(TAuditNtnIdx& idx) {
   const TStaffContextState& state = idx.GetRunningState();
   switch (item->GetType()) {
     case kItemKey:
-      AuditKey(idx, static_cast<TKeyData&>(*item));
+      AuditKey(idx, ItemRef<TKeyData>(*item));
       break;
     case kItemBarLine:
-      AuditBarLine(idx, static_cast<TBarLineData&>(*item));
+      AuditBarLine(idx, ItemRef<TBarLineData>(*item));
       break;
     case kItemTempo:
-      AuditTempo(idx, static_cast<const TTempoData&>(*item));
+      AuditTempo(idx, ItemRef<TTempoData>(*item));
       break;
     case kItemDynamic:
-      AuditDynamic(idx, static_cast<TDynamicLevelData&>(*item));
+      AuditDynamic(idx, ItemRef<TDynamicLevelData>(*item));
       break;
     case kItemTempoVariance:
-      static_cast<TTempoVariance&>(*item).SetRampSpan(0);
+      ItemRef<TTempoVariance>(*item).SetRampSpan(0);
       break;
     case kItemMultiBarRest:
-      static_cast<TMultiMeasureRest&>(*item)
+      ItemRef<TMultiMeasureRest>(*item)
           .SetBarTicks(state.GetTimeSigBeats(), state.GetTimeSigBeatExponent());
       break;
     default:
-      if (item->IsSongNoteClass()) AuditSongNote(idx, static_cast<TSongNote&>(*item));
+      if (item->IsSongNoteClass()) AuditSongNote(idx, ItemRef<TSongNote>(*item));
       break;
   }
 }

@@ -2,6 +2,7 @@
 
 #include "notation/audit/audit_ntn_idx.h"
 
+#include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/flow_direction.h"
 #include "notation/items/multi_measure_rest.h"
@@ -63,7 +64,7 @@ bool TAuditNtnIdx::Prev() {
 }
 
 void TAuditNtnIdx::StepSongNote(const TNotatedItem& item) {
-  const auto& note = static_cast<const TSongNote&>(item);
+  const auto& note = ItemRef<TSongNote>(item);
 
   // A split-stem item whose parts differ in length starts a voice that sounds for the
   // length of its other part; later items use up its remaining ticks.
@@ -107,7 +108,7 @@ bool TAuditNtnIdx::Next() {
   if (!at) return TNeighborhoodNtnIdx::Next();
   switch (at->GetType()) {
     case kItemBarLine: {
-      const auto& bar = static_cast<const TBarLineData&>(*at);
+      const auto& bar = ItemRef<TBarLineData>(*at);
       splitVoiceTicks = 0;
       if (!bar.IsNotABar()) {
         ++bars;
@@ -119,10 +120,10 @@ bool TAuditNtnIdx::Next() {
     case kItemMultiBarRest:
       lastMultiRest = GetIndex();
       splitVoiceTicks = 0;
-      bars += static_cast<const TMultiMeasureRest&>(*at).GetNumBars() - 1;
+      bars += ItemRef<TMultiMeasureRest>(*at).GetNumBars() - 1;
       break;
     case kItemEnding: {
-      const auto& ending = static_cast<const TSpecialEnding&>(*at);
+      const auto& ending = ItemRef<TSpecialEnding>(*at);
       if (!ending.HasAnyEnding()) break;
       if (ending.HasEnding(1)) {
         running.SetFirstEndingSeen(true);
@@ -136,7 +137,7 @@ bool TAuditNtnIdx::Next() {
       break;
     }
     case kItemFlow: {
-      const auto& flow = static_cast<const TFlowDirection&>(*at);
+      const auto& flow = ItemRef<TFlowDirection>(*at);
       if (flow.GetStyle() == kFlowToCoda) {
         // The copy takes the jump, which enters the coda in it.
         toCodaState = running;
@@ -171,7 +172,7 @@ int32_t TAuditNtnIdx::GetTicksSinceBar() const {
     const TNotatedItem* item = ItemAt(i);
     if (!item || item->GetType() == kItemBarLine) break;
     if (item->GetType() == kItemMultiBarRest) {
-      ticks += static_cast<const TMultiMeasureRest*>(item)->GetBarTicks();
+      ticks += ItemAs<TMultiMeasureRest>(item)->GetBarTicks();
       break;
     }
     ticks += item->GetDuration();

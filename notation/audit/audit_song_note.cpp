@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "notation/audit/audit_item.h"
+#include "notation/items/item_cast.h"
 #include "notation/audit/audit_ntn_idx.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
@@ -32,7 +33,7 @@ void AuditTies(const TAuditNtnIdx& idx, TSongNote& note) {
   const TStaffContextState& state = idx.GetRunningState();
   note.SetTieIn(false);
   if (note.GetType() == kItemRestChord)
-    if (TMusicNote* part = static_cast<TRestChord&>(note).GetPart()) part->SetTieIn(false);
+    if (TMusicNote* part = ItemRef<TRestChord>(note).GetPart()) part->SetTieIn(false);
   const int count = note.GetMemberCount();
   for (int m = 0; m < count; ++m) {
     TMusicNote* member = note.GetMember(m);
@@ -85,7 +86,7 @@ void AuditRest(const TAuditNtnIdx& idx, TRestNote& rest) {
       const TStaffContextState& state = idx.GetRunningState();
       rest.SetTickLength(state.GetTimeSigBeats(), state.GetTimeSigBeatExponent());
     }
-  } else if (TMusicNote* part = static_cast<TRestChord&>(rest).GetPart()) {
+  } else if (TMusicNote* part = ItemRef<TRestChord>(rest).GetPart()) {
     part->SetColor(0);
   }
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "notation/audit/audit_ntn_idx.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/clef_data.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
@@ -53,9 +54,9 @@ bool ClearsMemory(const TNotatedItem& item, const TStaffContextState& state) {
   switch (item.GetType()) {
     case kItemBarLine:
     case kItemKey: return true;
-    case kItemEnding: return static_cast<const TSpecialEnding&>(item).HasAnyEnding();
+    case kItemEnding: return ItemRef<TSpecialEnding>(item).HasAnyEnding();
     case kItemClef: {
-      const auto& clef = static_cast<const TClefData&>(item);
+      const auto& clef = ItemRef<TClefData>(item);
       return clef.GetClefType() != state.GetClef() ||
              clef.GetOctaveShift() != state.GetClefOctaveShift();
     }
@@ -119,7 +120,7 @@ void MakeAccidentalsExplicit(TMusicStaff& staff) {
       if (member->GetAccidental() == kAccNone)
         member->SetAccidental(member->GetSoundingAccidental(state));
     }
-    static_cast<TSongNote*>(item)->Update();
+    ItemAs<TSongNote>(item)->Update();
   } while (idx.Next());
 }
 
@@ -135,7 +136,7 @@ void AuditAccidentals(TMusicStaff& staff) {
       memory.Clear();
     } else if (item->IsSongNoteClass()) {
       AuditItemAccidentals(*item, idx, memory);
-      static_cast<TSongNote*>(item)->Update();
+      ItemAs<TSongNote>(item)->Update();
     }
   } while (idx.Next());
 }
@@ -176,7 +177,7 @@ void NormalizeChords(TMusicStaff& staff) {
   do {
     TNotatedItem* item = idx.GetItem();
     if (item && item->IsSongNoteClass())
-      static_cast<TSongNote*>(item)->Respell(idx.GetRunningState());
+      ItemAs<TSongNote>(item)->Respell(idx.GetRunningState());
   } while (idx.Next());
   AuditAccidentals(staff);
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "notation/items/bar_line_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/rest_note.h"
@@ -27,10 +28,10 @@ bool IsPlainRest(const TNotatedItem* item) { return item && item->GetType() == k
 std::unique_ptr<TNotatedItem> MakeContinuation(TNotatedItem& item) {
   if (item.GetType() == kItemRestChord) {
     auto rest = std::make_unique<TRestNote>(kDurQuarter, 0);
-    rest->SetStemDir(static_cast<const TRestNote&>(item).GetStemSetting());
+    rest->SetStemDir(ItemRef<TRestNote>(item).GetStemSetting());
     return rest;
   }
-  return std::unique_ptr<TNotatedItem>(MakeTiedCopy(&item));
+  return MakeTiedCopy(&item);
 }
 
 // Gives the song note at i the longest fitting duration and appends tied pieces for the rest
@@ -149,12 +150,12 @@ void NormalizeDurations(TMusicStaff& staff, bool dottedBeats, int32_t restLimit)
     const int type = item->GetType();
     if (type == kItemBarLine || type == kItemTimeSig) {
       if (type == kItemTimeSig)
-        beat = GetTimeSigBeatDuration(*static_cast<const TTimeSignatureData*>(item), dottedBeats);
+        beat = GetTimeSigBeatDuration(*ItemAs<TTimeSignatureData>(item), dottedBeats);
       beatBase = sum;
       ++i;
       continue;
     }
-    const auto* song = item->IsSongNoteClass() ? static_cast<const TSongNote*>(item) : nullptr;
+    const auto* song = ItemAs<TSongNote>(item);
     if (!song || song->IsGrace() || type == kItemRestChord || item->GetDuration() <= 0) {
       sum += item->GetDuration();
       ++i;
@@ -186,7 +187,7 @@ void ConsolidateBarRests(TMusicStaff& staff) {
     for (; next < staff.GetLastIndex() && staff.GetItem(next)->GetType() != kItemBarLine; ++next) {
       const TNotatedItem* item = staff.GetItem(next);
       if (item->GetType() == kItemTimeSig) {
-        const auto* sig = static_cast<const TTimeSignatureData*>(item);
+        const auto* sig = ItemAs<TTimeSignatureData>(item);
         if (firstSong < 0) {
           beats = sig->GetBeats();
           exponent = sig->GetBeatExponent();
@@ -215,8 +216,8 @@ void ConsolidateBarRests(TMusicStaff& staff) {
     for (int j = firstSong < 0 ? next : firstSong; j < next; ++j) {
       const TNotatedItem* item = staff.GetItem(j);
       if (item->GetType() == kItemTimeSig) {
-        beats = static_cast<const TTimeSignatureData*>(item)->GetBeats();
-        exponent = static_cast<const TTimeSignatureData*>(item)->GetBeatExponent();
+        beats = ItemAs<TTimeSignatureData>(item)->GetBeats();
+        exponent = ItemAs<TTimeSignatureData>(item)->GetBeatExponent();
         endingSinceTimeSig = false;
       } else if (item->GetType() == kItemEnding) {
         endingSinceTimeSig = true;

@@ -11,9 +11,11 @@
 // - No edit removes the staff's opening or closing bar line.
 // - Edits that change items audit the changed span afterwards (staff_audit.h).
 // - Edits that insert stop quietly as soon as the staff is full and keep what was done.
-// - Items handed in are owned by the staff only when the edit says it took them.
+// - Items handed in move to the staff only when the edit says it took them; items handed out
+//   are the caller's.
 
 #include <cstdint>
+#include <memory>
 
 namespace kvt {
 
@@ -28,16 +30,16 @@ struct TServices;
 // Returns the item count.
 int RemoveRedundantItems(TMusicStaff& staff);
 
-// Adds `note` to the song note at i (note entry). On success the staff owns the note, the
-// staff is audited around i and the answer is true. On refusal (no song note at i, the chord
-// or rest chord refuses the note) the answer is false, the note stays the caller's exactly as
-// it was, and the staff is unchanged.
-bool MergeNoteAt(TMusicStaff& staff, TMusicNote* note, int i);
+// Adds `note` to the song note at i (note entry). On success the staff takes the note (note
+// becomes null), the staff is audited around i and the answer is true. On refusal (no song
+// note at i, the chord or rest chord refuses the note) the answer is false, the note stays the
+// caller's exactly as it was, and the staff is unchanged.
+bool MergeNoteAt(TMusicStaff& staff, std::unique_ptr<TMusicNote>& note, int i);
 // Takes the member at the staff position out of the chord or rest chord at i and hands it to
 // the caller; a rest chord left without notes becomes a plain rest, a chord left with one
 // member becomes that member (keeping the chord's visibility). Null when the item is not a
 // song note or has no member there (or the member cannot be taken out).
-TMusicNote* RemoveMemberAt(TMusicStaff& staff, int i, int position);
+std::unique_ptr<TMusicNote> RemoveMemberAt(TMusicStaff& staff, int i, int position);
 
 // Clears the beam (kind 0) or triplet (kind 1) group that holds the item at i. False when
 // the item is in no such group.

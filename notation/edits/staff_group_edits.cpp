@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "notation/items/music_note.h"
+#include "notation/items/item_cast.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/rest_chord.h"
 #include "notation/index/simple_ntn_idx.h"
@@ -24,7 +25,7 @@ int GroupState(const TSongNote& note, int kind) {
 
 TSongNote* SongNoteAt(const TMusicStaff& staff, int i) {
   TNotatedItem* item = staff.GetItem(i);
-  return item && item->IsSongNoteClass() ? static_cast<TSongNote*>(item) : nullptr;
+  return ItemAs<TSongNote>(item);
 }
 
 // The beam group around the note at i: its first and last notes of the note's grace flag.
@@ -41,7 +42,7 @@ void FindBeamGroup(TMusicStaff& staff, int i, bool grace, int& from, int& to) {
 // with a flag.
 bool IsAutoBeamNote(const TNotatedItem* item, bool grace) {
   if (!item || !item->IsMusicNoteClass()) return false;
-  const auto* note = static_cast<const TMusicNote*>(item);
+  const auto* note = ItemAs<TMusicNote>(item);
   return note->IsGrace() == grace && !note->IsBeamed() &&
          TSimpleNtnIdx::IsItemBeamable(item, grace, false);
 }
@@ -57,7 +58,7 @@ void BeamBeat(TMusicStaff& staff, int from, int to) {
     for (int k = j - 1; k >= from; --k) {
       const TNotatedItem* item = staff.GetItem(k);
       if (!TSimpleNtnIdx::IsItemBeamable(item, false, false)) break;
-      const auto* song = item->IsSongNoteClass() ? static_cast<const TSongNote*>(item) : nullptr;
+      const auto* song = ItemAs<TSongNote>(item);
       if (song && !song->IsGrace() && song->IsBeamed()) break;  // another group stands there
       if (IsAutoBeamNote(item, false)) earliest = k;
     }
@@ -142,7 +143,7 @@ bool SetGroupStemDirection(TMusicStaff& staff, int dir, int i) {
     return true;
   }
   if (dir == 0 && at->GetType() == kItemRestChord) {
-    const TMusicNote* part = static_cast<TRestChord*>(at)->GetPart();
+    const TMusicNote* part = ItemAs<TRestChord>(at)->GetPart();
     if (part && part->GetMemberCount() > 0) {
       const TMusicNote* low = part->GetMember(0);
       const TMusicNote* high = part->GetMember(part->GetMemberCount() - 1);
@@ -165,7 +166,7 @@ void AutoBeam(TMusicStaff& staff, bool dottedBeats) {
     const TNotatedItem* item = staff.GetItem(i);
     if (item->GetType() == kItemBarLine || item->GetType() == kItemTimeSig) {
       if (item->GetType() == kItemTimeSig)
-        beat = GetTimeSigBeatDuration(*static_cast<const TTimeSignatureData*>(item), dottedBeats);
+        beat = GetTimeSigBeatDuration(*ItemAs<TTimeSignatureData>(item), dottedBeats);
       boundary = sum + beat;
       beatStart = i + 1;
       continue;

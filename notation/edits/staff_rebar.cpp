@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "notation/items/bar_line_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/general_expression.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/rest_note.h"
@@ -24,7 +25,7 @@ bool CanFollowBarLine(const TNotatedItem& item) {
   if (item.GetType() == kItemEnding || item.IsSongNoteClass() || item.GetDuration() > 0)
     return true;
   return item.IsExpressionClass() &&
-         static_cast<const TNtnGeneralExpression&>(item).GetPlacement() != kPlaceAsStaffSignature;
+         ItemRef<TNtnGeneralExpression>(item).GetPlacement() != kPlaceAsStaffSignature;
 }
 
 bool HasSongNoteAfter(const TMusicStaff& staff, int i) {
@@ -63,7 +64,7 @@ void AutoInsertBarLines(TMusicStaff& staff, bool padLastBar) {
       item = staff.GetItem(i);  // the new bar line, handled below
     }
     if (item->GetType() == kItemBarLine) {
-      const auto* bar = static_cast<const TBarLineData*>(item);
+      const auto* bar = ItemAs<TBarLineData>(item);
       if (!padLastBar && !HasSongNoteAfter(staff, i)) break;
       if (sum >= barEnd || bar->GetStyle() != kBarSingle) {
         barStart = sum;
@@ -74,12 +75,12 @@ void AutoInsertBarLines(TMusicStaff& staff, bool padLastBar) {
       continue;
     }
     if (type == kItemTimeSig) {
-      barLength = static_cast<const TTimeSignatureData*>(item)->GetBarTicks();
+      barLength = ItemAs<TTimeSignatureData>(item)->GetBarTicks();
       barEnd = sum == barStart ? sum + barLength : sum;  // elsewhere a bar line is due at once
       continue;
     }
     if (item->IsSongNoteClass()) {
-      const auto* note = static_cast<const TSongNote*>(item);
+      const auto* note = ItemAs<TSongNote>(item);
       if (!note->IsGrace()) {
         const int triplet = note->GetTripletState();
         tripletOpen = triplet != kGroupNone && triplet != kGroupEnd;

@@ -1,6 +1,7 @@
 // Removal of items that repeat what is already in force.
 
 #include "notation/items/bar_line_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/dynamic_level_data.h"
 #include "notation/items/key_data.h"
 #include "notation/staff/music_staff.h"
@@ -34,45 +35,45 @@ bool SameItem(const TNotatedItem& a, const TNotatedItem& b) {
     return false;
   switch (a.GetType()) {
     case kItemKey: {
-      const auto& x = static_cast<const TKeyData&>(a);
-      const auto& y = static_cast<const TKeyData&>(b);
+      const auto& x = ItemRef<TKeyData>(a);
+      const auto& y = ItemRef<TKeyData>(b);
       return x.GetSharpsMask() == y.GetSharpsMask() && x.GetFlatsMask() == y.GetFlatsMask() &&
              x.GetTonic() == y.GetTonic() && x.IsHideCancels() == y.IsHideCancels() &&
              x.IsAutoSys() == y.IsAutoSys();
     }
     case kItemBarLine: {
-      const auto& x = static_cast<const TBarLineData&>(a);
-      const auto& y = static_cast<const TBarLineData&>(b);
+      const auto& x = ItemRef<TBarLineData>(a);
+      const auto& y = ItemRef<TBarLineData>(b);
       return x.GetStyle() == y.GetStyle() && x.GetRepeat() == y.GetRepeat() &&
              x.IsSysBreak() == y.IsSysBreak() && x.IsXBarCnt() == y.IsXBarCnt();
     }
     case kItemEnding: {
-      const auto& x = static_cast<const TSpecialEnding&>(a);
-      const auto& y = static_cast<const TSpecialEnding&>(b);
+      const auto& x = ItemRef<TSpecialEnding>(a);
+      const auto& y = ItemRef<TSpecialEnding>(b);
       return x.GetEndings() == y.GetEndings() && x.IsClosedBracket() == y.IsClosedBracket() &&
              x.IsHideText() == y.IsHideText() && x.GetBracketHeight() == y.GetBracketHeight() &&
              x.GetVertOffsetStore() == y.GetVertOffsetStore();
     }
     case kItemPatch: {
-      const auto& x = static_cast<const TPatchData&>(a);
-      const auto& y = static_cast<const TPatchData&>(b);
+      const auto& x = ItemRef<TPatchData>(a);
+      const auto& y = ItemRef<TPatchData>(b);
       return SameExpression(x, y) && x.GetInstrument() == y.GetInstrument();
     }
     case kItemTimeSig: {
-      const auto& x = static_cast<const TTimeSignatureData&>(a);
-      const auto& y = static_cast<const TTimeSignatureData&>(b);
+      const auto& x = ItemRef<TTimeSignatureData>(a);
+      const auto& y = ItemRef<TTimeSignatureData>(b);
       return x.GetBeats() == y.GetBeats() && x.GetBeatExponent() == y.GetBeatExponent() &&
              x.GetStyle() == y.GetStyle();
     }
     case kItemTempo: {
-      const auto& x = static_cast<const TTempoData&>(a);
-      const auto& y = static_cast<const TTempoData&>(b);
+      const auto& x = ItemRef<TTempoData>(a);
+      const auto& y = ItemRef<TTempoData>(b);
       return SameExpression(x, y) && x.GetTempo() == y.GetTempo() &&
              x.GetBase() == y.GetBase() && x.GetText() == y.GetText();
     }
     case kItemDynamic: {
-      const auto& x = static_cast<const TDynamicLevelData&>(a);
-      const auto& y = static_cast<const TDynamicLevelData&>(b);
+      const auto& x = ItemRef<TDynamicLevelData>(a);
+      const auto& y = ItemRef<TDynamicLevelData>(b);
       return SameExpression(x, y) && x.GetLevel() == y.GetLevel() &&
              x.HasVelocity() == y.HasVelocity() && x.GetVelocity() == y.GetVelocity() &&
              x.HasVolume() == y.HasVolume() && x.GetVolume() == y.GetVolume();
@@ -110,7 +111,7 @@ void RemoveRepeatedPedals(TMusicStaff& staff, bool down) {
     const TNotatedItem* b = staff.GetItem(i + 1);
     auto isPedal = [down](const TNotatedItem* item) {
       return item->GetType() == kItemSustainPedal &&
-             static_cast<const TSustainPedal*>(item)->IsDown() == down;
+             ItemAs<TSustainPedal>(item)->IsDown() == down;
     };
     if (isPedal(a) && isPedal(b) && staff.DeleteItem(i)) continue;
     ++i;

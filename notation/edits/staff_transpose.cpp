@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "notation/staff/music_staff.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/patch_data.h"
 #include "notation/edits/staff_edits.h"
 #include "notation/index/transpose_ntn_idx.h"
@@ -44,7 +45,7 @@ void Transpose(TMusicStaff& staff, int semitones, int steps, bool keepSounding,
   for (int i = 0; i <= staff.GetLastIndex(); ++i) {
     TNotatedItem* item = staff.GetItem(i);
     if (item->GetType() == kItemPatch)
-      LowerTransposition(static_cast<TPatchData*>(item)->GetInstrument(), semitones);
+      LowerTransposition(ItemAs<TPatchData>(item)->GetInstrument(), semitones);
   }
   LowerTransposition(staff.GetInstrument(), semitones);
 }

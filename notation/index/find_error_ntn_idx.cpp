@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/repeat_ending.h"
@@ -46,7 +47,7 @@ bool TFindErrorNtnIdx::Next() {
         ClearMemory();
         break;
       case kItemEnding:
-        if (static_cast<const TSpecialEnding*>(at)->HasAnyEnding()) ClearMemory();
+        if (ItemAs<TSpecialEnding>(at)->HasAnyEnding()) ClearMemory();
         break;
       default:
         if (at->IsSongNoteClass()) {

@@ -2,6 +2,7 @@
 
 #include "notation/index/neighborhood_ntn_idx.h"
 
+#include "notation/items/item_cast.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/patch_data.h"
 #include "notation/items/tempo_variance.h"
@@ -47,7 +48,7 @@ int TNeighborhoodNtnIdx::SlotOf(const TNotatedItem& item) {
     case kItemDynamicVariance: return kSlotDynamicVariance;
     case kItemTempo: return kSlotTempo;
     case kItemTempoVariance:
-      return static_cast<const TTempoVariance&>(item).GetStyle() > 2 ? kSlotTempoVariance : -1;
+      return ItemRef<TTempoVariance>(item).GetStyle() > 2 ? kSlotTempoVariance : -1;
     case kItemRest: return kSlotRest;
     default: return -1;
   }
@@ -100,7 +101,7 @@ const TInstrumentDef* TNeighborhoodNtnIdx::GetInstrumentDef() const {
   if (slots[kSlotInstrument] > 0) {
     const TNotatedItem* at = ItemAt(slots[kSlotInstrument]);
     if (at && at->GetType() == kItemPatch)
-      return &static_cast<const TPatchData*>(at)->GetInstrument();
+      return &ItemAs<TPatchData>(at)->GetInstrument();
   }
   return GetStaff() ? &GetStaff()->GetInstrument() : nullptr;
 }
@@ -111,7 +112,7 @@ void TNeighborhoodNtnIdx::GetTimeSignature(int& beats, int& exponent) const {
   if (slots[kSlotTimeSig] <= 0) return;
   const TNotatedItem* at = ItemAt(slots[kSlotTimeSig]);
   if (!at || at->GetType() != kItemTimeSig) return;
-  const auto* timeSig = static_cast<const TTimeSignatureData*>(at);
+  const auto* timeSig = ItemAs<TTimeSignatureData>(at);
   beats = timeSig->GetBeats();
   exponent = timeSig->GetBeatExponent();
 }

@@ -2,6 +2,7 @@
 
 #include "notation/index/rel_ntn_idx.h"
 
+#include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/multi_measure_rest.h"
 #include "notation/staff/music_score.h"
@@ -73,7 +74,7 @@ bool TRelNtnIdx::Prev() {
 void TRelNtnIdx::CountItem(const TNotatedItem& item, int sign) {
   switch (item.GetType()) {
     case kItemBarLine: {
-      const auto& bar = static_cast<const TBarLineData&>(item);
+      const auto& bar = ItemRef<TBarLineData>(item);
       if (!bar.IsNotABar()) {
         bars += sign;
         if (bar.IsXBarCnt()) leftOutBars += sign;
@@ -81,10 +82,10 @@ void TRelNtnIdx::CountItem(const TNotatedItem& item, int sign) {
       break;
     }
     case kItemMultiBarRest:
-      bars += sign * (static_cast<const TMultiMeasureRest&>(item).GetNumBars() - 1);
+      bars += sign * (ItemRef<TMultiMeasureRest>(item).GetNumBars() - 1);
       break;
     default:
-      if (item.IsSongNoteClass() && static_cast<const TSongNote&>(item).TakesLyric())
+      if (item.IsSongNoteClass() && ItemRef<TSongNote>(item).TakesLyric())
         syllables += sign;
       break;
   }
@@ -101,8 +102,7 @@ int32_t TRelNtnIdx::GetBarNumber(const TMusicScore* score) const {
 
 const TMultiMeasureRest* TRelNtnIdx::CurrentRest() const {
   const TNotatedItem* at = GetItem();
-  return at && at->GetType() == kItemMultiBarRest ? static_cast<const TMultiMeasureRest*>(at)
-                                                   : nullptr;
+  return ItemAs<TMultiMeasureRest>(at);
 }
 
 void TRelNtnIdx::LeaveMultiBarRestBar() {

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "notation/items/item_cast.h"
 #include "notation/staff/music_staff.h"
 #include "notation/index/staff_layout_view.h"
 #include "notation/items/staff_sizer.h"
@@ -61,7 +62,7 @@ bool TSDNtnIdx::Next() {
   const TNotatedItem* at = GetItem();
   const TMusicStaff* staff = GetStaff();
   if (at && staff && at->GetType() == kItemBoundary && BoundaryApplies(*at)) {
-    const auto& sizer = static_cast<const TStaffSizer&>(*at);
+    const auto& sizer = ItemRef<TStaffSizer>(*at);
     switch (sizer.GetStyle()) {
       case kSizerReset:
         SetSizes(std::abs(staff->GetBoundaryTop()), std::abs(staff->GetBoundaryBottom()));
@@ -92,7 +93,7 @@ bool TSDNtnIdx::IsShownHere() const {
   const TNotatedItem* at = GetItem();
   if (at && at->GetType() == kItemBoundary)
     return BoundaryApplies(*at) &&
-           static_cast<const TStaffSizer*>(at)->GetStyle() == kSizerEndCollapse;
+           ItemAs<TStaffSizer>(at)->GetStyle() == kSizerEndCollapse;
   return GetIndex() > 0 && !IsCollapsed();
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "notation/items/bar_line_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/flow_direction.h"
 #include "notation/items/multi_measure_rest.h"
 #include "notation/items/notation_marker.h"
@@ -22,7 +23,7 @@ using TFindStep = TSimpleNtnIdx::TFindStep;
 TFindStep FoundIf(bool found) { return found ? TFindStep::kFound : TFindStep::kContinue; }
 
 const TSongNote* AsSongNote(const TNotatedItem& item) {
-  return item.IsSongNoteClass() ? static_cast<const TSongNote*>(&item) : nullptr;
+  return ItemAs<TSongNote>(&item);
 }
 
 bool IsDurationItem(const TNotatedItem& item) {
@@ -30,20 +31,20 @@ bool IsDurationItem(const TNotatedItem& item) {
 }
 
 bool IsRepeatCloseBar(const TNotatedItem& item) {
-  return item.GetType() == kItemBarLine && static_cast<const TBarLineData&>(item).IsRepeatClose();
+  return item.GetType() == kItemBarLine && ItemRef<TBarLineData>(item).IsRepeatClose();
 }
 
 bool IsLaterEnding(const TNotatedItem& item) {
-  return item.GetType() == kItemEnding && static_cast<const TSpecialEnding&>(item).IsLaterEnding();
+  return item.GetType() == kItemEnding && ItemRef<TSpecialEnding>(item).IsLaterEnding();
 }
 
 bool IsGap(const TNotatedItem& item) {
   return item.GetType() == kItemBoundary &&
-         static_cast<const TStaffSizer&>(item).GetStyle() == kSizerGap;
+         ItemRef<TStaffSizer>(item).GetStyle() == kSizerGap;
 }
 
 int FlowStyle(const TNotatedItem& item) {
-  return item.GetType() == kItemFlow ? static_cast<const TFlowDirection&>(item).GetStyle() : -1;
+  return item.GetType() == kItemFlow ? ItemRef<TFlowDirection>(item).GetStyle() : -1;
 }
 
 // Where a search inside the bar ends: an ending or flow mark, and moving back a bar line
@@ -51,7 +52,7 @@ int FlowStyle(const TNotatedItem& item) {
 bool EndsBarSearch(const TNotatedItem& item, int dir) {
   if (item.GetType() == kItemEnding || item.GetType() == kItemFlow) return true;
   return dir < 0 && item.GetType() == kItemBarLine &&
-         static_cast<const TBarLineData&>(item).GetStyle() != kBarSingle;
+         ItemRef<TBarLineData>(item).GetStyle() != kBarSingle;
 }
 
 }  // namespace
@@ -128,7 +129,7 @@ bool TSimpleNtnIdx::FindNotesInBar(int dir) {
 bool TSimpleNtnIdx::FindUserObject(int dir, const char* typeName, const char* property) {
   return FindIf(dir, [typeName, property](const TNotatedItem& at) {
     if (at.GetType() != kItemUserObject) return TFindStep::kContinue;
-    const auto& object = static_cast<const TKVTUserObject&>(at);
+    const auto& object = ItemRef<TKVTUserObject>(at);
     if (typeName && object.GetTypeName() != typeName) return TFindStep::kContinue;
     return FoundIf(!property || object.FindParamIndex(property) >= 0);
   });
@@ -137,7 +138,7 @@ bool TSimpleNtnIdx::FindUserObject(int dir, const char* typeName, const char* pr
 bool TSimpleNtnIdx::FindUserObjectOfKind(int kind, int dir) {
   return FindIf(dir, [kind](const TNotatedItem& at) {
     return FoundIf(at.GetType() == kItemUserObject &&
-                   static_cast<const TKVTUserObject&>(at).GetClass() == kind);
+                   ItemRef<TKVTUserObject>(at).GetClass() == kind);
   });
 }
 
@@ -185,7 +186,7 @@ bool TSimpleNtnIdx::FindSlurEnd(int dir) {
     const TNotatedItem& at = *GetItem();
     if (IsRepeatCloseBar(at) || IsGap(at)) return false;
     if (at.GetType() == kItemEnding &&
-        (graceStart || static_cast<const TSpecialEnding&>(at).IsLaterEnding()))
+        (graceStart || ItemRef<TSpecialEnding>(at).IsLaterEnding()))
       return false;
     const TSongNote* note = AsSongNote(at);
     if (!note) continue;
@@ -199,7 +200,7 @@ bool TSimpleNtnIdx::FindSlurEnd(int dir) {
 bool TSimpleNtnIdx::FindMarkerFor(int target) {
   return FindIf(-1, [target](const TNotatedItem& at) {
     if (at.GetType() == kItemMarker)
-      return FoundIf((static_cast<const TNotationMarker&>(at).GetTarget() & target) != 0);
+      return FoundIf((ItemRef<TNotationMarker>(at).GetTarget() & target) != 0);
     if (at.GetType() == kItemBarLine || IsDurationItem(at)) return TFindStep::kStop;
     return TFindStep::kContinue;
   });

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "notation/items/chord_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/rest_chord.h"
 #include "notation/index/simple_ntn_idx.h"
 
@@ -16,7 +17,7 @@ int GroupState(const TSongNote& note, int kind) {
 }
 
 const TSongNote* AsSongNote(const TNotatedItem* item) {
-  return item && item->IsSongNoteClass() ? static_cast<const TSongNote*>(item) : nullptr;
+  return ItemAs<TSongNote>(item);
 }
 
 // Items that end any beam or triplet group.
@@ -95,7 +96,7 @@ bool TSimpleNtnIdx::IsItemBeamable(const TNotatedItem* item, bool graceBit, bool
   if (!note) return true;
   if (note->IsGrace() != graceBit) return note->IsGrace();
   if (allowAll || item->IsRestClass()) return true;
-  return item->IsMusicNoteClass() && static_cast<const TMusicNote*>(item)->GetFlagCount() > 0;
+  return item->IsMusicNoteClass() && ItemAs<TMusicNote>(item)->GetFlagCount() > 0;
 }
 
 bool TSimpleNtnIdx::GoToGroupEnd(bool graceBit, int kind, int dir) {
@@ -142,11 +143,11 @@ bool TSimpleNtnIdx::FindNoteWithGroupState(int stateBits, int dir) {
 
 int TSimpleNtnIdx::GetOtherPartDuration(const TNotatedItem& item) {
   if (item.GetType() == kItemRestChord) {
-    const TMusicNote* part = static_cast<const TRestChord&>(item).GetPart();
+    const TMusicNote* part = ItemRef<TRestChord>(item).GetPart();
     return part ? part->GetDuration() : 0;
   }
   if (item.GetType() == kItemChord) {
-    const TMusicNote* voice = static_cast<const TChordData&>(item).GetSecondDurationNote();
+    const TMusicNote* voice = ItemRef<TChordData>(item).GetSecondDurationNote();
     return voice ? voice->GetDuration() : 0;
   }
   return 0;

@@ -1,5 +1,5 @@
-// The kind accessors of the simple index: the current item as one kind, or null. Each tests
-// the type code (or kind predicate) before it casts, so a wrong kind is never reinterpreted.
+// The kind accessors of the simple index: the current item as one kind, or null, through the
+// checked downcast, so a wrong kind is never reinterpreted.
 
 #include "notation/items/bar_line_data.h"
 #include "notation/items/chord_data.h"
@@ -8,6 +8,7 @@
 #include "notation/items/dynamic_variance.h"
 #include "notation/items/flow_direction.h"
 #include "notation/items/generic_control.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/key_data.h"
 #include "notation/items/multi_measure_rest.h"
 #include "notation/items/notation_marker.h"
@@ -28,21 +29,21 @@ namespace kvt {
 
 namespace {
 
+// The item as a Kind when its type code is exactly `type`: a note but not a chord, a rest but
+// not a rest chord.
 template <typename Kind>
-Kind* As(TNotatedItem* item, int type) {
-  return item && item->GetType() == type ? static_cast<Kind*>(item) : nullptr;
+Kind* AsExactly(TNotatedItem* item, TNotatedItemType type) {
+  return item && item->GetType() == type ? ItemAs<Kind>(item) : nullptr;
 }
 
 }  // namespace
 
 TNtnGeneralExpression* TSimpleNtnIdx::GetExpression() const {
-  TNotatedItem* at = GetItem();
-  return at && at->IsExpressionClass() ? static_cast<TNtnGeneralExpression*>(at) : nullptr;
+  return ItemAs<TNtnGeneralExpression>(GetItem());
 }
 
 TMusicNote* TSimpleNtnIdx::GetNoteOrChord() const {
-  TNotatedItem* at = GetItem();
-  return at && at->IsMusicNoteClass() ? static_cast<TMusicNote*>(at) : nullptr;
+  return ItemAs<TMusicNote>(GetItem());
 }
 
 TRestNote* TSimpleNtnIdx::GetRest() const { return GetItem() ? GetItem()->AsRest() : nullptr; }
@@ -54,64 +55,63 @@ TMusicNote* TSimpleNtnIdx::GetNotePart() const {
 }
 
 TSongNote* TSimpleNtnIdx::GetSongNote() const {
-  TNotatedItem* at = GetItem();
-  return at && at->IsSongNoteClass() ? static_cast<TSongNote*>(at) : nullptr;
+  return ItemAs<TSongNote>(GetItem());
 }
 
-TClefData* TSimpleNtnIdx::GetClef() const { return As<TClefData>(GetItem(), kItemClef); }
-TKeyData* TSimpleNtnIdx::GetKey() const { return As<TKeyData>(GetItem(), kItemKey); }
+TClefData* TSimpleNtnIdx::GetClef() const { return ItemAs<TClefData>(GetItem()); }
+TKeyData* TSimpleNtnIdx::GetKey() const { return ItemAs<TKeyData>(GetItem()); }
 TBarLineData* TSimpleNtnIdx::GetBarLine() const {
-  return As<TBarLineData>(GetItem(), kItemBarLine);
+  return ItemAs<TBarLineData>(GetItem());
 }
 TSpecialEnding* TSimpleNtnIdx::GetEnding() const {
-  return As<TSpecialEnding>(GetItem(), kItemEnding);
+  return ItemAs<TSpecialEnding>(GetItem());
 }
-TPatchData* TSimpleNtnIdx::GetPatch() const { return As<TPatchData>(GetItem(), kItemPatch); }
+TPatchData* TSimpleNtnIdx::GetPatch() const { return ItemAs<TPatchData>(GetItem()); }
 TTimeSignatureData* TSimpleNtnIdx::GetTimeSig() const {
-  return As<TTimeSignatureData>(GetItem(), kItemTimeSig);
+  return ItemAs<TTimeSignatureData>(GetItem());
 }
-TTempoData* TSimpleNtnIdx::GetTempo() const { return As<TTempoData>(GetItem(), kItemTempo); }
+TTempoData* TSimpleNtnIdx::GetTempo() const { return ItemAs<TTempoData>(GetItem()); }
 TDynamicLevelData* TSimpleNtnIdx::GetDynamic() const {
-  return As<TDynamicLevelData>(GetItem(), kItemDynamic);
+  return ItemAs<TDynamicLevelData>(GetItem());
 }
-TMusicNote* TSimpleNtnIdx::GetNote() const { return As<TMusicNote>(GetItem(), kItemNote); }
-TRestNote* TSimpleNtnIdx::GetRestNote() const { return As<TRestNote>(GetItem(), kItemRest); }
-TChordData* TSimpleNtnIdx::GetChord() const { return As<TChordData>(GetItem(), kItemChord); }
+TMusicNote* TSimpleNtnIdx::GetNote() const { return AsExactly<TMusicNote>(GetItem(), kItemNote); }
+TRestNote* TSimpleNtnIdx::GetRestNote() const { return AsExactly<TRestNote>(GetItem(), kItemRest); }
+TChordData* TSimpleNtnIdx::GetChord() const { return ItemAs<TChordData>(GetItem()); }
 TSustainPedal* TSimpleNtnIdx::GetSustainPedal() const {
-  return As<TSustainPedal>(GetItem(), kItemSustainPedal);
+  return ItemAs<TSustainPedal>(GetItem());
 }
 TFlowDirection* TSimpleNtnIdx::GetFlow() const {
-  return As<TFlowDirection>(GetItem(), kItemFlow);
+  return ItemAs<TFlowDirection>(GetItem());
 }
 TGenericControl* TSimpleNtnIdx::GetGenericControl() const {
-  return As<TGenericControl>(GetItem(), kItemGenericControl);
+  return ItemAs<TGenericControl>(GetItem());
 }
 TTempoVariance* TSimpleNtnIdx::GetTempoVariance() const {
-  return As<TTempoVariance>(GetItem(), kItemTempoVariance);
+  return ItemAs<TTempoVariance>(GetItem());
 }
 TDynamicVariance* TSimpleNtnIdx::GetDynamicVariance() const {
-  return As<TDynamicVariance>(GetItem(), kItemDynamicVariance);
+  return ItemAs<TDynamicVariance>(GetItem());
 }
 TTextExpression* TSimpleNtnIdx::GetText() const {
-  return As<TTextExpression>(GetItem(), kItemText);
+  return ItemAs<TTextExpression>(GetItem());
 }
 TRestChord* TSimpleNtnIdx::GetRestChord() const {
-  return As<TRestChord>(GetItem(), kItemRestChord);
+  return ItemAs<TRestChord>(GetItem());
 }
 TKVTUserObject* TSimpleNtnIdx::GetUserObject() const {
-  return As<TKVTUserObject>(GetItem(), kItemUserObject);
+  return ItemAs<TKVTUserObject>(GetItem());
 }
 TStaffSpacer* TSimpleNtnIdx::GetSpacer() const {
-  return As<TStaffSpacer>(GetItem(), kItemSpacer);
+  return ItemAs<TStaffSpacer>(GetItem());
 }
 TMultiMeasureRest* TSimpleNtnIdx::GetMultiMeasureRest() const {
-  return As<TMultiMeasureRest>(GetItem(), kItemMultiBarRest);
+  return ItemAs<TMultiMeasureRest>(GetItem());
 }
 TStaffSizer* TSimpleNtnIdx::GetStaffSizer() const {
-  return As<TStaffSizer>(GetItem(), kItemBoundary);
+  return ItemAs<TStaffSizer>(GetItem());
 }
 TNotationMarker* TSimpleNtnIdx::GetMarker() const {
-  return As<TNotationMarker>(GetItem(), kItemMarker);
+  return ItemAs<TNotationMarker>(GetItem());
 }
 
 TTempoVariance* TSimpleNtnIdx::GetTempoVarianceAbove2() const {

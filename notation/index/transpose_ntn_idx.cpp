@@ -2,6 +2,7 @@
 
 #include "notation/index/transpose_ntn_idx.h"
 
+#include "notation/items/item_cast.h"
 #include "notation/items/flow_direction.h"
 #include "notation/items/key_data.h"
 #include "notation/items/song_note.h"
@@ -41,13 +42,13 @@ bool TTransposeNtnIdx::Next() {
   bool atCoda = false;
   if (const TNotatedItem* at = GetItem()) {
     if (at->GetType() == kItemEnding) {
-      const auto& ending = static_cast<const TSpecialEnding&>(*at);
+      const auto& ending = ItemRef<TSpecialEnding>(*at);
       if (ending.HasEnding(1))
         firstEndingKeyOffset = keyOffset;
       else if (ending.HasAnyEnding() && GetRunningState().IsFirstEndingSeen())
         keyOffset = firstEndingKeyOffset;
     } else if (at->GetType() == kItemFlow) {
-      const int style = static_cast<const TFlowDirection&>(*at).GetStyle();
+      const int style = ItemRef<TFlowDirection>(*at).GetStyle();
       if (style == kFlowToCoda) toCodaKeyOffset = keyOffset;
       atCoda = style == kFlowCoda;
     }
@@ -62,12 +63,12 @@ bool TTransposeNtnIdx::TransposeCurrent() {
   if (!at) return true;
   if (at->GetType() == kItemKey) {
     int offset = keyOffset;
-    static_cast<TKeyData*>(at)->Transpose(semitones, offset, steps, false);
+    ItemAs<TKeyData>(at)->Transpose(semitones, offset, steps, false);
     keyOffset = offset;
     return true;
   }
   if (at->IsSongNoteClass())
-    return static_cast<TSongNote*>(at)->Transpose(GetRunningState(), semitones, keyOffset, false);
+    return ItemAs<TSongNote>(at)->Transpose(GetRunningState(), semitones, keyOffset, false);
   if (at->GetType() == kItemUserObject && userObjectHost)
     userObjectHost->TransposeUserObject(*this, GetRunningState(), semitones, keyOffset,
                                         option != 0);
@@ -77,7 +78,7 @@ bool TTransposeNtnIdx::TransposeCurrent() {
 bool TTransposeNtnIdx::CanTransposeCurrent() {
   TNotatedItem* at = GetItem();
   if (!at || !at->IsSongNoteClass()) return true;
-  return static_cast<TSongNote*>(at)->Transpose(GetRunningState(), semitones, keyOffset, true);
+  return ItemAs<TSongNote>(at)->Transpose(GetRunningState(), semitones, keyOffset, true);
 }
 
 }  // namespace kvt

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/packed_field.h"
 #include "notation/context/staff_context_state.h"
 
@@ -11,9 +12,7 @@ namespace {
 
 // The bar line at items[i], or null when that item is something else.
 const TBarLineData* BarAt(TStaffItemSpan items, int i) {
-  const TNotatedItem* item = items[static_cast<size_t>(i)];
-  return (item && item->GetType() == kItemBarLine) ? static_cast<const TBarLineData*>(item)
-                                                   : nullptr;
+  return ItemAs<TBarLineData>(items[static_cast<size_t>(i)].get());
 }
 
 // The last index a backward search from `index` may read.

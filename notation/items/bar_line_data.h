@@ -42,7 +42,9 @@ public:
   // SetStyle(style, repeat); SysBreak, NotABar and XBarCnt clear.
   explicit TBarLineData(int style = kBarSingle, int repeat = 1);
 
-  int GetType() const override { return kItemBarLine; }
+  static constexpr TNotatedItemType kType = kItemBarLine;
+
+  TNotatedItemType GetType() const override { return kType; }
   int GetTopPos() const override { return -4; }
   int GetBottomPos() const override { return 4; }
   // Running accidentals back to the key; SectionOpen/SectionClose: master pass 1;

@@ -16,13 +16,26 @@ bool SortsBefore(const TMusicNote& a, const TMusicNote& b) {
 
 }  // namespace
 
-TChordData::TChordData(TMusicNote* first, TMusicNote* second)
+TChordData::TChordData(std::unique_ptr<TMusicNote> first, std::unique_ptr<TMusicNote> second)
     : TMusicNote(0, kDurQuarter, 0, kAccNone) {
   if (first) AddNote(first);
   if (second) AddNote(second);
 }
 
 TChordData::~TChordData() = default;
+
+bool TChordData::WouldTake(const TMusicNote& first, const TMusicNote& second) {
+  auto standIn = [](const TMusicNote& note) {
+    auto copy = std::make_unique<TMusicNote>(note.GetStaffPos(), note.GetDurationCode(),
+                                             note.GetFlags(), note.GetRawAccidental());
+    copy->Assign(note);
+    return copy;
+  };
+  TChordData trial(standIn(first));
+  if (trial.GetMemberCount() != 1) return false;
+  std::unique_ptr<TMusicNote> candidate = standIn(second);
+  return trial.AddNote(candidate);
+}
 
 void TChordData::Assign(const TNotatedItem& src) {
   TMusicNote::Assign(src);
@@ -53,7 +66,7 @@ int TChordData::GetStaffPos() const {
 }
 
 void TChordData::ApplyToContext(TStaffContextState& state) const {
-  for (TMusicNote* member : members) member->ApplyToContext(state);
+  for (const auto& member : members) member->ApplyToContext(state);
   if (IsChordMember() || IsRestChordPart()) return;
   const TMusicNote* first = GetFirstNote();
   ApplySongStep(state, first ? !first->IsMuted() : GetVisibility() != kVisNever);
@@ -61,7 +74,7 @@ void TChordData::ApplyToContext(TStaffContextState& state) const {
 
 void TChordData::Perform(TStaffContextState& state, TMidiFileBuf* buffer) const {
   if (!buffer) return;
-  for (TMusicNote* member : members) member->PerformNote(state, *buffer, IsMuted());
+  for (const auto& member : members) member->PerformNote(state, *buffer, IsMuted());
 }
 
 void TChordData::SetBeamState(int state) {
@@ -91,14 +104,14 @@ bool TChordData::HasShiftedHeads(int stemDir) const {
 }
 
 int TChordData::GetAccidentalSpace() const {
-  for (TMusicNote* member : members)
+  for (const auto& member : members)
     if (member->GetRawAccidental() != kAccNone) return GetXAccSpace() + 1;
   return GetXAccSpace();
 }
 
 void TChordData::AuditStep(const TStaffContextState& state) {
   TSongNote::AuditStep(state);
-  for (TMusicNote* member : members) member->AuditStep(state);
+  for (const auto& member : members) member->AuditStep(state);
   Update();
 }
 
@@ -125,11 +138,12 @@ TMusicNote* TChordData::GetSecondDurationNote() const {
                                                                : members.back();
 }
 
-bool TChordData::InsertSorted(TMusicNote* note) {
+bool TChordData::InsertSorted(std::unique_ptr<TMusicNote>& note) {
   int index = 0;
   while (index < members.size() && !SortsBefore(*note, *members[index])) ++index;
+  TMusicNote* member = note.get();
   if (!members.Insert(index, note)) return false;
-  note->SetChordMember(true);
+  member->SetChordMember(true);
   return true;
 }
 
@@ -143,11 +157,9 @@ void TChordData::ResortMembers() {
   }
 }
 
-bool TChordData::AddNote(TMusicNote* note) {
+bool TChordData::AddNote(std::unique_ptr<TMusicNote>& note) {
   // Members are plain notes; a chord inside a chord has no meaning.
-  if (!note || note == this || note->GetType() != kItemNote) return false;
-  for (TMusicNote* member : members)
-    if (member == note) return false;
+  if (!note || note->GetType() != kItemNote) return false;
   if (members.size() >= TChordMembers::kMaxCount) return false;
 
   // 2. The first note gives the chord its settings.
@@ -267,12 +279,12 @@ bool TChordData::AddNote(TMusicNote* note) {
   return true;
 }
 
-bool TChordData::RemoveNote(TMusicNote* note) {
+std::unique_ptr<TMusicNote> TChordData::RemoveNote(const TMusicNote* member) {
   int index = 0;
-  while (index < members.size() && members[index] != note) ++index;
-  if (index == members.size()) return false;
+  while (index < members.size() && members[index] != member) ++index;
+  if (index == members.size()) return nullptr;
   const bool wasSplit = HasSplitStem();
-  members.Take(index);
+  std::unique_ptr<TMusicNote> note = members.Take(index);
   note->SetChordMember(false);
   note->SetHeadShift(0);
   if (GetStemSetting() == kStemAuto) note->SetStemDir(kStemAuto);
@@ -281,7 +293,7 @@ bool TChordData::RemoveNote(TMusicNote* note) {
     SetArticulationsOnStem(false);
   }
   if (!members.empty()) Update();
-  return true;
+  return note;
 }
 
 }  // namespace kvt

@@ -9,11 +9,12 @@
 // lowest note, member 0) to the smallest (the highest); at equal positions a down-stem member
 // comes first; otherwise insertion order is kept. Every member has ChordMember set.
 //
-// AddNote and RemoveNote answer false and leave the chord as it was when they refuse; a refused
-// note stays the caller's. After any change of the chord's settings the caller runs Update
+// AddNote answers false and leaves the chord as it was when it refuses; a refused note stays the
+// caller's. RemoveNote hands the note back, or null when it refuses. After any change of the chord's settings the caller runs Update
 // (SetBeamState and SetTripletState run it themselves).
 
 #include <cstdint>
+#include <memory>
 
 #include "notation/items/chord_members.h"
 #include "notation/items/music_note.h"
@@ -23,11 +24,14 @@ namespace kvt {
 class TChordData : public TMusicNote {
 public:
   // A quarter-note chord at position 0 without flags; each given note that is not null is
-  // added (AddNote), a refused one staying the caller's.
-  explicit TChordData(TMusicNote* first = nullptr, TMusicNote* second = nullptr);
+  // added (AddNote); a refused one is deleted.
+  explicit TChordData(std::unique_ptr<TMusicNote> first = nullptr,
+                      std::unique_ptr<TMusicNote> second = nullptr);
   ~TChordData() override;
 
-  int GetType() const override { return kItemChord; }
+  static constexpr TNotatedItemType kType = kItemChord;
+
+  TNotatedItemType GetType() const override { return kType; }
   // The note assignment, then the members are laid out again with the new settings.
   void Assign(const TNotatedItem& src) override;
   int GetMemberCount() const override { return static_cast<int>(members.size()); }
@@ -58,10 +62,15 @@ public:
   TMusicNote* GetLastNote() const override;
   bool HasShiftedHeads(int stemDir) const override;
 
-  // Takes ownership of the note when it returns true; only plain notes (type 8) are taken.
-  bool AddNote(TMusicNote* note);
-  // Hands the note back to the caller (not deleted); false when it is not a member.
-  bool RemoveNote(TMusicNote* note);
+  // Takes the note (which becomes null) when it returns true; only plain notes (type 8) are
+  // taken. On false the note is the caller's, unchanged.
+  bool AddNote(std::unique_ptr<TMusicNote>& note);
+  // Takes the member out and hands it to the caller; null when note is not a member.
+  std::unique_ptr<TMusicNote> RemoveNote(const TMusicNote* note);
+  // Whether a chord made of `first` would then take `second`; tried on stand-ins with what
+  // AddNote decides on (position, accidental, duration, flags, stem and options), so neither
+  // note changes.
+  static bool WouldTake(const TMusicNote& first, const TMusicNote& second);
   void ResortMembers();
   // Member index where the stem starts (stemDir 0: the chord's own direction); -1 when empty.
   int GetStemRootIndex(int stemDir) const;
@@ -73,8 +82,9 @@ public:
 private:
   // Index of the first member of the upper voice (the first whose stem is not down).
   int GetVoiceBoundary() const;
-  // False when the chord cannot hold another member.
-  bool InsertSorted(TMusicNote* note);
+  // Takes the note into its sorted place; false (the note left to the caller) when the chord
+  // cannot hold another member.
+  bool InsertSorted(std::unique_ptr<TMusicNote>& note);
   void LayoutHeadColumns();
   // The chord's own stored staff position (the reference member's).
   int GetOwnStaffPos() const { return TMusicNote::GetStaffPos(); }

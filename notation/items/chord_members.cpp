@@ -7,35 +7,42 @@
 
 namespace kvt {
 
-TChordMembers::~TChordMembers() {
-  for (int i = 0; i < count; ++i) delete items[i];
-  delete[] items;
+void TChordMembers::FreeSlots(TSlot* slots, int slotCount) {
+  if (!slots) return;
+  // Members go first to last, as they always have.
+  std::destroy(slots, slots + slotCount);
+  std::allocator<TSlot>().deallocate(slots, static_cast<size_t>(slotCount));
 }
 
-bool TChordMembers::Insert(int index, TMusicNote* note) {
-  if (count >= kMaxCount || index < 0 || index > count) return false;
+TChordMembers::~TChordMembers() { FreeSlots(items, capacity); }
+
+bool TChordMembers::Insert(int index, std::unique_ptr<TMusicNote>& note) {
+  if (!note || count >= kMaxCount || index < 0 || index > count) return false;
   if (count == capacity) {
     const int grown = std::min(kMaxCount, capacity < 2 ? 2 : capacity + capacity / 2);
-    auto* bigger = new TMusicNote*[static_cast<size_t>(grown)];
-    std::copy(items, items + count, bigger);
-    delete[] items;
+    // The allocator, not new[]: an array of slots from new[] carries a cookie that a member
+    // array of three would pay for with a bigger heap block.
+    TSlot* bigger = std::allocator<TSlot>().allocate(static_cast<size_t>(grown));
+    std::uninitialized_move(items, items + count, bigger);
+    std::uninitialized_value_construct(bigger + count, bigger + grown);
+    FreeSlots(items, capacity);
     items = bigger;
     capacity = static_cast<uint16_t>(grown);
   }
-  std::copy_backward(items + index, items + count, items + count + 1);
-  items[index] = note;
+  std::move_backward(items + index, items + count, items + count + 1);
+  items[index] = std::move(note);
   ++count;
   return true;
 }
 
-TMusicNote* TChordMembers::Take(int index) {
-  TMusicNote* note = items[index];
-  std::copy(items + index + 1, items + count, items + index);
+std::unique_ptr<TMusicNote> TChordMembers::Take(int index) {
+  TSlot note = std::move(items[index]);
+  std::move(items + index + 1, items + count, items + index);
   --count;
   return note;
 }
 
-void TChordMembers::Delete(int index) { delete Take(index); }
+void TChordMembers::Delete(int index) { Take(index); }
 
 void TChordMembers::Swap(int i, int j) { std::swap(items[i], items[j]); }
 

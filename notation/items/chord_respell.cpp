@@ -13,7 +13,7 @@ void TChordData::Respell(const TStaffContextState& state) {
     cluster = members[i]->GetStaffPos() == members.front()->GetStaffPos();
 
   // 2.
-  for (TMusicNote* member : members) member->Respell(state);
+  for (const auto& member : members) member->Respell(state);
   ResortMembers();
 
   // 3. Members that now share a position. Every pass either moves a member to a free
@@ -38,8 +38,8 @@ void TChordData::Respell(const TStaffContextState& state) {
           const int oldAccidental = q->GetRawAccidental();
           if (q->ShiftSpelling(state, -1)) {
             bool alone = true;
-            for (const TMusicNote* other : members)
-              if (other != q && other->GetStaffPos() == q->GetStaffPos()) alone = false;
+            for (const auto& other : members)
+              if (other.get() != q && other->GetStaffPos() == q->GetStaffPos()) alone = false;
             if (alone) {
               changed = true;
             } else {
@@ -69,12 +69,12 @@ void TChordData::Respell(const TStaffContextState& state) {
 bool TChordData::Transpose(const TStaffContextState& state, int semitones, int steps,
                            bool testOnly) {
   if (testOnly) {
-    for (TMusicNote* member : members)
+    for (const auto& member : members)
       if (!member->Transpose(state, semitones, steps, true)) return false;
     return true;
   }
   bool failed = false;
-  for (TMusicNote* member : members)
+  for (const auto& member : members)
     if (!member->Transpose(state, semitones, steps, false)) failed = true;
   ResortMembers();
   if (failed) Respell(state);

@@ -109,7 +109,7 @@ void TChordData::Update() {
   // 5. Stems, grouping, articulations and ties.
   const bool tieExplicit = (chordFlags & kMaskTieDirection) != 0;
   const int chordDuration = GetNotatedDuration();
-  for (TMusicNote* member : members) {
+  for (const auto& member : members) {
     TMusicNote& m = *member;
     if (!split) m.SetStemDirFromSign(d);
     if (HasStemLength()) m.SetRawStemLength(GetRawStemLength());

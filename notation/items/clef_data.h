@@ -25,7 +25,9 @@ public:
   // The clef type, no octave shift, AutoSys on.
   explicit TClefData(int clefType = kClefTreble);
 
-  int GetType() const override { return kItemClef; }
+  static constexpr TNotatedItemType kType = kItemClef;
+
+  TNotatedItemType GetType() const override { return kType; }
   // Treble -6, Bass -4, Alto -5, Tenor -7, Percussion -4; 2 less with the octave up.
   int GetTopPos() const override;
   // Treble 7, Bass 3, Alto 5, Tenor 3, Percussion 4; 2 more with the octave down.

@@ -30,7 +30,9 @@ public:
   // The level, no velocity, no volume; Pos 8, Wide off.
   explicit TDynamicLevelData(int level = kDynMF);
 
-  int GetType() const override { return kItemDynamic; }
+  static constexpr TNotatedItemType kType = kItemDynamic;
+
+  TNotatedItemType GetType() const override { return kType; }
   // MarkDynamicChanged (ends a velocity ramp, sets the dynamic-changed flag); then a non-zero
   // Velocity becomes the state's note velocity.
   void ApplyToContext(TStaffContextState& state) const override;

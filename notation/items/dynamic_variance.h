@@ -23,7 +23,9 @@ public:
   // Pos 8, Wide off.
   explicit TDynamicVariance(int style = kDynVarCrescendo);
 
-  int GetType() const override { return kItemDynamicVariance; }
+  static constexpr TNotatedItemType kType = kItemDynamicVariance;
+
+  TNotatedItemType GetType() const override { return kType; }
 
   int GetStyle() const { return style; }
   void SetStyle(int value) { style = static_cast<uint8_t>(value); }

@@ -1,6 +1,7 @@
 #include "notation/items/flow_direction.h"
 
 #include "notation/context/staff_context_state.h"
+#include "notation/items/item_cast.h"
 
 namespace kvt {
 
@@ -14,9 +15,8 @@ constexpr std::string_view kDisplayTexts[kFlowStyleCount] = {
 template <class Match>
 int FindFirstFlow(TStaffItemSpan items, Match match) {
   for (size_t i = 0; i < items.size(); ++i) {
-    const TNotatedItem* item = items[i];
-    if (item && item->GetType() == kItemFlow &&
-        match(static_cast<const TFlowDirection*>(item)->GetStyle()))
+    const auto* flow = ItemAs<TFlowDirection>(items[i].get());
+    if (flow && match(flow->GetStyle()))
       return static_cast<int>(i);
   }
   return -1;

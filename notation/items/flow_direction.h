@@ -29,7 +29,9 @@ public:
   // Pos -8, Wide on.
   explicit TFlowDirection(int style = kFlowCoda);
 
-  int GetType() const override { return kItemFlow; }
+  static constexpr TNotatedItemType kType = kItemFlow;
+
+  TNotatedItemType GetType() const override { return kType; }
   // ToCoda after a jump: enters the coda (repeats are taken again). The Da Capo and Dal Segno
   // family: marks the jump as taken. After either, the running accidentals return to the key.
   // Coda, Segno and Fine change nothing.

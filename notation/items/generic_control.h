@@ -52,7 +52,9 @@ public:
   // Wide on.
   TGenericControl();
 
-  int GetType() const override { return kItemGenericControl; }
+  static constexpr TNotatedItemType kType = kItemGenericControl;
+
+  TNotatedItemType GetType() const override { return kType; }
   // The controller events of the points (see the header comment), at the state's port and
   // channel, from the state's song position.
   void Perform(TStaffContextState& state, TMidiFileBuf* buffer) const override;

@@ -20,7 +20,9 @@ public:
   // Clef, previous masks and flags cleared.
   TKeyData(int sharpsMask = 0, int flatsMask = 0, int tonic = 2);
 
-  int GetType() const override { return kItemKey; }
+  static constexpr TNotatedItemType kType = kItemKey;
+
+  TNotatedItemType GetType() const override { return kType; }
   int GetTopPos() const override { return -6; }
   int GetBottomPos() const override { return 6; }
   // The state's key masks, running accidentals and tonic become this key's.

@@ -18,7 +18,9 @@ public:
   // NumBars as given (at least 1), BarTicks 768, PrintOnce clear, ShowBars and ShowRests set.
   explicit TMultiMeasureRest(int numBars = 1);
 
-  int GetType() const override { return kItemMultiBarRest; }
+  static constexpr TNotatedItemType kType = kItemMultiBarRest;
+
+  TNotatedItemType GetType() const override { return kType; }
   int GetTopPos() const override { return -2; }
   int GetBottomPos() const override { return 2; }
   // NumBars x BarTicks, at most 2,147,483,647.

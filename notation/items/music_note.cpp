@@ -1,5 +1,6 @@
 #include "notation/items/music_note.h"
 
+#include "notation/items/item_cast.h"
 #include "notation/items/packed_field.h"
 
 namespace kvt {
@@ -102,7 +103,7 @@ TMusicNote::~TMusicNote() = default;
 void TMusicNote::Assign(const TNotatedItem& src) {
   TSongNote::Assign(src);
   if (!src.IsMusicNoteClass()) return;
-  const auto& s = static_cast<const TMusicNote&>(src);
+  const auto& s = ItemRef<TMusicNote>(src);
   tieDown = s.tieDown;
   muted = s.muted;
   noLegerLines = s.noLegerLines;

@@ -26,7 +26,9 @@ public:
   TMusicNote(int staffPos, int durationCode, int flagWord, int accidental);
   ~TMusicNote() override;
 
-  int GetType() const override { return kItemNote; }
+  static constexpr TNotatedItemType kType = kItemNote;
+
+  TNotatedItemType GetType() const override { return kType; }
   // The song-note assignment, then from a note or chord: TieDown, Muted, NoLegerLines,
   // ArticulationsOnStem, HeadShape and StemLength. Never the pitch or the head shift.
   void Assign(const TNotatedItem& src) override;

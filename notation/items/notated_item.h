@@ -84,8 +84,8 @@ public:
   TNotatedItem& operator=(const TNotatedItem&) = delete;
 
   virtual ~TNotatedItem();
-  // The kind's type code (TNotatedItemType).
-  virtual int GetType() const = 0;
+  // The kind's type code.
+  virtual TNotatedItemType GetType() const = 0;
   // Base copies Visibility and Colour from an item of any kind.
   virtual void Assign(const TNotatedItem& src);
   // The member notes. Base: 0 and null. A note answers 1 and itself; chords their members;
@@ -118,8 +118,9 @@ public:
   // The index of the item to play next; base index + 1.
   virtual int GetNextPlayIndex(TStaffContextState& state, TMusicStaff* staff, int index) const;
 
-  // Visibility (TItemVisibility); a value outside 0-5 is stored as 0 (Default).
-  int GetVisibility() const { return attribute & 0x0F; }
+  // Visibility; a value outside 0-5 is stored as 0 (Default), so the stored bits always name
+  // one of TItemVisibility.
+  TItemVisibility GetVisibility() const { return static_cast<TItemVisibility>(attribute & 0x0F); }
   void SetVisibility(int visibility);
   // Colour 0-7; a value outside 0-7 is stored as 0 (Default), so drawing can index its colour
   // table with 8 + colour.

@@ -17,7 +17,9 @@ public:
   // Pos 0, Target Slur only.
   TNotationMarker();
 
-  int GetType() const override { return kItemMarker; }
+  static constexpr TNotatedItemType kType = kItemMarker;
+
+  TNotatedItemType GetType() const override { return kType; }
   // Pos as an integer (truncated).
   int GetStaffPos() const override;
   void SetStaffPos(int pos) override { SetPos(pos); }

@@ -15,7 +15,9 @@ public:
   // A copy of the source definition, or a reset one without; Pos -8, Wide on.
   explicit TPatchData(const TInstrumentDef* source = nullptr);
 
-  int GetType() const override { return kItemPatch; }
+  static constexpr TNotatedItemType kType = kItemPatch;
+
+  TNotatedItemType GetType() const override { return kType; }
   // The state's transposition becomes the definition's.
   void ApplyToContext(TStaffContextState& state) const override;
   // At the song position, on the state's port and channel: with a patch, control changes 0 and

@@ -15,7 +15,9 @@ public:
   // Pos 8, Wide off.
   explicit TPerformanceStyle(int style = 0);
 
-  int GetType() const override { return kItemPerformanceStyle; }
+  static constexpr TNotatedItemType kType = kItemPerformanceStyle;
+
+  TNotatedItemType GetType() const override { return kType; }
   // The state's performance style becomes this style (23, none, for a style outside 0-22).
   void ApplyToContext(TStaffContextState& state) const override;
 

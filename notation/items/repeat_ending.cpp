@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "notation/items/bar_line_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/context/staff_context_state.h"
 
 namespace kvt {
@@ -58,10 +59,9 @@ int TSpecialEnding::NextPlayIndexIn(TStaffContextState& state, TStaffItemSpan it
 
   const int count = static_cast<int>(items.size());
   for (int i = std::max(index + 1, 0); i < count; ++i) {
-    const TNotatedItem* item = items[static_cast<size_t>(i)];
-    if (!item) continue;
-    if (item->GetType() == kItemBarLine) {
-      switch (static_cast<const TBarLineData*>(item)->GetStyle()) {
+    const TNotatedItem* item = items[static_cast<size_t>(i)].get();
+    if (const auto* bar = ItemAs<TBarLineData>(item)) {
+      switch (bar->GetStyle()) {
         case kBarDouble:
         case kBarBrokenDouble:
         case kBarSectionOpen:
@@ -73,8 +73,7 @@ int TSpecialEnding::NextPlayIndexIn(TStaffContextState& state, TStaffItemSpan it
         default:
           break;
       }
-    } else if (item->GetType() == kItemEnding &&
-               static_cast<const TSpecialEnding*>(item)->HasAnyEnding()) {
+    } else if (const auto* ending = ItemAs<TSpecialEnding>(item); ending && ending->HasAnyEnding()) {
       return i;
     }
   }

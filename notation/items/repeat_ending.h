@@ -19,7 +19,9 @@ public:
   // No endings, open bracket, text shown, BracketHeight 4, VertOffsetStore 1.
   TSpecialEnding();
 
-  int GetType() const override { return kItemEnding; }
+  static constexpr TNotatedItemType kType = kItemEnding;
+
+  TNotatedItemType GetType() const override { return kType; }
   int GetStaffPos() const override { return -10; }
   int GetTopPos() const override { return 0; }
   int GetBottomPos() const override { return 0; }

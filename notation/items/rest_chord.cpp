@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/items/rest_chord.h"
 
 #include <utility>
@@ -22,25 +23,6 @@ void TakeDuration(TSongNote& to, const TSongNote& from) {
 }
 
 int OppositeSetting(int stemDir) { return stemDir < 0 ? kStemUp : kStemDown; }
-
-// A stand-in with what AddNote decides on: position, accidental, duration, flags and stem.
-std::unique_ptr<TMusicNote> CloneForTrial(const TMusicNote& note) {
-  auto copy = std::make_unique<TMusicNote>(note.GetStaffPos(), note.GetDurationCode(),
-                                           note.GetFlags(), note.GetRawAccidental());
-  copy->Assign(note);
-  return copy;
-}
-
-// Whether a chord of `first` would take `second`, tried on copies so that a refusal leaves
-// both notes as they are.
-bool ChordWouldTake(const TMusicNote& first, const TMusicNote& second) {
-  TChordData trial;
-  if (!trial.AddNote(CloneForTrial(first).release())) return false;
-  auto candidate = CloneForTrial(second);
-  if (!trial.AddNote(candidate.get())) return false;
-  candidate.release();  // owned by the trial chord
-  return true;
-}
 
 }  // namespace
 
@@ -147,8 +129,8 @@ void TRestChord::Update() {
   if (part->IsTieIn()) SetTieIn(true);
 }
 
-bool TRestChord::AttachNote(TMusicNote* note) {
-  if (!note || note == part.get()) return false;
+bool TRestChord::AttachNote(std::unique_ptr<TMusicNote>& note) {
+  if (!note) return false;
   // 1.
   if (note->GetNotatedDuration() < GetNotatedDuration()) return false;
   if (part && (note->GetNotatedDuration() != part->GetNotatedDuration() ||
@@ -167,19 +149,18 @@ bool TRestChord::AttachNote(TMusicNote* note) {
   note->SetRestChordPart(true);
   if (!part) {
     note->SetArticulationsOnStem(true);
-    part.reset(note);
+    part = std::move(note);
   } else if (part->GetType() != kItemChord) {
-    if (!ChordWouldTake(*part, *note)) {
+    if (!TChordData::WouldTake(*part, *note)) {
       note->SetRestChordPart(false);
       note->SetStemDir(oldNoteStem);
       return false;
     }
-    auto chord = std::make_unique<TChordData>();
-    chord->AddNote(part.release());
+    auto chord = std::make_unique<TChordData>(std::move(part));
     chord->SetRestChordPart(true);
     chord->AddNote(note);
     part = std::move(chord);
-  } else if (!static_cast<TChordData*>(part.get())->AddNote(note)) {
+  } else if (!ItemAs<TChordData>(part.get())->AddNote(note)) {
     note->SetRestChordPart(false);
     note->SetStemDir(oldNoteStem);
     return false;
@@ -191,25 +172,25 @@ bool TRestChord::AttachNote(TMusicNote* note) {
   return true;
 }
 
-bool TRestChord::DetachNote(TMusicNote* note) {
-  if (!note || !part) return false;
-  if (note == part.get()) {
-    part.release();
+std::unique_ptr<TMusicNote> TRestChord::DetachNote(const TMusicNote* member) {
+  if (!member || !part) return nullptr;
+  std::unique_ptr<TMusicNote> note;
+  if (member == part.get()) {
+    note = std::move(part);
   } else if (part->GetType() == kItemChord) {
-    auto* chord = static_cast<TChordData*>(part.get());
-    if (chord->GetMemberCount() <= 1 || !chord->RemoveNote(note)) return false;
+    auto* chord = ItemAs<TChordData>(part.get());
+    if (chord->GetMemberCount() <= 1 || !(note = chord->RemoveNote(member))) return nullptr;
     if (chord->GetMemberCount() == 1) {
-      TMusicNote* last = chord->GetMember(0);
-      chord->RemoveNote(last);
+      std::unique_ptr<TMusicNote> last = chord->RemoveNote(chord->GetMember(0));
       last->SetRestChordPart(true);
-      part.reset(last);  // deletes the emptied chord
+      part = std::move(last);  // deletes the emptied chord
     }
   } else {
-    return false;
+    return nullptr;
   }
   note->SetRestChordPart(false);
   ResetPartTieDirections();
-  return true;
+  return note;
 }
 
 }  // namespace kvt

@@ -4,8 +4,8 @@
 // RestChordPart set. Staff position and extent are the rest's; members, head columns,
 // transposition, respelling and MIDI output are the part's.
 //
-// AttachNote and DetachNote answer false and leave the rest chord as it was when they refuse; a
-// refused note stays the caller's, a detached one is handed back to the caller.
+// AttachNote answers false and leaves the rest chord as it was when it refuses; a refused note
+// stays the caller's. DetachNote hands the note back to the caller, or null when it refuses.
 
 #include <memory>
 
@@ -20,7 +20,9 @@ public:
   TRestChord(int durationCode, int flagWord);
   ~TRestChord() override;
 
-  int GetType() const override { return kItemRestChord; }
+  static constexpr TNotatedItemType kType = kItemRestChord;
+
+  TNotatedItemType GetType() const override { return kType; }
   // The rest assignment, then the part is laid out again.
   void Assign(const TNotatedItem& src) override;
   int GetMemberCount() const override;
@@ -44,11 +46,12 @@ public:
 
   // The note or chord part; null without one.
   TMusicNote* GetPart() const { return part.get(); }
-  // Takes ownership of the note when it returns true.
-  bool AttachNote(TMusicNote* note);
-  // Hands the note back to the caller; false when it is not (in) the part or the part's chord
+  // Takes the note (which becomes null) when it returns true. On false the note is the
+  // caller's, unchanged.
+  bool AttachNote(std::unique_ptr<TMusicNote>& note);
+  // Hands the note back to the caller; null when it is not (in) the part or the part's chord
   // cannot give it up.
-  bool DetachNote(TMusicNote* note);
+  std::unique_ptr<TMusicNote> DetachNote(const TMusicNote* note);
 
 private:
   // Without an explicit tie direction on the part, members that start a tie curve away from

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/packed_field.h"
 
 namespace kvt {
@@ -41,7 +42,7 @@ void TRestNote::Assign(const TNotatedItem& src) {
     SetXAccSpace(0);
   }
   if (!src.IsRestClass()) return;
-  const auto& s = static_cast<const TRestNote&>(src);
+  const auto& s = ItemRef<TRestNote>(src);
   hasTickLength = s.hasTickLength;
   tickLength = s.tickLength;
   vertOffset = s.vertOffset;

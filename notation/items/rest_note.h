@@ -19,7 +19,9 @@ public:
   TRestNote(int durationCode, int flagWord);
   ~TRestNote() override;
 
-  int GetType() const override { return kItemRest; }
+  static constexpr TNotatedItemType kType = kItemRest;
+
+  TNotatedItemType GetType() const override { return kType; }
   // The song-note assignment; a plain rest then clears its extra spacing; from a rest or rest
   // chord also the explicit length and the vertical offset (not HideRest).
   void Assign(const TNotatedItem& src) override;

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/packed_field.h"
 #include "notation/context/staff_context_state.h"
 
@@ -65,7 +66,7 @@ TSongNote::~TSongNote() = default;
 void TSongNote::Assign(const TNotatedItem& src) {
   TNotatedItem::Assign(src);
   if (!src.IsSongNoteClass()) return;
-  const auto& s = static_cast<const TSongNote&>(src);
+  const auto& s = ItemRef<TSongNote>(src);
   duration = s.duration;
   flags = s.flags;
   noteColor = s.noteColor;

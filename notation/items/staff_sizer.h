@@ -26,7 +26,9 @@ public:
   // Style Reset.
   TStaffSizer();
 
-  int GetType() const override { return kItemBoundary; }
+  static constexpr TNotatedItemType kType = kItemBoundary;
+
+  TNotatedItemType GetType() const override { return kType; }
 
   int GetStyle() const { return style; }
   // NewSize sets Upper 8 and Lower 0; Gap sets width 200 without connections; NewSystem

@@ -12,7 +12,9 @@ class TStaffSpacer : public TNotatedItem {
 public:
   explicit TStaffSpacer(int width = 0);
 
-  int GetType() const override { return kItemSpacer; }
+  static constexpr TNotatedItemType kType = kItemSpacer;
+
+  TNotatedItemType GetType() const override { return kType; }
 
   int GetWidthValue() const { return width; }
   // Limited to 0..9999.

@@ -14,7 +14,9 @@ public:
   // Pos 8, Wide on.
   explicit TSustainPedal(bool down = true);
 
-  int GetType() const override { return kItemSustainPedal; }
+  static constexpr TNotatedItemType kType = kItemSustainPedal;
+
+  TNotatedItemType GetType() const override { return kType; }
   // Control change 64 with 127 (down) or 0 (released) at the song position.
   void Perform(TStaffContextState& state, TMidiFileBuf* buffer) const override;
 

@@ -29,7 +29,9 @@ public:
   // SetTempo(tempo, base); empty text; Pos -10, Wide off.
   explicit TTempoData(int tempo = 120, int base = kTempoQuarter);
 
-  int GetType() const override { return kItemTempo; }
+  static constexpr TNotatedItemType kType = kItemTempo;
+
+  TNotatedItemType GetType() const override { return kType; }
   // A tempo record of GetQuarterTempo beats per minute at the song position.
   void Perform(TStaffContextState& state, TMidiFileBuf* buffer) const override;
 

@@ -32,7 +32,9 @@ public:
   // No pause, no ramp, Wide off; Pos by style: Breath Mark -8, Caesura -4, Fermata -9, others 8.
   explicit TTempoVariance(int style = kTempoVarFermata);
 
-  int GetType() const override { return kItemTempoVariance; }
+  static constexpr TNotatedItemType kType = kItemTempoVariance;
+
+  TNotatedItemType GetType() const override { return kType; }
   // With g = 24 x the state's grace count and start = song position + g:
   // - Breath Mark, Caesura: a wait record of Pause steps at start when Pause is not 0;
   //   Fermata the same at start + 1.

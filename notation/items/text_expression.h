@@ -31,7 +31,9 @@ public:
   // Font StaffItalic, Scale 100, empty text, Pos -8, Wide off.
   TTextExpression();
 
-  int GetType() const override { return kItemText; }
+  static constexpr TNotatedItemType kType = kItemText;
+
+  TNotatedItemType GetType() const override { return kType; }
 
   // The font slot (TTextFontIndex), masked to 8 bits. Users of the slot bound it to 0..13.
   int GetFontIndex() const { return fontIndex; }

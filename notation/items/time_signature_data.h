@@ -17,7 +17,9 @@ public:
   // SetSignature(beats, exponent); Standard style.
   explicit TTimeSignatureData(int beats = 4, int exponent = 2);
 
-  int GetType() const override { return kItemTimeSig; }
+  static constexpr TNotatedItemType kType = kItemTimeSig;
+
+  TNotatedItemType GetType() const override { return kType; }
   int GetTopPos() const override { return -4; }
   int GetBottomPos() const override { return 4; }
   // The state's beats and beat exponent become this signature's.

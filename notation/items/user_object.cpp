@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/item_position.h"
 #include "utils/text_encoding.h"
 #include "utils/variant.h"
@@ -47,7 +48,7 @@ TKVTUserObject& TKVTUserObject::operator=(const TKVTUserObject& src) {
 void TKVTUserObject::Assign(const TNotatedItem& src) {
   TNotatedItem::Assign(src);
   if (&src == this || src.GetType() != kItemUserObject) return;
-  const auto& other = static_cast<const TKVTUserObject&>(src);
+  const auto& other = ItemRef<TKVTUserObject>(src);
   ClearParams();
   typeName = other.typeName;
   pos = other.pos;

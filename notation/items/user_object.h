@@ -35,7 +35,9 @@ public:
   // Assigns through Assign.
   TKVTUserObject& operator=(const TKVTUserObject& src);
 
-  int GetType() const override { return kItemUserObject; }
+  static constexpr TNotatedItemType kType = kItemUserObject;
+
+  TNotatedItemType GetType() const override { return kType; }
   // Base attributes; from a user object also: every parameter removed, then type name, Pos and
   // class copied and each of the source's parameters set by name.
   void Assign(const TNotatedItem& src) override;

@@ -78,8 +78,7 @@ TMusicScore::TMusicScore(const TScoreSongInfo* settings, const TServices& servic
 }
 
 TMusicScore::~TMusicScore() {
-  for (auto it = staves.rbegin(); it != staves.rend(); ++it) delete *it;
-  staves.clear();
+  while (!staves.empty()) staves.pop_back();
 }
 
 void TMusicScore::Reset(const TServices& services) {
@@ -130,7 +129,7 @@ void TMusicScore::SetExperimental(bool flag) {
 
 bool TMusicScore::UsesExperimentalFeatures() const {
   return std::any_of(staves.begin(), staves.end(),
-                     [](const TMusicStaff* staff) { return staff->GetMultiPartDotPlacement(); });
+                     [](const auto& staff) { return staff->GetMultiPartDotPlacement(); });
 }
 
 // --- properties ---
@@ -175,18 +174,19 @@ bool TMusicScore::GetMarginProperty(int index, TKVVariant& value) const {
 
 TMusicStaff* TMusicScore::GetStaff(int i) const {
   if (i < 0 || i > GetLastIndex()) return nullptr;
-  return staves[static_cast<size_t>(i)];
+  return staves[static_cast<size_t>(i)].get();
 }
 
 int TMusicScore::IndexOfStaff(const TMusicStaff* staff) const {
-  const auto it = std::find(staves.begin(), staves.end(), staff);
+  const auto it = std::find_if(staves.begin(), staves.end(),
+                               [staff](const auto& held) { return held.get() == staff; });
   return it == staves.end() || staff == nullptr ? -1 : static_cast<int>(it - staves.begin());
 }
 
 void TMusicScore::AddStaff(std::unique_ptr<TMusicStaff> staff) {
   KVT_PRECONDITION(GetLastIndex() < (MaxScoreStaffs-1));
   KVT_PRECONDITION(staff != nullptr);
-  staves.push_back(staff.release());
+  staves.push_back(std::move(staff));
   includeFlags.Set(GetLastIndex(), true);
 }
 
@@ -198,7 +198,7 @@ void TMusicScore::InsertStaff(std::unique_ptr<TMusicStaff> staff, int i) {
     return;
   }
   const int at = std::max(i, 0);
-  staves.insert(staves.begin() + at, staff.release());
+  staves.insert(staves.begin() + at, std::move(staff));
   includeFlags.InsertBit(at, true);
 }
 
@@ -217,7 +217,7 @@ bool TMusicScore::TryInsertStaff(std::unique_ptr<TMusicStaff>& staff, int i) {
 std::unique_ptr<TMusicStaff> TMusicScore::DetachStaff(int atIndex) {
   KVT_PRECONDITION(atIndex >= 0);
   KVT_PRECONDITION(atIndex <= GetLastIndex());
-  std::unique_ptr<TMusicStaff> staff(staves[static_cast<size_t>(atIndex)]);
+  std::unique_ptr<TMusicStaff> staff = std::move(staves[static_cast<size_t>(atIndex)]);
   staves.erase(staves.begin() + atIndex);
   includeFlags.RemoveBit(atIndex);
   return staff;

@@ -226,9 +226,9 @@ public:
 
   // --- flags over all staves (TStaffFlagKind) ---
   // Bit i of bools becomes the attribute of staff i; bits past the staves are left alone.
-  void GetStaffFlags(int which, TKVBoolArray& bools) const;
-  // Staff i takes bit i of bools. An unknown `which` does nothing.
-  void SetStaffFlags(int which, const TKVBoolArray& bools);
+  void GetStaffFlags(TStaffFlagKind which, TKVBoolArray& bools) const;
+  // Staff i takes bit i of bools.
+  void SetStaffFlags(TStaffFlagKind which, const TKVBoolArray& bools);
 
   // --- channels ---
   int CountStaffsOnChannel(int device, int channel) const;
@@ -303,7 +303,7 @@ private:
   int32_t selectIndex = -1;
   int32_t caretPos = 0;
   TScoreSongInfo songInfo;
-  std::vector<TMusicStaff*> staves;  // owned
+  std::vector<std::unique_ptr<TMusicStaff>> staves;
   TKVDate date;
   int32_t barNumbers = 0;
   int32_t startingBar = 1;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/lyric_text.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
@@ -31,9 +32,10 @@ template <typename Visit>
 void ForEachUserObjectType(const TMusicScore& score, Visit visit) {
   for (int s = score.GetLastIndex(); s >= 0; --s) {
     const TMusicStaff* staff = score.GetStaff(s);
-    for (TNotatedItem* item : staff->GetItems()) {
-      if (item->GetType() != kItemUserObject) continue;
-      const std::string& name = static_cast<const TKVTUserObject*>(item)->GetTypeName();
+    for (const auto& item : staff->GetItems()) {
+      const auto* object = ItemAs<TKVTUserObject>(item.get());
+      if (!object) continue;
+      const std::string& name = object->GetTypeName();
       if (!IsHiddenTypeName(name)) visit(name);
     }
   }
@@ -68,7 +70,7 @@ int TMusicScore::CodePageOfFont(int index, const TMusicFontsData* fonts, int fal
 }
 
 int TMusicScore::StripContent() {
-  for (TMusicStaff* staff : staves) {
+  for (const auto& staff : staves) {
     if (staff->GetItemCount() <= 2) continue;
     const int last = staff->GetLastIndex() - 1;
     for (int i = 1; i <= last; ++i) {

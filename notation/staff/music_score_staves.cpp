@@ -73,17 +73,17 @@ std::u16string TMusicScore::MakeNewStaffName() const {
 
 // --- flags ---
 
-void TMusicScore::GetStaffFlags(int which, TKVBoolArray& bools) const {
+void TMusicScore::GetStaffFlags(TStaffFlagKind which, TKVBoolArray& bools) const {
   for (int i = 0; i < GetStaffCount(); ++i) {
-    const TMusicStaff* staff = staves[static_cast<size_t>(i)];
+    const TMusicStaff* staff = staves[static_cast<size_t>(i)].get();
     if (which == kStaffFlagMuted) bools.Set(i, staff->IsMuted());
     else if (which == kStaffFlagLayerWithNext) bools.Set(i, staff->GetLayerWithNext());
   }
 }
 
-void TMusicScore::SetStaffFlags(int which, const TKVBoolArray& bools) {
+void TMusicScore::SetStaffFlags(TStaffFlagKind which, const TKVBoolArray& bools) {
   for (int i = 0; i < GetStaffCount(); ++i) {
-    TMusicStaff* staff = staves[static_cast<size_t>(i)];
+    TMusicStaff* staff = staves[static_cast<size_t>(i)].get();
     if (which == kStaffFlagMuted) staff->SetMuted(bools.Get(i));
     else if (which == kStaffFlagLayerWithNext) staff->SetLayerWithNext(bools.Get(i));
   }
@@ -92,14 +92,14 @@ void TMusicScore::SetStaffFlags(int which, const TKVBoolArray& bools) {
 // --- channels ---
 
 int TMusicScore::CountStaffsOnChannel(int device, int channel) const {
-  return static_cast<int>(std::count_if(staves.begin(), staves.end(), [&](const TMusicStaff* staff) {
+  return static_cast<int>(std::count_if(staves.begin(), staves.end(), [&](const auto& staff) {
     return staff->GetDevice() == device && staff->GetChannel() == channel;
   }));
 }
 
 int TMusicScore::GetMaxDevice() const {
   int device = 0;
-  for (const TMusicStaff* staff : staves) device = std::max(device, staff->GetDevice());
+  for (const auto& staff : staves) device = std::max(device, staff->GetDevice());
   return device;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/lyric_text.h"
 #include "notation/items/name_lists.h"
@@ -39,13 +40,12 @@ TMusicStaff::TMusicStaff() {
   StoreField(name, u"Staff");
   StoreField(group, u"Standard");
   items.reserve(kInitialItemRoom);
-  items.push_back(new TBarLineData(kBarSingle));
-  items.push_back(new TBarLineData(kBarSectionClose));
+  items.push_back(std::make_unique<TBarLineData>(kBarSingle));
+  items.push_back(std::make_unique<TBarLineData>(kBarSectionClose));
 }
 
 TMusicStaff::~TMusicStaff() {
-  for (auto it = items.rbegin(); it != items.rend(); ++it) delete *it;
-  items.clear();
+  while (!items.empty()) items.pop_back();
   lyrics.reset();
 }
 
@@ -76,8 +76,8 @@ void TMusicStaff::SetEndingBar(int code) {
   endingBar = (code >= kEndBarSectionClose && code <= kEndBarOpen) ? code : kEndBarSectionClose;
   if (items.empty()) return;
   // The array invariant makes the last item a bar line; test anyway, never cast blindly.
-  TNotatedItem* last = items.back();
-  if (last->GetType() == kItemBarLine) static_cast<TBarLineData*>(last)->SetStaffEndStyle(endingBar);
+  TNotatedItem* last = items.back().get();
+  if (last->GetType() == kItemBarLine) ItemAs<TBarLineData>(last)->SetStaffEndStyle(endingBar);
 }
 
 void TMusicStaff::SetBoundaries(int top, int bottom) {
@@ -146,7 +146,7 @@ void TMusicStaff::ClearLyrics() {
 
 // --- item access ---
 
-TNotatedItem* TMusicStaff::GetLastItem() const { return items.empty() ? nullptr : items.back(); }
+TNotatedItem* TMusicStaff::GetLastItem() const { return items.empty() ? nullptr : items.back().get(); }
 
 int TMusicStaff::ClampInsertIndex(int i) const {
   // Between the boundary bar lines: before index 0 or after the closing bar line would break
@@ -158,8 +158,7 @@ int TMusicStaff::InsertItem(std::unique_ptr<TNotatedItem> item, int i) {
   KVT_PRECONDITION(! IsFull());
   KVT_PRECONDITION(item != nullptr);
   const int at = ClampInsertIndex(i);
-  items.insert(items.begin() + at, item.get());
-  item.release();
+  items.insert(items.begin() + at, std::move(item));
   return at;
 }
 
@@ -171,7 +170,7 @@ bool TMusicStaff::TryInsertItem(std::unique_ptr<TNotatedItem>& item, int i) {
 
 std::unique_ptr<TNotatedItem> TMusicStaff::DetachItem(int i) {
   if (i <= 0 || i >= GetLastIndex()) return nullptr;
-  std::unique_ptr<TNotatedItem> item(items[static_cast<size_t>(i)]);
+  std::unique_ptr<TNotatedItem> item = std::move(items[static_cast<size_t>(i)]);
   items.erase(items.begin() + i);
   return item;
 }
@@ -185,7 +184,7 @@ void TMusicStaff::DeleteItems(int first, int last) {
   if (first <= 0) return;
   last = std::min(last, GetLastIndex() - 1);
   if (last < first) return;
-  for (int i = last; i >= first; --i) delete items[static_cast<size_t>(i)];
+  for (int i = last; i >= first; --i) items[static_cast<size_t>(i)].reset();
   items.erase(items.begin() + first, items.begin() + last + 1);
 }
 
@@ -193,7 +192,7 @@ int TMusicStaff::AdjustSpacer(int delta, int i) {
   TNotatedItem* item = GetItem(i);
   if (!item || item->GetType() != kItemSpacer) item = GetItem(i - 1);
   if (!item || item->GetType() != kItemSpacer) return 0;
-  auto* spacer = static_cast<TStaffSpacer*>(item);
+  auto* spacer = ItemAs<TStaffSpacer>(item);
   const int before = spacer->GetWidthValue();
   spacer->AdjustWidth(delta);
   return spacer->GetWidthValue() - before;

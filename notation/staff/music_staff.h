@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "notation/context/instrument_def.h"
+#include "notation/items/notated_item.h"
 #include "notation/staff/staff_items.h"
 
 namespace kvt {
@@ -191,7 +192,8 @@ public:
   // Null outside 0..GetLastIndex().
   // Every walk over a staff calls this per item: kept inline.
   TNotatedItem* GetItem(int i) const {
-    return i < 0 || static_cast<size_t>(i) >= items.size() ? nullptr : items[static_cast<size_t>(i)];
+    return i < 0 || static_cast<size_t>(i) >= items.size() ? nullptr
+                                                            : items[static_cast<size_t>(i)].get();
   }
   TNotatedItem* GetLastItem() const;
   int GetItemCount() const { return static_cast<int>(items.size()); }
@@ -235,7 +237,7 @@ public:
   // --- searches ("forward" is dir +1, "back" -1; any other dir counts as +1) ---
   // Steps from `from` by dir while inside 1..GetLastIndex()-1 and stops at the first item of
   // the type code; otherwise the index reached (which may lie outside the array).
-  int FindNextOfType(int type, int from, int dir) const;
+  int FindNextOfType(TNotatedItemType type, int from, int dir) const;
   // FindNextOfType for bar lines.
   int FindPrevBar(int from, int dir) const;
   // FindPrevBar limited to 1..GetLastIndex().
@@ -260,7 +262,7 @@ public:
   // before from. to is limited to the last index (and from to 0..last index); a to of 0 or
   // less gives 0. With from 0 and startTicks 0: the tick time at which item `to` starts.
   int32_t GetDurationBetween(int to, int from, int32_t startTicks) const;
-  int CountItemsOfType(int type) const;
+  int CountItemsOfType(TNotatedItemType type) const;
   // Whether any item is a note or chord.
   bool HasMusicNotes() const;
   // Clef code 0 (Treble) when the sum over every note and chord of (its largest member staff
@@ -304,7 +306,7 @@ private:
   int WalkPlayOrder(TStaffContextState& state, Visit visit) const;
 
   std::unique_ptr<TStaffLyrics> lyrics;
-  std::vector<TNotatedItem*> items;  // owned
+  std::vector<std::unique_ptr<TNotatedItem>> items;
   char16_t name[kStaffNameUnits] = {};
   char16_t label[kStaffLabelUnits] = {};
   char16_t labelAbbr[kStaffLabelAbbrUnits] = {};

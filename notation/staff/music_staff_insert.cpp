@@ -1,6 +1,7 @@
 // TMusicStaff: insertions and removals that keep the staff's derived state current.
 #include "notation/staff/music_staff.h"
 
+#include "notation/items/item_cast.h"
 #include "notation/items/song_note.h"
 #include "notation/audit/staff_audit.h"
 #include "notation/edits/staff_edits.h"
@@ -16,7 +17,7 @@ constexpr int32_t kSplitReachTicks = 1536;
 void SettleStemsAndAudit(TMusicStaff& staff, int i) {
   const TNotatedItem* item = staff.GetItem(i);
   if (item != nullptr && item->IsSongNoteClass() &&
-      static_cast<const TSongNote*>(item)->GetStemSetting() == kStemAuto) {
+      ItemAs<TSongNote>(item)->GetStemSetting() == kStemAuto) {
     SetGroupStemDirection(staff, 0, i);
   }
   AuditStaffAround(staff, i);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "midi/events/midi_file_buf.h"
+#include "notation/items/item_cast.h"
 #include "midi/events/midi_msg.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/notated_item.h"
@@ -24,7 +25,7 @@ int TMusicStaff::WalkPlayOrder(TStaffContextState& state, Visit visit) const {
   int i = 0;
   for (int64_t steps = 0; steps < budget && i >= 0 && i <= GetLastIndex(); ++steps) {
     if (!visit(i)) return i;
-    const TNotatedItem* item = items[static_cast<size_t>(i)];
+    const TNotatedItem* item = items[static_cast<size_t>(i)].get();
     const int next = item->GetNextPlayIndex(state, self, i);
     item->ApplyToContext(state);
     i = next;
@@ -86,7 +87,7 @@ void TMusicStaff::GetTimeSigAt(int i, int& beats, int& beatExponent) const {
   auto take = [&](int index) {
     const TNotatedItem* item = GetItem(index);
     if (!item || item->GetType() != kItemTimeSig) return;
-    const auto* sig = static_cast<const TTimeSignatureData*>(item);
+    const auto* sig = ItemAs<TTimeSignatureData>(item);
     beats = sig->GetBeats();
     beatExponent = sig->GetBeatExponent();
   };

@@ -21,7 +21,7 @@ int32_t SaturateTicks(int64_t ticks) {
 
 }  // namespace
 
-int TMusicStaff::FindNextOfType(int type, int from, int dir) const {
+int TMusicStaff::FindNextOfType(TNotatedItemType type, int from, int dir) const {
   const int step = Direction(dir);
   const int last = GetLastIndex();
   // Start inside the array so a far-off `from` cannot make the walk long.
@@ -115,19 +115,19 @@ int32_t TMusicStaff::GetDurationBetween(int to, int from, int32_t startTicks) co
   return SaturateTicks(ticks);
 }
 
-int TMusicStaff::CountItemsOfType(int type) const {
+int TMusicStaff::CountItemsOfType(TNotatedItemType type) const {
   return static_cast<int>(std::count_if(items.begin(), items.end(),
-                                        [type](const TNotatedItem* item) { return item->GetType() == type; }));
+                                        [type](const auto& item) { return item->GetType() == type; }));
 }
 
 bool TMusicStaff::HasMusicNotes() const {
   return std::any_of(items.begin(), items.end(),
-                     [](const TNotatedItem* item) { return item->IsMusicNoteClass(); });
+                     [](const auto& item) { return item->IsMusicNoteClass(); });
 }
 
 int TMusicStaff::SuggestClef() const {
   int64_t sum = 0;
-  for (const TNotatedItem* item : items) {
+  for (const auto& item : items) {
     if (!item->IsMusicNoteClass()) continue;
     const int count = item->GetMemberCount();
     if (count <= 0) continue;

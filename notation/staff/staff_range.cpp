@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/notated_item.h"
@@ -26,7 +27,7 @@ int GroupState(const TSongNote& note, int kind) {
 }
 
 const TSongNote* AsSongNote(const TNotatedItem* item) {
-  return item && item->IsSongNoteClass() ? static_cast<const TSongNote*>(item) : nullptr;
+  return ItemAs<TSongNote>(item);
 }
 
 bool IsBarLine(const TNotatedItem* item) { return item && item->GetType() == kItemBarLine; }
@@ -344,11 +345,11 @@ int TStaffRange::GetStemExtent(int dir) const {
     if (!item->IsSongNoteClass()) continue;
     const TMusicNote* notes = nullptr;
     if (item->IsMusicNoteClass()) {
-      notes = static_cast<const TMusicNote*>(item);
+      notes = ItemAs<TMusicNote>(item);
     } else {
       const TRestNote* rest = item->AsRest();
       const TMusicNote* part =
-          item->GetType() == kItemRestChord ? static_cast<const TRestChord*>(item)->GetPart()
+          item->GetType() == kItemRestChord ? ItemAs<TRestChord>(item)->GetPart()
                                             : nullptr;
       if (part && rest->GetStemDir() != dir) {
         notes = part;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "notation/items/bar_line_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/clef_data.h"
 #include "notation/items/general_expression.h"
 #include "notation/items/music_note.h"
@@ -40,7 +41,7 @@ int Wrap(int a, int m) {
 }
 
 TSongNote* AsSongNote(TNotatedItem* item) {
-  return item && item->IsSongNoteClass() ? static_cast<TSongNote*>(item) : nullptr;
+  return ItemAs<TSongNote>(item);
 }
 
 // The next head shape after `shape` that the mask allows; `shifted` says whether the member
@@ -124,7 +125,7 @@ void TStaffRange::ShiftDurations(int steps, const TServices& services) {
       return;
     }
     if (item->GetType() == kItemText) {
-      auto* text = static_cast<TTextExpression*>(item);
+      auto* text = ItemAs<TTextExpression>(item);
       const int64_t scale = (static_cast<int64_t>(steps) + text->GetScale() / 10) * 10;
       text->SetScale(static_cast<int>(std::clamp<int64_t>(scale, kMinTextScale, kMaxTextScale)));
       AuditRange();
@@ -191,26 +192,26 @@ void TStaffRange::ShiftUpDown(int steps) {
     bool done = true;
     switch (item->GetType()) {
       case kItemSpacer:
-        static_cast<TStaffSpacer*>(item)->AdjustWidth(-kSpacerStep * ClampInt(steps, -1000, 1000));
+        ItemAs<TStaffSpacer>(item)->AdjustWidth(-kSpacerStep * ClampInt(steps, -1000, 1000));
         break;
       case kItemMarker: {
-        auto* marker = static_cast<TNotationMarker*>(item);
+        auto* marker = ItemAs<TNotationMarker>(item);
         marker->SetPos(marker->GetPos() + steps * 0.5);
         break;
       }
       case kItemUserObject: {
-        auto* object = static_cast<TKVTUserObject*>(item);
+        auto* object = ItemAs<TKVTUserObject>(item);
         object->SetPos(object->GetPos() + steps * 0.5);
         break;
       }
       case kItemClef: {
-        auto* clef = static_cast<TClefData*>(item);
+        auto* clef = ItemAs<TClefData>(item);
         clef->SetClefType(Wrap(Wrap(clef->GetClefType(), kClefTypeCount) + Wrap(steps, kClefTypeCount),
                                kClefTypeCount));
         break;
       }
       case kItemBarLine: {
-        auto* bar = static_cast<TBarLineData*>(item);
+        auto* bar = ItemAs<TBarLineData>(item);
         bar->SetStyle(Wrap(Wrap(bar->GetStyle(), kBarStyleCount) + Wrap(steps, kBarStyleCount),
                            kBarStyleCount),
                       bar->GetRepeat());
@@ -234,18 +235,18 @@ void TStaffRange::ShiftUpDown(int steps) {
     TNotatedItem* item = staff->GetItem(i);
     if (notesOrMarkers) {
       if (item->GetType() == kItemMarker) {
-        auto* marker = static_cast<TNotationMarker*>(item);
+        auto* marker = ItemAs<TNotationMarker>(item);
         marker->SetPos(marker->GetPos() + steps);
       }
       for (int m = 0, n = item->GetMemberCount(); m < n; ++m) item->GetMember(m)->MoveStaffPos(steps);
-      if (item->GetMemberCount() > 0) static_cast<TSongNote*>(item)->Update();
+      if (item->GetMemberCount() > 0) ItemAs<TSongNote>(item)->Update();
     } else if (expressions) {
       if (item->IsExpressionClass()) {
-        auto* expression = static_cast<TNtnGeneralExpression*>(item);
+        auto* expression = ItemAs<TNtnGeneralExpression>(item);
         expression->SetPos(expression->GetPos() + steps * 0.5);
       }
     } else if (item->GetType() == kItemRest) {
-      auto* rest = static_cast<TRestNote*>(item);
+      auto* rest = ItemAs<TRestNote>(item);
       rest->SetVertOffset(static_cast<int>(
           std::clamp<int64_t>(static_cast<int64_t>(rest->GetVertOffset()) + steps, -kMaxRestVertOffset - 1,
                               kMaxRestVertOffset + 1)));
@@ -268,7 +269,7 @@ void TStaffRange::MuteNotes() {
   for (int i = first; i <= last; ++i) {
     TNotatedItem* item = staff->GetItem(i);
     if (!item->IsMusicNoteClass()) continue;
-    auto* note = static_cast<TMusicNote*>(item);
+    auto* note = ItemAs<TMusicNote>(item);
     note->SetMuted(true);
     note->Update();
   }
@@ -291,7 +292,7 @@ void TStaffRange::MergeRestsToWholeBar(int ticks) {
     if (i == kept || !item->IsRestClass() || item->HasNotes()) continue;
     if (staff->DeleteItem(i)) --last;
   }
-  auto* rest = static_cast<TRestNote*>(staff->GetItem(kept));
+  auto* rest = ItemAs<TRestNote>(staff->GetItem(kept));
   rest->SetDuration(kDurWhole);
   rest->ClearNoteFlag(kFlagDotted);
   rest->ClearNoteFlag(kFlagDblDotted);

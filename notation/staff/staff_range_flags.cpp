@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "notation/audit/audit_ntn_idx.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
@@ -41,10 +42,10 @@ TFlagScope ScopeOf(int bit) {
 // chord's part instead of the rest chord); null when the bit does not apply to the item.
 TSongNote* FlagTarget(TNotatedItem* item, TFlagScope scope) {
   if (!item->IsSongNoteClass()) return nullptr;
-  if (scope == kScopeSongNotes) return static_cast<TSongNote*>(item);
+  if (scope == kScopeSongNotes) return ItemAs<TSongNote>(item);
   if (scope != kScopeMembers || item->GetMemberCount() == 0) return nullptr;
-  if (item->GetType() == kItemRestChord) return static_cast<TRestChord*>(item)->GetPart();
-  return static_cast<TSongNote*>(item);
+  if (item->GetType() == kItemRestChord) return ItemAs<TRestChord>(item)->GetPart();
+  return ItemAs<TSongNote>(item);
 }
 
 bool TargetHasFlag(const TSongNote& target, int bit) {
@@ -60,10 +61,10 @@ bool BreaksTies(const TNotatedItem& item) {
     case kItemClef:
     case kItemKey: return true;
     case kItemBarLine: {
-      const int style = static_cast<const TBarLineData&>(item).GetStyle();
+      const int style = ItemRef<TBarLineData>(item).GetStyle();
       return style == kBarLocalRepeatClose || style == kBarMasterRepeatClose;
     }
-    case kItemEnding: return static_cast<const TSpecialEnding&>(item).IsLaterEnding();
+    case kItemEnding: return ItemRef<TSpecialEnding>(item).IsLaterEnding();
     default: return false;
   }
 }
@@ -113,7 +114,7 @@ bool TStaffRange::ToggleFlag(int bit) {
         target->GetMember(m)->SetNoteFlag(bit);
     }
     target->Update();
-    if (target != staff->GetItem(i)) static_cast<TSongNote*>(staff->GetItem(i))->Update();
+    if (target != staff->GetItem(i)) ItemAs<TSongNote>(staff->GetItem(i))->Update();
   }
   AuditRange();
   return true;
@@ -164,14 +165,14 @@ bool TStaffRange::ToggleTies() {
   for (const TContinued& c : continued) {
     if (anyTied) {
       c.member->ClearNoteFlag(kFlagTieOut);
-      if (c.owner->IsSongNoteClass()) static_cast<TSongNote*>(c.owner)->ClearNoteFlag(kFlagTieOut);
+      if (c.owner->IsSongNoteClass()) ItemAs<TSongNote>(c.owner)->ClearNoteFlag(kFlagTieOut);
     } else {
       c.member->SetNoteFlag(kFlagTieOut);
       if (c.owner->IsSongNoteClass() && c.owner->IsMusicNoteClass())
-        static_cast<TSongNote*>(c.owner)->SetNoteFlag(kFlagTieOut);
+        ItemAs<TSongNote>(c.owner)->SetNoteFlag(kFlagTieOut);
     }
   }
-  for (int i : notes) static_cast<TSongNote*>(staff->GetItem(i))->Update();
+  for (int i : notes) ItemAs<TSongNote>(staff->GetItem(i))->Update();
   AuditRange();
   return true;
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "notation/items/music_note.h"
+#include "notation/items/item_cast.h"
 #include "notation/staff/music_staff.h"
 #include "notation/index/simple_ntn_idx.h"
 #include "notation/edits/staff_edits.h"
@@ -15,7 +16,7 @@ namespace {
 constexpr int kTripletUnitTicks = 12;
 
 const TSongNote* AsSongNote(const TNotatedItem* item) {
-  return item && item->IsSongNoteClass() ? static_cast<const TSongNote*>(item) : nullptr;
+  return ItemAs<TSongNote>(item);
 }
 
 // A note that joins a group of the kind and grace flag: a song note of that grace flag, and
@@ -42,7 +43,7 @@ bool TStaffRange::CanGroup(int kind) const {
   if (!IsValid()) return false;
   const TNotatedItem* head = staff->GetItem(first);
   if (!head->IsSongNoteClass() || (kind == kGroupBeam && !head->IsMusicNoteClass())) return false;
-  const bool grace = static_cast<const TSongNote*>(head)->IsGrace();
+  const bool grace = ItemAs<TSongNote>(head)->IsGrace();
   const bool allowAll = kind == kGroupTriplet;
   int count = 0;
   int64_t ticks = 0;
@@ -51,7 +52,7 @@ bool TStaffRange::CanGroup(int kind) const {
     if (!TSimpleNtnIdx::IsItemBeamable(item, grace, allowAll)) return false;
     if (!IsGroupNote(item, kind, grace)) continue;
     ++count;
-    ticks += WrittenTicks(*static_cast<const TSongNote*>(item));
+    ticks += WrittenTicks(*ItemAs<TSongNote>(item));
   }
   if (!IsGroupNote(staff->GetItem(last), kind, grace)) return false;
   int inherited = 0;
@@ -66,7 +67,7 @@ bool TStaffRange::CanGroup(int kind) const {
 bool TStaffRange::Beam(int kind) {
   if (kind != kGroupTriplet) kind = kGroupBeam;
   if (!CanGroup(kind)) return false;
-  const auto* head = static_cast<const TSongNote*>(staff->GetItem(first));
+  const auto* head = ItemAs<TSongNote>(staff->GetItem(first));
   const bool grace = head->IsGrace();
   int dir = 0;
   if (kind == kGroupBeam) {
@@ -93,7 +94,7 @@ bool TStaffRange::Beam(int kind) {
   for (int i = first; i <= last; ++i) {
     TNotatedItem* item = staff->GetItem(i);
     if (!IsGroupNote(item, kind, grace)) continue;
-    auto* note = static_cast<TSongNote*>(item);
+    auto* note = ItemAs<TSongNote>(item);
     const int state = i == first ? kGroupFirst : (i == lastNote ? kGroupEnd : kGroupMiddle);
     if (kind == kGroupBeam) note->SetStemDirFromSign(dir);
     note->SetGroupState(kind, state);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/chord_data.h"
 #include "notation/items/music_note.h"
 #include "notation/items/packed_field.h"
@@ -104,7 +105,7 @@ int GetDurationTicks(int code) {
 
 bool IsTied(const TNotatedItem* item) {
   if (!item) return false;
-  if (item->GetType() == kItemNote) return static_cast<const TMusicNote*>(item)->IsTieOut();
+  if (item->GetType() == kItemNote) return ItemAs<TMusicNote>(item)->IsTieOut();
   if (item->GetType() != kItemChord) return false;
   const int n = item->GetMemberCount();
   for (int i = 0; i < n; ++i)
@@ -114,7 +115,7 @@ bool IsTied(const TNotatedItem* item) {
 
 int SetItemDurationToFit(TNotatedItem* item, int ticks, bool allowTriplets) {
   if (!item || !item->IsSongNoteClass()) return 0;
-  auto* song = static_cast<TSongNote*>(item);
+  auto* song = ItemAs<TSongNote>(item);
   const TFitCandidate fit = FindFit(ticks, allowTriplets);
   const int n = item->GetMemberCount();
   for (int i = 0; i < n; ++i) {
@@ -123,7 +124,7 @@ int SetItemDurationToFit(TNotatedItem* item, int ticks, bool allowTriplets) {
   }
   if (item->GetType() == kItemRestChord) {
     // The part's own fields (a chord part's duration is its reference member's).
-    TMusicNote* part = static_cast<TRestChord*>(item)->GetPart();
+    TMusicNote* part = ItemAs<TRestChord>(item)->GetPart();
     if (part && part->GetType() == kItemChord) {
       ApplyFit(*part, fit);
       part->Update();
@@ -135,14 +136,14 @@ int SetItemDurationToFit(TNotatedItem* item, int ticks, bool allowTriplets) {
   return fit.ticks;
 }
 
-TNotatedItem* MakeTiedCopy(TNotatedItem* item) {
+std::unique_ptr<TNotatedItem> MakeTiedCopy(TNotatedItem* item) {
   const int type = item ? item->GetType() : -1;
   if (type != kItemNote && type != kItemRest && type != kItemChord)
     ThrowPrecondition("Bad Notation", __FILE__, __LINE__);
-  if (type == kItemNote) return MakeTiedNoteCopy(*static_cast<TMusicNote*>(item)).release();
+  if (type == kItemNote) return MakeTiedNoteCopy(*ItemAs<TMusicNote>(item));
   if (type == kItemRest) {
-    auto* rest = new TRestNote(kDurQuarter, 0);
-    rest->SetStemDir(static_cast<TRestNote*>(item)->GetStemSetting());
+    auto rest = std::make_unique<TRestNote>(kDurQuarter, 0);
+    rest->SetStemDir(ItemAs<TRestNote>(item)->GetStemSetting());
     return rest;
   }
   auto chord = std::make_unique<TChordData>();
@@ -151,16 +152,16 @@ TNotatedItem* MakeTiedCopy(TNotatedItem* item) {
     std::unique_ptr<TMusicNote> copy = MakeTiedNoteCopy(*item->GetMember(i));
     // Copies of the members of one chord fit together; one the chord still refuses (a unison
     // of two voices now of one length) is left out rather than kept outside any owner.
-    if (chord->AddNote(copy.get())) copy.release();
+    chord->AddNote(copy);
   }
-  static_cast<TChordData*>(item)->Update();
-  return chord.release();
+  ItemAs<TChordData>(item)->Update();
+  return chord;
 }
 
 int TieAll(TNotatedItem* item) {
   if (!item) return 0;
   if (item->GetType() == kItemNote || item->GetType() == kItemChord)
-    static_cast<TMusicNote*>(item)->SetNoteFlag(kFlagTieOut);
+    ItemAs<TMusicNote>(item)->SetNoteFlag(kFlagTieOut);
   const int n = item->GetMemberCount();
   for (int i = 0; i < n; ++i) item->GetMember(i)->SetNoteFlag(kFlagTieOut);
   return n;

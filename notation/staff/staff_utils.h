@@ -5,6 +5,7 @@
 // Ticks count 768 to the whole note. Every function here takes any int: counts, codes and
 // pitches from outside are bounded before they index a table or shift a value.
 
+#include <memory>
 #include <string>
 
 #include "notation/items/song_note.h"
@@ -49,13 +50,13 @@ bool IsTied(const TNotatedItem* item);
 // changed) when the item is not a song note.
 int SetItemDurationToFit(TNotatedItem* item, int ticks, bool allowTriplets);
 
-// A new item to tie on from `item`, owned by the caller:
+// A new item to tie on from `item`, handed to the caller:
 // - a note: a quarter note at the same position with the same accidental, stem setting and
 //   note head, Tied when the source was; the source becomes Tied;
 // - a rest: a quarter rest with the same stem setting;
 // - a chord: a chord of such copies of each member; the source chord becomes Tied.
 // Anything else (null, a rest chord, a non-note) breaks the precondition "Bad Notation".
-TNotatedItem* MakeTiedCopy(TNotatedItem* item);
+std::unique_ptr<TNotatedItem> MakeTiedCopy(TNotatedItem* item);
 
 // Sets Tied on the item when it is a note or chord and on each member; returns the member
 // count (0 for null).

@@ -39,7 +39,7 @@ public:
     TChordData* chord = Add<TChordData>();
     for (int pos : positions) {
       auto note = std::make_unique<TMusicNote>(pos, duration, flags, kAccNone);
-      if (chord->AddNote(note.get())) note.release();
+      chord->AddNote(note);
     }
     return chord;
   }

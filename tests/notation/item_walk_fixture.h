@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/flow_direction.h"
 #include "midi/events/midi_file_buf.h"
@@ -25,8 +26,7 @@ public:
   T* Add(Args&&... args) {
     auto item = std::make_unique<T>(std::forward<Args>(args)...);
     T* raw = item.get();
-    owned.push_back(std::move(item));
-    items.push_back(raw);
+    items.push_back(std::move(item));
     return raw;
   }
   TBarLineData* Bar(int style, int repeat = 1) { return Add<TBarLineData>(style, repeat); }
@@ -40,13 +40,12 @@ public:
   }
   TFlowDirection* Flow(int style) { return Add<TFlowDirection>(style); }
 
-  TStaffItemSpan Span() const { return TStaffItemSpan(items.data(), items.size()); }
+  TStaffItemSpan Span() const { return items; }
   int Count() const { return static_cast<int>(items.size()); }
-  TNotatedItem* At(int i) const { return items[static_cast<size_t>(i)]; }
+  TNotatedItem* At(int i) const { return items[static_cast<size_t>(i)].get(); }
 
 private:
-  std::vector<std::unique_ptr<TNotatedItem>> owned;
-  std::vector<TNotatedItem*> items;
+  std::vector<std::unique_ptr<TNotatedItem>> items;
 };
 
 // The next index of the item at i, over the test staff.
@@ -54,11 +53,11 @@ inline int NextIndex(const TItemStaff& staff, TStaffContextState& state, int i) 
   const TNotatedItem* item = staff.At(i);
   switch (item->GetType()) {
     case kItemBarLine:
-      return static_cast<const TBarLineData*>(item)->NextPlayIndexIn(state, staff.Span(), i);
+      return ItemAs<TBarLineData>(item)->NextPlayIndexIn(state, staff.Span(), i);
     case kItemEnding:
-      return static_cast<const TSpecialEnding*>(item)->NextPlayIndexIn(state, staff.Span(), i);
+      return ItemAs<TSpecialEnding>(item)->NextPlayIndexIn(state, staff.Span(), i);
     case kItemFlow:
-      return static_cast<const TFlowDirection*>(item)->NextPlayIndexIn(state, staff.Span(), i);
+      return ItemAs<TFlowDirection>(item)->NextPlayIndexIn(state, staff.Span(), i);
     default:
       return item->GetNextPlayIndex(state, nullptr, i);
   }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/chord_data.h"
 #include "notation/items/clef_data.h"
@@ -35,19 +36,19 @@ namespace score_text_test {
 
 using TItemPtr = std::unique_ptr<TNotatedItem>;
 
-inline TMusicNote* NewNote(int pos, int duration = kDurQuarter, int stem = kStemAuto, int accidental = kAccNone) {
-  auto* note = new TMusicNote(pos, duration, 0, accidental);
+inline std::unique_ptr<TMusicNote> NewNote(int pos, int duration = kDurQuarter, int stem = kStemAuto,
+                                           int accidental = kAccNone) {
+  auto note = std::make_unique<TMusicNote>(pos, duration, 0, accidental);
   note->SetStemDir(stem);
   return note;
 }
 
-inline TItemPtr Chord(std::initializer_list<TMusicNote*> notes) {
+template <class... Notes>
+TItemPtr Chord(Notes... notes) {
   auto chord = std::make_unique<TChordData>();
-  for (TMusicNote* note : notes) {
-    if (!chord->AddNote(note)) {
-      delete note;
-      ADD_FAILURE() << "chord refused a note of the fixture";
-    }
+  std::unique_ptr<TMusicNote> list[] = {std::move(notes)...};
+  for (std::unique_ptr<TMusicNote>& note : list) {
+    if (!chord->AddNote(note)) ADD_FAILURE() << "chord refused a note of the fixture";
   }
   return chord;
 }
@@ -59,7 +60,7 @@ struct TItemCase {
 
 // One or more items of every kind, with settings away from their defaults.
 inline const TItemCase kItemCases[] = {
-    {"ClefPlain", [] { return TItemPtr(new TClefData(kClefBass)); }},
+    {"ClefPlain", [] { return std::make_unique<TClefData>(kClefBass); }},
     {"ClefShifted",
      [] {
        auto clef = std::make_unique<TClefData>(kClefTreble);
@@ -68,7 +69,7 @@ inline const TItemCase kItemCases[] = {
        clef->SetColor(3);
        return TItemPtr(std::move(clef));
      }},
-    {"KeySharps", [] { return TItemPtr(new TKeyData(0x7F & ((1 << 5) | (1 << 2) | (1 << 6)), 0, 4)); }},
+    {"KeySharps", [] { return std::make_unique<TKeyData>(0x7F & ((1 << 5) | (1 << 2) | (1 << 6)), 0, 4); }},
     {"KeyFlatsHidden",
      [] {
        auto key = std::make_unique<TKeyData>(0, (1 << 1) | (1 << 4), 3);
@@ -76,8 +77,8 @@ inline const TItemCase kItemCases[] = {
        key->SetAutoSys(false);
        return TItemPtr(std::move(key));
      }},
-    {"KeyC", [] { return TItemPtr(new TKeyData()); }},
-    {"BarSingle", [] { return TItemPtr(new TBarLineData()); }},
+    {"KeyC", [] { return std::make_unique<TKeyData>(); }},
+    {"BarSingle", [] { return std::make_unique<TBarLineData>(); }},
     {"BarRepeat",
      [] {
        auto bar = std::make_unique<TBarLineData>(kBarLocalRepeatClose, 3);
@@ -86,9 +87,9 @@ inline const TItemCase kItemCases[] = {
        bar->SetVisibility(kVisNever);
        return TItemPtr(std::move(bar));
      }},
-    {"BarRepeatMax", [] { return TItemPtr(new TBarLineData(kBarLocalRepeatClose, 255)); }},
-    {"BarTransparent", [] { return TItemPtr(new TBarLineData(kBarTransparent)); }},
-    {"EndingNew", [] { return TItemPtr(new TSpecialEnding()); }},
+    {"BarRepeatMax", [] { return std::make_unique<TBarLineData>(kBarLocalRepeatClose, 255); }},
+    {"BarTransparent", [] { return std::make_unique<TBarLineData>(kBarTransparent); }},
+    {"EndingNew", [] { return std::make_unique<TSpecialEnding>(); }},
     {"EndingFull",
      [] {
        auto ending = std::make_unique<TSpecialEnding>();
@@ -101,7 +102,7 @@ inline const TItemCase kItemCases[] = {
        ending->SetVertOffset(3);
        return TItemPtr(std::move(ending));
      }},
-    {"InstrumentEmpty", [] { return TItemPtr(new TPatchData()); }},
+    {"InstrumentEmpty", [] { return std::make_unique<TPatchData>(); }},
     {"InstrumentFull",
      [] {
        auto patch = std::make_unique<TPatchData>();
@@ -124,7 +125,7 @@ inline const TItemCase kItemCases[] = {
        patch->GetInstrument().SetBendRange(100);
        return TItemPtr(std::move(patch));
      }},
-    {"TimeSig", [] { return TItemPtr(new TTimeSignatureData(7, 3)); }},
+    {"TimeSig", [] { return std::make_unique<TTimeSignatureData>(7, 3); }},
     {"TimeSigCommon",
      [] {
        auto sig = std::make_unique<TTimeSignatureData>();
@@ -137,7 +138,7 @@ inline const TItemCase kItemCases[] = {
        sig->SetStyle(kTimeSigAllaBreve);
        return TItemPtr(std::move(sig));
      }},
-    {"Tempo", [] { return TItemPtr(new TTempoData(96)); }},
+    {"Tempo", [] { return std::make_unique<TTempoData>(96); }},
     {"TempoText",
      [] {
        auto tempo = std::make_unique<TTempoData>(60, kTempoHalfDotted);
@@ -145,7 +146,7 @@ inline const TItemCase kItemCases[] = {
        tempo->SetWide(true);
        return TItemPtr(std::move(tempo));
      }},
-    {"Dynamic", [] { return TItemPtr(new TDynamicLevelData(kDynPP)); }},
+    {"Dynamic", [] { return std::make_unique<TDynamicLevelData>(kDynPP); }},
     {"DynamicOptions",
      [] {
        auto dynamic = std::make_unique<TDynamicLevelData>(kDynFFF);
@@ -162,10 +163,10 @@ inline const TItemCase kItemCases[] = {
        dynamic->SetHasVolume(true);
        return TItemPtr(std::move(dynamic));
      }},
-    {"Pedal", [] { return TItemPtr(new TSustainPedal(true)); }},
-    {"PedalReleased", [] { return TItemPtr(new TSustainPedal(false)); }},
-    {"Flow", [] { return TItemPtr(new TFlowDirection(kFlowDSalFine)); }},
-    {"MpcDefault", [] { return TItemPtr(new TGenericControl()); }},
+    {"Pedal", [] { return std::make_unique<TSustainPedal>(true); }},
+    {"PedalReleased", [] { return std::make_unique<TSustainPedal>(false); }},
+    {"Flow", [] { return std::make_unique<TFlowDirection>(kFlowDSalFine); }},
+    {"MpcDefault", [] { return std::make_unique<TGenericControl>(); }},
     {"MpcSweep",
      [] {
        auto control = std::make_unique<TGenericControl>();
@@ -185,10 +186,10 @@ inline const TItemCase kItemCases[] = {
        variance->SetPause(12);
        return TItemPtr(std::move(variance));
      }},
-    {"TempoVarianceRit", [] { return TItemPtr(new TTempoVariance(kTempoVarRitardando)); }},
-    {"DynamicVariance", [] { return TItemPtr(new TDynamicVariance(kDynVarSforzando)); }},
-    {"PerformanceStyleAccented", [] { return TItemPtr(new TPerformanceStyle(12)); }},
-    {"PerformanceStyle", [] { return TItemPtr(new TPerformanceStyle(22)); }},
+    {"TempoVarianceRit", [] { return std::make_unique<TTempoVariance>(kTempoVarRitardando); }},
+    {"DynamicVariance", [] { return std::make_unique<TDynamicVariance>(kDynVarSforzando); }},
+    {"PerformanceStyleAccented", [] { return std::make_unique<TPerformanceStyle>(12); }},
+    {"PerformanceStyle", [] { return std::make_unique<TPerformanceStyle>(22); }},
     {"Text",
      [] {
        auto text = std::make_unique<TTextExpression>();
@@ -227,8 +228,8 @@ inline const TItemCase kItemCases[] = {
        object->SetParam("Data", std::string(70000, 'z'));
        return TItemPtr(std::move(object));
      }},
-    {"Spacer", [] { return TItemPtr(new TStaffSpacer(1234)); }},
-    {"SpacerZero", [] { return TItemPtr(new TStaffSpacer(0)); }},
+    {"Spacer", [] { return std::make_unique<TStaffSpacer>(1234); }},
+    {"SpacerZero", [] { return std::make_unique<TStaffSpacer>(0); }},
     {"MultiRest",
      [] {
        auto rest = std::make_unique<TMultiMeasureRest>(16);
@@ -248,7 +249,7 @@ inline const TItemCase kItemCases[] = {
        rest->SetShowRestsWhenHidden(false);
        return TItemPtr(std::move(rest));
      }},
-    {"BoundaryReset", [] { return TItemPtr(new TStaffSizer()); }},
+    {"BoundaryReset", [] { return std::make_unique<TStaffSizer>(); }},
     {"BoundaryNewSize",
      [] {
        auto sizer = std::make_unique<TStaffSizer>();
@@ -271,7 +272,7 @@ inline const TItemCase kItemCases[] = {
        sizer->SetNewPage(true);
        return TItemPtr(std::move(sizer));
      }},
-    {"Marker", [] { return TItemPtr(new TNotationMarker()); }},
+    {"Marker", [] { return std::make_unique<TNotationMarker>(); }},
     {"MarkerTargets",
      [] {
        auto marker = std::make_unique<TNotationMarker>();
@@ -282,7 +283,7 @@ inline const TItemCase kItemCases[] = {
     {"NotePlain", [] { return TItemPtr(NewNote(3)); }},
     {"NoteEverything",
      [] {
-       auto* note = NewNote(-5, kDur16th, kStemDown, kAccDoubleFlat);
+       auto note = NewNote(-5, kDur16th, kStemDown, kAccDoubleFlat);
        note->SetNoteFlag(kFlagDotted);
        note->SetNoteFlag(kFlagGrace);
        note->SetNoteFlag(kFlagStaccatissimo);
@@ -305,25 +306,25 @@ inline const TItemCase kItemCases[] = {
        note->SetMuted(true);
        note->SetColor(7);
        note->SetVisibility(kVisMultiStaff);
-       return TItemPtr(note);
+       return TItemPtr(std::move(note));
      }},
     {"NoteMiddleGroups",
      [] {
-       auto* note = NewNote(0, kDurEighth);
+       auto note = NewNote(0, kDurEighth);
        note->SetTripletState(kGroupMiddle);
        note->SetBeamState(kGroupMiddle);
        note->SetNoteFlag(kFlagDblDotted);
        note->SetNoteFlag(kFlagMarcato);
-       return TItemPtr(note);
+       return TItemPtr(std::move(note));
      }},
     {"NoteNoStem",
      [] {
-       auto* note = NewNote(127, kDurWhole, kStemAuto, kAccSharp);
+       auto note = NewNote(127, kDurWhole, kStemAuto, kAccSharp);
        note->SetStemLength(0);
-       return TItemPtr(note);
+       return TItemPtr(std::move(note));
      }},
     {"NoteLowest", [] { return TItemPtr(NewNote(-128, kDur64th, kStemUp, kAccNatural)); }},
-    {"Rest", [] { return TItemPtr(new TRestNote(kDurHalf, kMaskDotted)); }},
+    {"Rest", [] { return std::make_unique<TRestNote>(kDurHalf, kMaskDotted); }},
     {"RestOffset",
      [] {
        auto rest = std::make_unique<TRestNote>(kDur32nd, kMaskGrace | kMaskAccent);
@@ -333,12 +334,12 @@ inline const TItemCase kItemCases[] = {
        return TItemPtr(std::move(rest));
      }},
     {"ChordSingleStem",
-     [] { return Chord({NewNote(6, kDurEighth, kStemAuto, kAccSharp), NewNote(4, kDurEighth), NewNote(2, kDurEighth)}); }},
-    {"ChordSeconds", [] { return Chord({NewNote(6), NewNote(5), NewNote(4)}); }},
+     [] { return Chord(NewNote(6, kDurEighth, kStemAuto, kAccSharp), NewNote(4, kDurEighth), NewNote(2, kDurEighth)); }},
+    {"ChordSeconds", [] { return Chord(NewNote(6), NewNote(5), NewNote(4)); }},
     {"ChordOptions",
      [] {
-       TItemPtr chord = Chord({NewNote(1, kDurHalf), NewNote(-3, kDurHalf, kStemAuto, kAccFlat)});
-       auto& c = static_cast<TChordData&>(*chord);
+       TItemPtr chord = Chord(NewNote(1, kDurHalf), NewNote(-3, kDurHalf, kStemAuto, kAccFlat));
+       auto& c = ItemRef<TChordData>(*chord);
        c.SetNoteFlag(kFlagAccent);
        c.SetNoteFlag(kFlagDotted);
        c.SetStemDir(kStemUp);
@@ -350,52 +351,52 @@ inline const TItemCase kItemCases[] = {
      }},
     {"ChordSplitTwoDurations",
      [] {
-       return Chord({NewNote(4, kDurHalf, kStemDown), NewNote(-2, kDurQuarter, kStemUp),
-                     NewNote(-4, kDurQuarter, kStemUp)});
+       return Chord(NewNote(4, kDurHalf, kStemDown), NewNote(-2, kDurQuarter, kStemUp),
+                     NewNote(-4, kDurQuarter, kStemUp));
      }},
     {"ChordGraceTriplet",
      [] {
-       auto* first = NewNote(-1, kDurEighth);
+       auto first = NewNote(-1, kDurEighth);
        first->SetNoteFlag(kFlagGrace);
        first->SetTripletState(kGroupFirst);
-       auto* second = NewNote(-3, kDurEighth);
+       auto second = NewNote(-3, kDurEighth);
        second->SetNoteFlag(kFlagGrace);
        second->SetTripletState(kGroupFirst);
-       return Chord({first, second});
+       return Chord(std::move(first), std::move(second));
      }},
     {"ChordHeadsAndColours",
      [] {
-       auto* low = NewNote(3, kDurQuarter, kStemAuto, kAccNatural);
+       auto low = NewNote(3, kDurQuarter, kStemAuto, kAccNatural);
        low->SetNoteHead(2);
        low->SetNoteColor(4);
-       auto* high = NewNote(-1, kDurQuarter, kStemAuto, kAccDoubleSharp);
+       auto high = NewNote(-1, kDurQuarter, kStemAuto, kAccDoubleSharp);
        high->SetNoteHead(13);
-       return Chord({low, high});
+       return Chord(std::move(low), std::move(high));
      }},
-    {"ChordUnison", [] { return Chord({NewNote(2), NewNote(-2), NewNote(2)}); }},
+    {"ChordUnison", [] { return Chord(NewNote(2), NewNote(-2), NewNote(2)); }},
     {"ChordSplitOneDuration",
-     [] { return Chord({NewNote(4, kDurQuarter, kStemDown), NewNote(-2, kDurQuarter, kStemUp)}); }},
+     [] { return Chord(NewNote(4, kDurQuarter, kStemDown), NewNote(-2, kDurQuarter, kStemUp)); }},
     {"ChordTied",
      [] {
-       TItemPtr chord = Chord({NewNote(4), NewNote(2)});
+       TItemPtr chord = Chord(NewNote(4), NewNote(2));
        chord->GetMember(0)->SetNoteFlag(kFlagTieOut);
-       static_cast<TChordData&>(*chord).Update();
+       ItemRef<TChordData>(*chord).Update();
        return chord;
      }},
     {"RestChordNote",
      [] {
        auto restChord = std::make_unique<TRestChord>(kDurQuarter, 0);
-       TMusicNote* note = NewNote(-3);
+       auto note = NewNote(-3);
        note->SetNoteFlag(kFlagStaccato);
-       if (!restChord->AttachNote(note)) delete note;
+       restChord->AttachNote(note);
        return TItemPtr(std::move(restChord));
      }},
     {"RestChordChord",
      [] {
        auto restChord = std::make_unique<TRestChord>(kDurEighth, 0);
        for (int pos : {-3, -5}) {
-         TMusicNote* note = NewNote(pos, kDurEighth);
-         if (!restChord->AttachNote(note)) delete note;
+         auto note = NewNote(pos, kDurEighth);
+         restChord->AttachNote(note);
        }
        restChord->SetVertOffset(4);
        return TItemPtr(std::move(restChord));
@@ -403,8 +404,8 @@ inline const TItemCase kItemCases[] = {
     {"RestChordHidden",
      [] {
        auto restChord = std::make_unique<TRestChord>(kDurHalf, 0);
-       TMusicNote* note = NewNote(5, kDurHalf);
-       if (!restChord->AttachNote(note)) delete note;
+       auto note = NewNote(5, kDurHalf);
+       restChord->AttachNote(note);
        restChord->SetHideRest(true);
        return TItemPtr(std::move(restChord));
      }},

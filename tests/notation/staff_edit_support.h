@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "notation/items/item_cast.h"
 #include "notation/audit/audit_ntn_idx.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/chord_data.h"
@@ -47,11 +48,11 @@ inline std::string DescribeItem(const TNotatedItem& item, bool accidentals = tru
   auto ticks = [&] { return ":" + std::to_string(item.GetDuration()); };
   switch (item.GetType()) {
     case kItemBarLine: {
-      const int style = static_cast<const TBarLineData&>(item).GetStyle();
+      const int style = ItemRef<TBarLineData>(item).GetStyle();
       return style == kBarSingle ? "|" : "|" + std::to_string(style);
     }
     case kItemNote: {
-      const auto& note = static_cast<const TMusicNote&>(item);
+      const auto& note = ItemRef<TMusicNote>(item);
       return "N" + std::to_string(note.GetStaffPos()) + acc(note.GetAccidental()) +
              ticks() + (note.IsTieOut() ? "~" : "");
     }
@@ -67,15 +68,15 @@ inline std::string DescribeItem(const TNotatedItem& item, bool accidentals = tru
     case kItemRest: return "R" + ticks();
     case kItemRestChord: return "RC" + ticks();
     case kItemTimeSig: {
-      const auto& sig = static_cast<const TTimeSignatureData&>(item);
+      const auto& sig = ItemRef<TTimeSignatureData>(item);
       return "T" + std::to_string(sig.GetBeats()) + "/" + std::to_string(sig.GetBeatValue());
     }
-    case kItemKey: return "K" + std::to_string(static_cast<const TKeyData&>(item).GetKeyCount());
-    case kItemTempo: return "Tempo" + std::to_string(static_cast<const TTempoData&>(item).GetTempo());
+    case kItemKey: return "K" + std::to_string(ItemRef<TKeyData>(item).GetKeyCount());
+    case kItemTempo: return "Tempo" + std::to_string(ItemRef<TTempoData>(item).GetTempo());
     case kItemDynamic:
-      return "Dyn" + std::to_string(static_cast<const TDynamicLevelData&>(item).GetLevel());
+      return "Dyn" + std::to_string(ItemRef<TDynamicLevelData>(item).GetLevel());
     case kItemSustainPedal:
-      return static_cast<const TSustainPedal&>(item).IsDown() ? "Ped+" : "Ped-";
+      return ItemRef<TSustainPedal>(item).IsDown() ? "Ped+" : "Ped-";
     default: return "?" + std::to_string(item.GetType());
   }
 }

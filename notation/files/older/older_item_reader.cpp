@@ -10,6 +10,7 @@
 #include "notation/items/dynamic_level_data.h"
 #include "notation/items/dynamic_variance.h"
 #include "notation/items/flow_direction.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/generic_control.h"
 #include "notation/items/key_data.h"
 #include "notation/items/multi_measure_rest.h"
@@ -275,7 +276,7 @@ void TItemReader::ReadNotePart(TSongNote& note) {
     const int extra = Byte();
     note.SetNoteColor(extra & 15);
     if (note.IsMusicNoteClass())
-      static_cast<TMusicNote&>(note).SetArticulationsOnStem((extra & 0x10) != 0);
+      ItemRef<TMusicNote>(note).SetArticulationsOnStem((extra & 0x10) != 0);
   }
 }
 
@@ -528,8 +529,8 @@ ItemPtr TItemReader::ReadChord(int depth) {
       Fault();
       continue;
     }
-    auto* note = static_cast<TMusicNote*>(member.get());
-    if (chord->AddNote(note)) member.release();
+    std::unique_ptr<TMusicNote> note = TakeItemAs<TMusicNote>(member);
+    chord->AddNote(note);
   }
   if (v == 24) {
     for (int i = 0; i < chord->GetMemberCount(); ++i) {
@@ -546,8 +547,8 @@ ItemPtr TItemReader::ReadChord(int depth) {
     TMusicNote* prev = chord->GetMember(i - 1);
     if (m->GetStaffPos() == prev->GetStaffPos() &&
         m->GetNotatedDuration() == prev->GetNotatedDuration() &&
-        m->GetStemSetting() == prev->GetStemSetting() && chord->RemoveNote(m))
-      delete m;
+        m->GetStemSetting() == prev->GetStemSetting())
+      chord->RemoveNote(m);  // deleted with the answer
   }
   if (chord->GetMemberCount() == 0) {
     Fault();
@@ -559,9 +560,7 @@ ItemPtr TItemReader::ReadChord(int depth) {
   chord->SetAccidental(settings.GetAccidental());
   if (v < 21 && twoDurations) chord->SetArticulationsOnStem(true);
   if (chord->GetMemberCount() == 1) {
-    TMusicNote* only = chord->GetMember(0);
-    chord->RemoveNote(only);
-    std::unique_ptr<TMusicNote> note(only);
+    std::unique_ptr<TMusicNote> note = chord->RemoveNote(chord->GetMember(0));
     const int pos = note->GetStaffPos();
     const int accidental = note->GetAccidental();
     const bool tied = note->IsTieOut();
@@ -581,7 +580,7 @@ ItemPtr TItemReader::ReadChord(int depth) {
 
 ItemPtr TItemReader::ReadRestChord(int depth) {
   auto rest = ReadRestPart(std::make_unique<TRestChord>(kDurQuarter, 0));
-  auto* restChord = static_cast<TRestChord*>(rest.get());
+  auto* restChord = ItemAs<TRestChord>(rest.get());
   const int hasPart = Word();
   if (hasPart & 1) {
     int recordType;
@@ -589,9 +588,8 @@ ItemPtr TItemReader::ReadRestChord(int depth) {
     if (!part) return s.IsFailed() ? nullptr : std::move(rest);
     if (recordType != kItemNote && recordType != kItemChord) {
       Fault();
-    } else if (restChord->AttachNote(static_cast<TMusicNote*>(part.get()))) {
-      part.release();
-    } else {
+    } else if (std::unique_ptr<TMusicNote> note = TakeItemAs<TMusicNote>(part);
+               !note || !restChord->AttachNote(note)) {
       Fault();
     }
   }

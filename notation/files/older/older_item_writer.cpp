@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/chord_data.h"
 #include "notation/items/clef_data.h"
@@ -173,10 +174,10 @@ void TItemWriter::Write(const TNotatedItem& item) {
     case kItemMarker:
       return;
     case kItemSpacer:
-      SpacerText(static_cast<const TStaffSpacer&>(item));
+      SpacerText(ItemRef<TStaffSpacer>(item));
       return;
     case kItemMultiBarRest: {
-      const int bars = static_cast<const TMultiMeasureRest&>(item).GetNumBars();
+      const int bars = ItemRef<TMultiMeasureRest>(item).GetNumBars();
       for (int i = 0; i < bars; ++i) {
         if (i > 0) {
           Word(kItemBarLine);
@@ -188,10 +189,10 @@ void TItemWriter::Write(const TNotatedItem& item) {
       return;
     }
     case kItemChord:
-      ChordRecord(static_cast<const TChordData&>(item));
+      ChordRecord(ItemRef<TChordData>(item));
       return;
     case kItemNote:
-      NoteRecord(static_cast<const TMusicNote&>(item));
+      NoteRecord(ItemRef<TMusicNote>(item));
       return;
     default:
       break;
@@ -200,14 +201,14 @@ void TItemWriter::Write(const TNotatedItem& item) {
   Word(type);
   switch (type) {
     case kItemClef: {
-      const auto& clef = static_cast<const TClefData&>(item);
+      const auto& clef = ItemRef<TClefData>(item);
       Common(clef);
       Word(clef.GetClefType() == kClefDrum ? kClefBass : clef.GetClefType());
       Word(clef.GetOctaveShift());
       break;
     }
     case kItemKey: {
-      const auto& key = static_cast<const TKeyData&>(item);
+      const auto& key = ItemRef<TKeyData>(item);
       Common(key);
       Word(key.GetFlatsMask());
       Word(key.GetSharpsMask());
@@ -217,20 +218,20 @@ void TItemWriter::Write(const TNotatedItem& item) {
       break;
     }
     case kItemBarLine: {
-      const auto& bar = static_cast<const TBarLineData&>(item);
+      const auto& bar = ItemRef<TBarLineData>(item);
       Common(bar);
       const int style = bar.GetStyle() < kBarStyleCount ? bar.GetStyle() : kBarSingle;
       Word(kBarCode16[style] | (bar.IsSysBreak() ? 0x80 : 0) | bar.GetRepeat() << 8);
       break;
     }
     case kItemEnding: {
-      const auto& ending = static_cast<const TSpecialEnding&>(item);
+      const auto& ending = ItemRef<TSpecialEnding>(item);
       Common(ending);
       Word(ending.GetEndings() & 0xFF);
       break;
     }
     case kItemPatch: {
-      const auto& change = static_cast<const TPatchData&>(item);
+      const auto& change = ItemRef<TPatchData>(item);
       const TInstrumentDef& def = change.GetInstrument();
       Common(change);
       Expression(change);
@@ -240,7 +241,7 @@ void TItemWriter::Write(const TNotatedItem& item) {
       break;
     }
     case kItemTimeSig: {
-      const auto& sig = static_cast<const TTimeSignatureData&>(item);
+      const auto& sig = ItemRef<TTimeSignatureData>(item);
       Common(sig);
       Word(sig.GetBeats());
       Word(sig.GetBeatExponent());
@@ -248,7 +249,7 @@ void TItemWriter::Write(const TNotatedItem& item) {
       break;
     }
     case kItemTempo: {
-      const auto& tempo = static_cast<const TTempoData&>(item);
+      const auto& tempo = ItemRef<TTempoData>(item);
       Common(tempo);
       Expression(tempo);
       Word(ExportTempoValue(tempo.GetTempo(), tempo.GetBase()));
@@ -258,7 +259,7 @@ void TItemWriter::Write(const TNotatedItem& item) {
       break;
     }
     case kItemDynamic: {
-      const auto& dynamic = static_cast<const TDynamicLevelData&>(item);
+      const auto& dynamic = ItemRef<TDynamicLevelData>(item);
       Common(dynamic);
       Expression(dynamic);
       Byte((dynamic.GetLevel() & 15) | (dynamic.HasVelocity() ? 0x20 : 0) |
@@ -268,24 +269,24 @@ void TItemWriter::Write(const TNotatedItem& item) {
       break;
     }
     case kItemRest:
-      RestPart(static_cast<const TRestNote&>(item));
+      RestPart(ItemRef<TRestNote>(item));
       break;
     case kItemSustainPedal: {
-      const auto& pedal = static_cast<const TSustainPedal&>(item);
+      const auto& pedal = ItemRef<TSustainPedal>(item);
       Common(pedal);
       Expression(pedal);
       Byte(pedal.IsDown() ? 1 : 0);
       break;
     }
     case kItemFlow: {
-      const auto& flow = static_cast<const TFlowDirection&>(item);
+      const auto& flow = ItemRef<TFlowDirection>(item);
       Common(flow);
       Expression(flow);
       Word(flow.GetStyle());
       break;
     }
     case kItemGenericControl: {
-      const auto& mpc = static_cast<const TGenericControl&>(item);
+      const auto& mpc = ItemRef<TGenericControl>(item);
       Common(mpc);
       Expression(mpc);
       Word(mpc.GetController());
@@ -300,7 +301,7 @@ void TItemWriter::Write(const TNotatedItem& item) {
       break;
     }
     case kItemTempoVariance: {
-      const auto& variance = static_cast<const TTempoVariance&>(item);
+      const auto& variance = ItemRef<TTempoVariance>(item);
       Common(variance);
       Expression(variance);
       Byte(variance.GetStyle() > 0 ? variance.GetStyle() - 1 : 0);
@@ -308,21 +309,21 @@ void TItemWriter::Write(const TNotatedItem& item) {
       break;
     }
     case kItemDynamicVariance: {
-      const auto& variance = static_cast<const TDynamicVariance&>(item);
+      const auto& variance = ItemRef<TDynamicVariance>(item);
       Common(variance);
       Expression(variance);
       Byte(variance.GetStyle());
       break;
     }
     case kItemPerformanceStyle: {
-      const auto& perf = static_cast<const TPerformanceStyle&>(item);
+      const auto& perf = ItemRef<TPerformanceStyle>(item);
       Common(perf);
       Expression(perf);
       Byte(perf.GetStyle());
       break;
     }
     case kItemText: {
-      const auto& text = static_cast<const TTextExpression&>(item);
+      const auto& text = ItemRef<TTextExpression>(item);
       Common(text);
       Expression(text);
       const int font = text.GetFontIndex();
@@ -337,13 +338,13 @@ void TItemWriter::Write(const TNotatedItem& item) {
       break;
     }
     case kItemRestChord: {
-      const auto& restChord = static_cast<const TRestChord&>(item);
+      const auto& restChord = ItemRef<TRestChord>(item);
       RestPart(restChord);
       const TMusicNote* part = restChord.GetPart();
       Word(part ? 1 : 0);
       if (part) {
         if (part->GetType() == kItemChord)
-          ChordRecord(static_cast<const TChordData&>(*part));
+          ChordRecord(ItemRef<TChordData>(*part));
         else
           NoteRecord(*part);
       }
@@ -363,7 +364,7 @@ int CountExportRecords(const TNotatedItem& item) {
     case kItemMarker:
       return 0;
     case kItemMultiBarRest:
-      return 2 * static_cast<const TMultiMeasureRest&>(item).GetNumBars() - 1;
+      return 2 * ItemRef<TMultiMeasureRest>(item).GetNumBars() - 1;
     default:
       return 1;
   }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/lyric_text.h"
 #include "notation/staff/music_fonts_data.h"
 #include "notation/staff/music_score.h"
@@ -151,7 +152,7 @@ void ApplyGraceSlurLyrics(TMusicStaff& staff) {
   for (int i = 1; i < staff.GetLastIndex(); ++i) {
     TNotatedItem* item = staff.GetItem(i);
     if (!item->IsSongNoteClass()) continue;
-    auto* note = static_cast<TSongNote*>(item);
+    auto* note = ItemAs<TSongNote>(item);
     if (prev && prev->IsGrace() && prev->IsSlurOut() && note->IsMusicNoteClass() &&
         !note->IsGrace() && note->GetLyric() == kLyricDefault)
       note->SetLyric(kLyricNever);
@@ -165,7 +166,7 @@ void ApplyStaffInstrumentFlags(TMusicStaff& staff, int flags) {
   if (flags & 1) return;
   for (int i = 1; i < staff.GetLastIndex(); ++i) {
     TNotatedItem* item = staff.GetItem(i);
-    if (item->GetType() == kItemPatch) static_cast<TPatchData*>(item)->GetInstrument().ClearBank();
+    if (item->GetType() == kItemPatch) ItemAs<TPatchData>(item)->GetInstrument().ClearBank();
   }
 }
 

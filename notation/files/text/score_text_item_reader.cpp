@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/clef_data.h"
 #include "notation/items/dynamic_level_data.h"
@@ -167,7 +168,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadUserObject(int firstProp
 }
 
 void TKVTFindTextImporter::ReadExpressionFields(TNotatedItem& item) {
-  auto& expression = static_cast<TNtnGeneralExpression&>(item);
+  auto& expression = ItemRef<TNtnGeneralExpression>(item);
   if (char* value = FindField("Pos:")) {
     double pos = 0;
     if (ReadReal(value, pos)) expression.SetPos(-pos);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "notation/items/bar_line_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/clef_data.h"
 #include "notation/items/dynamic_level_data.h"
 #include "notation/items/dynamic_variance.h"
@@ -109,7 +110,7 @@ void TItemLineFormatter::AppendItem(const TNotatedItem& item) {
   AppendName(kNameListItemKinds, item.GetType());
   AppendKindFields(item);
   if (item.IsExpressionClass())
-    AppendExpressionFields(static_cast<const TNtnGeneralExpression&>(item));
+    AppendExpressionFields(ItemRef<TNtnGeneralExpression>(item));
   AppendCommonFields(item);
 }
 
@@ -131,7 +132,7 @@ void TItemLineFormatter::AppendCommonFields(const TNotatedItem& item) {
 void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
   switch (item.GetType()) {
     case kItemClef: {
-      const auto& clef = static_cast<const TClefData&>(item);
+      const auto& clef = ItemRef<TClefData>(item);
       NameField("Type", kNameListClefs, clef.GetClefType());
       if (clef.GetOctaveShift() != kOctaveShiftNone || IsLone())
         NameField("OctaveShift", kNameListClefOctaveShifts, clef.GetOctaveShift());
@@ -139,7 +140,7 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       break;
     }
     case kItemKey: {
-      const auto& key = static_cast<const TKeyData&>(item);
+      const auto& key = ItemRef<TKeyData>(item);
       FieldStart("Signature");
       AppendKeySignature(out, key);
       NameField("Tonic", kNameListNoteLetters, key.GetTonic());
@@ -148,7 +149,7 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       break;
     }
     case kItemBarLine: {
-      const auto& bar = static_cast<const TBarLineData&>(item);
+      const auto& bar = ItemRef<TBarLineData>(item);
       if (bar.GetStyle() != kBarSingle || IsLone()) {
         NameField("Style", kNameListBarStylesText, bar.GetStyle());
         if (bar.GetStyle() == kBarLocalRepeatClose) IntField("Repeat", bar.GetRepeat());
@@ -158,7 +159,7 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       break;
     }
     case kItemEnding: {
-      const auto& ending = static_cast<const TSpecialEnding&>(item);
+      const auto& ending = ItemRef<TSpecialEnding>(item);
       if (ending.HasAnyEnding()) {
         FieldStart("Endings");
         bool any = false;
@@ -182,7 +183,7 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       break;
     }
     case kItemPatch: {
-      const TInstrumentDef& def = static_cast<const TPatchData&>(item).GetInstrument();
+      const TInstrumentDef& def = ItemRef<TPatchData>(item).GetInstrument();
       if (def.GetName()[0] != 0 || IsLone()) WideField("Name", def.GetName());
       if (def.HasPatch() || IsLone()) {
         FieldStart("Patch");
@@ -209,7 +210,7 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       break;
     }
     case kItemTimeSig: {
-      const auto& sig = static_cast<const TTimeSignatureData&>(item);
+      const auto& sig = ItemRef<TTimeSignatureData>(item);
       FieldStart("Signature");
       if (sig.GetStyle() == kTimeSigCommon || sig.GetStyle() == kTimeSigAllaBreve) {
         AppendName(kNameListTimeSigStylesText, sig.GetStyle());
@@ -221,7 +222,7 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       break;
     }
     case kItemTempo: {
-      const auto& tempo = static_cast<const TTempoData&>(item);
+      const auto& tempo = ItemRef<TTempoData>(item);
       if (tempo.GetBase() != kTempoQuarter || IsLone())
         NameField("Base", kNameListTempoBases, tempo.GetBase());
       IntField("Tempo", tempo.GetTempo());
@@ -229,7 +230,7 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       break;
     }
     case kItemDynamic: {
-      const auto& dynamic = static_cast<const TDynamicLevelData&>(item);
+      const auto& dynamic = ItemRef<TDynamicLevelData>(item);
       NameField("Style", kNameListDynamicsText, dynamic.GetLevel());
       bool first = true;
       auto option = [&](std::string_view name, int value) {
@@ -244,28 +245,28 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       break;
     }
     case kItemNote:
-      AppendNote(static_cast<const TMusicNote&>(item));
+      AppendNote(ItemRef<TMusicNote>(item));
       break;
     case kItemRest:
-      AppendRest(static_cast<const TRestNote&>(item));
+      AppendRest(ItemRef<TRestNote>(item));
       break;
     case kItemChord:
-      AppendChord(static_cast<const TMusicNote&>(item));
+      AppendChord(ItemRef<TMusicNote>(item));
       break;
     case kItemRestChord:
-      AppendRestChord(static_cast<const TRestNote&>(item));
+      AppendRestChord(ItemRef<TRestNote>(item));
       break;
     case kItemSustainPedal: {
-      const auto& pedal = static_cast<const TSustainPedal&>(item);
+      const auto& pedal = ItemRef<TSustainPedal>(item);
       if (!pedal.IsDown() || IsLone())
         NameField("Status", kNameListPedalStates, pedal.IsDown() ? 0 : 1);
       break;
     }
     case kItemFlow:
-      NameField("Style", kNameListFlowText, static_cast<const TFlowDirection&>(item).GetStyle());
+      NameField("Style", kNameListFlowText, ItemRef<TFlowDirection>(item).GetStyle());
       break;
     case kItemGenericControl: {
-      const auto& control = static_cast<const TGenericControl&>(item);
+      const auto& control = ItemRef<TGenericControl>(item);
       NameField("Controller", kNameListControllersText, control.GetController());
       NameField("Style", kNameListControlStyles, control.GetStyle());
       NameField("TimeRes", kNameListDurationsLong, control.GetTimeRes());
@@ -281,28 +282,28 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       break;
     }
     case kItemTempoVariance: {
-      const auto& variance = static_cast<const TTempoVariance&>(item);
+      const auto& variance = ItemRef<TTempoVariance>(item);
       NameField("Style", kNameListTempoVariancesDisplay, variance.GetStyle());
       if (variance.HasPause()) IntField("Pause", variance.GetPause());
       break;
     }
     case kItemDynamicVariance:
       NameField("Style", kNameListDynamicVariancesDisplay,
-                static_cast<const TDynamicVariance&>(item).GetStyle());
+                ItemRef<TDynamicVariance>(item).GetStyle());
       break;
     case kItemPerformanceStyle:
       NameField("Style", kNameListPerformanceStylesDisplay,
-                static_cast<const TPerformanceStyle&>(item).GetStyle());
+                ItemRef<TPerformanceStyle>(item).GetStyle());
       break;
     case kItemText: {
-      const auto& text = static_cast<const TTextExpression&>(item);
+      const auto& text = ItemRef<TTextExpression>(item);
       WideField("Text", text.GetText());
       NameField("Font", kNameListScoreFontsText, text.GetFontIndex());
       if (text.GetScale() != 100 || IsLone()) IntField("Scale", text.GetScale());
       break;
     }
     case kItemUserObject: {
-      const auto& object = static_cast<const TKVTUserObject&>(item);
+      const auto& object = ItemRef<TKVTUserObject>(item);
       out += '|';
       out += object.GetTypeName();
       RealField("Pos", -static_cast<double>(object.GetPos()));
@@ -317,10 +318,10 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       break;
     }
     case kItemSpacer:
-      IntField("Width", static_cast<const TStaffSpacer&>(item).GetWidthValue());
+      IntField("Width", ItemRef<TStaffSpacer>(item).GetWidthValue());
       break;
     case kItemMultiBarRest: {
-      const auto& rest = static_cast<const TMultiMeasureRest&>(item);
+      const auto& rest = ItemRef<TMultiMeasureRest>(item);
       IntField("NumBars", rest.GetNumBars());
       FlagField("PrintOnce", rest.IsPrintOnce());
       if (rest.IsShowBarsWhenHidden() || rest.IsShowRestsWhenHidden()) {
@@ -331,7 +332,7 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       break;
     }
     case kItemBoundary: {
-      const auto& sizer = static_cast<const TStaffSizer&>(item);
+      const auto& sizer = ItemRef<TStaffSizer>(item);
       NameField("Style", kNameListBoundaryStyles, sizer.GetStyle());
       if (sizer.GetStyle() == kSizerNewSize) {
         if (sizer.GetUpper() != 0) IntField("Upper", sizer.GetUpper());
@@ -345,7 +346,7 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       break;
     }
     case kItemMarker: {
-      const auto& marker = static_cast<const TNotationMarker&>(item);
+      const auto& marker = ItemRef<TNotationMarker>(item);
       RealField("Pos", -static_cast<double>(marker.GetPos()));
       const int target = marker.GetTarget();
       if (IsLone() ? target != 0 : target != kMarkerSlur) {

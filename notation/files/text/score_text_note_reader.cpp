@@ -289,11 +289,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadChord() {
       if (!note) continue;
       ApplyOptions(options, *note, note.get(), nullptr);
       if (stem != kStemAuto) note->SetStemDir(stem);
-      if (chord->AddNote(note.get())) {
-        note.release();
-      } else {
-        refused = true;
-      }
+      if (!chord->AddNote(note)) refused = true;
     }
   };
   addList("Pos:", duration, kStemAuto);
@@ -326,9 +322,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadChord() {
   if (refused) MarkCorrupt();
   if (chord->GetMemberCount() == 0) return nullptr;
   if (chord->GetMemberCount() == 1) {
-    TMusicNote* only = chord->GetMember(0);
-    chord->RemoveNote(only);
-    return std::unique_ptr<TNotatedItem>(only);
+    return chord->RemoveNote(chord->GetMember(0));
   }
   return chord;
 }
@@ -351,11 +345,10 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadRestChord() {
         for (int i = 0; i < count; ++i) {
           std::unique_ptr<TMusicNote> note = ReadPosition(GetValue(i), duration2);
           if (!note) continue;
-          if (!restChord->AttachNote(note.get())) {
+          if (!restChord->AttachNote(note)) {
             MarkCorrupt();
             return nullptr;
           }
-          note.release();
         }
       } else {
         MarkCorrupt();

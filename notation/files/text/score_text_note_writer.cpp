@@ -2,6 +2,7 @@
 // note positions and options.
 
 #include "notation/items/chord_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/name_lists.h"
 #include "notation/items/rest_chord.h"
 #include "notation/files/text/score_text_item_format.h"
@@ -161,7 +162,7 @@ void TItemLineFormatter::AppendChord(const TMusicNote& chord) {
   if (!split) return;
   const TMusicNote* second = nullptr;
   if (chord.GetType() == kItemChord)
-    second = static_cast<const TChordData&>(chord).GetSecondDurationNote();
+    second = ItemRef<TChordData>(chord).GetSecondDurationNote();
   if (!second) return;
   FieldStart("Dur2");
   AppendDuration(*second);
@@ -178,7 +179,7 @@ void TItemLineFormatter::AppendRest(const TRestNote& rest) {
 void TItemLineFormatter::AppendRestChord(const TRestNote& restChord) {
   const TMusicNote* part = nullptr;
   if (restChord.GetType() == kItemRestChord)
-    part = static_cast<const TRestChord&>(restChord).GetPart();
+    part = ItemRef<TRestChord>(restChord).GetPart();
   FieldStart("Dur");
   AppendDuration(restChord);
   AppendSongNoteOptions(restChord, part, &restChord);

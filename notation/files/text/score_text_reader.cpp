@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "notation/items/item_cast.h"
 #include "notation/files/text/clip_text.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
@@ -459,7 +460,7 @@ void TKVTFileTextImporter::ReadStaffInstrument() {
   if (!staff) return;
   std::unique_ptr<TNotatedItem> item = ReadItemRecordAs(kItemPatch);
   if (item && item->GetType() == kItemPatch)
-    staff->SetInstrument(static_cast<TPatchData&>(*item).GetInstrument());
+    staff->SetInstrument(ItemRef<TPatchData>(*item).GetInstrument());
 }
 
 void TKVTFileTextImporter::ReadAddStaff() {

@@ -2,6 +2,7 @@
 // line, and the search text of items.
 
 #include "notation/items/dynamic_level_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/dynamic_variance.h"
 #include "notation/items/flow_direction.h"
 #include "notation/items/name_lists.h"
@@ -101,10 +102,10 @@ std::string FormatItemFindText(const TNotatedItem& item) {
   std::string text;
   switch (item.GetType()) {
     case kItemPatch:
-      text = Utf16ToUtf8(static_cast<const TPatchData&>(item).GetInstrument().GetName());
+      text = Utf16ToUtf8(ItemRef<TPatchData>(item).GetInstrument().GetName());
       break;
     case kItemTimeSig: {
-      const auto& sig = static_cast<const TTimeSignatureData&>(item);
+      const auto& sig = ItemRef<TTimeSignatureData>(item);
       if (sig.GetStyle() != kTimeSigCommon && sig.GetStyle() != kTimeSigAllaBreve) {
         AppendIntText(text, sig.GetBeats());
         text += '/';
@@ -113,28 +114,28 @@ std::string FormatItemFindText(const TNotatedItem& item) {
       break;
     }
     case kItemTempo:
-      text = Utf16ToUtf8(static_cast<const TTempoData&>(item).GetText());
+      text = Utf16ToUtf8(ItemRef<TTempoData>(item).GetText());
       break;
     case kItemDynamic:
       text = GetNameListEntry(kNameListDynamicsText,
-                              static_cast<const TDynamicLevelData&>(item).GetLevel());
+                              ItemRef<TDynamicLevelData>(item).GetLevel());
       break;
     case kItemFlow:
-      text = static_cast<const TFlowDirection&>(item).GetDisplayText();
+      text = ItemRef<TFlowDirection>(item).GetDisplayText();
       break;
     case kItemTempoVariance: {
-      const auto& variance = static_cast<const TTempoVariance&>(item);
+      const auto& variance = ItemRef<TTempoVariance>(item);
       if (variance.GetStyle() >= kTempoVarAccelerando) text = variance.GetDisplayText();
       break;
     }
     case kItemDynamicVariance:
-      text = static_cast<const TDynamicVariance&>(item).GetDisplayText();
+      text = ItemRef<TDynamicVariance>(item).GetDisplayText();
       break;
     case kItemPerformanceStyle:
-      text = static_cast<const TPerformanceStyle&>(item).GetDisplayText();
+      text = ItemRef<TPerformanceStyle>(item).GetDisplayText();
       break;
     case kItemText:
-      text = Utf16ToUtf8(static_cast<const TTextExpression&>(item).GetText());
+      text = Utf16ToUtf8(ItemRef<TTextExpression>(item).GetText());
       break;
     default:
       break;

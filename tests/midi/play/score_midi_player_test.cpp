@@ -290,7 +290,7 @@ TEST_F(ScoreMidiPlayerTest, SlicesWithNothingToPlayArePassedQuickly) {
 class TJumpForever : public TNotatedItem {
 public:
   explicit TJumpForever(int target) : target(target) {}
-  int GetType() const override { return kItemMarker; }
+  TNotatedItemType GetType() const override { return kItemMarker; }
   int GetNextPlayIndex(TStaffContextState&, TMusicStaff*, int) const override { return target; }
 
 private:

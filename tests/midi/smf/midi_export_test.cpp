@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 
 class TRecordingShell : public TMidiExportShell {
 public:
-  int GetHeaderPlacement() const override { return kMidiHeaderTempoTrack; }
+  TMidiHeaderPlacement GetHeaderPlacement() const override { return kMidiHeaderTempoTrack; }
   bool GetExportPerTrackSignature() const override { return false; }
   void ShowStatus(const std::string&) override {}
   void ShowProblem(const std::string& text, const std::string& caption) override {

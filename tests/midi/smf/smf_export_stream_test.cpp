@@ -26,14 +26,14 @@ using test::AddStaff;
 // The options the test chooses; the texts the export shows.
 class TFakeShell : public TMidiExportShell {
 public:
-  int GetHeaderPlacement() const override { return placement; }
+  TMidiHeaderPlacement GetHeaderPlacement() const override { return placement; }
   bool GetExportPerTrackSignature() const override { return perTrackSignature; }
   void ShowStatus(const std::string& text) override { statuses.push_back(text); }
   void ShowProblem(const std::string& text, const std::string& caption) override {
     problems.push_back({text, caption});
   }
 
-  int placement = kMidiHeaderTempoTrack;
+  TMidiHeaderPlacement placement = kMidiHeaderTempoTrack;
   bool perTrackSignature = false;
   std::vector<std::string> statuses;
   std::vector<std::pair<std::string, std::string>> problems;
@@ -213,7 +213,7 @@ std::string HeaderLines(const std::string& dump) {
 
 struct PlacementCase {
   const char* name;
-  int placement;
+  TMidiHeaderPlacement placement;
   int type;
   const char* lines;
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "notation/items/item_cast.h"
 #include "notation/audit/audit_item.h"
 #include "notation/audit/audit_ntn_idx.h"
 #include "notation/items/key_data.h"
@@ -67,7 +68,7 @@ std::vector<TSongNote*> Build(TAuditStaff& built, const std::string& tokens, int
     const int state = i < t.size() ? StateOf(t[i]) : kGroupNone;
     const bool down = t.back() == 'd';
     const int flags = grace ? kMaskGrace : 0;
-    TSongNote* note = rest ? static_cast<TSongNote*>(built.Rest(DurationCode(value), flags))
+    TSongNote* note = rest ? ItemAs<TSongNote>(built.Rest(DurationCode(value), flags))
                            : built.Note(kLowPos, DurationCode(value), flags);
     if (!autoStem) note->SetStemDir(down ? kStemDown : kStemUp);
     note->SetGroupState(kind, state);
@@ -129,7 +130,7 @@ TEST(AuditGroupCheckTest, ReBeamingGivesAutomaticStemsOneDirection) {
   TAuditStaff built;
   // An upper note far above the middle line turns the whole group's stems down.
   std::vector<TSongNote*> notes = Build(built, "a8F a8M a8E", kGroupBeam);
-  static_cast<TMusicNote*>(notes[1])->SetStaffPos(-9);
+  ItemAs<TMusicNote>(notes[1])->SetStaffPos(-9);
   built.AuditAll();
   ASSERT_EQ(States(notes, kGroupBeam), "FME");
   for (const TSongNote* note : notes) EXPECT_EQ(note->GetStemDir(), -1);

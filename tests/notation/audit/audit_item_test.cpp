@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/audit/audit_item.h"
 
 #include <gtest/gtest.h>
@@ -71,13 +72,13 @@ TEST(AuditBarLineTest, ABarLineOpensABarOnlyWhenSomethingTakingTimeFollowsIt) {
   doubled->SetNotABar(false);
 
   built.AuditAll();
-  EXPECT_FALSE(static_cast<TBarLineData*>(built.staff.GetItem(0))->IsNotABar());
+  EXPECT_FALSE(ItemAs<TBarLineData>(built.staff.GetItem(0))->IsNotABar());
   EXPECT_FALSE(beforeRest->IsNotABar());
   EXPECT_TRUE(beforeText->IsNotABar());
   EXPECT_FALSE(beforeMultiRest->IsNotABar());
   EXPECT_TRUE(doubled->IsNotABar());
   EXPECT_FALSE(beforeNote->IsNotABar());
-  EXPECT_TRUE(static_cast<TBarLineData*>(built.staff.GetLastItem())->IsNotABar());
+  EXPECT_TRUE(ItemAs<TBarLineData>(built.staff.GetLastItem())->IsNotABar());
 
   // Bar counting follows: bars 1, 2, 3 (+2 inside the multi-bar rest), and the last one.
   TRelNtnIdx walk(&built.staff);

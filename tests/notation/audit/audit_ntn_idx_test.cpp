@@ -174,11 +174,11 @@ TEST_F(AuditNtnIdxTest, CountsAndPositionsInTheBar) {
 }
 
 TEST_F(AuditNtnIdxTest, SplitVoiceSoundsUnderTheFollowingNotes) {
-  auto* high = new TMusicNote(-3, kDurQuarter, 0, kAccNone);
+  auto high = std::make_unique<TMusicNote>(-3, kDurQuarter, 0, kAccNone);
   high->SetStemDir(kStemUp);
-  auto* low = new TMusicNote(2, kDurHalf, 0, kAccNone);
+  auto low = std::make_unique<TMusicNote>(2, kDurHalf, 0, kAccNone);
   low->SetStemDir(kStemDown);
-  build.Add(std::make_unique<TChordData>(high, low));  // 1: quarter up over a half down
+  build.Add(std::make_unique<TChordData>(std::move(high), std::move(low)));  // 1: quarter up over a half down
   build.Note(-3, kDurEighth);                          // 2
   build.Note(-3, kDurEighth);                          // 3
   build.Note(-3);                                      // 4
@@ -201,7 +201,8 @@ TEST_F(AuditNtnIdxTest, SplitVoiceSoundsUnderTheFollowingNotes) {
 
 TEST_F(AuditNtnIdxTest, RestChordStartsASplitVoice) {
   auto& restChord = build.Add(std::make_unique<TRestChord>(kDurQuarter, 0));  // 1
-  ASSERT_TRUE(restChord.AttachNote(new TMusicNote(-2, kDurWhole, 0, kAccNone)));
+  auto part = std::make_unique<TMusicNote>(-2, kDurWhole, 0, kAccNone);
+  ASSERT_TRUE(restChord.AttachNote(part));
   ASSERT_TRUE(restChord.HasTwoDurations());
   build.Rest();  // 2
   const TAuditNtnIdx idx(&staff, 3);

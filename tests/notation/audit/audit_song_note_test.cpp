@@ -204,10 +204,8 @@ TEST(AuditStemTest, NotesUnderASoundingSplitVoiceOnItsSideMarkTheirStems) {
     auto low = std::make_unique<TMusicNote>(kE4, kDurHalf, 0, kAccNone);
     auto high = std::make_unique<TMusicNote>(kD5, kDurQuarter, 0, kAccNone);
     // The quarter first: the half then opens the lower voice.
-    ASSERT_TRUE(split->AddNote(high.get()));
-    high.release();
-    ASSERT_TRUE(split->AddNote(low.get()));
-    low.release();
+    ASSERT_TRUE(split->AddNote(high));
+    ASSERT_TRUE(split->AddNote(low));
   }
   ASSERT_TRUE(split->HasSplitStem());
   ASSERT_TRUE(split->HasTwoDurations());
@@ -283,8 +281,7 @@ TEST(AuditRestTest, ARestChordsPartTakesNoColourOfItsOwn) {
   TAuditStaff built;
   TRestChord* restChord = built.Add<TRestChord>(kDurQuarter, 0);
   auto note = std::make_unique<TMusicNote>(kC5, kDurQuarter, 0, kAccNone);
-  ASSERT_TRUE(restChord->AttachNote(note.get()));
-  note.release();
+  ASSERT_TRUE(restChord->AttachNote(note));
   restChord->GetPart()->SetColor(3);
   restChord->SetTickLength(2, 2);
   built.AuditAll();

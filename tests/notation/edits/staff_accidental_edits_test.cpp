@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "notation/items/chord_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
 #include "notation/edits/staff_edits.h"
@@ -63,7 +64,7 @@ TEST(AccidentalEditsTest, TiedInNoteKeepsItsAccidentalAcrossTheBar) {
   TMusicStaff staff;
   Fill(staff, "n2@3#~ | n2@3");
   // What the staff audit marks: the second F continues the tie (and sounds F sharp).
-  auto* second = static_cast<TMusicNote*>(staff.GetItem(3));
+  auto* second = ItemAs<TMusicNote>(staff.GetItem(3));
   second->SetTieIn(true);
   second->SetAutoAccidental(kAccSharp);
   const std::vector<int> pitches = PlayedPitches(staff);
@@ -81,22 +82,22 @@ TEST(AccidentalEditsTest, FindSpellingConflict) {
   Fill(staff, "n2@3");
   // A chord of F and the F sharp an octave above is fine; E sharp with F (the same pitch)
   // is a conflict.
-  staff.InsertItem(std::make_unique<TChordData>(new TMusicNote(3, kDurQuarter, 0, kAccNatural),
-                                                new TMusicNote(-4, kDurQuarter, 0, kAccSharp)),
+  staff.InsertItem(std::make_unique<TChordData>(std::make_unique<TMusicNote>(3, kDurQuarter, 0, kAccNatural),
+                                                std::make_unique<TMusicNote>(-4, kDurQuarter, 0, kAccSharp)),
                    2);
-  staff.InsertItem(std::make_unique<TChordData>(new TMusicNote(4, kDurQuarter, 0, kAccSharp),
-                                                new TMusicNote(3, kDurQuarter, 0, kAccNatural)),
+  staff.InsertItem(std::make_unique<TChordData>(std::make_unique<TMusicNote>(4, kDurQuarter, 0, kAccSharp),
+                                                std::make_unique<TMusicNote>(3, kDurQuarter, 0, kAccNatural)),
                    3);
   EXPECT_EQ(FindSpellingConflict(staff, 0), 3);
   EXPECT_EQ(FindSpellingConflict(staff, 3), 0);
   // Two members a semitone apart are fine once, not twice in a row.
   TMusicStaff cluster;
-  cluster.InsertItem(std::make_unique<TChordData>(new TMusicNote(4, kDurQuarter, 0, kAccNatural),
-                                                  new TMusicNote(3, kDurQuarter, 0, kAccNatural)),
+  cluster.InsertItem(std::make_unique<TChordData>(std::make_unique<TMusicNote>(4, kDurQuarter, 0, kAccNatural),
+                                                  std::make_unique<TMusicNote>(3, kDurQuarter, 0, kAccNatural)),
                      1);
   EXPECT_EQ(FindSpellingConflict(cluster, 0), 0);
-  static_cast<TChordData*>(cluster.GetItem(1))
-      ->AddNote(new TMusicNote(2, kDurQuarter, 0, kAccFlat));  // E F Gb
+  auto flat = std::make_unique<TMusicNote>(2, kDurQuarter, 0, kAccFlat);
+  ItemAs<TChordData>(cluster.GetItem(1))->AddNote(flat);  // E F Gb
   EXPECT_EQ(FindSpellingConflict(cluster, 0), 1);
 }
 

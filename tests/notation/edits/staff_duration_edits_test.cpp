@@ -54,7 +54,8 @@ TEST(DurationEditsTest, SetDurationWithTiesPreconditions) {
 TEST(DurationEditsTest, ARestChordContinuesWithRests) {
   TMusicStaff staff;
   auto restChord = std::make_unique<TRestChord>(kDurQuarter, 0);
-  ASSERT_TRUE(restChord->AttachNote(new TMusicNote(-2, kDurQuarter, 0, kAccNone)));
+  auto part = std::make_unique<TMusicNote>(-2, kDurQuarter, 0, kAccNone);
+  ASSERT_TRUE(restChord->AttachNote(part));
   staff.InsertItem(std::move(restChord), 1);
   SetDurationWithTies(staff, 1, 384 + 192);
   EXPECT_EQ(Describe(staff), "| RC:576 |5");
@@ -78,11 +79,11 @@ TEST(DurationEditsTest, TiedRuns) {
 
 TEST(DurationEditsTest, TiedChordsNeedEveryMemberTied) {
   TMusicStaff staff;
-  staff.InsertItem(std::make_unique<TChordData>(new TMusicNote(4, kDurQuarter, kMaskTieOut, kAccNone),
-                                                new TMusicNote(2, kDurQuarter, 0, kAccNone)),
+  staff.InsertItem(std::make_unique<TChordData>(std::make_unique<TMusicNote>(4, kDurQuarter, kMaskTieOut, kAccNone),
+                                                std::make_unique<TMusicNote>(2, kDurQuarter, 0, kAccNone)),
                    1);
-  staff.InsertItem(std::make_unique<TChordData>(new TMusicNote(4, kDurQuarter, 0, kAccNone),
-                                                new TMusicNote(2, kDurQuarter, 0, kAccNone)),
+  staff.InsertItem(std::make_unique<TChordData>(std::make_unique<TMusicNote>(4, kDurQuarter, 0, kAccNone),
+                                                std::make_unique<TMusicNote>(2, kDurQuarter, 0, kAccNone)),
                    2);
   EXPECT_FALSE(CanContinueTied(staff, 1, 2));
   staff.GetItem(1)->GetMember(1)->SetNoteFlag(kFlagTieOut);

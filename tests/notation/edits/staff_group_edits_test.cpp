@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "notation/items/item_cast.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/song_note.h"
 #include "notation/edits/staff_edits.h"
@@ -14,7 +15,7 @@ namespace {
 using test::Fill;
 
 TSongNote* SongAt(const TMusicStaff& staff, int i) {
-  return static_cast<TSongNote*>(staff.GetItem(i));
+  return ItemAs<TSongNote>(staff.GetItem(i));
 }
 
 // One letter per song note: its beam state ("-" none, "F" first, "M" middle, "E" end).

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/rest_chord.h"
@@ -66,7 +67,7 @@ TEST(RebarTest, TripletsStayWhole) {
   TMusicStaff staff;
   Fill(staff, "n2 n2 n2 n3 n3 n3 n3 n2");
   for (int i = 4; i <= 6; ++i)
-    static_cast<TSongNote*>(staff.GetItem(i))
+    ItemAs<TSongNote>(staff.GetItem(i))
         ->SetTripletState(i == 4 ? kGroupFirst : (i == 5 ? kGroupMiddle : kGroupEnd));
   // Three quarters and a triplet of eighths (192 ticks) fill the bar.
   AutoInsertBarLines(staff, false);
@@ -78,7 +79,7 @@ TEST(RebarTest, TripletsStayWhole) {
   TMusicStaff open;
   Fill(open, "n2 n2 n2 n2 n3 n3 n2 n2");
   const int states[] = {kGroupFirst, kGroupMiddle, kGroupMiddle, kGroupEnd};
-  for (int k = 0; k < 4; ++k) static_cast<TSongNote*>(open.GetItem(4 + k))->SetTripletState(states[k]);
+  for (int k = 0; k < 4; ++k) ItemAs<TSongNote>(open.GetItem(4 + k))->SetTripletState(states[k]);
   AutoInsertBarLines(open, false);
   EXPECT_EQ(Describe(open, false),
             "| N0:192 N0:192 N0:192 N0:128 N0:64 N0:64 N0:128 N0:192 |5");
@@ -88,7 +89,8 @@ TEST(RebarTest, ARestChordAcrossTheBarEndEndsThePass) {
   TMusicStaff staff;
   Fill(staff, "n2 n2 n2");
   auto restChord = std::make_unique<TRestChord>(kDurHalf, 0);
-  ASSERT_TRUE(restChord->AttachNote(new TMusicNote(-2, kDurHalf, 0, kAccNone)));
+  auto part = std::make_unique<TMusicNote>(-2, kDurHalf, 0, kAccNone);
+  ASSERT_TRUE(restChord->AttachNote(part));
   staff.InsertItem(std::move(restChord), staff.GetLastIndex());
   Fill(staff, "n2");
   AutoInsertBarLines(staff, false);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "notation/items/item_cast.h"
 #include "notation/staff/music_staff.h"
 #include "notation/edits/staff_edits.h"
 #include "notation/items/tempo_data.h"
@@ -57,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RedundantItemsTest, TempoTextMakesTwoTemposDiffer) {
   TMusicStaff staff;
   Fill(staff, "Tempo100 n2 Tempo100 n2");
-  static_cast<TTempoData*>(staff.GetItem(3))->SetText(u"Allegro");
+  ItemAs<TTempoData>(staff.GetItem(3))->SetText(u"Allegro");
   RemoveRedundantItems(staff);
   EXPECT_EQ(Describe(staff), "| Tempo100 N0:192 Tempo100 N0:192 |5");
 }

@@ -3,6 +3,7 @@
 #include <climits>
 #include <vector>
 
+#include "notation/items/item_cast.h"
 #include "notation/items/key_data.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
@@ -93,7 +94,7 @@ TEST(StaffTransposeTest, FindUntransposableItem) {
   TMusicStaff staff;
   // A double-flat A (a G) up a semitone would need a triple flat on B.
   Fill(staff, "n2@6 n2@1 n2@5");
-  static_cast<TMusicNote*>(staff.GetItem(2))->SetAccidental(kAccDoubleFlat);
+  ItemAs<TMusicNote>(staff.GetItem(2))->SetAccidental(kAccDoubleFlat);
   EXPECT_EQ(FindUntransposableItem(staff, 1, 0, 0), 2);
   EXPECT_EQ(FindUntransposableItem(staff, 1, 0, 2), 0);  // only items after `from`
   EXPECT_EQ(FindUntransposableItem(staff, 2, 0, 0), 0);  // A double flat up a tone: B double flat

@@ -95,8 +95,8 @@ const Case kCases[] = {
     {"chord member",
      [](TStaffBuilder& b) {
        b.Note(kF5, kDurQuarter, 0, kAccSharp);
-       b.Add(std::make_unique<TChordData>(new TMusicNote(kF4, kDurQuarter, 0, kAccNone),
-                                          new TMusicNote(0, kDurQuarter, 0, kAccNone)));
+       b.Add(std::make_unique<TChordData>(std::make_unique<TMusicNote>(kF4, kDurQuarter, 0, kAccNone),
+                                          std::make_unique<TMusicNote>(0, kDurQuarter, 0, kAccNone)));
      },
      true},
 };

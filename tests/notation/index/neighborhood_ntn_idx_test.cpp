@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/index/neighborhood_ntn_idx.h"
 
 #include <gtest/gtest.h>
@@ -81,7 +82,7 @@ TEST_F(NeighborhoodNtnIdxTest, StepsBackToTheSameSlots) {
 
 TEST_F(NeighborhoodNtnIdxTest, InstrumentAndTimeSignature) {
   staff.GetInstrument().SetPatch(40);
-  auto* patch = static_cast<TPatchData*>(staff.GetItem(5));
+  auto* patch = ItemAs<TPatchData>(staff.GetItem(5));
   patch->GetInstrument().SetPatch(12);
   TNeighborhoodNtnIdx idx(&staff, 2);
   EXPECT_EQ(idx.GetInstrumentDef()->GetPatch(), 40);

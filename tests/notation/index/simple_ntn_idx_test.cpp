@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/index/simple_ntn_idx.h"
 
 #include <gtest/gtest.h>
@@ -447,8 +448,8 @@ TEST_F(SimpleNtnIdxTest, KindAccessorsAnswerOnlyTheirKind) {
   build.TimeSig(3, 2);                                       // 4
   build.Note(0);                                             // 5
   build.Rest();                                              // 6
-  build.Add(std::make_unique<TChordData>(new TMusicNote(0, kDurQuarter, 0, kAccNone),
-                                         new TMusicNote(-2, kDurQuarter, 0, kAccNone)));  // 7
+  build.Add(std::make_unique<TChordData>(std::make_unique<TMusicNote>(0, kDurQuarter, 0, kAccNone),
+                                         std::make_unique<TMusicNote>(-2, kDurQuarter, 0, kAccNone)));  // 7
   build.Flow(kFlowFine);                                     // 8
   build.Add(std::make_unique<TTempoVariance>(kTempoVarRitardando));  // 9
   build.Add(std::make_unique<TRestChord>(kDurHalf, 0));     // 10
@@ -490,19 +491,20 @@ TEST_F(SimpleNtnIdxTest, KindAccessorsAnswerOnlyTheirKind) {
     EXPECT_EQ(idx.GetPlayedEnding() != nullptr, c.type == kItemEnding);
   }
   // A tempo variance of style 2 or below is not a gradual one.
-  static_cast<TTempoVariance*>(staff.GetItem(9))->SetStyle(kTempoVarFermata);
+  ItemAs<TTempoVariance>(staff.GetItem(9))->SetStyle(kTempoVarFermata);
   EXPECT_EQ(TSimpleNtnIdx(&staff, 9).GetTempoVarianceAbove2(), nullptr);
 }
 
 TEST_F(SimpleNtnIdxTest, ChordPartAndStemSides) {
-  auto* low = new TMusicNote(2, kDurHalf, 0, kAccNone);
+  auto low = std::make_unique<TMusicNote>(2, kDurHalf, 0, kAccNone);
   low->SetStemDir(kStemDown);
-  auto* high = new TMusicNote(-3, kDurQuarter, 0, kAccNone);
+  auto high = std::make_unique<TMusicNote>(-3, kDurQuarter, 0, kAccNone);
   high->SetStemDir(kStemUp);
-  auto& chord = build.Add(std::make_unique<TChordData>(high, low));  // 1
+  auto& chord = build.Add(std::make_unique<TChordData>(std::move(high), std::move(low)));  // 1
   ASSERT_TRUE(chord.HasSplitStem());
   auto& restChord = build.Add(std::make_unique<TRestChord>(kDurHalf, 0));  // 2
-  ASSERT_TRUE(restChord.AttachNote(new TMusicNote(-4, kDurHalf, 0, kAccNone)));
+  auto part = std::make_unique<TMusicNote>(-4, kDurHalf, 0, kAccNone);
+  ASSERT_TRUE(restChord.AttachNote(part));
   build.Rest();  // 3
 
   const TSimpleNtnIdx atChord(&staff, 1);
@@ -523,11 +525,11 @@ TEST_F(SimpleNtnIdxTest, ChordPartAndStemSides) {
 }
 
 TEST_F(SimpleNtnIdxTest, SplitStemPassesItsDirectionWhileItsLongerPartSounds) {
-  auto* low = new TMusicNote(2, kDurHalf, 0, kAccNone);
+  auto low = std::make_unique<TMusicNote>(2, kDurHalf, 0, kAccNone);
   low->SetStemDir(kStemDown);
-  auto* high = new TMusicNote(-3, kDurQuarter, 0, kAccNone);
+  auto high = std::make_unique<TMusicNote>(-3, kDurQuarter, 0, kAccNone);
   high->SetStemDir(kStemUp);
-  auto& chord = build.Add(std::make_unique<TChordData>(high, low));  // 1
+  auto& chord = build.Add(std::make_unique<TChordData>(std::move(high), std::move(low)));  // 1
   ASSERT_TRUE(chord.HasSplitStem());
   build.Note(-3, kDurQuarter);  // 2: under the half note of the chord
   build.Note(-3, kDurQuarter);  // 3: the half note has ended

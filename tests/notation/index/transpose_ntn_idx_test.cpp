@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/index/transpose_ntn_idx.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ void TransposeStaff(TMusicStaff& staff, int semitones, int steps) {
 
 int PitchAt(TMusicStaff& staff, int index) {
   TAuditNtnIdx idx(&staff, index);
-  return static_cast<TMusicNote*>(staff.GetItem(index))->GetPitch(idx.GetRunningState());
+  return ItemAs<TMusicNote>(staff.GetItem(index))->GetPitch(idx.GetRunningState());
 }
 
 struct IntervalCase {
@@ -74,7 +75,7 @@ TEST(TransposeNtnIdxTest, KeySignatureSetsTheKeyOffset) {
   EXPECT_EQ(idx.GetKeyOffset(), -1);  // C major to Db major
   ASSERT_TRUE(idx.SetIndex(1));
   EXPECT_TRUE(idx.TransposeCurrent());
-  auto* key = static_cast<TKeyData*>(staff.GetItem(1));
+  auto* key = ItemAs<TKeyData>(staff.GetItem(1));
   EXPECT_EQ(key->GetKeyCount(), -3);  // Eb major
   EXPECT_EQ(idx.GetKeyOffset(), -1);
   while (idx.Next()) idx.TransposeCurrent();
@@ -167,10 +168,11 @@ TEST(TransposeNtnIdxTest, FoldsPitchesBeyondTheRangeByOctaves) {
 TEST(TransposeNtnIdxTest, ChordMembersMoveTogether) {
   TMusicStaff staff;
   TStaffBuilder build(staff);
-  auto* c4 = new TMusicNote(6, kDurQuarter, 0, kAccNatural);
-  auto* e4 = new TMusicNote(4, kDurQuarter, 0, kAccNatural);
-  auto& chord = build.Add(std::make_unique<TChordData>(c4, e4));
-  ASSERT_TRUE(chord.AddNote(new TMusicNote(2, kDurQuarter, 0, kAccNatural)));  // C E G
+  auto c4 = std::make_unique<TMusicNote>(6, kDurQuarter, 0, kAccNatural);
+  auto e4 = std::make_unique<TMusicNote>(4, kDurQuarter, 0, kAccNatural);
+  auto& chord = build.Add(std::make_unique<TChordData>(std::move(c4), std::move(e4)));
+  auto member = std::make_unique<TMusicNote>(2, kDurQuarter, 0, kAccNatural);
+  ASSERT_TRUE(chord.AddNote(member));  // C E G
   TransposeStaff(staff, 2, 0);                                                  // D F# A
   const int expected[][2] = {{5, kAccNatural}, {3, kAccSharp}, {1, kAccNatural}};
   ASSERT_EQ(chord.GetMemberCount(), 3);
@@ -188,7 +190,7 @@ TEST(TransposeNtnIdxTest, OtherItemsAreLeftAloneAndAnswerTrue) {
   idx.SetIndex(1);
   EXPECT_TRUE(idx.CanTransposeCurrent());
   EXPECT_TRUE(idx.TransposeCurrent());
-  EXPECT_EQ(static_cast<TClefData*>(staff.GetItem(1))->GetClefType(), kClefBass);
+  EXPECT_EQ(ItemAs<TClefData>(staff.GetItem(1))->GetClefType(), kClefBass);
   EXPECT_TRUE(idx.GetRunningState().IsLinearWalk());
 }
 

@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 
 #include <gtest/gtest.h>
@@ -157,7 +158,7 @@ TEST_P(BarLineSearchTest, FindsTheRepeatStart) {
   }
   TStaffContextState state;
   const int last = staff.Count() - 1;
-  const auto* closing = static_cast<const TBarLineData*>(staff.At(last));
+  const auto* closing = ItemAs<TBarLineData>(staff.At(last));
   EXPECT_EQ(closing->NextPlayIndexIn(state, staff.Span(), last), c.expected);
 }
 
@@ -191,7 +192,7 @@ TEST(BarLineDataTest, MasterRepeatIsNotTakenAfterAJump) {
   staff.Bar(kBarMasterRepeatClose);
   TStaffContextState state;
   state.SetFlowJumped();
-  const auto* close = static_cast<const TBarLineData*>(staff.At(3));
+  const auto* close = ItemAs<TBarLineData>(staff.At(3));
   EXPECT_EQ(close->NextPlayIndexIn(state, staff.Span(), 3), 4);
   state.EnterCoda();
   EXPECT_EQ(close->NextPlayIndexIn(state, staff.Span(), 3), 2);

@@ -11,19 +11,15 @@ namespace kvt {
 namespace {
 
 // Treble positions: C4 6, D4 5, E4 4, F4 3, G4 2, A4 1, B4 0, C5 -1, D5 -2.
-TMusicNote* Note(int pos, int duration = kDurQuarter, uint16_t flags = 0,
-                 int stem = kStemAuto, int accidental = kAccNone) {
-  auto* note = new TMusicNote(pos, duration, flags, accidental);
+std::unique_ptr<TMusicNote> Note(int pos, int duration = kDurQuarter, uint16_t flags = 0,
+                                 int stem = kStemAuto, int accidental = kAccNone) {
+  auto note = std::make_unique<TMusicNote>(pos, duration, flags, accidental);
   note->SetStemDir(stem);
   return note;
 }
 
 // Adds the note, deleting it when the chord refuses it; returns whether it was added.
-bool Add(TChordData& chord, TMusicNote* note) {
-  if (chord.AddNote(note)) return true;
-  delete note;
-  return false;
-}
+bool Add(TChordData& chord, std::unique_ptr<TMusicNote> note) { return chord.AddNote(note); }
 
 std::vector<int> Positions(const TChordData& chord) {
   std::vector<int> out;
@@ -57,21 +53,23 @@ TEST(ChordDataTest, EmptyChord) {
   EXPECT_EQ(chord.GetStaffPos(), 0);
   EXPECT_EQ(chord.GetStemRootIndex(0), -1);
   EXPECT_EQ(chord.GetSecondDurationNote(), nullptr);
-  EXPECT_FALSE(chord.AddNote(nullptr));
-  EXPECT_FALSE(chord.AddNote(&chord));
-  TChordData other(Note(6), Note(4));
-  EXPECT_FALSE(chord.AddNote(&other));
+  std::unique_ptr<TMusicNote> none;
+  EXPECT_FALSE(chord.AddNote(none));
+  std::unique_ptr<TMusicNote> other = std::make_unique<TChordData>(Note(6), Note(4));
+  EXPECT_FALSE(chord.AddNote(other));
+  EXPECT_NE(other, nullptr);  // refused: still the caller's
   ASSERT_TRUE(Add(chord, Note(2)));
-  EXPECT_FALSE(chord.AddNote(chord.GetMember(0)));  // already a member
 }
 
 TEST(ChordDataTest, FirstNoteGivesTheChordItsSettings) {
   TChordData chord;
-  TMusicNote* first = Note(3, kDurEighth, kMaskStaccato | kMaskSlur | kMaskDotted, kStemDown);
+  std::unique_ptr<TMusicNote> firstNote =
+      Note(3, kDurEighth, kMaskStaccato | kMaskSlur | kMaskDotted, kStemDown);
+  TMusicNote* first = firstNote.get();
   first->SetBeamState(kGroupFirst);
   first->SetSlurDown(true);
   first->SetVisibility(kVisAlways);
-  ASSERT_TRUE(Add(chord, first));
+  ASSERT_TRUE(Add(chord, std::move(firstNote)));
   EXPECT_EQ(chord.GetDurationCode(), kDurEighth);
   EXPECT_TRUE(chord.IsDotted());
   EXPECT_TRUE(chord.HasNoteFlag(kFlagStaccato));
@@ -244,12 +242,13 @@ TEST(ChordDataTest, SingleTiedMemberTiesAwayFromTheStem) {
 
 TEST(ChordDataTest, RemoveNoteHandsTheNoteBack) {
   TChordData chord(Note(6, kDurHalf), Note(4, kDurHalf));
-  TMusicNote* upper = Note(1, kDurQuarter);
-  ASSERT_TRUE(Add(chord, upper));
+  std::unique_ptr<TMusicNote> upperNote = Note(1, kDurQuarter);
+  TMusicNote* upper = upperNote.get();
+  ASSERT_TRUE(Add(chord, std::move(upperNote)));
   TMusicNote stranger(0, kDurQuarter, 0, kAccNone);
-  EXPECT_FALSE(chord.RemoveNote(&stranger));
-  ASSERT_TRUE(chord.RemoveNote(upper));
-  std::unique_ptr<TMusicNote> owned(upper);
+  EXPECT_EQ(chord.RemoveNote(&stranger), nullptr);
+  std::unique_ptr<TMusicNote> owned = chord.RemoveNote(upper);
+  ASSERT_EQ(owned.get(), upper);
   EXPECT_FALSE(upper->IsChordMember());
   EXPECT_EQ(upper->GetHeadShift(), 0);
   EXPECT_FALSE(chord.HasSplitStem());

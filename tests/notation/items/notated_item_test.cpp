@@ -15,7 +15,7 @@ namespace {
 // The smallest item kind: answers only its type code.
 class TBareItem : public TNotatedItem {
 public:
-  int GetType() const override { return kItemSpacer; }
+  TNotatedItemType GetType() const override { return kItemSpacer; }
 };
 
 TEST(NotatedItemTest, NewItemHasDefaultVisibilityAndColour) {
@@ -98,14 +98,15 @@ struct KindCase {
 
 TEST(NotatedItemTest, KindPredicatesAndTypeCodes) {
   auto restChordWithPart = std::make_unique<TRestChord>(kDurQuarter, 0);
-  ASSERT_TRUE(restChordWithPart->AttachNote(new TMusicNote(-2, kDurQuarter, 0, kAccNone)));
+  auto part = std::make_unique<TMusicNote>(-2, kDurQuarter, 0, kAccNone);
+  ASSERT_TRUE(restChordWithPart->AttachNote(part));
   KindCase cases[] = {
       {"note", std::make_unique<TMusicNote>(0, kDurQuarter, 0, kAccNone), kItemNote, true, true,
        true, false, 1},
       {"rest", std::make_unique<TRestNote>(kDurQuarter, 0), kItemRest, false, true, false, true,
        0},
-      {"chord", std::make_unique<TChordData>(new TMusicNote(0, kDurQuarter, 0, kAccNone),
-                                             new TMusicNote(-2, kDurQuarter, 0, kAccNone)),
+      {"chord", std::make_unique<TChordData>(std::make_unique<TMusicNote>(0, kDurQuarter, 0, kAccNone),
+                                             std::make_unique<TMusicNote>(-2, kDurQuarter, 0, kAccNone)),
        kItemChord, true, true, true, false, 2},
       {"rest chord", std::make_unique<TRestChord>(kDurQuarter, 0), kItemRestChord, false, true,
        false, true, 0},
@@ -128,9 +129,10 @@ TEST(NotatedItemTest, KindPredicatesAndTypeCodes) {
 }
 
 TEST(NotatedItemTest, FindMemberAtPosWalksFromTheLowestNote) {
-  TChordData chord(new TMusicNote(2, kDurQuarter, 0, kAccNone),
-                   new TMusicNote(0, kDurQuarter, 0, kAccNone));
-  ASSERT_TRUE(chord.AddNote(new TMusicNote(-2, kDurQuarter, 0, kAccNone)));
+  TChordData chord(std::make_unique<TMusicNote>(2, kDurQuarter, 0, kAccNone),
+                   std::make_unique<TMusicNote>(0, kDurQuarter, 0, kAccNone));
+  auto member = std::make_unique<TMusicNote>(-2, kDurQuarter, 0, kAccNone);
+  ASSERT_TRUE(chord.AddNote(member));
   EXPECT_EQ(chord.FindMemberAtPos(0), chord.GetMember(1));
   EXPECT_EQ(chord.FindMemberAtPos(-2), chord.GetMember(2));
   EXPECT_EQ(chord.FindMemberAtPos(1), nullptr);

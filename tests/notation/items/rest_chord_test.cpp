@@ -10,17 +10,16 @@
 namespace kvt {
 namespace {
 
-TMusicNote* Note(int pos, int duration = kDurQuarter, uint16_t flags = 0, int stem = kStemAuto,
-                 int accidental = kAccNone) {
-  auto* note = new TMusicNote(pos, duration, flags, accidental);
+std::unique_ptr<TMusicNote> Note(int pos, int duration = kDurQuarter, uint16_t flags = 0,
+                                 int stem = kStemAuto, int accidental = kAccNone) {
+  auto note = std::make_unique<TMusicNote>(pos, duration, flags, accidental);
   note->SetStemDir(stem);
   return note;
 }
 
-bool Attach(TRestChord& restChord, TMusicNote* note) {
-  if (restChord.AttachNote(note)) return true;
-  delete note;
-  return false;
+// A refused note is deleted.
+bool Attach(TRestChord& restChord, std::unique_ptr<TMusicNote> note) {
+  return restChord.AttachNote(note);
 }
 
 TEST(RestChordTest, FirstNoteBecomesThePartWithOppositeStems) {
@@ -28,8 +27,9 @@ TEST(RestChordTest, FirstNoteBecomesThePartWithOppositeStems) {
   EXPECT_FALSE(restChord.HasNotes());
   EXPECT_EQ(restChord.GetMemberCount(), 0);
   EXPECT_EQ(restChord.GetHeadColumns(), 0);
-  TMusicNote* note = Note(-3, kDurQuarter, 0, kStemUp);
-  ASSERT_TRUE(Attach(restChord, note));
+  std::unique_ptr<TMusicNote> owned = Note(-3, kDurQuarter, 0, kStemUp);
+  TMusicNote* note = owned.get();
+  ASSERT_TRUE(Attach(restChord, std::move(owned)));
   EXPECT_EQ(restChord.GetPart(), note);
   EXPECT_TRUE(note->IsRestChordPart());
   EXPECT_TRUE(note->GetArticulationsOnStem());
@@ -47,11 +47,11 @@ TEST(RestChordTest, RefusalsLeaveEverythingAsItWas) {
   EXPECT_FALSE(Attach(restChord, Note(-3, kDurQuarter)));  // shorter than the rest
   TRestChord up(kDurQuarter, 0);
   up.SetStemDir(kStemUp);
-  TMusicNote stray(-3, kDurQuarter, 0, kAccNone);
-  stray.SetStemDir(kStemUp);
-  EXPECT_FALSE(up.AttachNote(&stray));  // both stems up
-  EXPECT_FALSE(stray.IsRestChordPart());
-  EXPECT_EQ(stray.GetStemSetting(), kStemUp);
+  std::unique_ptr<TMusicNote> stray = Note(-3, kDurQuarter, 0, kStemUp);
+  EXPECT_FALSE(up.AttachNote(stray));  // both stems up
+  ASSERT_NE(stray, nullptr);
+  EXPECT_FALSE(stray->IsRestChordPart());
+  EXPECT_EQ(stray->GetStemSetting(), kStemUp);
 
   TRestChord withPart(kDurQuarter, 0);
   ASSERT_TRUE(Attach(withPart, Note(-3)));
@@ -62,8 +62,9 @@ TEST(RestChordTest, RefusalsLeaveEverythingAsItWas) {
 
 TEST(RestChordTest, SecondNoteMakesAChordPart) {
   TRestChord restChord(kDurQuarter, 0);
-  TMusicNote* first = Note(-3);
-  ASSERT_TRUE(Attach(restChord, first));
+  std::unique_ptr<TMusicNote> owned = Note(-3);
+  TMusicNote* first = owned.get();
+  ASSERT_TRUE(Attach(restChord, std::move(owned)));
   ASSERT_TRUE(Attach(restChord, Note(-5)));
   ASSERT_NE(restChord.GetPart(), nullptr);
   EXPECT_EQ(restChord.GetPart()->GetType(), kItemChord);
@@ -76,20 +77,22 @@ TEST(RestChordTest, SecondNoteMakesAChordPart) {
 
 TEST(RestChordTest, DetachingDownToOneNoteDissolvesThePartChord) {
   TRestChord restChord(kDurQuarter, 0);
-  TMusicNote* a = Note(-3);
-  TMusicNote* b = Note(-5);
-  ASSERT_TRUE(Attach(restChord, a));
-  ASSERT_TRUE(Attach(restChord, b));
+  std::unique_ptr<TMusicNote> ownedA = Note(-3);
+  std::unique_ptr<TMusicNote> ownedB = Note(-5);
+  TMusicNote* a = ownedA.get();
+  TMusicNote* b = ownedB.get();
+  ASSERT_TRUE(Attach(restChord, std::move(ownedA)));
+  ASSERT_TRUE(Attach(restChord, std::move(ownedB)));
   TMusicNote stranger(0, kDurQuarter, 0, kAccNone);
-  EXPECT_FALSE(restChord.DetachNote(&stranger));
-  ASSERT_TRUE(restChord.DetachNote(b));
-  std::unique_ptr<TMusicNote> ownedB(b);
+  EXPECT_EQ(restChord.DetachNote(&stranger), nullptr);
+  ownedB = restChord.DetachNote(b);
+  ASSERT_EQ(ownedB.get(), b);
   EXPECT_FALSE(b->IsRestChordPart());
   EXPECT_EQ(restChord.GetPart(), a);
   EXPECT_FALSE(a->IsChordMember());
   EXPECT_TRUE(a->IsRestChordPart());
-  ASSERT_TRUE(restChord.DetachNote(a));
-  std::unique_ptr<TMusicNote> ownedA(a);
+  ownedA = restChord.DetachNote(a);
+  ASSERT_EQ(ownedA.get(), a);
   EXPECT_FALSE(restChord.HasNotes());
 }
 
@@ -144,8 +147,9 @@ TEST(RestChordTest, PerformPlaysThePart) {
 TEST(RestChordTest, TieDirectionsFollowThePartStem) {
   TRestChord restChord(kDurQuarter, 0);
   restChord.SetStemDir(kStemUp);
-  TMusicNote* tied = Note(4, kDurQuarter, kMaskTieOut);
-  ASSERT_TRUE(Attach(restChord, tied));
+  std::unique_ptr<TMusicNote> owned = Note(4, kDurQuarter, kMaskTieOut);
+  TMusicNote* tied = owned.get();
+  ASSERT_TRUE(Attach(restChord, std::move(owned)));
   EXPECT_EQ(tied->GetStemSetting(), kStemDown);
   EXPECT_TRUE(tied->IsTieDown());
 }

@@ -98,7 +98,8 @@ TEST(RestNoteTest, PlainWholeRest) {
   EXPECT_FALSE(triplet.IsPlainWholeRest());
   TRestChord withPart(kDurWhole, 0);
   EXPECT_TRUE(withPart.IsPlainWholeRest());
-  ASSERT_TRUE(withPart.AttachNote(new TMusicNote(-3, kDurWhole, 0, kAccNone)));
+  auto part = std::make_unique<TMusicNote>(-3, kDurWhole, 0, kAccNone);
+  ASSERT_TRUE(withPart.AttachNote(part));
   EXPECT_FALSE(withPart.IsPlainWholeRest());
 }
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "notation/items/item_cast.h"
 #include "notation/staff/music_staff.h"
 #include "tests/notation/staff_builder.h"
 
@@ -57,7 +58,7 @@ TEST(MusicStaffInsertTest, InsertAndAuditGivesAutomaticStemsToTheNewNote) {
   TStaffBuilder build(staff);
   build.Note(-6, kDurQuarter);
   int at = staff.InsertItemAndAudit(std::make_unique<TMusicNote>(-6, kDurQuarter, 0, kAccNone), 2);
-  auto* note = static_cast<const TMusicNote*>(staff.GetItem(at));
+  auto* note = ItemAs<TMusicNote>(staff.GetItem(at));
   // High on the staff: the audited stem points down.
   EXPECT_LT(note->GetStemDir(), 0);
 }

@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/staff/music_staff.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +50,7 @@ std::unique_ptr<TNotatedItem> Bar(int style, int repeat = 1) {
 // damaged or hostile file might hold.
 class TJumpBackForever : public TNotatedItem {
 public:
-  int GetType() const override { return kItemMarker; }
+  TNotatedItemType GetType() const override { return kItemMarker; }
   int GetNextPlayIndex(TStaffContextState&, TMusicStaff*, int) const override { return 1; }
 };
 
@@ -66,7 +67,7 @@ protected:
   int BarStyleAt(int i) const {
     const TNotatedItem* item = staff.GetItem(i);
     if (!item || item->GetType() != kItemBarLine) return -1;
-    return static_cast<const TBarLineData*>(item)->GetStyle();
+    return ItemAs<TBarLineData>(item)->GetStyle();
   }
   // The boundary bar lines are where they belong.
   void ExpectBoundaries() const {
@@ -129,8 +130,8 @@ TEST(MusicStaffInsertTest, InsertClampsBetweenTheBoundaryBars) {
     EXPECT_EQ(staff.InsertItem(std::make_unique<TClefData>(), c.requested), c.taken) << c.requested;
     EXPECT_EQ(staff.GetItem(c.taken)->GetType(), kItemClef) << c.requested;
     ASSERT_EQ(staff.GetItemCount(), 5);
-    EXPECT_EQ(static_cast<TBarLineData*>(staff.GetItem(0))->GetStyle(), kBarSingle);
-    EXPECT_EQ(static_cast<TBarLineData*>(staff.GetItem(4))->GetStyle(), kBarSectionClose);
+    EXPECT_EQ(ItemAs<TBarLineData>(staff.GetItem(0))->GetStyle(), kBarSingle);
+    EXPECT_EQ(ItemAs<TBarLineData>(staff.GetItem(4))->GetStyle(), kBarSectionClose);
   }
 }
 
@@ -393,7 +394,7 @@ TEST_F(MusicStaffTest, ItemSpanOfTheStaff) {
   Add(Note(kDurQuarter));
   const TStaffItemSpan span = GetStaffItems(&staff);
   ASSERT_EQ(span.size(), 3u);
-  EXPECT_EQ(span[1], staff.GetItem(1));
+  EXPECT_EQ(span[1].get(), staff.GetItem(1));
   EXPECT_TRUE(GetStaffItems(nullptr).empty());
 }
 
@@ -499,8 +500,8 @@ TEST_F(StaffTimesTest, SearchesByKind) {
 
 TEST_F(MusicStaffTest, NoteWithMemberAtPosition) {
   Add(Note(kDurQuarter, 2));                           // 1
-  auto chord = std::make_unique<TChordData>(new TMusicNote(4, kDurQuarter, 0, kAccNone),
-                                            new TMusicNote(-1, kDurQuarter, 0, kAccNone));
+  auto chord = std::make_unique<TChordData>(std::make_unique<TMusicNote>(4, kDurQuarter, 0, kAccNone),
+                                            std::make_unique<TMusicNote>(-1, kDurQuarter, 0, kAccNone));
   Add(std::move(chord));                               // 2
   Add(Note(kDurQuarter, 4));                           // 3
   TMusicNote* member = staff.FindNoteWithMemberAt(0, -1, 1);
@@ -533,8 +534,8 @@ TEST(MusicStaffSuggestClefTest, ByLowNotesAndChannel) {
   }
   // A chord counts by its lowest member.
   TMusicStaff staff;
-  staff.InsertItem(std::make_unique<TChordData>(new TMusicNote(12, kDurQuarter, 0, kAccNone),
-                                                new TMusicNote(-2, kDurQuarter, 0, kAccNone)),
+  staff.InsertItem(std::make_unique<TChordData>(std::make_unique<TMusicNote>(12, kDurQuarter, 0, kAccNone),
+                                                std::make_unique<TMusicNote>(-2, kDurQuarter, 0, kAccNone)),
                    1);
   EXPECT_EQ(staff.SuggestClef(), kClefBass);
 }

@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/staff/staff_range.h"
 #include "notation/services/services.h"
 
@@ -25,7 +26,7 @@ using test::Describe;
 using test::Fill;
 
 TSongNote* SongAt(const TMusicStaff& staff, int i) {
-  return static_cast<TSongNote*>(staff.GetItem(i));
+  return ItemAs<TSongNote>(staff.GetItem(i));
 }
 
 // --- shape ---
@@ -242,7 +243,7 @@ TEST(StaffRangeTest, CommonStemRefusesAGroupCrossingTheEdge) {
 TEST(StaffRangeTest, StemExtentReachesPastTheStem) {
   TMusicStaff staff;
   Fill(staff, "n2@2");
-  auto* note = static_cast<TMusicNote*>(staff.GetItem(1));
+  auto* note = ItemAs<TMusicNote>(staff.GetItem(1));
   note->SetStemDir(kStemUp);
   TStaffRange range(&staff, 1, 1);
   // Up: stem of 7 steps plus one step above the note.
@@ -444,12 +445,12 @@ TEST(StaffRangeTest, ShiftUpDownMovesNotesElseExpressionsElseRests) {
   Fill(staff, "n2@2 r2 x");
   TStaffRange(&staff, 1, 3).ShiftUpDown(-3);
   EXPECT_EQ(staff.GetItem(1)->GetStaffPos(), -1);
-  EXPECT_EQ(static_cast<TRestNote*>(staff.GetItem(2))->GetVertOffset(), 0);
+  EXPECT_EQ(ItemAs<TRestNote>(staff.GetItem(2))->GetVertOffset(), 0);
 
   TStaffRange(&staff, 2, 3).ShiftUpDown(4);  // no notes: the expression moves by halves
-  EXPECT_FLOAT_EQ(static_cast<TTextExpression*>(staff.GetItem(3))->GetPos(), -8 + 2);
+  EXPECT_FLOAT_EQ(ItemAs<TTextExpression>(staff.GetItem(3))->GetPos(), -8 + 2);
   TStaffRange(&staff, 2, 2).ShiftUpDown(3);  // only a rest
-  EXPECT_EQ(static_cast<TRestNote*>(staff.GetItem(2))->GetVertOffset(), 3);
+  EXPECT_EQ(ItemAs<TRestNote>(staff.GetItem(2))->GetVertOffset(), 3);
 }
 
 TEST(StaffRangeTest, ShiftDurationsClampsCodes) {
@@ -540,7 +541,7 @@ TEST(StaffRangeTest, MuteNotesMutesNotesAndChords) {
   TMusicStaff staff;
   Fill(staff, "n2 r2");
   TStaffRange(&staff, 1, 2).MuteNotes();
-  EXPECT_TRUE(static_cast<TMusicNote*>(staff.GetItem(1))->IsMuted());
+  EXPECT_TRUE(ItemAs<TMusicNote>(staff.GetItem(1))->IsMuted());
 }
 
 TEST(StaffRangeTest, MergeRestsToWholeBarKeepsTheFirstRest) {
@@ -552,13 +553,13 @@ TEST(StaffRangeTest, MergeRestsToWholeBarKeepsTheFirstRest) {
   EXPECT_EQ(Describe(staff), "| | R:576 | |5");
   EXPECT_EQ(staff.GetItem(2), first);
   EXPECT_EQ(range.GetLast(), 2);
-  EXPECT_TRUE(static_cast<TRestNote*>(first)->IsPlainWholeRest());
+  EXPECT_TRUE(ItemAs<TRestNote>(first)->IsPlainWholeRest());
 }
 
 TEST(StaffRangeTest, SetDurationCodeAndAccidentalReachEveryMember) {
   TMusicStaff staff;
-  staff.InsertItem(std::make_unique<TChordData>(new TMusicNote(2, kDurHalf, 0, kAccNone),
-                                                new TMusicNote(0, kDurHalf, 0, kAccNone)),
+  staff.InsertItem(std::make_unique<TChordData>(std::make_unique<TMusicNote>(2, kDurHalf, 0, kAccNone),
+                                                std::make_unique<TMusicNote>(0, kDurHalf, 0, kAccNone)),
                    1);
   TStaffRange range(&staff, 1, 1);
   range.SetDurationCode(kDurEighth);

@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/staff/staff_utils.h"
 
 #include <gtest/gtest.h>
@@ -114,8 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FitCase{-100, false, 12, 6, false, kGroupNone}));
 
 TEST(StaffUtilsTest, FitGivesEveryChordMemberTheDuration) {
-  TChordData chord(new TMusicNote(0, kDurHalf, kMaskDotted, kAccNone),
-                   new TMusicNote(-2, kDurHalf, kMaskDotted, kAccNone));
+  TChordData chord(std::make_unique<TMusicNote>(0, kDurHalf, kMaskDotted, kAccNone),
+                   std::make_unique<TMusicNote>(-2, kDurHalf, kMaskDotted, kAccNone));
   ASSERT_EQ(chord.GetMemberCount(), 2);
   EXPECT_EQ(SetItemDurationToFit(&chord, 200, false), 192);
   EXPECT_EQ(chord.GetDuration(), 192);
@@ -144,9 +145,9 @@ TEST(StaffUtilsTest, TiedCopyOfANoteTiesTheSource) {
   TMusicNote note(3, kDurHalf, kMaskDotted, kAccFlat);
   note.SetStemDir(kStemDown);
   note.SetNoteHead(2);
-  std::unique_ptr<TNotatedItem> copy(MakeTiedCopy(&note));
+  std::unique_ptr<TNotatedItem> copy = MakeTiedCopy(&note);
   ASSERT_EQ(copy->GetType(), kItemNote);
-  auto* n = static_cast<TMusicNote*>(copy.get());
+  auto* n = ItemAs<TMusicNote>(copy.get());
   EXPECT_EQ(n->GetStaffPos(), 3);
   EXPECT_EQ(n->GetAccidental(), kAccFlat);
   EXPECT_EQ(n->GetStemSetting(), kStemDown);
@@ -157,14 +158,14 @@ TEST(StaffUtilsTest, TiedCopyOfANoteTiesTheSource) {
   EXPECT_TRUE(IsTied(&note));
 
   // A copy of a note that is tied already ties on in its turn.
-  std::unique_ptr<TNotatedItem> second(MakeTiedCopy(&note));
-  EXPECT_TRUE(static_cast<TMusicNote*>(second.get())->IsTieOut());
+  std::unique_ptr<TNotatedItem> second = MakeTiedCopy(&note);
+  EXPECT_TRUE(ItemAs<TMusicNote>(second.get())->IsTieOut());
 }
 
 TEST(StaffUtilsTest, TiedCopyOfAChordCopiesEveryMember) {
-  TChordData chord(new TMusicNote(2, kDurWhole, 0, kAccNone),
-                   new TMusicNote(-1, kDurWhole, 0, kAccSharp));
-  std::unique_ptr<TNotatedItem> copy(MakeTiedCopy(&chord));
+  TChordData chord(std::make_unique<TMusicNote>(2, kDurWhole, 0, kAccNone),
+                   std::make_unique<TMusicNote>(-1, kDurWhole, 0, kAccSharp));
+  std::unique_ptr<TNotatedItem> copy = MakeTiedCopy(&chord);
   ASSERT_EQ(copy->GetType(), kItemChord);
   ASSERT_EQ(copy->GetMemberCount(), 2);
   EXPECT_EQ(copy->GetMember(0)->GetStaffPos(), 2);
@@ -177,9 +178,9 @@ TEST(StaffUtilsTest, TiedCopyOfAChordCopiesEveryMember) {
 TEST(StaffUtilsTest, TiedCopyOfARestIsAQuarterRest) {
   TRestNote rest(kDurWhole, 0);
   rest.SetStemDir(kStemUp);
-  std::unique_ptr<TNotatedItem> copy(MakeTiedCopy(&rest));
+  std::unique_ptr<TNotatedItem> copy = MakeTiedCopy(&rest);
   ASSERT_EQ(copy->GetType(), kItemRest);
-  EXPECT_EQ(static_cast<TRestNote*>(copy.get())->GetStemSetting(), kStemUp);
+  EXPECT_EQ(ItemAs<TRestNote>(copy.get())->GetStemSetting(), kStemUp);
   EXPECT_EQ(copy->GetDuration(), 192);
 }
 
@@ -189,7 +190,7 @@ TEST(StaffUtilsTest, TiedCopyOfAnythingElseIsBadNotation) {
   for (TNotatedItem* item : {static_cast<TNotatedItem*>(&tempo),
                              static_cast<TNotatedItem*>(&restChord), static_cast<TNotatedItem*>(nullptr)}) {
     try {
-      delete MakeTiedCopy(item);
+      MakeTiedCopy(item);
       ADD_FAILURE() << "no precondition";
     } catch (const TPreconditionError& e) {
       EXPECT_EQ(e.Expression(), "Bad Notation");
@@ -198,8 +199,8 @@ TEST(StaffUtilsTest, TiedCopyOfAnythingElseIsBadNotation) {
 }
 
 TEST(StaffUtilsTest, TieAllTiesItemAndMembers) {
-  TChordData chord(new TMusicNote(2, kDurQuarter, 0, kAccNone),
-                   new TMusicNote(0, kDurQuarter, 0, kAccNone));
+  TChordData chord(std::make_unique<TMusicNote>(2, kDurQuarter, 0, kAccNone),
+                   std::make_unique<TMusicNote>(0, kDurQuarter, 0, kAccNone));
   EXPECT_EQ(TieAll(&chord), 2);
   EXPECT_TRUE(chord.GetMember(0)->IsTieOut());
   EXPECT_TRUE(chord.GetMember(1)->IsTieOut());

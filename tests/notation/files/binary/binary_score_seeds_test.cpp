@@ -46,8 +46,8 @@ std::unique_ptr<TMusicScore> SmallScore() {
   b.Note(-1, kDurQuarter, kMaskDotted);
   b.Rest(kDurEighth);
   b.Bar();
-  b.Add(std::make_unique<TChordData>(new TMusicNote(0, kDurHalf, 0, kAccNone),
-                                     new TMusicNote(-4, kDurHalf, 0, kAccSharp)));
+  b.Add(std::make_unique<TChordData>(std::make_unique<TMusicNote>(0, kDurHalf, 0, kAccNone),
+                                     std::make_unique<TMusicNote>(-4, kDurHalf, 0, kAccSharp)));
   b.Add(std::make_unique<TMultiMeasureRest>(2));
   staff->SetBraceWithNext(true);
   score->AddStaff(std::move(staff));

@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/files/older/older_item_reader.h"
 
 #include <gtest/gtest.h>
@@ -244,7 +245,7 @@ INSTANTIATE_TEST_SUITE_P(
         ItemCase{"ChordOfOneNoteIsANote", 16, ChordRecord({NoteRecord(2, 2)}), kItemNote, false,
                  false, [](const TNotatedItem& i) {
                    EXPECT_EQ(i.GetStaffPos(), 2);
-                   EXPECT_FALSE(static_cast<const TMusicNote&>(i).IsChordMember());
+                   EXPECT_FALSE(ItemRef<TMusicNote>(i).IsChordMember());
                  }},
         ItemCase{"ChordMemberThatIsAChordIsDropped", 16,
                  ChordRecord({NoteRecord(2, 2), ChordRecord({NoteRecord(2, 0), NoteRecord(2, 4)}),

@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/files/older/older_score_export.h"
 
 #include <gtest/gtest.h>
@@ -123,14 +124,15 @@ TEST(OlderScoreExport, ContentVersion16HoldsReadsBackTheSame) {
   dynamic.SetHasVelocity(true);
   b.Note(-2, kDurEighth, kMaskDotted | kMaskTieOut, kAccSharp).SetBeamState(kGroupFirst);
   b.Note(-2, kDur16th, kMaskStaccato).SetBeamState(kGroupEnd);
-  auto& chord = b.Add(std::make_unique<TChordData>(new TMusicNote(0, kDurHalf, 0, kAccNone),
-                                                   new TMusicNote(-4, kDurHalf, 0, kAccFlat)));
+  auto& chord = b.Add(std::make_unique<TChordData>(std::make_unique<TMusicNote>(0, kDurHalf, 0, kAccNone),
+                                                   std::make_unique<TMusicNote>(-4, kDurHalf, 0, kAccFlat)));
   chord.SetVisibility(kVisAlways);
   b.Bar();
   b.Ending({1, 2});
   b.Rest(kDurQuarter).SetVertOffset(-2);
   auto& restChord = b.Add(std::make_unique<TRestChord>(kDurHalf, 0));
-  restChord.AttachNote(new TMusicNote(2, kDurHalf, 0, kAccNone));
+  auto part = std::make_unique<TMusicNote>(2, kDurHalf, 0, kAccNone);
+  restChord.AttachNote(part);
   auto& change = b.Add(std::make_unique<TPatchData>());
   change.GetInstrument().SetPatch(41);
   // Version 16 keeps no instrument names; the reader names a change by its patch.
@@ -213,13 +215,13 @@ TEST(OlderScoreExport, ASpacerBecomesATextOfBlanks) {
   Exported r = ExportAndRead(score);
   const TMusicStaff& back = *r.score->GetStaff(0);
   ASSERT_EQ(back.GetItemCount(), 4);
-  const auto& wide = static_cast<const TTextExpression&>(*back.GetItem(1));
+  const auto& wide = ItemRef<TTextExpression>(*back.GetItem(1));
   ASSERT_EQ(wide.GetType(), kItemText);
   EXPECT_EQ(wide.GetText(), u"   ");
   EXPECT_TRUE(wide.IsWide());
   EXPECT_EQ(wide.GetVisibility(), kVisNever);
   EXPECT_EQ(wide.GetFontIndex(), kTextFontStaffBold);
-  const auto& narrow = static_cast<const TTextExpression&>(*back.GetItem(2));
+  const auto& narrow = ItemRef<TTextExpression>(*back.GetItem(2));
   EXPECT_EQ(narrow.GetText(), u" ");
   EXPECT_FALSE(narrow.IsWide());
 }

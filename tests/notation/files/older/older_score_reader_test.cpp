@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/files/older/older_score_reader.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +71,7 @@ TEST_P(OlderLayoutVersions, ReadsTheFieldsOfItsVersionExactly) {
   ASSERT_EQ(staff.GetItemCount(), 5);
   EXPECT_EQ(staff.GetItem(1)->GetType(), kItemNote);
   EXPECT_EQ(staff.GetItem(1)->GetStaffPos(), -2);
-  EXPECT_EQ(static_cast<const TBarLineData*>(staff.GetItem(2))->GetStyle(), kBarDouble);
+  EXPECT_EQ(ItemAs<TBarLineData>(staff.GetItem(2))->GetStyle(), kBarDouble);
   EXPECT_EQ(Utf8(r.score->GetSongInfoText(kSongTitle)), "Song");
   EXPECT_EQ(Utf8(r.score->GetSongInfoText(kSongLyricist)), v > 16 ? "Lyricist" : "");
   EXPECT_EQ(Utf8(r.score->GetSongInfoText(kSongComments)), "Notes");
@@ -137,7 +138,7 @@ TEST(OlderScoreReader, TheClosingBarLineTakesTheEndingBarStyle) {
   fields.endingBar = 3;  // Double
   Loaded r = ReadBody(16, OneStaffBody(16, {}, fields));
   const TMusicStaff& staff = *r.score->GetStaff(0);
-  EXPECT_EQ(static_cast<const TBarLineData*>(staff.GetLastItem())->GetStyle(), kBarDouble);
+  EXPECT_EQ(ItemAs<TBarLineData>(staff.GetLastItem())->GetStyle(), kBarDouble);
 }
 
 TEST(OlderScoreReader, LyricsWithTheirSettings) {
@@ -295,7 +296,7 @@ TEST(OlderScoreReader, BeforeVersion22AGraceSlurTakesThePrincipalNotesLyric) {
   Loaded old = ReadBody(21, OneStaffBody(21, {grace, principal}));
   Loaded later = ReadBody(22, OneStaffBody(22, {grace, principal}));
   auto lyricOf = [](const Loaded& r) {
-    return static_cast<const TSongNote*>(r.score->GetStaff(0)->GetItem(2))->GetLyric();
+    return ItemAs<TSongNote>(r.score->GetStaff(0)->GetItem(2))->GetLyric();
   };
   EXPECT_EQ(lyricOf(old), kLyricNever);
   EXPECT_EQ(lyricOf(later), kLyricDefault);

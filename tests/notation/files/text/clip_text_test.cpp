@@ -52,9 +52,9 @@ protected:
     AddItem(staff, TItemPtr(new TKeyData((1 << 5) | (1 << 2), 0, 3)));  // 2
     AddItem(staff, TItemPtr(new TTimeSignatureData(3, 2)));             // 3
     AddItem(staff, TItemPtr(NewNote(2, kDurHalf)));                     // 4
-    TMusicNote* tied = NewNote(-1, kDurQuarter, kStemAuto, kAccSharp);   // 5
+    auto tied = NewNote(-1, kDurQuarter, kStemAuto, kAccSharp);         // 5
     tied->SetNoteFlag(kFlagTieOut);
-    AddItem(staff, TItemPtr(tied));
+    AddItem(staff, std::move(tied));
     AddItem(staff, TItemPtr(new TBarLineData()));                       // 6
     AddItem(staff, TItemPtr(NewNote(-1, kDurQuarter, kStemAuto, kAccSharp)));  // 7
     AddItem(staff, TItemPtr(new TRestNote(kDurQuarter, 0)));            // 8

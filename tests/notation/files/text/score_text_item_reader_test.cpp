@@ -1,3 +1,4 @@
+#include "notation/items/item_cast.h"
 #include "notation/files/text/score_text_item_reader.h"
 
 #include <gtest/gtest.h>
@@ -147,7 +148,7 @@ TEST(ScoreTextItemReaderTest, BendRangeZeroIsNoneOnlyInVersion27497) {
   TKVTFindTextImporter importer;
   const TItemPtr item = importer.ReadItemLine("|Instrument|Patch:1|BendRange:0", 2.7497);
   ASSERT_TRUE(item);
-  EXPECT_FALSE(static_cast<TPatchData&>(*item).GetInstrument().HasBendRange());
+  EXPECT_FALSE(ItemRef<TPatchData>(*item).GetInstrument().HasBendRange());
 }
 
 TEST(ScoreTextItemReaderTest, PlaceholderShowsTheStartOfTheLine) {
