@@ -13,7 +13,7 @@
 
 #include <memory>
 
-#include "notation/files/binary/score_file_header.h"
+#include "notation/files/score_load_result.h"
 #include "notation/files/text/score_text_item_reader.h"
 
 namespace kvt {
@@ -21,20 +21,11 @@ namespace kvt {
 class TKRVStream;
 class TMusicScore;
 class TMusicStaff;
+struct TServices;
 
 // Header search modes of ReadScoreText.
 inline constexpr int kScoreTextModeFile = -1;  // file opens and conversions: a header is required
 inline constexpr int kScoreTextModeTool = 1;   // user tools: header-less text is read from its start
-
-// What a read reports besides the score.
-struct TScoreTextLoadInfo {
-  // kScoreFileLoaded, kScoreFileCorrupt, or kScoreFileNotScore when no score results.
-  int status = kScoreFileNotScore;
-  // The ANSI code page of the text's Locale record; 0 when it has none.
-  int codePage = 0;
-  // The format version of the header line (0 before one was read).
-  double version = 0;
-};
 
 // Reads a text score from the stream's current position (see the header comment). The header
 // search reads lines: a line beginning with "!TarlowmedeRazadove(" (either spelling) and a
@@ -42,9 +33,12 @@ struct TScoreTextLoadInfo {
 // clip mode (the clip is read into the score's one staff); other lines not beginning with a
 // bar are skipped; bar lines are skipped too, except in kScoreTextModeTool, where the first one
 // starts score mode from the stream's start. An empty line, the end of the stream or a header
-// without a readable version ends the search with null. `info` may be null.
-std::unique_ptr<TMusicScore> ReadScoreText(TKRVStream& stream, TScoreTextLoadInfo* info,
-                                           int mode = kScoreTextModeFile);
+// without a readable version ends the search without a score (status kNotScore). A score read
+// is finished by FinishLoadedScore (score_load_finish.h); an editor state it had to bound
+// gives the corrupt status. The result's status is kLoaded or kCorrupt with a score; its code
+// page is that of the text's Locale record (0 without one), its textVersion the header's.
+TScoreLoadResult ReadScoreText(TKRVStream& stream, const TServices& services,
+                               int mode = kScoreTextModeFile);
 
 // The version number of the first score or clip header line of the text; 0 when an empty line
 // or the end of the stream comes first.
@@ -55,10 +49,10 @@ double SniffTextFormatVersion(TKRVStream& stream);
 // claims it.
 class TKVTFileTextImporter : public TKVTFindTextImporter {
 public:
-  TKVTFileTextImporter();
+  explicit TKVTFileTextImporter(const TServices& services);
   ~TKVTFileTextImporter();
 
-  std::unique_ptr<TMusicScore> Read(TKRVStream& stream, TScoreTextLoadInfo* info, int mode);
+  TScoreLoadResult Read(TKRVStream& stream, int mode);
 
 private:
   struct TStaffStyles;
@@ -77,8 +71,10 @@ private:
   void ReadStaffInstrument();
   void ReadAddStaff();
   void AddItem(std::unique_ptr<TNotatedItem> item);
-  void Finish();
+  // The end of every read: legacy styles, then the load's finishing step.
+  TLoadRepairs Finish();
 
+  const TServices& services;
   std::unique_ptr<TMusicScore> score;
   TMusicStaff* staff = nullptr;      // current staff; null while a dropped staff's records run
   bool firstStaffUnclaimed = false;

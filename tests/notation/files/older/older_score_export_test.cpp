@@ -1,4 +1,5 @@
 #include "notation/files/older/older_score_export.h"
+#include "notation/services/services.h"
 
 #include <gtest/gtest.h>
 
@@ -92,7 +93,7 @@ TEST(OlderScoreExport, ReaderAndExporterAgreeOnEveryField) {
   EXPECT_EQ(r.header.formatVersion, 16);
   EXPECT_EQ(r.header.writerVersion, 0x014B);
   EXPECT_EQ(r.header.GetWriterVersionText(), "1.75");
-  EXPECT_EQ(r.header.status, kScoreFileOlder);
+  EXPECT_EQ(r.header.status, TLoadStatus::kOlder);
   EXPECT_FALSE(r.error);
   EXPECT_TRUE(r.consumedAll) << "every byte written is a field the reader takes";
   EXPECT_EQ(r.header.dataFaults, 0);
@@ -290,9 +291,9 @@ TEST(OlderScoreExport, TheExportFileIsTaggedCompressedAndLoads) {
   ASSERT_TRUE(ExportScoreFile175(path, score));
   EXPECT_EQ(TTempFolder::ReadFile(path).substr(0, 6), std::string("[KVZ]") + '\0');
   TScoreFileHeader header;
-  std::unique_ptr<TMusicScore> back = ReadScoreFromFile(path.c_str(), header);
+  std::unique_ptr<TMusicScore> back = ReadScoreFromFile(path.c_str(), header, TServices{}).score;
   ASSERT_NE(back, nullptr);
-  EXPECT_EQ(header.status, kScoreFileOlder);
+  EXPECT_EQ(header.status, TLoadStatus::kOlder);
   EXPECT_TRUE(back->IsOldFormatVersion());
   EXPECT_TRUE(back->GetCompressed());
   EXPECT_EQ(back->GetStaff(0)->GetItemCount(), 3);

@@ -1,4 +1,5 @@
 #include "notation/files/text/clip_text.h"
+#include "notation/services/services.h"
 
 #include <gtest/gtest.h>
 
@@ -38,8 +39,9 @@ TPasted Paste(std::string_view text, bool bare = true) {
   TPasted pasted;
   TTextStream stream(text);
   TClipTextReader reader(*stream, *pasted.staff, bare, nullptr);
-  pasted.result = reader.Read();
-  pasted.corrupt = reader.IsCorrupt();
+  const TClipLoadResult result = reader.Read();
+  pasted.result = result.items;
+  pasted.corrupt = result.status == TLoadStatus::kCorrupt;
   return pasted;
 }
 
@@ -165,10 +167,10 @@ TEST(ClipTextReaderTest, AClipWithoutItsEndLineKeepsItsItemsAndIsCorrupt) {
 
 TEST(ClipTextReaderTest, ScoreTextReaderTakesAClip) {
   TTextStream stream("!TarlowmedeRazadoveClip(2.75,Single)\r\n|Bar\r\n|Clef|Type:Bass\r\n!TarlowmedeRazadoveClip-End\r\n");
-  TScoreTextLoadInfo info;
-  std::unique_ptr<TMusicScore> score = ReadScoreText(*stream, &info);
+  TScoreLoadResult info = ReadScoreText(*stream, TServices{});
+  std::unique_ptr<TMusicScore> score = std::move(info.score);
   ASSERT_TRUE(score);
-  EXPECT_EQ(info.status, kScoreFileLoaded);
+  EXPECT_EQ(info.status, TLoadStatus::kLoaded);
   ASSERT_EQ(score->GetStaffCount(), 1);
   EXPECT_EQ(ItemLines(*score->GetStaff(0)), std::vector<std::string>({"|Bar", "|Clef|Type:Bass"}));
 }
