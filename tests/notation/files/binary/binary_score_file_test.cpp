@@ -1,5 +1,4 @@
 #include "notation/files/binary/binary_score_file.h"
-#include "notation/services/services.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,7 @@
 #include "notation/staff/music_staff.h"
 #include "notation/files/older/older_score_export.h"
 #include "notation/files/text/score_text_writer.h"
+#include "notation/services/services.h"
 #include "tests/notation/layout_bytes.h"
 #include "tests/notation/older_layout_fixture.h"
 #include "tests/notation/score_text_fixture.h"

@@ -1,5 +1,4 @@
 #include "notation/files/older/older_score_export.h"
-#include "notation/services/services.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +27,7 @@
 #include "notation/items/tempo_variance.h"
 #include "notation/items/text_expression.h"
 #include "notation/items/user_object.h"
+#include "notation/services/services.h"
 #include "tests/notation/staff_builder.h"
 #include "tests/utils/byte_vector_stream.h"
 #include "tests/utils/temp_folder.h"

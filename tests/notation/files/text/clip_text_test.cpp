@@ -1,5 +1,4 @@
 #include "notation/files/text/clip_text.h"
-#include "notation/services/services.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +8,7 @@
 #include "notation/services/long_task_cancel.h"
 #include "notation/files/text/score_text_reader.h"
 #include "notation/staff/staff_range.h"
+#include "notation/services/services.h"
 #include "tests/notation/score_text_fixture.h"
 
 namespace kvt {

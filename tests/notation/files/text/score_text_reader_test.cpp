@@ -1,5 +1,4 @@
 #include "notation/files/text/score_text_reader.h"
-#include "notation/services/services.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "notation/files/text/score_text_format.h"
+#include "notation/services/services.h"
 #include "utils/zlib_in_stream.h"
 #include "utils/zlib_out_stream.h"
 #include "tests/notation/score_text_fixture.h"
