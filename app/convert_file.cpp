@@ -10,19 +10,13 @@
 #include "notation/staff/music_score.h"
 #include "notation/files/binary/safe_file_save.h"
 #include "notation/files/binary/score_file_header.h"
-#include "notation/files/text/score_text_writer.h"
+#include "notation/files/text/score_text_file.h"
+#include "notation/services/services.h"
 #include "utils/stream.h"
 
 namespace kvt {
 
 namespace {
-
-bool WriteTextScoreFile(const std::string& path, const TMusicScore& score) {
-  return SaveFileSafely(path, TSaveBackups{}, [&score](TKRVStream& file) {
-    WriteScoreText(file, score);
-    return !file.IsError();
-  });
-}
 
 bool WriteReportFile(const std::string& path, const std::string& report) {
   return SaveFileSafely(path, TSaveBackups{}, [&report](TKRVStream& file) {
@@ -38,9 +32,8 @@ int ConvertFile(int inputKind, int outputKind, const std::string& inputPath,
                 std::string& messages) {
   TScoreFileHeader header;
   const bool binaryInput = inputKind == kConvertBinaryScore;
-  std::unique_ptr<TMusicScore> score = binaryInput
-                                           ? LoadBinaryScoreToConvert(inputPath, header, messages)
-                                           : LoadTextScoreToConvert(inputPath, messages);
+  const TServices services;
+  std::unique_ptr<TMusicScore> score = LoadScoreToConvert(binaryInput, inputPath, header, services, messages);
   if (score == nullptr) return 1;
 
   const std::string creationFailed =
@@ -52,7 +45,7 @@ int ConvertFile(int inputKind, int outputKind, const std::string& inputPath,
       if (!written) messages += creationFailed + "\n";
       break;
     case kConvertTextScore:
-      written = WriteTextScoreFile(outputPath, *score);
+      written = SaveTextScoreFile(outputPath, *score);
       if (!written) messages += creationFailed;
       break;
     case kConvertMidiFile:

@@ -1,7 +1,7 @@
 #pragma once
-// The two loaders of the converter. Each appends the converter's error message to `messages`
-// and returns null when the input gives no complete score; a score that loaded only in part
-// (the corrupt status) is refused as well, so no conversion passes damage on silently.
+// The converter's load of its input: the score file load of notation (binary or text), with
+// the converter's error messages. A score that loaded only in part (the corrupt status) is
+// refused, so no conversion passes damage on silently.
 
 #include <memory>
 #include <string>
@@ -10,15 +10,14 @@ namespace kvt {
 
 class TMusicScore;
 struct TScoreFileHeader;
+struct TServices;
 
-// A binary score file, repaired when a text-mode transfer damaged it (LoadKvtFileRepairing).
-// `header` receives the file's header and load status.
-std::unique_ptr<TMusicScore> LoadBinaryScoreToConvert(const std::string& path,
-                                                      TScoreFileHeader& header,
-                                                      std::string& messages);
-
-// A text score file, plain or gzip-compressed, read in the file mode (a header line is
-// required); text cut before its end line, or compressed data that breaks off, is corrupt.
-std::unique_ptr<TMusicScore> LoadTextScoreToConvert(const std::string& path, std::string& messages);
+// Loads `path`: with binaryInput a binary score file, repaired when a text-mode transfer
+// damaged it (ReadScoreFromFileRepairing), `header` receiving its header and load status;
+// otherwise a text score file (LoadTextScoreFile), `header` left alone. Returns null and
+// appends the converter's error message to `messages` when the input gives no complete score.
+std::unique_ptr<TMusicScore> LoadScoreToConvert(bool binaryInput, const std::string& path,
+                                                TScoreFileHeader& header, const TServices& services,
+                                                std::string& messages);
 
 }  // namespace kvt

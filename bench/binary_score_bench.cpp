@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "notation/files/binary/binary_score_file.h"
+#include "notation/services/services.h"
 #include "notation/items/chord_data.h"
 #include "notation/items/clef_data.h"
 #include "notation/items/dynamic_level_data.h"
@@ -158,7 +159,7 @@ void BM_TextRead(benchmark::State& state) {
   Fixture& d = Data();
   for (auto _ : state) {
     TKRVFlatRamStream in(d.text.data(), static_cast<int>(d.text.size()), static_cast<int>(d.text.size()));
-    std::unique_ptr<TMusicScore> score = ReadScoreText(in, nullptr);
+    std::unique_ptr<TMusicScore> score = ReadScoreText(in, TServices{}).score;
     benchmark::DoNotOptimize(score.get());
   }
   SetRate(state);
@@ -196,8 +197,8 @@ void BM_BinaryLoad(benchmark::State& state) {
   Fixture& d = Data();
   for (auto _ : state) {
     TScoreFileHeader header;
-    std::unique_ptr<TMusicScore> score = ReadScoreFromFile(d.file.c_str(), header);
-    if (!score || header.status != kScoreFileLoaded) state.SkipWithError("load failed");
+    std::unique_ptr<TMusicScore> score = ReadScoreFromFile(d.file.c_str(), header, TServices{}).score;
+    if (!score || header.status != TLoadStatus::kLoaded) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(score.get());
   }
   SetRate(state);

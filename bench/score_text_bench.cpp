@@ -9,6 +9,7 @@
 #include <string>
 
 #include "notation/items/bar_line_data.h"
+#include "notation/services/services.h"
 #include "notation/items/chord_data.h"
 #include "notation/items/clef_data.h"
 #include "notation/items/dynamic_level_data.h"
@@ -101,9 +102,9 @@ void BM_ReadScoreText(benchmark::State& state) {
   std::string text = ScoreText();
   for (auto _ : state) {
     TKRVFlatRamStream in(text.data(), static_cast<int>(text.size()), static_cast<int>(text.size()));
-    TScoreTextLoadInfo info;
-    std::unique_ptr<TMusicScore> score = ReadScoreText(in, &info);
-    if (!score || info.status != kScoreFileLoaded) state.SkipWithError("the text did not load");
+    TScoreLoadResult info = ReadScoreText(in, TServices{});
+    std::unique_ptr<TMusicScore> score = std::move(info.score);
+    if (!score || info.status != TLoadStatus::kLoaded) state.SkipWithError("the text did not load");
     benchmark::DoNotOptimize(score.get());
     // Freeing the score is no part of reading.
     state.PauseTiming();
@@ -120,7 +121,7 @@ BENCHMARK(BM_ReadScoreText)->Unit(benchmark::kMillisecond);
 void BM_AuditLoadedScore(benchmark::State& state) {
   std::string text = ScoreText();
   TKRVFlatRamStream in(text.data(), static_cast<int>(text.size()), static_cast<int>(text.size()));
-  std::unique_ptr<TMusicScore> score = ReadScoreText(in, nullptr);
+  std::unique_ptr<TMusicScore> score = ReadScoreText(in, TServices{}).score;
   for (auto _ : state) AuditScore(*score, true, TServices());
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "notation/files/binary/binary_score_file.h"
+#include "notation/services/services.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
 #include "notation/files/older/older_score_reader.h"
@@ -18,8 +19,8 @@
 
 namespace {
 
-void CheckScore(const kvt::TMusicScore* score, int status) {
-  if (status < kvt::kScoreFileNew || status > kvt::kScoreFileCorrupt) abort();
+void CheckScore(const kvt::TMusicScore* score, kvt::TLoadStatus status) {
+  if (status < kvt::TLoadStatus::kNew || status > kvt::TLoadStatus::kCorrupt) abort();
   if (!score) return;
   if (score->GetStaffCount() > kvt::TMusicScore::MaxScoreStaffs) abort();
   for (int i = 0; i < score->GetStaffCount(); ++i) {
@@ -37,14 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     kvt::TKRVFlatRamStream stream(bytes, n, n);
     kvt::TScoreFileHeader header;
-    std::unique_ptr<kvt::TMusicScore> score = kvt::LoadScore(stream, header);
+    std::unique_ptr<kvt::TMusicScore> score = kvt::LoadScore(stream, header, kvt::TServices{}).score;
     CheckScore(score.get(), header.status);
   }
   {
     kvt::TKRVFlatRamStream file(bytes, n, n);
     kvt::TKRVZLibInStream stream(kvt::TKRVZLibInStream::kModeTagged, &file);
     kvt::TScoreFileHeader header;
-    std::unique_ptr<kvt::TMusicScore> score = kvt::LoadScore(stream, header);
+    std::unique_ptr<kvt::TMusicScore> score = kvt::LoadScore(stream, header, kvt::TServices{}).score;
     CheckScore(score.get(), header.status);
   }
   if (size > 1) {
@@ -53,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     header.formatVersion = 3 + data[0] % 34;
     kvt::TMusicScore score;
     kvt::ReadScoreBody(score, header, stream);
-    CheckScore(&score, kvt::kScoreFileCorrupt);
+    CheckScore(&score, kvt::TLoadStatus::kCorrupt);
   }
   return 0;
 }

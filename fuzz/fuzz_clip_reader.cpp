@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
   kvt::TKRVFlatRamStream in(bytes.data(), static_cast<int>(bytes.size()), static_cast<int>(bytes.size()));
   kvt::TMusicStaff staff;
-  const int result = kvt::ReadClipText(in, staff, bare, nullptr);
+  const int result = kvt::ReadClipText(in, staff, bare, nullptr).items;
   if (result < -1 || (result >= 0 && result != staff.GetItemCount() - 2)) __builtin_trap();
   if (staff.GetItemCount() <= 2) return 0;
 
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kvt::TKRVFlatRamStream pasteIn(clip.data(), static_cast<int>(clip.size()), static_cast<int>(clip.size()));
   kvt::TMusicStaff pasted;
   kvt::TClipTextReader reader(pasteIn, pasted, false, nullptr);
-  if (reader.Read() != staff.GetItemCount() - 2 || reader.IsCorrupt()) __builtin_trap();
+  if (reader.Read().items != staff.GetItemCount() - 2 || reader.IsCorrupt()) __builtin_trap();
   if (ItemLines(pasted) != ItemLines(staff)) __builtin_trap();
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "notation/staff/music_score.h"
+#include "notation/services/services.h"
 #include "notation/files/text/score_text_reader.h"
 #include "notation/files/text/score_text_writer.h"
 #include "utils/flat_ram_stream.h"
@@ -35,17 +36,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kvt::TKRVZLibInStream unpacked(kvt::TKRVZLibInStream::kModeTagged, &raw, false);
   kvt::TKRVStream& in = packed ? static_cast<kvt::TKRVStream&>(unpacked) : raw;
 
-  kvt::TScoreTextLoadInfo info;
-  std::unique_ptr<kvt::TMusicScore> score = kvt::ReadScoreText(in, &info, mode);
+  kvt::TScoreLoadResult info = kvt::ReadScoreText(in, kvt::TServices{}, mode);
+  std::unique_ptr<kvt::TMusicScore> score = std::move(info.score);
   if (!score) return 0;
-  if (info.status != kvt::kScoreFileLoaded && info.status != kvt::kScoreFileCorrupt) __builtin_trap();
+  if (info.status != kvt::TLoadStatus::kLoaded && info.status != kvt::TLoadStatus::kCorrupt) __builtin_trap();
 
   const std::string first = Write(*score);
   kvt::TKRVFlatRamStream again(const_cast<char*>(first.data()), static_cast<int>(first.size()),
                                static_cast<int>(first.size()));
-  kvt::TScoreTextLoadInfo againInfo;
-  std::unique_ptr<kvt::TMusicScore> reread = kvt::ReadScoreText(again, &againInfo, kvt::kScoreTextModeFile);
-  if (!reread || againInfo.status != kvt::kScoreFileLoaded) __builtin_trap();
+  kvt::TScoreLoadResult againInfo = kvt::ReadScoreText(again, kvt::TServices{}, kvt::kScoreTextModeFile);
+  std::unique_ptr<kvt::TMusicScore> reread = std::move(againInfo.score);
+  if (!reread || againInfo.status != kvt::TLoadStatus::kLoaded) __builtin_trap();
   if (Write(*reread) != first) __builtin_trap();
   return 0;
 }

@@ -221,6 +221,9 @@ public:
   // empty), with "-2", "-3" ... "-10" ... appended (the base cut so that the whole fits in 31
   // units) while another staff has the candidate.
   void MakeStaffNameUnique(TMusicStaff& staff);
+  // The same for every staff in order, each against the staves before it (a loaded score:
+  // the first of two staves named alike keeps its name). True when a name changed.
+  bool MakeStaffNamesUnique();
   // "Staff-1", "Staff-2" ...: the first that no staff has.
   std::u16string MakeNewStaffName() const;
 

@@ -27,6 +27,17 @@ std::u16string FitName(std::u16string_view base, std::u16string_view suffix) {
   return name;
 }
 
+// The name itself (or "Staff" when empty), with "-2", "-3" ... appended while isTaken says
+// another staff has the candidate. Never more candidates than staves + 1 can be taken, so the
+// loop ends by the 257th number.
+template <typename IsTaken>
+std::u16string UniqueName(std::u16string_view name, IsTaken isTaken) {
+  const std::u16string base = name.empty() ? std::u16string(u"Staff") : std::u16string(name);
+  std::u16string candidate = base;
+  for (int n = 2; isTaken(candidate); ++n) candidate = FitName(base, u"-" + NumberText(n));
+  return candidate;
+}
+
 }  // namespace
 
 // --- names ---
@@ -54,14 +65,22 @@ bool TMusicScore::IsNameTakenByOther(const TMusicStaff& staff, std::u16string_vi
 }
 
 void TMusicScore::MakeStaffNameUnique(TMusicStaff& staff) {
-  std::u16string base = staff.GetName();
-  if (base.empty()) base = u"Staff";
-  std::u16string candidate = base;
-  // Never more candidates than staves + 1 can be taken, so the loop ends by the 257th number.
-  for (int n = 2; IsNameTakenByOther(staff, candidate); ++n) {
-    candidate = FitName(base, u"-" + NumberText(n));
+  staff.SetName(UniqueName(staff.GetName(), [&](std::u16string_view name) { return IsNameTakenByOther(staff, name); }));
+}
+
+bool TMusicScore::MakeStaffNamesUnique() {
+  bool changed = false;
+  for (int i = 0; i < GetStaffCount(); ++i) {
+    TMusicStaff& staff = *staves[static_cast<size_t>(i)];
+    const std::u16string name = UniqueName(staff.GetName(), [&](std::u16string_view candidate) {
+      const int first = FindStaffByName(candidate);
+      return first != -1 && first < i;
+    });
+    if (name == staff.GetName()) continue;
+    staff.SetName(name);
+    changed = true;
   }
-  staff.SetName(candidate);
+  return changed;
 }
 
 std::u16string TMusicScore::MakeNewStaffName() const {

@@ -50,7 +50,7 @@ TEST_F(KvtFileRepairTest, TextModeDamagedFileLoadsAsTheIntactOne) {
     TScoreFileHeader header;
     std::unique_ptr<TMusicScore> score = LoadKvtFileRepairing(damaged.c_str(), header);
     ASSERT_NE(score, nullptr) << compressed;
-    EXPECT_EQ(header.status, kScoreFileLoaded);
+    EXPECT_EQ(header.status, TLoadStatus::kLoaded);
     EXPECT_EQ(test::ScoreText(*score),
               test::ScoreText(*LoadKvtFileRepairing(intact.c_str(), header)));
     EXPECT_TRUE(test::ListFolder(tmp).empty()) << "the repaired copy and its folder are removed";
@@ -67,7 +67,7 @@ TEST_F(KvtFileRepairTest, IntactFileNeedsNoCopy) {
   TScoreFileHeader header;
   std::unique_ptr<TMusicScore> score = LoadKvtFileRepairing(path.c_str(), header);
   ASSERT_NE(score, nullptr);
-  EXPECT_EQ(header.status, kScoreFileLoaded);
+  EXPECT_EQ(header.status, TLoadStatus::kLoaded);
   EXPECT_EQ(score->GetStaffCount(), 1);
 }
 
@@ -76,7 +76,7 @@ TEST_F(KvtFileRepairTest, TextWithCrLfLinesIsStillNoScore) {
   TTempFolder::WriteFile(path, "Dear reader,\r\nthis is no score.\r\n");
   TScoreFileHeader header;
   EXPECT_EQ(LoadKvtFileRepairing(path.c_str(), header), nullptr);
-  EXPECT_EQ(header.status, kScoreFileNotScore);
+  EXPECT_EQ(header.status, TLoadStatus::kNotScore);
   EXPECT_TRUE(test::ListFolder(tmp).empty());
 }
 
@@ -88,8 +88,8 @@ TEST_F(KvtFileRepairTest, NoPrivateFolderKeepsTheFirstStatus) {
   setenv("TMPDIR", (folder / "missing").c_str(), 1);
   TScoreFileHeader header;
   EXPECT_EQ(LoadKvtFileRepairing(path.c_str(), header), nullptr);
-  EXPECT_TRUE(header.status == kScoreFileNotScore || header.status == kScoreFileCorrupt)
-      << header.status;
+  EXPECT_TRUE(header.status == TLoadStatus::kNotScore || header.status == TLoadStatus::kCorrupt)
+      << static_cast<int>(header.status);
 }
 
 }  // namespace

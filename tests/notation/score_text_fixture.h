@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "notation/items/lyric_text.h"
+#include "notation/services/services.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
 #include "notation/files/text/score_text_reader.h"
@@ -196,7 +197,7 @@ inline std::unique_ptr<TMusicScore> MakeSampleScore() {
 inline std::unique_ptr<TMusicScore> MakeLoadedSampleScore() {
   const std::string text = WriteScore(*MakeSampleScore());
   TTextStream in(text);
-  return ReadScoreText(*in, nullptr);
+  return ReadScoreText(*in, TServices{}).score;
 }
 
 }  // namespace score_text_test

@@ -9,11 +9,11 @@
 #include "notation/staff/music_staff.h"
 #include "notation/items/notated_item.h"
 #include "notation/files/older/older_score_reader.h"
-#include "notation/files/text/score_text_body.h"
+#include "notation/services/services.h"
 #include "notation/files/text/score_text_format.h"
 #include "notation/files/text/score_text_item_reader.h"
+#include "notation/files/text/score_text_reader.h"
 #include "notation/files/text/score_text_writer.h"
-#include "notation/audit/staff_audit_hook.h"
 #include "utils/busy_cursor.h"
 #include "utils/crlf_repair.h"
 #include "utils/file_stream.h"
@@ -45,21 +45,6 @@ bool CompressedDataIsWhole(TKRVZLibInStream& in) {
   return !in.IsFailed();
 }
 
-std::unique_ptr<TMusicScore> ReadOlderBody(TKRVStream& stream, TScoreFileHeader& header,
-                                           const TServices& services) {
-  auto score = std::make_unique<TMusicScore>(nullptr, services);
-  ReadScoreBody(*score, header, stream, services.status);
-  header.score = nullptr;
-  if (header.status == kScoreFileOlder) score->SetOldFormatVersion(true);
-  if (header.date != 0) score->SetDate(TKVDate(header.date));
-  if (stream.IsError() || header.dataFaults > 0) header.status = kScoreFileCorrupt;
-  if (score->GetStaffCount() == 0) {
-    score->AddStaff(std::make_unique<TMusicStaff>());
-    AuditLoadedStaff(*score->GetStaff(0));
-  }
-  return score;
-}
-
 void CopySettings(const TMusicScore& score, TScoreSettingsBlock& settings) {
   settings.songInfo = score.GetSongInfo();
   settings.margins = score.GetMargins();
@@ -74,69 +59,87 @@ void CopySettings(const TMusicScore& score, TScoreSettingsBlock& settings) {
 
 }  // namespace
 
-std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& header,
-                                       const TServices& services) {
+TScoreLoadResult LoadScore(TKRVStream& stream, TScoreFileHeader& header,
+                           const TServices& services) {
   header.Reset();
+  TScoreLoadResult result;
   const int32_t size = stream.Size();
   if (size == 0 || size == 1) {
-    header.status = kScoreFileNew;
-    return NewScoreWithOneStaff(services);
+    header.status = TLoadStatus::kNew;
+    result.status = header.status;
+    result.score = NewScoreWithOneStaff(services);
+    return result;
   }
-  if (!ReadScoreHeader(stream, header)) return nullptr;
-  if (header.formatVersion < kFirstTextBodyVersion) return ReadOlderBody(stream, header, services);
-
-  bool corrupt = false;
-  std::unique_ptr<TMusicScore> score = ReadScoreTextBody(stream, header, corrupt, services);
-  if (!score) {
-    // The header promised score text and none followed.
-    header.status = kScoreFileNotScore;
-    return nullptr;
+  if (!ReadScoreHeader(stream, header)) {
+    result.status = header.status;
+    return result;
   }
-  if (stream.IsFailed() || corrupt) header.status = kScoreFileCorrupt;
-  return score;
+  if (header.formatVersion < kFirstTextBodyVersion) {
+    result = ReadOlderScore(stream, header, services);
+  } else {
+    result = ReadScoreText(stream, services, kScoreTextModeFile);
+    if (result.codePage > 0) header.codePage = result.codePage;
+    if (!result.score)
+      header.status = TLoadStatus::kNotScore;  // the header promised score text and none followed
+    else if (stream.IsFailed() || result.status == TLoadStatus::kCorrupt)
+      header.status = TLoadStatus::kCorrupt;
+  }
+  result.status = header.status;
+  result.codePage = header.codePage;
+  result.formatVersion = header.formatVersion;
+  return result;
 }
 
-std::unique_ptr<TMusicScore> ReadScoreFromFile(const char* path, TScoreFileHeader& header,
-                                               const TServices& services) {
+TScoreLoadResult ReadScoreFromFile(const char* path, TScoreFileHeader& header,
+                                   const TServices& services) {
   TKVBusyCursor busy(CursorServiceOf(services));
   header.Reset();
   TKRVFStream file(kFileModeRead | kFileShareRead, path);
-  if (!file.IsOpen()) return nullptr;
+  if (!file.IsOpen()) {
+    TScoreLoadResult result;
+    result.status = header.status;
+    result.fileOpened = false;
+    return result;
+  }
   TKRVZLibInStream in(TKRVZLibInStream::kModeTagged, &file);
-  std::unique_ptr<TMusicScore> score = LoadScore(in, header, services);
-  if (!score) return nullptr;
+  TScoreLoadResult result = LoadScore(in, header, services);
+  if (!result.score) return result;
   const bool compressed = in.IsCompressed();
-  if (compressed && !CompressedDataIsWhole(in)) header.status = kScoreFileCorrupt;
-  score->SetCompressed(compressed);
-  return score;
+  if (compressed && !CompressedDataIsWhole(in)) header.status = result.status = TLoadStatus::kCorrupt;
+  result.score->SetCompressed(compressed);
+  return result;
 }
 
-bool IsTextModeCopyDamage(const char* path, int status) {
-  return (status == kScoreFileNotScore || status == kScoreFileCorrupt) &&
+bool IsTextModeCopyDamage(const char* path, TLoadStatus status) {
+  return (status == TLoadStatus::kNotScore || status == TLoadStatus::kCorrupt) &&
          HasCrLfLineEndsOnly(path, false);
 }
 
-std::unique_ptr<TMusicScore> ReadRepairedScoreFile(const char* path, TScoreFileHeader& header,
-                                                   const TServices& services) {
+TScoreLoadResult ReadRepairedScoreFile(const char* path, TScoreFileHeader& header,
+                                       const TServices& services) {
   header.Reset();
   const char* folder = ::getenv("TMPDIR");
   std::string pattern = std::string(folder && *folder ? folder : "/tmp") + "/kvtXXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
+  TScoreLoadResult result;
+  result.status = header.status;
   const int fd = ::mkstemp(name.data());
-  if (fd < 0) return nullptr;
+  if (fd < 0) return result;
   ::close(fd);
-  std::unique_ptr<TMusicScore> score;
-  if (ConvertCrLfToLf(path, name.data())) score = ReadScoreFromFile(name.data(), header, services);
+  if (ConvertCrLfToLf(path, name.data())) {
+    result = ReadScoreFromFile(name.data(), header, services);
+    result.repaired.textModeDamage = result.score != nullptr;
+  }
   ::unlink(name.data());
-  return score;
+  return result;
 }
 
-std::unique_ptr<TMusicScore> ReadScoreFromFileRepairing(const char* path, TScoreFileHeader& header,
-                                                        const TServices& services) {
-  std::unique_ptr<TMusicScore> score = ReadScoreFromFile(path, header, services);
-  if (!IsTextModeCopyDamage(path, header.status)) return score;
-  score.reset();
+TScoreLoadResult ReadScoreFromFileRepairing(const char* path, TScoreFileHeader& header,
+                                            const TServices& services) {
+  TScoreLoadResult result = ReadScoreFromFile(path, header, services);
+  if (!result.fileOpened || !IsTextModeCopyDamage(path, result.status)) return result;
+  result.score.reset();
   return ReadRepairedScoreFile(path, header, services);
 }
 
@@ -146,8 +149,9 @@ bool ReadScoreSettings(TKRVStream& stream, TScoreFileHeader& header, TScoreSetti
   if (stream.Size() < 2 || !ReadScoreHeader(stream, header)) return false;
   std::unique_ptr<TMusicScore> score;
   if (header.formatVersion >= kFirstTextBodyVersion) {
-    bool corrupt = false;
-    score = ReadScoreTextBody(stream, header, corrupt);
+    TScoreLoadResult text = ReadScoreText(stream, TServices{}, kScoreTextModeFile);
+    if (text.codePage > 0) header.codePage = text.codePage;
+    score = std::move(text.score);
   } else {
     score = std::make_unique<TMusicScore>();
     header.score = score.get();
@@ -173,7 +177,7 @@ bool WriteScoreFile(TKRVStream& stream, const TMusicScore& score) {
   fields.fileCode = MakeScoreFileCode(score);
   fields.date = score.GetDate().GetPacked();
   WriteScoreHeader(stream, fields);
-  WriteScoreTextBody(stream, score);
+  WriteScoreText(stream, score);
   return !stream.IsError();
 }
 

@@ -19,6 +19,7 @@
 #include "notation/staff/music_score.h"
 #include "notation/files/binary/safe_file_save.h"
 #include "notation/files/binary/score_file_header.h"
+#include "notation/files/score_load_result.h"
 #include "notation/services/services.h"
 
 namespace kvt {
@@ -39,30 +40,35 @@ struct TScoreSettingsBlock {
   uint8_t optionBitsB = 0;
 };
 
-// Reads a score from the stream: header, then the body by its format version. Returns the
-// score (the caller owns it) or null; the header holds the status. The services (the caller's,
+// Reads a score from the stream: header, then the body by its format version (the older
+// layout through ReadOlderScore, score text through ReadScoreText; both end in the load's
+// finishing step). The result holds the score (the caller owns it) or null, and the status,
+// code page and format version the header record also receives. The services (the caller's,
 // for the call only) give a new score its page-setup defaults, show the older layout's
 // progress on their status bar, serve the audit and, for the file reads below, the wait
 // cursor.
-std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& header,
-                                       const TServices& services = TServices());
+TScoreLoadResult LoadScore(TKRVStream& stream, TScoreFileHeader& header,
+                           const TServices& services);
 
 // Opens the file (read, others may read) under the decompressing stream in tagged mode, loads
 // it and marks the score compressed when the data was. A file that cannot be opened leaves
-// status 3. The compressed data is checked to its end, so a damaged end gives status 7.
-std::unique_ptr<TMusicScore> ReadScoreFromFile(const char* path, TScoreFileHeader& header,
-                                               const TServices& services = TServices());
+// status 3 with fileOpened false. The compressed data is checked to its end, so a damaged end
+// gives status 7.
+TScoreLoadResult ReadScoreFromFile(const char* path, TScoreFileHeader& header,
+                                   const TServices& services);
 
 // Whether a load that ended with `status` may be a binary file damaged by a text-mode copy:
 // status 3 or 7 and every line feed of the file follows a carriage return.
-bool IsTextModeCopyDamage(const char* path, int status);
+bool IsTextModeCopyDamage(const char* path, TLoadStatus status);
 // Reads a repaired copy of the file (every CR LF turned back into LF) made in the temporary
-// folder and removed afterwards; null, with status 3, when the copy cannot be made.
-std::unique_ptr<TMusicScore> ReadRepairedScoreFile(const char* path, TScoreFileHeader& header,
-                                                   const TServices& services = TServices());
-// ReadScoreFromFile, then the repair when IsTextModeCopyDamage says so.
-std::unique_ptr<TMusicScore> ReadScoreFromFileRepairing(const char* path, TScoreFileHeader& header,
-                                                        const TServices& services = TServices());
+// folder and removed afterwards; repaired.textModeDamage is set when it gave a score. No
+// score, with status 3, when the copy cannot be made.
+TScoreLoadResult ReadRepairedScoreFile(const char* path, TScoreFileHeader& header,
+                                       const TServices& services);
+// ReadScoreFromFile, then the repair when IsTextModeCopyDamage says so. The load the
+// converter, the editor and user tools make for a binary score file.
+TScoreLoadResult ReadScoreFromFileRepairing(const char* path, TScoreFileHeader& header,
+                                            const TServices& services);
 
 // Zero-fills `settings`; false when the stream's size is below 2 or the header fails. Reads
 // the whole score text (version 35 on) or the score part of the older layout, copies the

@@ -68,10 +68,10 @@ void WriteScoreHeader(TKRVStream& stream, const TScoreHeaderFields& fields) {
 }
 
 bool ReadScoreHeader(TKRVStream& stream, TScoreFileHeader& header) {
-  header.status = kScoreFileNotScore;
+  header.status = TLoadStatus::kNotScore;
   if (!IsAcceptedSignature(ReadHeaderString(stream))) return false;
   if (static_cast<int16_t>(stream.ReadShort()) > 0) {
-    header.status = kScoreFileNewerApp;
+    header.status = TLoadStatus::kNewerApp;
     return false;
   }
   std::string product = ReadHeaderString(stream);
@@ -80,7 +80,7 @@ bool ReadScoreHeader(TKRVStream& stream, TScoreFileHeader& header) {
     return false;
   header.productName = product.substr(1, product.size() - 2);
   if (!IsAcceptedProductName(header.productName)) {
-    header.status = kScoreFileRefused;
+    header.status = TLoadStatus::kRefused;
     return false;
   }
   header.writerVersion = stream.ReadShort();
@@ -96,11 +96,11 @@ bool ReadScoreHeader(TKRVStream& stream, TScoreFileHeader& header) {
   // The last field read past the end: the header was cut short, there is no score behind it.
   if (stream.IsError()) return false;
   if (header.formatVersion >= kFirstRefusedVersion) {
-    header.status = kScoreFileTooNew;
+    header.status = TLoadStatus::kTooNew;
     return false;
   }
   if (header.formatVersion < kFirstHeaderCodePageVersion) header.codePage = kAnsiCodePage;
-  header.status = header.formatVersion >= kFirstCurrentLoadVersion ? kScoreFileLoaded : kScoreFileOlder;
+  header.status = header.formatVersion >= kFirstCurrentLoadVersion ? TLoadStatus::kLoaded : TLoadStatus::kOlder;
   return true;
 }
 

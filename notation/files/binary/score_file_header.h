@@ -24,22 +24,12 @@
 #include <cstdint>
 #include <string>
 
+#include "notation/files/score_load_result.h"
+
 namespace kvt {
 
 class TKRVStream;
 class TMusicScore;
-
-// Load status, set by every load operation.
-enum TScoreLoadStatus : int {
-  kScoreFileNew = 0,       // at most one byte: a new score with one default staff
-  kScoreFileLoaded = 1,    // format version 33 to 36
-  kScoreFileOlder = 2,     // format version 32 or below
-  kScoreFileNotScore = 3,  // signature or product wrong, or the file could not be opened
-  kScoreFileTooNew = 4,    // format version 37 or above
-  kScoreFileNewerApp = 5,  // the reserved field after the signature is above 0
-  kScoreFileRefused = 6,   // the product name is not accepted
-  kScoreFileCorrupt = 7,   // loaded as far as the data was sound; an error was found
-};
 
 inline constexpr int kScoreFormatVersion = 36;
 inline constexpr int kFirstTextBodyVersion = 35;
@@ -69,7 +59,7 @@ struct TScoreFileHeader {
   uint16_t date = 0;
   int32_t codePage = kAnsiCodePage;
   std::string fileCode;  // at most 63 characters
-  int status = kScoreFileNotScore;
+  TLoadStatus status = TLoadStatus::kNotScore;
   // Values a reader found outside their ranges and bounded or dropped (the older layout's
   // readers count them); a load that found any reports status 7.
   int dataFaults = 0;

@@ -16,11 +16,12 @@
 #include "notation/staff/music_staff.h"
 #include "notation/items/notated_item.h"
 #include "notation/files/older/older_item_reader.h"
+#include "notation/files/score_load_finish.h"
 #include "notation/files/older/older_layout_io.h"
 #include "notation/items/patch_data.h"
 #include "notation/files/text/score_text_legacy_styles.h"
 #include "notation/items/song_note.h"
-#include "notation/audit/staff_audit_hook.h"
+#include "notation/services/services.h"
 #include "notation/staff/staff_lyrics.h"
 #include "utils/flat_ram_stream.h"
 #include "utils/stream.h"
@@ -356,7 +357,6 @@ void ReadStaff(TMusicStaff& staff, TScoreFileHeader& header, TKRVStream& s, TSys
   if (status) status->ShowStatusText(" Auditing...", false);
   if (v < 19) ApplyStaffInstrumentFlags(staff, out.instrumentFlags);
   if (v <= 21) ApplyGraceSlurLyrics(staff);
-  AuditLoadedStaff(staff);
 }
 
 void ReadScoreBody(TMusicScore& score, TScoreFileHeader& header, TKRVStream& s,
@@ -391,6 +391,24 @@ void ReadScoreBody(TMusicScore& score, TScoreFileHeader& header, TKRVStream& s,
   }
   if (v < 28) ConvertLegacyStaffStylesOf(score, styles);
   score.SetExperimental(false);
+}
+
+TScoreLoadResult ReadOlderScore(TKRVStream& stream, TScoreFileHeader& header, const TServices& services) {
+  TScoreLoadResult result;
+  result.score = std::make_unique<TMusicScore>(nullptr, services);
+  TMusicScore& score = *result.score;
+  ReadScoreBody(score, header, stream, services.status);
+  header.score = nullptr;
+  if (header.status == TLoadStatus::kOlder) score.SetOldFormatVersion(true);
+  if (header.date != 0) score.SetDate(TKVDate(header.date));
+  if (stream.IsError() || header.dataFaults > 0) header.status = TLoadStatus::kCorrupt;
+  if (score.GetStaffCount() == 0) score.AddStaff(std::make_unique<TMusicStaff>());
+  result.repaired = FinishLoadedScore(score, services);
+  result.repaired.dataFaults = header.dataFaults > 0;
+  result.status = header.status;
+  result.codePage = header.codePage;
+  result.formatVersion = header.formatVersion;
+  return result;
 }
 
 }  // namespace kvt

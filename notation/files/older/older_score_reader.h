@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "notation/files/binary/score_file_header.h"
+#include "notation/files/score_load_result.h"
 
 namespace kvt {
 
@@ -18,6 +19,7 @@ class TKRVStream;
 class TMusicScore;
 class TMusicStaff;
 class TSysStatusBar;
+struct TServices;
 
 // Items a staff record may announce, the two enclosing bar lines included.
 inline constexpr int kMaxStaffRecordItems = 32002;
@@ -29,6 +31,14 @@ struct TOlderStaffExtras {
   // The instrument flag byte: bit 0, the bank is set.
   int instrumentFlags = 0;
 };
+
+// The older layout as the body of a binary file, after its header: the score part and the
+// staves (ReadScoreBody) into a new score, marked as older when the header says status 2 and
+// dated from the header, with one default staff when the body held none, then finished
+// (FinishLoadedScore). Status: the header's, or kCorrupt after a stream error or a value that
+// had to be bounded; an editor state the finishing step bounds leaves the status alone. Reports
+// progress to services.status.
+TScoreLoadResult ReadOlderScore(TKRVStream& stream, TScoreFileHeader& header, const TServices& services);
 
 // The score part and the staves into a new score (one without staves). Sets header.score to
 // the score. After a stream error, when no staff is visible or below version 8, the visible
@@ -45,8 +55,9 @@ void ReadScoreProperties(TMusicScore& score, TScoreFileHeader& header, TKRVStrea
 void ReadStaffProperties(TMusicStaff& staff, TScoreFileHeader& header, TKRVStream& stream,
                          TOlderStaffExtras* extras = nullptr);
 
-// A whole staff: its fields, lyrics and items between the two enclosing bar lines. Reports
-// " Loading (%d items)" and " Auditing..." to the status bar when one is given.
+// A whole staff: its fields, lyrics and items between the two enclosing bar lines, with the
+// conversions its version needs. Reports " Loading (%d items)" and " Auditing..." to the
+// status bar when one is given. The staff is not audited: the load's finishing step does that.
 void ReadStaff(TMusicStaff& staff, TScoreFileHeader& header, TKRVStream& stream,
                TSysStatusBar* status = nullptr, TOlderStaffExtras* extras = nullptr);
 

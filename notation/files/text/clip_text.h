@@ -21,6 +21,7 @@
 
 #include <string_view>
 
+#include "notation/files/score_load_result.h"
 #include "notation/files/text/score_text_item_reader.h"
 #include "notation/services/services.h"
 
@@ -62,13 +63,17 @@ public:
   TClipTextReader(TKRVStream& stream, TMusicStaff& staff, bool acceptBareLines, const TMusicScore* score,
                   const TServices& services = TServices());
 
-  // The number of items inserted; -1 when nothing was read, when a framed clip had no end line
-  // and gave no item, or when a cancel request stopped the reading (the items inserted so far
-  // stay in the staff; the caller discards it). IsCorrupt afterwards tells whether anything was
-  // bounded, dropped or guessed, a framed clip lacked its end line or the stream failed.
-  int Read();
+  // Reads the clip. The result's items: the number of items inserted; -1 when nothing was
+  // read, when a framed clip had no end line and gave no item, or when a cancel request stopped
+  // the reading (the items inserted so far stay in the staff; the caller discards it). Its
+  // status is kCorrupt when anything was bounded, dropped or guessed, a framed clip lacked its
+  // end line or the stream failed (IsCorrupt tells the same), else kLoaded, or kNotScore when
+  // nothing was read; its code page is that of a Locale record (0 without one), its
+  // textVersion the header's (0 without one).
+  TClipLoadResult Read();
 
 private:
+  int ReadClip();
   int ReadItems(class TScoreTextLineReader& lines, bool framed);
   void Insert(std::unique_ptr<TNotatedItem> item);
 
@@ -78,10 +83,12 @@ private:
   const bool acceptBareLines;
   int nextIndex = 1;
   int inserted = 0;
+  int localeCodePage = 0;
+  double headerVersion = 0;
 };
 
 // TClipTextReader(stream, staff, acceptBareLines, score, services).Read().
-int ReadClipText(TKRVStream& stream, TMusicStaff& staff, bool acceptBareLines, const TMusicScore* score,
-                 const TServices& services = TServices());
+TClipLoadResult ReadClipText(TKRVStream& stream, TMusicStaff& staff, bool acceptBareLines,
+                             const TMusicScore* score, const TServices& services = TServices());
 
 }  // namespace kvt

@@ -40,8 +40,8 @@ TClipTextReader::TClipTextReader(TKRVStream& stream, TMusicStaff& staff, bool ac
   }
 }
 
-int ReadClipText(TKRVStream& stream, TMusicStaff& staff, bool acceptBareLines, const TMusicScore* score,
-                 const TServices& services) {
+TClipLoadResult ReadClipText(TKRVStream& stream, TMusicStaff& staff, bool acceptBareLines,
+                             const TMusicScore* score, const TServices& services) {
   return TClipTextReader(stream, staff, acceptBareLines, score, services).Read();
 }
 
@@ -55,7 +55,19 @@ void TClipTextReader::Insert(std::unique_ptr<TNotatedItem> item) {
   ++inserted;
 }
 
-int TClipTextReader::Read() {
+TClipLoadResult TClipTextReader::Read() {
+  TClipLoadResult result;
+  result.items = ReadClip();
+  result.codePage = localeCodePage;
+  result.textVersion = headerVersion;
+  result.repaired.dataFaults = IsCorrupt();
+  result.status = IsCorrupt()        ? TLoadStatus::kCorrupt
+                  : result.items < 0 ? TLoadStatus::kNotScore
+                                     : TLoadStatus::kLoaded;
+  return result;
+}
+
+int TClipTextReader::ReadClip() {
   TScoreTextLineReader lines(stream);
   std::string firstLine;
   bool haveFirst = false;
@@ -72,6 +84,7 @@ int TClipTextReader::Read() {
       double version = 0;
       if (ParseFrameVersion(rest, version) && rest.find(",Single") != std::string_view::npos) {
         SetVersion(version);
+        headerVersion = version;
         return ReadItems(lines, true);
       }
     }
@@ -116,7 +129,7 @@ int TClipTextReader::ReadItems(TScoreTextLineReader& lines, bool framed) {
       sawEnd = true;
       break;
     }
-    raw.assign(line.substr(0, 128));
+    raw.assign(line.substr(0, kLineTextBytes));
     if (SplitFields(lines.MutableLine(), line.size()) == 0) {
       MarkCorrupt();
       Insert(MakeLineTextItem(raw));
@@ -125,8 +138,10 @@ int TClipTextReader::ReadItems(TScoreTextLineReader& lines, bool framed) {
     if (IsContextRecord(*this)) continue;
     if (IsRecord("Locale")) {
       int32_t codePage = 0;
-      if (const char* value = FindField("ACP:"); value && ReadInt(value, codePage) && codePage > 0)
+      if (const char* value = FindField("ACP:"); value && ReadInt(value, codePage) && codePage > 0) {
         SetAnsiCodePage(codePage);
+        localeCodePage = codePage;
+      }
       continue;
     }
     std::unique_ptr<TNotatedItem> item = ReadItemRecord();

@@ -7,7 +7,7 @@
 #include "notation/items/notated_item.h"
 #include "notation/files/text/score_text_item_reader.h"
 #include "notation/files/text/score_text_line_reader.h"
-#include "notation/files/text/score_text_load_steps.h"
+#include "notation/audit/staff_audit.h"
 #include "notation/files/text/score_text_writer.h"
 #include "notation/staff/staff_range.h"
 #include "utils/stream.h"
@@ -49,7 +49,7 @@ bool ReadRangeItemStrings(TMusicStaff& staff, int& first, int& last, TKRVStream&
     }
     last = index++;
   }
-  if (audit && last >= first) AuditInsertedSpan(staff, first, last);
+  if (audit && last >= first) AuditStaffAround(staff, first, last);
   return ok;
 }
 

@@ -44,15 +44,10 @@ bool BeginsWith(const char* value, char letter) {
   return c == letter || c == letter + 32;
 }
 
-// On when the value is "Y" in either case.
-bool IsYes(const char* value) { return value && (value[0] == 'Y' || value[0] == 'y') && value[1] == 0; }
-
 // Versions before this one store texts in the code pages of their fonts.
 constexpr double kUtf8TextVersion = 2.7;
 // The one version whose bend range 0 means none.
 constexpr double kZeroBendNoneVersion = 2.7497;
-// Characters of a line a placeholder text item shows.
-constexpr int kLineTextChars = 23;
 // Largest repeat count a bar line holds.
 constexpr int kMaxBarRepeat = 255;
 // Largest bend range an instrument holds (the MIDI data byte of the range).

@@ -43,7 +43,10 @@ public:
   std::unique_ptr<TNotatedItem> ReadItemLine(std::string_view line, double version);
 
   // The placeholder for a line that is no item: a wide text item in font StaffBold holding
-  // the first 23 characters of the line (converted from the text code page).
+  // the first kLineTextChars characters of the line (converted from the text code page).
+  // The first kLineTextBytes bytes of a line always hold them (at most 4 bytes a character).
+  static constexpr int kLineTextChars = 23;
+  static constexpr size_t kLineTextBytes = 4 * kLineTextChars;
   std::unique_ptr<TNotatedItem> MakeLineTextItem(std::string_view line) const;
 
   // Character set of a score text font (role 0 Staff Italic ... 11 User 6), for texts of

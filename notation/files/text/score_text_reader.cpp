@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "notation/files/score_load_finish.h"
 #include "notation/items/item_cast.h"
 #include "notation/files/text/clip_text.h"
 #include "notation/staff/music_score.h"
@@ -15,7 +16,6 @@
 #include "notation/files/text/score_text_format.h"
 #include "notation/files/text/score_text_legacy_styles.h"
 #include "notation/files/text/score_text_line_reader.h"
-#include "notation/files/text/score_text_load_steps.h"
 #include "notation/files/text/score_text_numbers.h"
 #include "notation/staff/staff_lyrics.h"
 #include "notation/items/text_expression.h"
@@ -29,15 +29,11 @@ namespace kvt {
 
 namespace {
 
-bool IsYes(const char* value) { return value && (value[0] == 'Y' || value[0] == 'y') && value[1] == 0; }
-
 // A margin is read when it lies in 0..200 cm (exclusive).
 constexpr double kMaxMarginCm = 200.0;
 constexpr double kInchesPerCm = 0.393700787;
 // Zoom values beyond this are no zoom the editor offers.
 constexpr int kMaxZoomText = 1000;
-// Bytes of a line kept for its placeholder text item: 23 characters of up to 4 bytes.
-constexpr size_t kRawLineBytes = 92;
 // A text font's face holds at most 31 bytes.
 constexpr size_t kFontFaceBytes = 32;
 
@@ -61,10 +57,9 @@ TKVTFileTextImporter::TKVTFileTextImporter(const TServices& services)
     : services(services), styles(std::make_unique<TStaffStyles>()) {}
 TKVTFileTextImporter::~TKVTFileTextImporter() = default;
 
-std::unique_ptr<TMusicScore> ReadScoreText(TKRVStream& stream, TScoreTextLoadInfo* info, int mode,
-                                           const TServices& services) {
+TScoreLoadResult ReadScoreText(TKRVStream& stream, const TServices& services, int mode) {
   TKVTFileTextImporter importer(services);
-  return importer.Read(stream, info, mode);
+  return importer.Read(stream, mode);
 }
 
 double SniffTextFormatVersion(TKRVStream& stream) {
@@ -83,30 +78,27 @@ double SniffTextFormatVersion(TKRVStream& stream) {
   return 0;
 }
 
-std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TScoreTextLoadInfo* info,
-                                                        int mode) {
-  TScoreTextLoadInfo local;
-  TScoreTextLoadInfo& result = info ? *info : local;
-  result = TScoreTextLoadInfo();
+TScoreLoadResult TKVTFileTextImporter::Read(TKRVStream& stream, int mode) {
+  TScoreLoadResult result;
 
   // 1. Header search.
   TScoreTextLineReader lines(stream);
   bool clip = false;
   bool fromStart = false;
   for (;;) {
-    if (!lines.Next()) return nullptr;
+    if (!lines.Next()) return result;
     const std::string_view line = lines.Line();
-    if (line.empty()) return nullptr;
+    if (line.empty()) return result;
     std::string_view rest;
     const TFrameLine kind = MatchFrameLine(line, &rest);
     double version = 0;
     if (kind == TFrameLine::kScoreHeader) {
-      if (!ParseFrameVersion(rest, version)) return nullptr;
+      if (!ParseFrameVersion(rest, version)) return result;
       SetVersion(version);
       break;
     }
     if (kind == TFrameLine::kClipHeader) {
-      if (!ParseFrameVersion(rest, version) || !IsSingleClip(rest)) return nullptr;
+      if (!ParseFrameVersion(rest, version) || !IsSingleClip(rest)) return result;
       SetVersion(version);
       clip = true;
       break;
@@ -115,9 +107,9 @@ std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TSco
       fromStart = true;
       break;
     }
-    if (lines.EndedWithoutTerminator()) return nullptr;
+    if (lines.EndedWithoutTerminator()) return result;
   }
-  result.version = GetVersion();
+  result.textVersion = GetVersion();
 
   // 2. The score with its first staff, unclaimed.
   score = std::make_unique<TMusicScore>(nullptr, services);
@@ -135,8 +127,7 @@ std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TSco
     // 3. A clip: read again from the start through the clip reader.
     stream.Rewind();
     TClipTextReader reader(stream, *staff, false, score.get(), services);
-    reader.Read();
-    if (reader.IsCorrupt()) MarkCorrupt();
+    if (reader.Read().status == TLoadStatus::kCorrupt) MarkCorrupt();
     sawEnd = true;
   } else {
     // 4. Score mode; a header-less tool text is read from its first line.
@@ -148,7 +139,8 @@ std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TSco
       ReadScoreLines(lines);
     }
   }
-  Finish();
+  const bool dataFaults = IsCorrupt();
+  const TLoadRepairs repairs = Finish();
 
   // Text after the end line is ignored, but it is still read: a compressed stream finds a
   // damaged or cut-off tail only when it decodes it.
@@ -159,14 +151,16 @@ std::unique_ptr<TMusicScore> TKVTFileTextImporter::Read(TKRVStream& stream, TSco
   }
   const bool failed = stream.IsFailed();
   result.codePage = localeCodePage;
-  result.status = (IsCorrupt() || failed || !sawEnd) ? kScoreFileCorrupt : kScoreFileLoaded;
-  return std::move(score);
+  result.status = (IsCorrupt() || failed || !sawEnd) ? TLoadStatus::kCorrupt : TLoadStatus::kLoaded;
+  result.repaired = repairs;
+  result.repaired.dataFaults = dataFaults;
+  result.score = std::move(score);
+  return result;
 }
 
 void TKVTFileTextImporter::ReadScoreLines(TScoreTextLineReader& lines) {
-  // The start of the line before it is split, for a placeholder text item: at most 23
-  // characters of 4 bytes.
-  char raw[kRawLineBytes];
+  // The start of the line before it is split, for a placeholder text item.
+  char raw[kLineTextBytes];
   while (lines.Next()) {
     if (lines.WasCut()) MarkCorrupt();
     const std::string_view line = lines.Line();
@@ -498,28 +492,15 @@ void TKVTFileTextImporter::ReadAddStaff() {
     if (text.size() >= static_cast<size_t>(field.units)) MarkCorrupt();
     (staff->*field.set)(text);
   }
-  score->MakeStaffNameUnique(*staff);
 }
 
-void TKVTFileTextImporter::Finish() {
+TLoadRepairs TKVTFileTextImporter::Finish() {
   ConvertLegacyStaffStylesOf(*score, styles->styles);
-  // The editor position must name a staff and items the score has.
-  int active = score->GetActiveStaff();
-  if (active > score->GetLastIndex()) {
-    MarkCorrupt();
-    active = score->GetLastIndex();
-  }
-  int caret = score->GetCaretIndex();
-  int select = score->GetSelectIndex();
-  if (const TMusicStaff* activeStaff = score->GetStaff(active)) {
-    const int last = activeStaff->GetLastIndex();
-    if (caret > last || select > last) MarkCorrupt();
-    if (caret > last) caret = last;
-    if (select > last) select = last;
-  }
-  score->SetEditorState(active, caret, select, score->GetCaretPos());
-  AuditLoadedScore(*score, services);
+  const TLoadRepairs repairs = FinishLoadedScore(*score, services);
+  // No writer stores a position outside its score.
+  if (repairs.editorStateBounded) MarkCorrupt();
   score->SetExperimental(false);
+  return repairs;
 }
 
 }  // namespace kvt

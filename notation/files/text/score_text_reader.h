@@ -13,7 +13,7 @@
 
 #include <memory>
 
-#include "notation/files/binary/score_file_header.h"
+#include "notation/files/score_load_result.h"
 #include "notation/files/text/score_text_item_reader.h"
 #include "notation/services/services.h"
 
@@ -22,20 +22,11 @@ namespace kvt {
 class TKRVStream;
 class TMusicScore;
 class TMusicStaff;
+struct TServices;
 
 // Header search modes of ReadScoreText.
 inline constexpr int kScoreTextModeFile = -1;  // file opens and conversions: a header is required
 inline constexpr int kScoreTextModeTool = 1;   // user tools: header-less text is read from its start
-
-// What a read reports besides the score.
-struct TScoreTextLoadInfo {
-  // kScoreFileLoaded, kScoreFileCorrupt, or kScoreFileNotScore when no score results.
-  int status = kScoreFileNotScore;
-  // The ANSI code page of the text's Locale record; 0 when it has none.
-  int codePage = 0;
-  // The format version of the header line (0 before one was read).
-  double version = 0;
-};
 
 // Reads a text score from the stream's current position (see the header comment). The header
 // search reads lines: a line beginning with "!TarlowmedeRazadove(" (either spelling) and a
@@ -43,12 +34,14 @@ struct TScoreTextLoadInfo {
 // clip mode (the clip is read into the score's one staff); other lines not beginning with a
 // bar are skipped; bar lines are skipped too, except in kScoreTextModeTool, where the first one
 // starts score mode from the stream's start. An empty line, the end of the stream or a header
-// without a readable version ends the search with null. `info` may be null. The services
-// (the caller's, for the call only) give a new score its page-setup defaults, poll cancel
-// while a clip reads, and serve the closing audit.
-std::unique_ptr<TMusicScore> ReadScoreText(TKRVStream& stream, TScoreTextLoadInfo* info,
-                                           int mode = kScoreTextModeFile,
-                                           const TServices& services = TServices());
+// without a readable version ends the search without a score (status kNotScore). A score read
+// is finished by FinishLoadedScore (score_load_finish.h); an editor state it had to bound
+// gives the corrupt status. The result's status is kLoaded or kCorrupt with a score; its code
+// page is that of the text's Locale record (0 without one), its textVersion the header's. The
+// services (the caller's, for the call only) give a new score its page-setup defaults, poll
+// cancel while a clip reads, and serve the closing audit.
+TScoreLoadResult ReadScoreText(TKRVStream& stream, const TServices& services,
+                               int mode = kScoreTextModeFile);
 
 // The version number of the first score or clip header line of the text; 0 when an empty line
 // or the end of the stream comes first.
@@ -63,7 +56,7 @@ public:
   explicit TKVTFileTextImporter(const TServices& services);
   ~TKVTFileTextImporter();
 
-  std::unique_ptr<TMusicScore> Read(TKRVStream& stream, TScoreTextLoadInfo* info, int mode);
+  TScoreLoadResult Read(TKRVStream& stream, int mode);
 
 private:
   struct TStaffStyles;
@@ -82,7 +75,8 @@ private:
   void ReadStaffInstrument();
   void ReadAddStaff();
   void AddItem(std::unique_ptr<TNotatedItem> item);
-  void Finish();
+  // The end of every read: legacy styles, then the load's finishing step.
+  TLoadRepairs Finish();
 
   const TServices& services;
   std::unique_ptr<TMusicScore> score;

@@ -84,6 +84,8 @@ public:
   static int FindName(std::string_view value, int list);
   // Whether two ASCII words are equal without regard to case.
   static bool SameWord(std::string_view a, std::string_view b);
+  // Whether a yes/no value is yes: exactly "Y" or "y" (null is no).
+  static bool IsYes(const char* value) { return value && (value[0] == 'Y' || value[0] == 'y') && value[1] == 0; }
   // A real value; false (corrupt) when it is no finite number.
   bool ReadReal(const char* value, double& out);
   // Value limited to lo..hi; corrupt when outside.

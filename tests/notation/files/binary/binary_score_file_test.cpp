@@ -9,6 +9,7 @@
 #include "notation/staff/music_staff.h"
 #include "notation/files/older/older_score_export.h"
 #include "notation/files/text/score_text_writer.h"
+#include "notation/services/services.h"
 #include "tests/notation/layout_bytes.h"
 #include "tests/notation/older_layout_fixture.h"
 #include "tests/notation/score_text_fixture.h"
@@ -38,7 +39,7 @@ std::string TextModeCopy(const std::string& bytes) {
 class BinaryScoreFile : public testing::Test {
 protected:
   std::unique_ptr<TMusicScore> Load(const std::string& path) {
-    return ReadScoreFromFile(path.c_str(), header);
+    return ReadScoreFromFile(path.c_str(), header, TServices{}).score;
   }
   std::string Saved(bool compressed, const std::string& name = "song.kvt") {
     const std::string path = folder / name;
@@ -67,7 +68,7 @@ TEST_P(BinaryScoreRoundTrip, ReadsBackToTheSameTextAndWritesTheSameBytes) {
 
   std::unique_ptr<TMusicScore> loaded = Load(path);
   ASSERT_NE(loaded, nullptr);
-  EXPECT_EQ(header.status, kScoreFileLoaded);
+  EXPECT_EQ(header.status, TLoadStatus::kLoaded);
   EXPECT_EQ(header.formatVersion, kScoreFormatVersion);
   EXPECT_EQ(loaded->GetCompressed(), compressed);
   EXPECT_TRUE(SameText(WriteScore(*loaded), text));
@@ -84,9 +85,9 @@ INSTANTIATE_TEST_SUITE_P(CompressedOrPlain, BinaryScoreRoundTrip, testing::Bool(
 
 TEST_F(BinaryScoreFile, OneByteIsANewScoreWithOneStaff) {
   TByteVectorStream stream(std::string("x"));
-  std::unique_ptr<TMusicScore> score = LoadScore(stream, header);
+  std::unique_ptr<TMusicScore> score = LoadScore(stream, header, TServices{}).score;
   ASSERT_NE(score, nullptr);
-  EXPECT_EQ(header.status, kScoreFileNew);
+  EXPECT_EQ(header.status, TLoadStatus::kNew);
   EXPECT_EQ(score->GetStaffCount(), 1);
 }
 
@@ -94,9 +95,9 @@ TEST_F(BinaryScoreFile, AnEmptyOrMissingFileIsNoScore) {
   const std::string empty = folder / "empty.kvt";
   TTempFolder::WriteFile(empty, "");
   EXPECT_EQ(Load(empty), nullptr);
-  EXPECT_EQ(header.status, kScoreFileNotScore);
+  EXPECT_EQ(header.status, TLoadStatus::kNotScore);
   EXPECT_EQ(Load(folder / "missing.kvt"), nullptr);
-  EXPECT_EQ(header.status, kScoreFileNotScore);
+  EXPECT_EQ(header.status, TLoadStatus::kNotScore);
 }
 
 TEST_F(BinaryScoreFile, AnOlderLayoutLoadsMarkedOlderWithTheHeadersDate) {
@@ -105,9 +106,9 @@ TEST_F(BinaryScoreFile, AnOlderLayoutLoadsMarkedOlderWithTheHeadersDate) {
   bytes.U16(0).Str("N/A").Str("code").U16(0x5A42).U32(0).U16(0).U16(20);
   bytes.Raw(test::OneStaffBody(20, {test::NoteRecord(2, 1)}));
   TByteVectorStream stream(bytes.Bytes());
-  std::unique_ptr<TMusicScore> score = LoadScore(stream, header);
+  std::unique_ptr<TMusicScore> score = LoadScore(stream, header, TServices{}).score;
   ASSERT_NE(score, nullptr);
-  EXPECT_EQ(header.status, kScoreFileOlder);
+  EXPECT_EQ(header.status, TLoadStatus::kOlder);
   EXPECT_TRUE(score->IsOldFormatVersion());
   EXPECT_EQ(score->GetDate().GetPacked(), 0x5A42);
   EXPECT_EQ(score->GetStaff(0)->GetItemCount(), 3);
@@ -120,13 +121,13 @@ TEST_F(BinaryScoreFile, ATextModeCopyIsRepaired) {
     TTempFolder::WriteFile(damaged, TextModeCopy(TTempFolder::ReadFile(path)));
     if (compressed) {
       Load(damaged);
-      EXPECT_TRUE(header.status == kScoreFileNotScore || header.status == kScoreFileCorrupt)
-          << header.status;
+      EXPECT_TRUE(header.status == TLoadStatus::kNotScore || header.status == TLoadStatus::kCorrupt)
+          << static_cast<int>(header.status);
       EXPECT_TRUE(IsTextModeCopyDamage(damaged.c_str(), header.status));
     }
-    std::unique_ptr<TMusicScore> repaired = ReadScoreFromFileRepairing(damaged.c_str(), header);
+    std::unique_ptr<TMusicScore> repaired = ReadScoreFromFileRepairing(damaged.c_str(), header, TServices{}).score;
     ASSERT_NE(repaired, nullptr) << compressed;
-    EXPECT_EQ(header.status, kScoreFileLoaded) << compressed;
+    EXPECT_EQ(header.status, TLoadStatus::kLoaded) << compressed;
     EXPECT_TRUE(SameText(WriteScore(*repaired), WriteScore(*sample))) << compressed;
   }
   // Nothing is left in the folder but the two files.
@@ -142,9 +143,9 @@ TEST_F(BinaryScoreFile, AnOlderExportDamagedByATextModeCopyIsRepaired) {
   TTempFolder::WriteFile(damaged, TextModeCopy(TTempFolder::ReadFile(path)));
   std::unique_ptr<TMusicScore> original = Load(path);
   ASSERT_NE(original, nullptr);
-  std::unique_ptr<TMusicScore> repaired = ReadScoreFromFileRepairing(damaged.c_str(), header);
+  std::unique_ptr<TMusicScore> repaired = ReadScoreFromFileRepairing(damaged.c_str(), header, TServices{}).score;
   ASSERT_NE(repaired, nullptr);
-  EXPECT_EQ(header.status, kScoreFileOlder);
+  EXPECT_EQ(header.status, TLoadStatus::kOlder);
   EXPECT_TRUE(SameText(WriteScore(*repaired), WriteScore(*original)));
 }
 
@@ -166,10 +167,10 @@ TEST_P(BinaryScoreDamage, ReportsCorruptionNeverSuccess) {
     const std::string damaged = folder / "damaged.kvt";
     TTempFolder::WriteFile(damaged, GetParam().damage(TTempFolder::ReadFile(Saved(compressed))));
     std::unique_ptr<TMusicScore> score = Load(damaged);
-    EXPECT_TRUE(header.status == kScoreFileCorrupt || header.status == kScoreFileNotScore)
-        << (compressed ? "compressed: " : "plain: ") << header.status;
+    EXPECT_TRUE(header.status == TLoadStatus::kCorrupt || header.status == TLoadStatus::kNotScore)
+        << (compressed ? "compressed: " : "plain: ") << static_cast<int>(header.status);
     if (GetParam().scoreExpected) EXPECT_NE(score, nullptr) << compressed;
-    EXPECT_EQ(score != nullptr, header.status == kScoreFileCorrupt) << compressed;
+    EXPECT_EQ(score != nullptr, header.status == TLoadStatus::kCorrupt) << compressed;
   }
 }
 
@@ -248,14 +249,14 @@ TEST_F(BinaryScoreFile, DamagedOlderLayoutsLoadAsCorrupt) {
       TTempFolder::WriteFile(path, bytes);
       std::unique_ptr<TMusicScore> score = Load(path);
       ASSERT_NE(score, nullptr) << c.name;
-      EXPECT_EQ(header.status, kScoreFileCorrupt) << c.name << (compressed ? " compressed" : "");
+      EXPECT_EQ(header.status, TLoadStatus::kCorrupt) << c.name << (compressed ? " compressed" : "");
       EXPECT_GE(score->GetStaffCount(), 1) << c.name;
     }
   }
   // The same file undamaged loads as an older version.
   TTempFolder::WriteFile(folder / "whole.kvt", OlderFile(16, whole));
   ASSERT_NE(Load(folder / "whole.kvt"), nullptr);
-  EXPECT_EQ(header.status, kScoreFileOlder);
+  EXPECT_EQ(header.status, TLoadStatus::kOlder);
 }
 
 TEST_F(BinaryScoreFile, ATruncatedCompressedOlderExportIsCorrupt) {
@@ -266,20 +267,20 @@ TEST_F(BinaryScoreFile, ATruncatedCompressedOlderExportIsCorrupt) {
     TTempFolder::WriteFile(path, bytes.substr(0, keep));
     std::unique_ptr<TMusicScore> score = Load(path);
     ASSERT_NE(score, nullptr) << keep;
-    EXPECT_EQ(header.status, kScoreFileCorrupt) << keep;
+    EXPECT_EQ(header.status, TLoadStatus::kCorrupt) << keep;
   }
 }
 
 TEST_F(BinaryScoreFile, TheHeaderChecksRefuseWithTheirStatus) {
   struct Case {
     std::string bytes;
-    int status;
+    TLoadStatus status;
   } cases[] = {
-      {TLayoutBytes().Header(37).Raw("!TarlowmedeRazadove(2.75)\r\n").Bytes(), kScoreFileTooNew},
-      {TLayoutBytes().Header(36, "[Tarlowmede Sorbyle]", 3).Bytes(), kScoreFileNewerApp},
-      {TLayoutBytes().Header(36, "[Tarlowmede Sorbyle]", 0, "[Someone]").Bytes(), kScoreFileRefused},
-      {TLayoutBytes().Header(36).Raw("no score text here").Bytes(), kScoreFileNotScore},
-      {std::string("[KVZ]") + '\0' + std::string(40, 'z'), kScoreFileNotScore},
+      {TLayoutBytes().Header(37).Raw("!TarlowmedeRazadove(2.75)\r\n").Bytes(), TLoadStatus::kTooNew},
+      {TLayoutBytes().Header(36, "[Tarlowmede Sorbyle]", 3).Bytes(), TLoadStatus::kNewerApp},
+      {TLayoutBytes().Header(36, "[Tarlowmede Sorbyle]", 0, "[Someone]").Bytes(), TLoadStatus::kRefused},
+      {TLayoutBytes().Header(36).Raw("no score text here").Bytes(), TLoadStatus::kNotScore},
+      {std::string("[KVZ]") + '\0' + std::string(40, 'z'), TLoadStatus::kNotScore},
   };
   for (const Case& c : cases) {
     const std::string path = folder / "refused.kvt";
@@ -296,7 +297,7 @@ TEST_F(BinaryScoreFile, ScoreTextWithoutItsEndLineIsCorrupt) {
   TTempFolder::WriteFile(path, TLayoutBytes().Header(36).Raw(text).Bytes());
   std::unique_ptr<TMusicScore> score = Load(path);
   ASSERT_NE(score, nullptr);
-  EXPECT_EQ(header.status, kScoreFileCorrupt);
+  EXPECT_EQ(header.status, TLoadStatus::kCorrupt);
 }
 
 TEST_F(BinaryScoreFile, SavingKeepsABackupAndAFailedSaveKeepsTheOldFile) {

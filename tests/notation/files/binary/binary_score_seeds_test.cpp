@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "notation/files/binary/binary_score_file.h"
+#include "notation/services/services.h"
 #include "notation/files/older/older_score_export.h"
 #include "tests/notation/layout_bytes.h"
 #include "tests/notation/older_layout_fixture.h"
@@ -25,7 +26,7 @@ namespace {
 struct Seed {
   std::string name;
   std::string bytes;
-  int status;
+  TLoadStatus status;
 };
 
 std::string Collect(TKRVFlatRamStream& stream) {
@@ -62,26 +63,26 @@ std::vector<Seed> MakeSeeds() {
   {
     TKRVFlatRamStream out(0, 4096);
     WriteScoreFile(out, *score);
-    seeds.push_back({"current_plain.kvt", Collect(out), kScoreFileLoaded});
+    seeds.push_back({"current_plain.kvt", Collect(out), TLoadStatus::kLoaded});
   }
   {
     TKRVFlatRamStream out(0, 4096);
     TKRVZLibOutStream z(TKRVZLibInStream::kModeTagged, &out);
     WriteScoreFile(z, *score);
     z.End();
-    seeds.push_back({"current_compressed.kvt", Collect(out), kScoreFileLoaded});
+    seeds.push_back({"current_compressed.kvt", Collect(out), TLoadStatus::kLoaded});
   }
   {
     TKRVFlatRamStream out(0, 4096);
     WriteScoreFile175(out, *score);
-    seeds.push_back({"export_175_plain.kvt", Collect(out), kScoreFileOlder});
+    seeds.push_back({"export_175_plain.kvt", Collect(out), TLoadStatus::kOlder});
   }
   {
     TKRVFlatRamStream out(0, 4096);
     TKRVZLibOutStream z(TKRVZLibInStream::kModeTagged, &out);
     WriteScoreFile175(z, *score);
     z.End();
-    seeds.push_back({"export_175.kvt", Collect(out), kScoreFileOlder});
+    seeds.push_back({"export_175.kvt", Collect(out), TLoadStatus::kOlder});
   }
   for (int version : {5, 12, 30}) {
     test::TLayoutBytes b;
@@ -89,7 +90,7 @@ std::vector<Seed> MakeSeeds() {
     std::string bar = version >= 10 ? test::BarRecord(1) : test::TLayoutBytes().U16(2).U16(1).Bytes();
     b.Raw(test::OneStaffBody(version, {bar}));
     seeds.push_back({"older_v" + std::to_string(version) + ".kvt", b.Bytes(),
-                     version >= kFirstCurrentLoadVersion ? kScoreFileLoaded : kScoreFileOlder});
+                     version >= kFirstCurrentLoadVersion ? TLoadStatus::kLoaded : TLoadStatus::kOlder});
   }
   return seeds;
 }
@@ -101,7 +102,7 @@ TEST(BinaryScoreSeeds, EverySeedLoadsWhole) {
     TKRVFlatRamStream file(bytes.data(), static_cast<int>(bytes.size()), static_cast<int>(bytes.size()));
     TKRVZLibInStream in(TKRVZLibInStream::kModeTagged, &file);
     TScoreFileHeader header;
-    std::unique_ptr<TMusicScore> score = LoadScore(in, header);
+    std::unique_ptr<TMusicScore> score = LoadScore(in, header, TServices{}).score;
     EXPECT_NE(score, nullptr) << seed.name;
     EXPECT_EQ(header.status, seed.status) << seed.name;
     EXPECT_LT(seed.bytes.size(), 4096u) << seed.name;

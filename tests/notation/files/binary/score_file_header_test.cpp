@@ -17,7 +17,7 @@ struct HeaderCase {
   const char* name;
   std::string bytes;
   bool readable;
-  int status;
+  TLoadStatus status;
 };
 void PrintTo(const HeaderCase& c, std::ostream* os) { *os << c.name; }
 
@@ -39,43 +39,43 @@ TEST_P(HeaderChecks, StatusFollowsTheFields) {
 INSTANTIATE_TEST_SUITE_P(
     Table, HeaderChecks,
     testing::Values(
-        HeaderCase{"Current", WithHeader(36), true, kScoreFileLoaded},
-        HeaderCase{"FirstTextVersion", WithHeader(35), true, kScoreFileLoaded},
-        HeaderCase{"Version33", WithHeader(33), true, kScoreFileLoaded},
-        HeaderCase{"Version32IsOlder", WithHeader(32), true, kScoreFileOlder},
-        HeaderCase{"Version16IsOlder", WithHeader(16), true, kScoreFileOlder},
-        HeaderCase{"Version37TooNew", WithHeader(37), false, kScoreFileTooNew},
-        HeaderCase{"Version500TooNew", WithHeader(500), false, kScoreFileTooNew},
+        HeaderCase{"Current", WithHeader(36), true, TLoadStatus::kLoaded},
+        HeaderCase{"FirstTextVersion", WithHeader(35), true, TLoadStatus::kLoaded},
+        HeaderCase{"Version33", WithHeader(33), true, TLoadStatus::kLoaded},
+        HeaderCase{"Version32IsOlder", WithHeader(32), true, TLoadStatus::kOlder},
+        HeaderCase{"Version16IsOlder", WithHeader(16), true, TLoadStatus::kOlder},
+        HeaderCase{"Version37TooNew", WithHeader(37), false, TLoadStatus::kTooNew},
+        HeaderCase{"Version500TooNew", WithHeader(500), false, TLoadStatus::kTooNew},
         HeaderCase{"OtherSignatureAnyCase", WithHeader(36, "[TARLOWMEDE SOFTWARE]"), true,
-                   kScoreFileLoaded},
-        HeaderCase{"OtherSignature", WithHeader(36, "[Tarlowmede Software]"), true, kScoreFileLoaded},
+                   TLoadStatus::kLoaded},
+        HeaderCase{"OtherSignature", WithHeader(36, "[Tarlowmede Software]"), true, TLoadStatus::kLoaded},
         HeaderCase{"SignatureCaseCounts", WithHeader(36, "[tarlowmede sorbyle]"), false,
-                   kScoreFileNotScore},
-        HeaderCase{"ForeignSignature", WithHeader(36, "[KVZ]"), false, kScoreFileNotScore},
+                   TLoadStatus::kNotScore},
+        HeaderCase{"ForeignSignature", WithHeader(36, "[KVZ]"), false, TLoadStatus::kNotScore},
         HeaderCase{"ReservedAboveZero", WithHeader(36, "[Tarlowmede Sorbyle]", 1), false,
-                   kScoreFileNewerApp},
+                   TLoadStatus::kNewerApp},
         HeaderCase{"ReservedNegativeIsFine", WithHeader(36, "[Tarlowmede Sorbyle]", 0xFFFF), true,
-                   kScoreFileLoaded},
+                   TLoadStatus::kLoaded},
         HeaderCase{"ProductWithoutBrackets",
                    WithHeader(36, "[Tarlowmede Sorbyle]", 0, "Tarlowmede Razadove"), false,
-                   kScoreFileNotScore},
+                   TLoadStatus::kNotScore},
         HeaderCase{"ProductTooLong",
                    WithHeader(36, "[Tarlowmede Sorbyle]", 0, "[Tarlowmede Razadove and more...]"),
-                   false, kScoreFileNotScore},
+                   false, TLoadStatus::kNotScore},
         HeaderCase{"ProductTooShort", WithHeader(36, "[Tarlowmede Sorbyle]", 0, "[]"), false,
-                   kScoreFileNotScore},
+                   TLoadStatus::kNotScore},
         HeaderCase{"ProductShortName", WithHeader(36, "[Tarlowmede Sorbyle]", 0, "[Tarlowmede]"),
-                   true, kScoreFileLoaded},
+                   true, TLoadStatus::kLoaded},
         HeaderCase{"ProductOtherSpelling",
                    WithHeader(36, "[Tarlowmede Sorbyle]", 0, "[Tarlowmede Vezeroza]"), true,
-                   kScoreFileLoaded},
+                   TLoadStatus::kLoaded},
         HeaderCase{"ProductCaseCounts",
                    WithHeader(36, "[Tarlowmede Sorbyle]", 0, "[tarlowmede razadove]"), false,
-                   kScoreFileRefused},
+                   TLoadStatus::kRefused},
         HeaderCase{"ProductForeign", WithHeader(36, "[Tarlowmede Sorbyle]", 0, "[Other Maker]"),
-                   false, kScoreFileRefused},
-        HeaderCase{"Empty", std::string(), false, kScoreFileNotScore},
-        HeaderCase{"CutInTheFields", WithHeader(36).substr(0, 60), false, kScoreFileNotScore}),
+                   false, TLoadStatus::kRefused},
+        HeaderCase{"Empty", std::string(), false, TLoadStatus::kNotScore},
+        HeaderCase{"CutInTheFields", WithHeader(36).substr(0, 60), false, TLoadStatus::kNotScore}),
     [](const testing::TestParamInfo<HeaderCase>& info) { return std::string(info.param.name); });
 
 TEST(ScoreFileHeader, KeepsTheFieldsOfAReadableHeader) {
@@ -122,7 +122,7 @@ TEST(ScoreFileHeader, TooNewShowsTheWriterVersion) {
   TByteVectorStream stream(WithHeader(37));
   TScoreFileHeader header;
   EXPECT_FALSE(ReadScoreHeader(stream, header));
-  EXPECT_EQ(header.status, kScoreFileTooNew);
+  EXPECT_EQ(header.status, TLoadStatus::kTooNew);
   EXPECT_EQ(header.GetWriterVersionText(), "2.75");
 }
 

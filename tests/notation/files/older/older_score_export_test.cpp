@@ -28,6 +28,7 @@
 #include "notation/items/tempo_variance.h"
 #include "notation/items/text_expression.h"
 #include "notation/items/user_object.h"
+#include "notation/services/services.h"
 #include "tests/notation/staff_builder.h"
 #include "tests/utils/byte_vector_stream.h"
 #include "tests/utils/temp_folder.h"
@@ -93,7 +94,7 @@ TEST(OlderScoreExport, ReaderAndExporterAgreeOnEveryField) {
   EXPECT_EQ(r.header.formatVersion, 16);
   EXPECT_EQ(r.header.writerVersion, 0x014B);
   EXPECT_EQ(r.header.GetWriterVersionText(), "1.75");
-  EXPECT_EQ(r.header.status, kScoreFileOlder);
+  EXPECT_EQ(r.header.status, TLoadStatus::kOlder);
   EXPECT_FALSE(r.error);
   EXPECT_TRUE(r.consumedAll) << "every byte written is a field the reader takes";
   EXPECT_EQ(r.header.dataFaults, 0);
@@ -292,9 +293,9 @@ TEST(OlderScoreExport, TheExportFileIsTaggedCompressedAndLoads) {
   ASSERT_TRUE(ExportScoreFile175(path, score));
   EXPECT_EQ(TTempFolder::ReadFile(path).substr(0, 6), std::string("[KVZ]") + '\0');
   TScoreFileHeader header;
-  std::unique_ptr<TMusicScore> back = ReadScoreFromFile(path.c_str(), header);
+  std::unique_ptr<TMusicScore> back = ReadScoreFromFile(path.c_str(), header, TServices{}).score;
   ASSERT_NE(back, nullptr);
-  EXPECT_EQ(header.status, kScoreFileOlder);
+  EXPECT_EQ(header.status, TLoadStatus::kOlder);
   EXPECT_TRUE(back->IsOldFormatVersion());
   EXPECT_TRUE(back->GetCompressed());
   EXPECT_EQ(back->GetStaff(0)->GetItemCount(), 3);

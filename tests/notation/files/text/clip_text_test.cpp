@@ -8,6 +8,7 @@
 #include "notation/services/long_task_cancel.h"
 #include "notation/files/text/score_text_reader.h"
 #include "notation/staff/staff_range.h"
+#include "notation/services/services.h"
 #include "tests/notation/score_text_fixture.h"
 
 namespace kvt {
@@ -39,8 +40,9 @@ TPasted Paste(std::string_view text, bool bare = true, const TServices& services
   TPasted pasted;
   TTextStream stream(text);
   TClipTextReader reader(*stream, *pasted.staff, bare, nullptr, services);
-  pasted.result = reader.Read();
-  pasted.corrupt = reader.IsCorrupt();
+  const TClipLoadResult result = reader.Read();
+  pasted.result = result.items;
+  pasted.corrupt = result.status == TLoadStatus::kCorrupt;
   return pasted;
 }
 
@@ -166,10 +168,10 @@ TEST(ClipTextReaderTest, AClipWithoutItsEndLineKeepsItsItemsAndIsCorrupt) {
 
 TEST(ClipTextReaderTest, ScoreTextReaderTakesAClip) {
   TTextStream stream("!TarlowmedeRazadoveClip(2.75,Single)\r\n|Bar\r\n|Clef|Type:Bass\r\n!TarlowmedeRazadoveClip-End\r\n");
-  TScoreTextLoadInfo info;
-  std::unique_ptr<TMusicScore> score = ReadScoreText(*stream, &info);
+  TScoreLoadResult info = ReadScoreText(*stream, TServices{});
+  std::unique_ptr<TMusicScore> score = std::move(info.score);
   ASSERT_TRUE(score);
-  EXPECT_EQ(info.status, kScoreFileLoaded);
+  EXPECT_EQ(info.status, TLoadStatus::kLoaded);
   ASSERT_EQ(score->GetStaffCount(), 1);
   EXPECT_EQ(ItemLines(*score->GetStaff(0)), std::vector<std::string>({"|Bar", "|Clef|Type:Bass"}));
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "notation/files/text/clip_text.h"
+#include "notation/services/services.h"
 #include "notation/files/text/score_text_reader.h"
 #include "tests/notation/score_text_fixture.h"
 
@@ -90,10 +91,10 @@ TEST(ScoreTextFuzzSeedsTest, SeedsAreCleanWriterOutput) {
     const std::string bytes = ReadFile(kCorpus / "score_text_reader" / name);
     ASSERT_FALSE(bytes.empty()) << name;
     TTextStream stream(std::string_view(bytes).substr(1));
-    TScoreTextLoadInfo info;
     const int mode = (bytes[0] & 1) ? kScoreTextModeTool : kScoreTextModeFile;
-    EXPECT_TRUE(ReadScoreText(*stream, &info, mode)) << name;
-    EXPECT_EQ(info.status, (bytes[0] & 1) ? kScoreFileCorrupt : kScoreFileLoaded) << name;  // no end line
+    const TScoreLoadResult info = ReadScoreText(*stream, TServices{}, mode);
+    EXPECT_TRUE(info.score) << name;
+    EXPECT_EQ(info.status, (bytes[0] & 1) ? TLoadStatus::kCorrupt : TLoadStatus::kLoaded) << name;  // no end line
   }
   for (const auto& [name, expected] : corpora.at("clip_reader")) {
     const std::string bytes = ReadFile(kCorpus / "clip_reader" / name);
@@ -101,7 +102,7 @@ TEST(ScoreTextFuzzSeedsTest, SeedsAreCleanWriterOutput) {
     TTextStream stream(std::string_view(bytes).substr(1));
     TMusicStaff staff;
     TClipTextReader reader(*stream, staff, (bytes[0] & 1) != 0, nullptr);
-    EXPECT_GT(reader.Read(), 0) << name;
+    EXPECT_GT(reader.Read().items, 0) << name;
     EXPECT_FALSE(reader.IsCorrupt()) << name;
   }
 }

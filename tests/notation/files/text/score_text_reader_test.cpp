@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "notation/files/text/score_text_format.h"
+#include "notation/services/services.h"
 #include "utils/zlib_in_stream.h"
 #include "utils/zlib_out_stream.h"
 #include "tests/notation/score_text_fixture.h"
@@ -18,13 +19,14 @@ using namespace score_text_test;
 
 struct TReadResult {
   std::unique_ptr<TMusicScore> score;
-  TScoreTextLoadInfo info;
+  TScoreLoadResult info;  // its score moved to `score`
 };
 
 TReadResult Read(std::string_view text, int mode = kScoreTextModeFile) {
   TTextStream stream(text);
   TReadResult result;
-  result.score = ReadScoreText(*stream, &result.info, mode);
+  result.info = ReadScoreText(*stream, TServices{}, mode);
+  result.score = std::move(result.info.score);
   return result;
 }
 
@@ -45,7 +47,7 @@ std::string ScoreWithLines(const std::vector<std::string>& lines, bool withEnd =
 // The sample score as a load leaves it.
 std::unique_ptr<TMusicScore> LoadedSample() {
   TReadResult read = Read(WriteScore(*MakeSampleScore()));
-  EXPECT_EQ(read.info.status, kScoreFileLoaded);
+  EXPECT_EQ(read.info.status, TLoadStatus::kLoaded);
   return std::move(read.score);
 }
 
@@ -55,7 +57,7 @@ TEST(ScoreTextReaderTest, WrittenScoreReadsBackToTheSameBytes) {
   const std::string made = WriteScore(*MakeSampleScore());
   TReadResult first = Read(made);
   ASSERT_TRUE(first.score);
-  EXPECT_EQ(first.info.status, kScoreFileLoaded);
+  EXPECT_EQ(first.info.status, TLoadStatus::kLoaded);
   const std::string text = WriteScore(*first.score);
   EXPECT_TRUE(SameTextButItemDetails(text, made));
   EXPECT_EQ(first.score->GetStaffCount(), 3);
@@ -64,7 +66,7 @@ TEST(ScoreTextReaderTest, WrittenScoreReadsBackToTheSameBytes) {
   // ... and a loaded score's text reads back to the same bytes.
   TReadResult second = Read(text);
   ASSERT_TRUE(second.score);
-  EXPECT_EQ(second.info.status, kScoreFileLoaded);
+  EXPECT_EQ(second.info.status, TLoadStatus::kLoaded);
   EXPECT_TRUE(SameText(WriteScore(*second.score), text));
 }
 
@@ -98,7 +100,7 @@ TEST(ScoreTextReaderTest, ReadsEveryLineEndByteOrderMarkAndSpelling) {
   for (const auto& c : cases) {
     TReadResult read = Read(c.variant);
     ASSERT_TRUE(read.score) << c.name;
-    EXPECT_EQ(read.info.status, kScoreFileLoaded) << c.name;
+    EXPECT_EQ(read.info.status, TLoadStatus::kLoaded) << c.name;
     EXPECT_TRUE(SameText(WriteScore(*read.score), text)) << c.name;
   }
 }
@@ -163,7 +165,7 @@ TEST(ScoreTextReaderTest, HeaderSearch) {
   // Text after the end line is ignored.
   TReadResult tail = Read(ScoreWithLines({"|Clef|Type:Alto"}) + "|Clef|Type:Bass\r\ngarbage\r\n");
   ASSERT_TRUE(tail.score);
-  EXPECT_EQ(tail.info.status, kScoreFileLoaded);
+  EXPECT_EQ(tail.info.status, TLoadStatus::kLoaded);
   EXPECT_EQ(tail.score->GetStaff(0)->GetItemCount(), 3);
 }
 
@@ -205,7 +207,7 @@ TEST(ScoreTextReaderTest, StaffRecords) {
   ASSERT_EQ(second->GetItemCount(), 3);
   EXPECT_EQ(FormatItemLine(*second->GetItem(1), kTextModeScore), "|Spacer|Width:9999");
   // The numbered lyric 9 and the clamped width make the load corrupt.
-  EXPECT_EQ(read.info.status, kScoreFileCorrupt);
+  EXPECT_EQ(read.info.status, TLoadStatus::kCorrupt);
 }
 
 TEST(ScoreTextReaderTest, UnreadableLinesStayAsTextItems) {
@@ -217,7 +219,7 @@ TEST(ScoreTextReaderTest, UnreadableLinesStayAsTextItems) {
             "|Text|Text:\"\\}Clef\\}OctaveShift:Octav\"|Font:StaffBold|Pos:8|Wide:Y");
   EXPECT_EQ(FormatItemLine(*staff->GetItem(2), kTextModeScore),
             "|Text|Text:\"plain words here\"|Font:StaffBold|Pos:8|Wide:Y");
-  EXPECT_EQ(read.info.status, kScoreFileCorrupt);
+  EXPECT_EQ(read.info.status, TLoadStatus::kCorrupt);
 }
 
 // Small damaged texts: each loads as far as it is sound, never crashes, and reports the
@@ -273,7 +275,7 @@ TEST(ScoreTextReaderTest, DamagedTextsReportCorruption) {
   for (const auto& c : cases) {
     TReadResult read = Read(c.text);
     ASSERT_TRUE(read.score) << c.name;
-    EXPECT_EQ(read.info.status, kScoreFileCorrupt) << c.name;
+    EXPECT_EQ(read.info.status, TLoadStatus::kCorrupt) << c.name;
     // Whatever was read is a score the writer can write and read again.
     const std::string text = WriteScore(*read.score);
     TReadResult again = Read(text);
@@ -299,19 +301,18 @@ TEST(ScoreTextReaderTest, DamagedCompressedDataIsCorrupt) {
   const struct {
     const char* name;
     std::string data;
-    int status;
+    TLoadStatus status;
   } cases[] = {
-      {"whole", bytes, kScoreFileLoaded},
-      {"last byte cut", bytes.substr(0, bytes.size() - 1), kScoreFileCorrupt},
-      {"cut in half", bytes.substr(0, bytes.size() / 2), kScoreFileCorrupt},
-      {"damaged", flipped, kScoreFileCorrupt},
+      {"whole", bytes, TLoadStatus::kLoaded},
+      {"last byte cut", bytes.substr(0, bytes.size() - 1), TLoadStatus::kCorrupt},
+      {"cut in half", bytes.substr(0, bytes.size() / 2), TLoadStatus::kCorrupt},
+      {"damaged", flipped, TLoadStatus::kCorrupt},
   };
   for (const auto& c : cases) {
     TTextStream inner(c.data);
     TKRVZLibInStream in(TKRVZLibInStream::kModeTagged, &*inner, false);
-    TScoreTextLoadInfo info;
-    std::unique_ptr<TMusicScore> score = ReadScoreText(in, &info, kScoreTextModeFile);
-    ASSERT_TRUE(score) << c.name;
+    TScoreLoadResult info = ReadScoreText(in, TServices{}, kScoreTextModeFile);
+    ASSERT_TRUE(info.score) << c.name;
     EXPECT_EQ(info.status, c.status) << c.name;
   }
 }
@@ -320,7 +321,7 @@ TEST(ScoreTextReaderTest, AStaffPastItsLimitDropsTheRest) {
   std::vector<std::string> lines(kStaffFullCount + 10, "|Spacer|Width:1");
   TReadResult read = Read(ScoreWithLines(lines));
   ASSERT_TRUE(read.score);
-  EXPECT_EQ(read.info.status, kScoreFileCorrupt);
+  EXPECT_EQ(read.info.status, TLoadStatus::kCorrupt);
   EXPECT_EQ(read.score->GetStaff(0)->GetItemCount(), kStaffFullCount + 1);
 }
 
@@ -333,7 +334,7 @@ TEST(ScoreTextReaderTest, A256thStaffIsDroppedWithItsRecords) {
   }
   TReadResult read = Read(ScoreWithLines(lines));
   ASSERT_TRUE(read.score);
-  EXPECT_EQ(read.info.status, kScoreFileCorrupt);
+  EXPECT_EQ(read.info.status, TLoadStatus::kCorrupt);
   ASSERT_EQ(read.score->GetStaffCount(), TMusicScore::MaxScoreStaffs);
   const TMusicStaff* last = read.score->GetStaff(TMusicScore::MaxScoreStaffs - 1);
   ASSERT_EQ(last->GetItemCount(), 3);
@@ -351,7 +352,7 @@ TEST(ScoreTextReaderTest, BoundariesOfAStaffWithManyLines) {
   EXPECT_NE(text.find("|BoundaryTop:100|BoundaryBottom:100|Lines:127|"), std::string::npos);
   TReadResult read = Read(text);
   ASSERT_TRUE(read.score);
-  EXPECT_EQ(read.info.status, kScoreFileLoaded);
+  EXPECT_EQ(read.info.status, TLoadStatus::kLoaded);
   EXPECT_TRUE(SameText(WriteScore(*read.score), text));
 }
 
@@ -385,7 +386,7 @@ TEST(ScoreTextReaderTest, OlderVersionsReadTextsInTheirFontsCodePage) {
   TReadResult read = Read(text);
   ASSERT_TRUE(read.score);
   EXPECT_EQ(std::u16string(read.score->GetSongInfoText(kSongTitle)), u"Caf\u00e9");
-  EXPECT_DOUBLE_EQ(read.info.version, 2.6);
+  EXPECT_DOUBLE_EQ(read.info.textVersion, 2.6);
   EXPECT_EQ(read.info.codePage, 0);
 }
 
@@ -394,7 +395,7 @@ TEST(ScoreTextReaderTest, ReportsTheLocaleCodePage) {
   TReadResult read = Read(ScoreWithLines({"|Locale|ACP:1250"}));
   ASSERT_TRUE(read.score);
   EXPECT_EQ(read.info.codePage, 1250);
-  EXPECT_EQ(read.info.status, kScoreFileLoaded);
+  EXPECT_EQ(read.info.status, TLoadStatus::kLoaded);
 }
 
 }  // namespace
