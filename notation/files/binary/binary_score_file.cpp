@@ -181,7 +181,7 @@ bool WriteScoreToFile(const char* path, bool compressed, const TMusicScore& scor
                       const TSaveBackups& backups) {
   if (path == nullptr) return false;
   TKVBusyCursor busy;
-  return SaveFileSafely(path, backups, [compressed, &score](TKRVStream& file) {
+  return WriteFileAtomically(path, backups, [compressed, &score](TKRVStream& file) {
     TKRVZLibOutStream out(compressed ? TKRVZLibInStream::kModeTagged : TKRVZLibInStream::kModePlain,
                           &file);
     bool ok = WriteScoreFile(out, score);

@@ -10,14 +10,15 @@
 //   4 too new (37 and above)  5 made by a newer application  6 product not accepted
 //   7 loaded as far as the data was sound: the stream failed (corrupt or truncated compressed
 //     data, a read fault) or values had to be bounded or dropped
-// Saving writes through a temporary file and replaces the old file only when every layer
-// succeeded (safe_file_save.h); a failed save leaves the old file as it was.
+// Saving goes through WriteFileAtomically (utils/atomic_file_write.h): a symbolic link at the
+// path is followed and stays, and the old file is replaced only when every layer succeeded; a
+// failed save leaves it as it was.
 
 #include <memory>
 #include <string>
 
 #include "notation/staff/music_score.h"
-#include "notation/files/binary/safe_file_save.h"
+#include "utils/atomic_file_write.h"
 #include "notation/files/binary/score_file_header.h"
 
 namespace kvt {
