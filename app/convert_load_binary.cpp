@@ -1,6 +1,6 @@
 #include "app/convert_load.h"
 
-#include "app/kvt_file_repair.h"
+#include "notation/files/binary/binary_score_file.h"
 #include "notation/staff/music_score.h"
 #include "notation/files/binary/score_file_header.h"
 
@@ -9,7 +9,7 @@ namespace kvt {
 std::unique_ptr<TMusicScore> LoadBinaryScoreToConvert(const std::string& path,
                                                       TScoreFileHeader& header,
                                                       std::string& messages) {
-  std::unique_ptr<TMusicScore> score = LoadKvtFileRepairing(path.c_str(), header);
+  std::unique_ptr<TMusicScore> score = ReadScoreFromFileRepairing(path.c_str(), header);
   // A partial score is no conversion: what is missing would be missing silently.
   if (score != nullptr && header.status != kScoreFileCorrupt) return score;
   messages += "Error: The file \"" + path;

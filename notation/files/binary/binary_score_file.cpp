@@ -1,9 +1,8 @@
 #include "notation/files/binary/binary_score_file.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstring>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "notation/staff/music_staff.h"
@@ -72,6 +71,46 @@ void CopySettings(const TMusicScore& score, TScoreSettingsBlock& settings) {
   settings.optionBitsB = score.GetOptionBitsB();
 }
 
+// The statuses a text-mode copy of a good file ends with.
+bool IsRepairableStatus(int status) {
+  return status == kScoreFileNotScore || status == kScoreFileCorrupt;
+}
+
+// The whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const char* path, std::string& bytes) {
+  TKRVFStream file(kFileModeRead | kFileShareRead, path);
+  if (!file.IsOpen()) return false;
+  const int32_t size = file.Size();
+  if (size < 0) return false;
+  bytes.resize(static_cast<size_t>(size));
+  return file.Read(bytes.data(), size) == size && !file.IsFailed();
+}
+
+// Loads the file's data under the decompressing stream in tagged mode and marks the score
+// compressed when the data was.
+std::unique_ptr<TMusicScore> ReadScoreFromData(TKRVStream& data, TScoreFileHeader& header,
+                                               TSysStatusBar* status) {
+  TKVBusyCursor busy;
+  TKRVZLibInStream in(TKRVZLibInStream::kModeTagged, &data);
+  std::unique_ptr<TMusicScore> score = LoadScore(in, header, status);
+  if (!score) return nullptr;
+  const bool compressed = in.IsCompressed();
+  if (compressed && !CompressedDataIsWhole(in)) header.status = kScoreFileCorrupt;
+  score->SetCompressed(compressed);
+  return score;
+}
+
+// Loads the bytes with each CR LF turned back into LF, from memory; null with status 3 when
+// they hold a bare LF.
+std::unique_ptr<TMusicScore> ReadRepairedScore(std::string_view bytes, TScoreFileHeader& header,
+                                               TSysStatusBar* status) {
+  std::optional<std::string> repaired = ConvertCrLfToLf(bytes);
+  if (!repaired) return nullptr;
+  const int size = static_cast<int>(repaired->size());
+  TKRVFlatRamStream memory(repaired->data(), size, size);
+  return ReadScoreFromData(memory, header, status);
+}
+
 }  // namespace
 
 std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& header,
@@ -98,46 +137,37 @@ std::unique_ptr<TMusicScore> LoadScore(TKRVStream& stream, TScoreFileHeader& hea
 
 std::unique_ptr<TMusicScore> ReadScoreFromFile(const char* path, TScoreFileHeader& header,
                                                TSysStatusBar* status) {
-  TKVBusyCursor busy;
   header.Reset();
   TKRVFStream file(kFileModeRead | kFileShareRead, path);
   if (!file.IsOpen()) return nullptr;
-  TKRVZLibInStream in(TKRVZLibInStream::kModeTagged, &file);
-  std::unique_ptr<TMusicScore> score = LoadScore(in, header, status);
-  if (!score) return nullptr;
-  const bool compressed = in.IsCompressed();
-  if (compressed && !CompressedDataIsWhole(in)) header.status = kScoreFileCorrupt;
-  score->SetCompressed(compressed);
-  return score;
+  return ReadScoreFromData(file, header, status);
 }
 
 bool IsTextModeCopyDamage(const char* path, int status) {
-  return (status == kScoreFileNotScore || status == kScoreFileCorrupt) &&
-         HasCrLfLineEndsOnly(path, false);
+  std::string bytes;
+  return IsRepairableStatus(status) && ReadWholeFile(path, bytes) &&
+         HasCrLfLineEndsOnly(bytes, false);
 }
 
 std::unique_ptr<TMusicScore> ReadRepairedScoreFile(const char* path, TScoreFileHeader& header,
                                                    TSysStatusBar* status) {
   header.Reset();
-  const char* folder = ::getenv("TMPDIR");
-  std::string pattern = std::string(folder && *folder ? folder : "/tmp") + "/kvtXXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return nullptr;
-  ::close(fd);
-  std::unique_ptr<TMusicScore> score;
-  if (ConvertCrLfToLf(path, name.data())) score = ReadScoreFromFile(name.data(), header, status);
-  ::unlink(name.data());
-  return score;
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return nullptr;
+  return ReadRepairedScore(bytes, header, status);
 }
 
 std::unique_ptr<TMusicScore> ReadScoreFromFileRepairing(const char* path, TScoreFileHeader& header,
                                                         TSysStatusBar* status) {
   std::unique_ptr<TMusicScore> score = ReadScoreFromFile(path, header, status);
-  if (!IsTextModeCopyDamage(path, header.status)) return score;
+  std::string bytes;
+  if (!IsRepairableStatus(header.status) || !ReadWholeFile(path, bytes) ||
+      !HasCrLfLineEndsOnly(bytes, false)) {
+    return score;
+  }
   score.reset();
-  return ReadRepairedScoreFile(path, header, status);
+  header.Reset();
+  return ReadRepairedScore(bytes, header, status);
 }
 
 bool ReadScoreSettings(TKRVStream& stream, TScoreFileHeader& header, TScoreSettingsBlock& settings) {

@@ -54,8 +54,8 @@ std::unique_ptr<TMusicScore> ReadScoreFromFile(const char* path, TScoreFileHeade
 // Whether a load that ended with `status` may be a binary file damaged by a text-mode copy:
 // status 3 or 7 and every line feed of the file follows a carriage return.
 bool IsTextModeCopyDamage(const char* path, int status);
-// Reads a repaired copy of the file (every CR LF turned back into LF) made in the temporary
-// folder and removed afterwards; null, with status 3, when the copy cannot be made.
+// Reads the file with every CR LF turned back into LF, repaired in memory (nothing is written
+// anywhere); null, with status 3, when the file cannot be read or holds a bare LF.
 std::unique_ptr<TMusicScore> ReadRepairedScoreFile(const char* path, TScoreFileHeader& header,
                                                    TSysStatusBar* status = nullptr);
 // ReadScoreFromFile, then the repair when IsTextModeCopyDamage says so.

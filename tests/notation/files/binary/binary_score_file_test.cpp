@@ -13,6 +13,7 @@
 #include "tests/notation/older_layout_fixture.h"
 #include "tests/notation/score_text_fixture.h"
 #include "tests/utils/byte_vector_stream.h"
+#include "tests/utils/scoped_env.h"
 #include "tests/utils/temp_folder.h"
 #include "utils/text_encoding.h"
 #include "utils/zlib_out_stream.h"
@@ -114,10 +115,13 @@ TEST_F(BinaryScoreFile, AnOlderLayoutLoadsMarkedOlderWithTheHeadersDate) {
 }
 
 TEST_F(BinaryScoreFile, ATextModeCopyIsRepaired) {
+  // The repair works in memory: a temporary folder where nothing can be made does not stop it.
+  TScopedEnv noTemporaryFolder("TMPDIR", (folder / "missing").c_str());
   for (bool compressed : {true, false}) {
     const std::string path = Saved(compressed);
     const std::string damaged = folder / "damaged.kvt";
-    TTempFolder::WriteFile(damaged, TextModeCopy(TTempFolder::ReadFile(path)));
+    const std::string damagedBytes = TextModeCopy(TTempFolder::ReadFile(path));
+    TTempFolder::WriteFile(damaged, damagedBytes);
     if (compressed) {
       Load(damaged);
       EXPECT_TRUE(header.status == kScoreFileNotScore || header.status == kScoreFileCorrupt)
@@ -128,11 +132,26 @@ TEST_F(BinaryScoreFile, ATextModeCopyIsRepaired) {
     ASSERT_NE(repaired, nullptr) << compressed;
     EXPECT_EQ(header.status, kScoreFileLoaded) << compressed;
     EXPECT_TRUE(SameText(WriteScore(*repaired), WriteScore(*sample))) << compressed;
+    EXPECT_EQ(TTempFolder::ReadFile(damaged), damagedBytes) << "the damaged file stays as it was";
   }
   // Nothing is left in the folder but the two files.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
                           std::filesystem::directory_iterator()),
             2);
+}
+
+TEST_F(BinaryScoreFile, TextWithCrLfLinesIsStillNoScore) {
+  const std::string path = folder / "letter.kvt";
+  TTempFolder::WriteFile(path, "Dear reader,\r\nthis is no score.\r\n");
+  EXPECT_EQ(ReadScoreFromFileRepairing(path.c_str(), header), nullptr);
+  EXPECT_EQ(header.status, kScoreFileNotScore);
+}
+
+TEST_F(BinaryScoreFile, AMissingFileIsNoTextModeCopy) {
+  const std::string path = folder / "missing.kvt";
+  EXPECT_FALSE(IsTextModeCopyDamage(path.c_str(), kScoreFileNotScore));
+  EXPECT_EQ(ReadScoreFromFileRepairing(path.c_str(), header), nullptr);
+  EXPECT_EQ(header.status, kScoreFileNotScore);
 }
 
 TEST_F(BinaryScoreFile, AnOlderExportDamagedByATextModeCopyIsRepaired) {
