@@ -1,6 +1,7 @@
 #include "utils/ini_file_io.h"
 
 #include "tests/utils/ini_test_env.h"
+#include "tests/utils/linked_output.h"
 #include "utils/stream.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +107,13 @@ TEST_F(IniFileIoTest, LinkedFileIsReplacedThroughTheLink) {
   ASSERT_TRUE(io.WriteAtomic(link, "new", false));
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadWholeFile(real), "new");
+}
+
+TEST_F(IniFileIoTest, AChainOfRelativeLinksIsFollowed) {
+  TLinkedOutput output(folder, "settings.ini");
+  ASSERT_TRUE(io.WriteAtomic(output.LinkPath(), "[S]\nk=1\n", true));
+  output.ExpectWrittenThroughLinks();
+  EXPECT_EQ(output.RealContents(), "[S]\nk=1\n");
 }
 
 TEST_F(IniFileIoTest, ReadTellsMissingFromUnreadable) {

@@ -13,6 +13,7 @@
 #include "tests/notation/older_layout_fixture.h"
 #include "tests/notation/score_text_fixture.h"
 #include "tests/utils/byte_vector_stream.h"
+#include "tests/utils/linked_output.h"
 #include "tests/utils/scoped_env.h"
 #include "tests/utils/temp_folder.h"
 #include "utils/text_encoding.h"
@@ -82,6 +83,15 @@ INSTANTIATE_TEST_SUITE_P(CompressedOrPlain, BinaryScoreRoundTrip, testing::Bool(
                          [](const testing::TestParamInfo<bool>& info) {
                            return std::string(info.param ? "Compressed" : "Plain");
                          });
+
+TEST_F(BinaryScoreFile, ALinkedFileIsReplacedThroughItsLinks) {
+  TLinkedOutput output(folder, "linked.kvt");
+  ASSERT_TRUE(WriteScoreToFile(output.LinkPath().c_str(), true, *sample));
+  output.ExpectWrittenThroughLinks();
+  std::unique_ptr<TMusicScore> loaded = Load(output.RealPath());
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_TRUE(SameText(WriteScore(*loaded), WriteScore(*sample)));
+}
 
 TEST_F(BinaryScoreFile, OneByteIsANewScoreWithOneStaff) {
   TByteVectorStream stream(std::string("x"));
