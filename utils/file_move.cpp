@@ -55,9 +55,9 @@ bool ReplaceByCopy(const std::string& source, const std::string& target) {
 
   const struct timespec times[2] = {info.st_atim, info.st_mtim};
   bool ok = CopyContents(in.Get(), out.Get()) && ::fchmod(out.Get(), info.st_mode & 07777) == 0 &&
-            ::futimens(out.Get(), times) == 0 && ::fsync(out.Get()) == 0;
+            ::futimens(out.Get(), times) == 0;
   ok = out.Close() && ok;
-  return ok && replacement.Commit();
+  return ok && FlushPathToDisk(replacement.TempPath()) && replacement.Commit();
 }
 
 }  // namespace
