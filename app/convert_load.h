@@ -11,7 +11,7 @@ namespace kvt {
 class TMusicScore;
 struct TScoreFileHeader;
 
-// A binary score file, repaired when a text-mode transfer damaged it (LoadKvtFileRepairing).
+// A binary score file, repaired when a text-mode transfer damaged it (ReadScoreFromFileRepairing).
 // `header` receives the file's header and load status.
 std::unique_ptr<TMusicScore> LoadBinaryScoreToConvert(const std::string& path,
                                                       TScoreFileHeader& header,

@@ -144,7 +144,8 @@ bool TFileReplacement::Commit() {
   temp.clear();
   // The rename itself lives in the folder: flush it too, so the new name survives a crash.
   const std::string folder = FolderOf(target);
-  if (!FlushPathToDisk(folder)) DebugPrintf("file write: flushing folder %s failed\n", folder.c_str());
+  if (!FlushPathToDisk(folder))
+    DebugPrintf("file write: flushing folder %s failed\n", folder.c_str());
   return true;
 }
 

@@ -5,9 +5,6 @@
 #include "utils/stream.h"
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <vector>
 

@@ -53,7 +53,8 @@ struct FailureCase {
 };
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
-class AtomicFileWriteFailure : public AtomicFileWrite, public testing::WithParamInterface<FailureCase> {};
+class AtomicFileWriteFailure : public AtomicFileWrite,
+                               public testing::WithParamInterface<FailureCase> {};
 
 TEST_P(AtomicFileWriteFailure, LeavesTheOldFileUntouched) {
   TTempFolder::WriteFile(target, "old contents");
@@ -88,8 +89,10 @@ TEST_F(AtomicFileWrite, RotatesBackupsBeforeReplacing) {
   TSaveBackups backups;
   backups.enabled = true;
   backups.keep = 3;
-  ASSERT_TRUE(WriteFileAtomically(target, backups, [](TKRVStream& f) { return WriteText(f, "second"); }));
-  ASSERT_TRUE(WriteFileAtomically(target, backups, [](TKRVStream& f) { return WriteText(f, "third"); }));
+  ASSERT_TRUE(
+      WriteFileAtomically(target, backups, [](TKRVStream& f) { return WriteText(f, "second"); }));
+  ASSERT_TRUE(
+      WriteFileAtomically(target, backups, [](TKRVStream& f) { return WriteText(f, "third"); }));
   EXPECT_EQ(TTempFolder::ReadFile(target), "third");
   EXPECT_EQ(TTempFolder::ReadFile(folder / "song.kvt.bak"), "second");
   EXPECT_EQ(TTempFolder::ReadFile(folder / "song.q1.kvt.bak"), "first");
@@ -117,7 +120,8 @@ TEST_F(AtomicFileWrite, FlushesFilesAndFolders) {
 
 TEST_F(AtomicFileWrite, ANewFileGetsTheRequestedModeLessTheMask) {
   const mode_t mask = ::umask(022);
-  const bool shared = WriteFileAtomically(target, {}, [](TKRVStream& f) { return WriteText(f, "a"); });
+  const bool shared =
+      WriteFileAtomically(target, {}, [](TKRVStream& f) { return WriteText(f, "a"); });
   const bool owned = WriteFileAtomically(folder / "private.ini", {},
                                          [](TKRVStream& f) { return WriteText(f, "b"); },
                                          kPrivateFileMode);
