@@ -8,7 +8,7 @@
 #include "notation/files/binary/binary_score_file.h"
 #include "midi/smf/midi_export.h"
 #include "notation/staff/music_score.h"
-#include "notation/files/binary/safe_file_save.h"
+#include "utils/atomic_file_write.h"
 #include "notation/files/binary/score_file_header.h"
 #include "notation/files/text/score_text_file.h"
 #include "notation/services/services.h"
@@ -19,7 +19,7 @@ namespace kvt {
 namespace {
 
 bool WriteReportFile(const std::string& path, const std::string& report) {
-  return SaveFileSafely(path, TSaveBackups{}, [&report](TKRVStream& file) {
+  return WriteFileAtomically(path, TSaveBackups{}, [&report](TKRVStream& file) {
     file.Write(report.data(), static_cast<int>(report.size()));
     return !file.IsError();
   });

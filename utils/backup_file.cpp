@@ -15,15 +15,33 @@ std::string MakeBackupName(const std::string& base, const std::string& backupExt
          backupExtension;
 }
 
+namespace {
+
+// The backup extension in use.
+std::string BackupExtensionOf(const std::string& backupExtension) {
+  return backupExtension.empty() ? std::string(".bak") : backupExtension;
+}
+
+// The path the backup names are made from: the file itself, or its name in `folder`.
+std::string BackupBaseOf(const std::string& path, const std::string& folder) {
+  if (folder.empty()) return path;
+  std::string base = folder;
+  AppendPathComponent(base, GetFileNamePart(path));
+  return base;
+}
+
+}  // namespace
+
+std::string MakeNewestBackupName(const std::string& path, const std::string& folder,
+                                 const std::string& backupExtension) {
+  return MakeBackupName(BackupBaseOf(path, folder), BackupExtensionOf(backupExtension), 1);
+}
+
 bool MakeBackupFile(const std::string& path, const std::string& folder,
                     const std::string& backupExtension, int keep) {
   if (!FileExists(path)) return true;
-  const std::string extension = backupExtension.empty() ? std::string(".bak") : backupExtension;
-  std::string base = path;
-  if (!folder.empty()) {
-    base = folder;
-    AppendPathComponent(base, GetFileNamePart(path));
-  }
+  const std::string extension = BackupExtensionOf(backupExtension);
+  const std::string base = BackupBaseOf(path, folder);
   const std::string newest = MakeBackupName(base, extension, 1);
 
   if (keep > 0) {

@@ -14,6 +14,11 @@ namespace kvt {
 // from 2 on ".q<k-1>" inserted before the base's own extension.
 std::string MakeBackupName(const std::string& base, const std::string& backupExtension, int k);
 
+// The name of the newest backup (number 1) of the file at `path`, with `folder` and the
+// backup extension as MakeBackupFile takes them.
+std::string MakeNewestBackupName(const std::string& path, const std::string& folder,
+                                 const std::string& backupExtension);
+
 // Moves the file at `path` to its newest backup name, keeping at most `keep` backups.
 // - A path that names no existing file gives true at once and changes nothing.
 // - The backups live beside the file, or in `folder` when it is not empty.

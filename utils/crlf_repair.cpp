@@ -1,58 +1,37 @@
 #include "utils/crlf_repair.h"
 
-#include "utils/buffered_file_stream.h"
-
 namespace kvt {
 namespace {
 
-constexpr int kCarriageReturn = 0x0D;
-constexpr int kLineFeed = 0x0A;
-constexpr int kReadMode = kFileModeRead | kFileShareRead;
-constexpr int kBufferSize = 1024;
+constexpr char kCarriageReturn = '\r';
+constexpr char kLineFeed = '\n';
 
 }  // namespace
 
-bool HasCrLfLineEndsOnly(const char* path, bool defaultResult) {
-  TKRVBFStream in(kReadMode, path, kBufferSize);
-  if (in.IsError()) return false;
-  int32_t size = in.Size();
+bool HasCrLfLineEndsOnly(std::string_view bytes, bool defaultResult) {
   bool sawLineFeed = false;
-  int previous = -1;
-  for (int32_t i = 0; i < size; ++i) {
-    int byte = in.GetByte();
-    if (in.IsError()) break;  // the file shrank meanwhile: judge what was read
-    if (byte == kLineFeed) {
-      if (previous != kCarriageReturn) return false;
-      sawLineFeed = true;
-    }
-    previous = byte;
+  for (size_t i = bytes.find(kLineFeed); i != std::string_view::npos;
+       i = bytes.find(kLineFeed, i + 1)) {
+    if (i == 0 || bytes[i - 1] != kCarriageReturn) return false;
+    sawLineFeed = true;
   }
-  if (in.IsFailed()) return false;
   return sawLineFeed ? true : defaultResult;
 }
 
-bool ConvertCrLfToLf(const char* source, const char* destination) {
-  TKRVBFStream in(kReadMode, source, kBufferSize);
-  if (in.IsError()) return false;
-  TKRVBFStream out(kFileModeWrite, destination, kBufferSize);
-  if (out.IsError()) return false;
-  bool pendingCarriageReturn = false;
-  for (;;) {
-    int byte = in.GetByte();
-    if (in.IsError()) break;
+std::optional<std::string> ConvertCrLfToLf(std::string_view bytes) {
+  std::string repaired;
+  repaired.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const char byte = bytes[i];
     if (byte == kLineFeed) {
-      if (!pendingCarriageReturn) return false;
-      pendingCarriageReturn = false;
-      out.PutByte(kLineFeed);
+      // The pair's carriage return went out just before: the line feed takes its place.
+      if (i == 0 || bytes[i - 1] != kCarriageReturn) return std::nullopt;
+      repaired.back() = kLineFeed;
       continue;
     }
-    if (pendingCarriageReturn) out.PutByte(kCarriageReturn);
-    pendingCarriageReturn = byte == kCarriageReturn;
-    if (!pendingCarriageReturn) out.PutByte(byte);
+    repaired += byte;
   }
-  if (pendingCarriageReturn) out.PutByte(kCarriageReturn);
-  if (in.IsFailed()) return false;
-  return out.Close();
+  return repaired;
 }
 
 }  // namespace kvt

@@ -1,18 +1,20 @@
 #pragma once
 // Detecting and undoing the damage of a text-mode transfer to a binary file, where every line
-// feed became a carriage return plus line feed.
+// feed became a carriage return plus line feed. Both work on the file's bytes in memory.
+
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace kvt {
 
-// True when the file has at least one line feed and every line feed follows a carriage
-// return; defaultResult when it has no line feed at all; false on a bare line feed, when the
-// file cannot be opened or cannot be read.
-bool HasCrLfLineEndsOnly(const char* path, bool defaultResult);
+// True when the bytes hold at least one line feed and every line feed follows a carriage
+// return; defaultResult when they hold no line feed at all; false on a bare line feed.
+bool HasCrLfLineEndsOnly(std::string_view bytes, bool defaultResult);
 
-// Copies source into a new destination, writing each carriage return plus line feed as one
-// line feed; every other carriage return is copied as it is. False when the source cannot be
-// opened or read, on a bare line feed (the copy stops there), or when writing, flushing or
-// closing the destination failed.
-bool ConvertCrLfToLf(const char* source, const char* destination);
+// The bytes with each carriage return plus line feed turned into one line feed; every other
+// carriage return stays as it is. Nothing on a bare line feed: such bytes were not damaged
+// that way.
+std::optional<std::string> ConvertCrLfToLf(std::string_view bytes);
 
 }  // namespace kvt

@@ -1,6 +1,6 @@
 #include "utils/file_move.h"
 
-#include "utils/path_utils.h"
+#include "utils/atomic_file_write.h"
 #include "utils/unique_fd.h"
 
 #include <cerrno>
@@ -47,26 +47,17 @@ bool ReplaceByCopy(const std::string& source, const std::string& target) {
   struct stat info;
   if (in.Get() < 0 || ::fstat(in.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
 
-  // A short name of our own in the target's folder, so a long target name cannot make the
-  // temporary name too long.
-  std::string pattern = ExtractPathParts(target, kPathPartFolder) + ".kvt-copy-XXXXXX";
-  std::vector<char> temp(pattern.begin(), pattern.end());
-  temp.push_back('\0');
-  TUniqueFd out(::mkstemp(temp.data()));
+  // A move replaces what stands at the target's name, a link included, as rename does.
+  TFileReplacement replacement(target, kPrivateFileMode);
+  if (!replacement.IsValid()) return false;
+  TUniqueFd out(::open(replacement.TempPath().c_str(), O_WRONLY | O_CLOEXEC));
   if (out.Get() < 0) return false;
-  ::fcntl(out.Get(), F_SETFD, FD_CLOEXEC);
 
   const struct timespec times[2] = {info.st_atim, info.st_mtim};
   bool ok = CopyContents(in.Get(), out.Get()) && ::fchmod(out.Get(), info.st_mode & 07777) == 0 &&
-            ::futimens(out.Get(), times) == 0 && ::fsync(out.Get()) == 0;
+            ::futimens(out.Get(), times) == 0;
   ok = out.Close() && ok;
-  if (ok) ok = ::rename(temp.data(), target.c_str()) == 0;
-  if (!ok) {
-    int error = errno;
-    ::unlink(temp.data());
-    errno = error;
-  }
-  return ok;
+  return ok && FlushPathToDisk(replacement.TempPath()) && replacement.Commit();
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 #include "utils/ini_file_io.h"
 
+#include "utils/atomic_file_write.h"
 #include "utils/debug_log.h"
+#include "utils/stream.h"
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -25,31 +24,6 @@ TIniFileStamp StampOf(const struct stat& st) {
   stamp.size = static_cast<uint64_t>(st.st_size);
   stamp.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
   return stamp;
-}
-
-// The file that a write must replace: the target of a symbolic link, else the path itself.
-bool ResolveTarget(const std::string& path, std::string& target) {
-  struct stat st;
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-    target = path;
-    return true;
-  }
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) {
-    DebugPrintf("ini: cannot follow link %s: %s\n", path.c_str(), std::strerror(errno));
-    return false;
-  }
-  target = resolved;
-  std::free(resolved);
-  return true;
-}
-
-void SyncFolder(const std::string& folder) {
-  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  // The rename is done; a folder that cannot be synced only weakens the crash guarantee.
-  if (::fsync(fd) != 0) DebugPrintf("ini: fsync of %s failed\n", folder.c_str());
-  ::close(fd);
 }
 
 }  // namespace
@@ -94,55 +68,29 @@ TIniReadResult TPosixIniFileIo::Read(const std::string& path, size_t maxBytes,
   return TIniReadResult::kRead;
 }
 
-bool TPosixIniFileIo::WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t put = ::write(fd, data, size);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    data += put;
-    size -= static_cast<size_t>(put);
-  }
-  return true;
+bool TPosixIniFileIo::WriteContent(TKRVStream& file, std::string_view content) {
+  file.Write(content.data(), static_cast<int>(content.size()));
+  return !file.IsError();
 }
-
-bool TPosixIniFileIo::SyncFile(int fd) { return ::fsync(fd) == 0; }
 
 bool TPosixIniFileIo::WriteAtomic(const std::string& path, std::string_view content,
                                   bool createFolder) {
-  std::string target;
-  if (path.empty() || !ResolveTarget(path, target)) return false;
-  std::filesystem::path folder = std::filesystem::path(target).parent_path();
-  if (folder.empty()) folder = ".";
+  if (path.empty()) return false;
   if (createFolder) {
+    // A link at the path lies in this folder too, so its end's folder is not made here.
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
     if (ec) {
       DebugPrintf("ini: cannot make folder %s: %s\n", folder.c_str(), ec.message().c_str());
       return false;
     }
   }
-
-  std::string temp = target + ".tmp-XXXXXX";
-  int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    DebugPrintf("ini: cannot create a temporary file beside %s: %s\n", target.c_str(),
-                std::strerror(errno));
-    return false;
-  }
-  ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-  struct stat old;
-  if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
-
-  bool ok = WriteAll(fd, content.data(), content.size()) && SyncFile(fd);
-  ok = (::close(fd) == 0) && ok;
-  if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = false;
-  if (!ok) {
-    DebugPrintf("ini: writing %s failed; the old file is kept\n", target.c_str());
-    ::unlink(temp.c_str());
-    return false;
-  }
-  SyncFolder(folder.string());
-  return true;
+  // Settings are the user's own: a new file is private.
+  return WriteFileAtomically(
+      path, TSaveBackups{},
+      [this, content](TKRVStream& file) { return WriteContent(file, content); },
+      kPrivateFileMode);
 }
 
 TIniFileIo& DefaultIniFileIo() {

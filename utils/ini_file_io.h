@@ -1,9 +1,8 @@
 #pragma once
 // TIniFileIo: the file operations of the ini store, behind an interface so that tests can make
 // a write fail at any step. TPosixIniFileIo is the real one: whole-file reads with a size
-// bound, and atomic replacement (a temporary file in the same folder, written, flushed to
-// disk and closed, then renamed over the target), so that a crash or a full disk never leaves
-// half a file.
+// bound, and atomic replacement through WriteFileAtomically, so that a crash or a full disk
+// never leaves half a file.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +10,8 @@
 #include <string_view>
 
 namespace kvt {
+
+class TKRVStream;
 
 // Ini files larger than this are not read (they are not settings a person keeps).
 inline constexpr size_t kIniMaxFileBytes = 4u << 20;
@@ -48,14 +49,15 @@ class TPosixIniFileIo : public TIniFileIo {
 public:
   TIniFileStamp Stamp(const std::string& path) override;
   TIniReadResult Read(const std::string& path, size_t maxBytes, std::string& content) override;
-  // A symbolic link at the path is followed: its target is replaced and the link stays. A new
-  // file gets mode 0600; a replaced one keeps its mode.
+  // Written by WriteFileAtomically (utils/atomic_file_write.h): a symbolic link at the path is
+  // followed, its target is replaced and the link stays. A new file gets mode 0600 (less the
+  // file-creation mask); a replaced one keeps its mode.
   bool WriteAtomic(const std::string& path, std::string_view content, bool createFolder) override;
 
 protected:
-  // The steps that touch the disk, one call each, so that tests can fail one of them.
-  virtual bool WriteAll(int fd, const char* data, size_t size);
-  virtual bool SyncFile(int fd);
+  // Writes the content into the temporary file (utils/atomic_file_write.h checks the layers
+  // below); a separate call so that tests can make the write fail.
+  virtual bool WriteContent(TKRVStream& file, std::string_view content);
 };
 
 // The process's real file operations (stateless).

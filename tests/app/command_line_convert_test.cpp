@@ -5,6 +5,7 @@
 #include "notation/files/binary/binary_score_file.h"
 #include "notation/files/binary/score_file_header.h"
 #include "tests/app/convert_fixture.h"
+#include "tests/utils/linked_output.h"
 #include "utils/buffered_file_stream.h"
 #include "utils/zlib_out_stream.h"
 
@@ -140,6 +141,30 @@ TEST_F(ConvertTest, ReportFromTextAndFromBinary) {
   EXPECT_EQ(fromText.rfind("Title:\tSmall Tune\r\nAuthor:\tA. Writer\r\n", 0), 0u);
   EXPECT_EQ(fromText.find("KVT Version"), std::string::npos);
   EXPECT_EQ(fromBinary, fromText + "\r\nKVT Version:\t2.75\r\nANSICodePage:\t1252\r\n");
+}
+
+// Every output kind of the converter, written through a chain of links: the links stay and
+// the file at their end gets the new contents with its old permissions.
+TEST_F(ConvertTest, OutputsThroughLinksReplaceTheLinkedFile) {
+  struct Case {
+    const char* output;
+    bool fromText;  // a conversion needs another kind on each side
+    const char* startsWith;
+  };
+  const Case cases[] = {
+      {"out.kvt", true, "[KVZ]"},
+      {"out.kvttxt", false, "!TarlowmedeRazadove("},
+      {"out.mid", false, "MThd"},
+      {"out.info", false, "Title:\tSmall Tune\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.output);
+    TTempFolder outputs;
+    TLinkedOutput output(outputs, c.output);
+    ASSERT_EQ(Convert({c.fromText ? textInput : binaryInput, output.LinkPath()}), 0) << messages;
+    output.ExpectWrittenThroughLinks();
+    EXPECT_EQ(output.RealContents().rfind(c.startsWith, 0), 0u);
+  }
 }
 
 TEST_F(ConvertTest, LoadFailuresOfBinaryFiles) {

@@ -19,7 +19,7 @@
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/rest_note.h"
-#include "notation/files/binary/safe_file_save.h"
+#include "utils/atomic_file_write.h"
 #include "notation/files/text/score_text_writer.h"
 #include "notation/context/staff_context_state.h"
 #include "notation/items/tempo_data.h"
@@ -61,7 +61,7 @@ inline std::string ScoreText(const TMusicScore& score) {
   std::string text;
   TTempFolder folder;
   const std::string path = folder / "score.kvttxt";
-  const bool written = SaveFileSafely(path, TSaveBackups{}, [&](TKRVStream& file) {
+  const bool written = WriteFileAtomically(path, TSaveBackups{}, [&](TKRVStream& file) {
     WriteScoreText(file, score);
     return !file.IsError();
   });

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "notation/staff/music_score.h"
-#include "notation/files/binary/safe_file_save.h"
+#include "utils/atomic_file_write.h"
 #include "notation/files/text/score_text_writer.h"
 #include "tests/app/example_score.h"
 #include "utils/stream.h"
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   }
   std::unique_ptr<kvt::TMusicScore> score = kvt::example::MakeExampleScore();
   const bool written =
-      kvt::SaveFileSafely(argv[1], kvt::TSaveBackups{}, [&](kvt::TKRVStream& file) {
+      kvt::WriteFileAtomically(argv[1], kvt::TSaveBackups{}, [&](kvt::TKRVStream& file) {
         kvt::WriteScoreText(file, *score);
         return !file.IsError();
       });

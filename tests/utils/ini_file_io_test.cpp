@@ -1,6 +1,8 @@
 #include "utils/ini_file_io.h"
 
 #include "tests/utils/ini_test_env.h"
+#include "tests/utils/linked_output.h"
+#include "utils/stream.h"
 
 #include <gtest/gtest.h>
 
@@ -20,17 +22,19 @@ using testing::WriteWholeFile;
 // The real writer with one step made to fail, as a full disk or an I/O error would.
 class TFailingIo : public TPosixIniFileIo {
 public:
-  enum TStep { kNone, kWrite, kSync };
+  enum TStep { kNone, kWrite, kFlush };
   explicit TFailingIo(TStep step) : step(step) {}
 
 protected:
-  bool WriteAll(int fd, const char* data, size_t size) override {
-    if (step != kWrite) return TPosixIniFileIo::WriteAll(fd, data, size);
+  bool WriteContent(TKRVStream& file, std::string_view content) override {
+    if (step == kNone) return TPosixIniFileIo::WriteContent(file, content);
     // Half the text reaches the temporary file before the failure.
-    TPosixIniFileIo::WriteAll(fd, data, size / 2);
-    return false;
+    TPosixIniFileIo::WriteContent(file, content.substr(0, content.size() / 2));
+    if (step == kWrite) return false;
+    // The write seemed to succeed; the fault shows only when the file is flushed.
+    file.SetFailed();
+    return true;
   }
-  bool SyncFile(int fd) override { return step == kSync ? false : TPosixIniFileIo::SyncFile(fd); }
 
 private:
   TStep step;
@@ -53,7 +57,7 @@ TEST_F(IniFileIoTest, WriteMakesFoldersAndReplacesTheFile) {
 }
 
 TEST_F(IniFileIoTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
-  for (TFailingIo::TStep step : {TFailingIo::kWrite, TFailingIo::kSync}) {
+  for (TFailingIo::TStep step : {TFailingIo::kWrite, TFailingIo::kFlush}) {
     std::string path = folder / "settings.ini";
     WriteWholeFile(path, "[S]\nold=1\n");
     TFailingIo failing(step);
@@ -103,6 +107,13 @@ TEST_F(IniFileIoTest, LinkedFileIsReplacedThroughTheLink) {
   ASSERT_TRUE(io.WriteAtomic(link, "new", false));
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadWholeFile(real), "new");
+}
+
+TEST_F(IniFileIoTest, AChainOfRelativeLinksIsFollowed) {
+  TLinkedOutput output(folder, "settings.ini");
+  ASSERT_TRUE(io.WriteAtomic(output.LinkPath(), "[S]\nk=1\n", true));
+  output.ExpectWrittenThroughLinks();
+  EXPECT_EQ(output.RealContents(), "[S]\nk=1\n");
 }
 
 TEST_F(IniFileIoTest, ReadTellsMissingFromUnreadable) {

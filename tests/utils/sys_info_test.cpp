@@ -1,6 +1,7 @@
 #include "utils/sys_info.h"
 
 #include "tests/utils/ini_test_env.h"
+#include "utils/stream.h"
 
 #include <gtest/gtest.h>
 
@@ -193,17 +194,21 @@ TEST_F(SysInfoTest, IniModeUsesThePrivateProfileRules) {
   EXPECT_EQ(ReadWholeFile(ini), "[Options]\nCount=12 items\nName='y'\nHex=0a1b\nN=-3\n");
 }
 
-// The real file operations with the flush to disk failing on request.
-class TSyncFailingIo : public TPosixIniFileIo {
+// The real file operations with the file's final flush failing on request.
+class TFlushFailingIo : public TPosixIniFileIo {
 public:
   bool fail = false;
 
 protected:
-  bool SyncFile(int fd) override { return !fail && TPosixIniFileIo::SyncFile(fd); }
+  bool WriteContent(TKRVStream& file, std::string_view content) override {
+    const bool written = TPosixIniFileIo::WriteContent(file, content);
+    if (fail) file.SetFailed();
+    return written;
+  }
 };
 
 TEST_F(SysInfoTest, FailedWriteKeepsTheOldSettingsFile) {
-  TSyncFailingIo io;
+  TFlushFailingIo io;
   TSysInfo failing(&io);
   failing.SetProfileLocation("Tarlowmede Software", "Test Product");
   ASSERT_TRUE(failing.WriteProfileInt("Options", "Zoom", 100));

@@ -9,10 +9,12 @@
 #include <sys/stat.h>
 #include <time.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace kvt {
 
@@ -45,6 +47,14 @@ public:
   static std::string ReadFile(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  // The names in a folder, sorted (a test sees any file left behind).
+  static std::vector<std::string> ListNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
   }
   // Sets the last-write time to `seconds` after the epoch.
   static void SetWriteTime(const std::string& file, time_t seconds) {

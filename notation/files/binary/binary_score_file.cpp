@@ -1,9 +1,8 @@
 #include "notation/files/binary/binary_score_file.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstring>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "notation/staff/music_staff.h"
@@ -57,6 +56,52 @@ void CopySettings(const TMusicScore& score, TScoreSettingsBlock& settings) {
   settings.optionBitsB = score.GetOptionBitsB();
 }
 
+// The statuses a text-mode copy of a good file ends with.
+bool IsRepairableStatus(TLoadStatus status) {
+  return status == TLoadStatus::kNotScore || status == TLoadStatus::kCorrupt;
+}
+
+// The whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const char* path, std::string& bytes) {
+  TKRVFStream file(kFileModeRead | kFileShareRead, path);
+  if (!file.IsOpen()) return false;
+  const int32_t size = file.Size();
+  if (size < 0) return false;
+  bytes.resize(static_cast<size_t>(size));
+  return file.Read(bytes.data(), size) == size && !file.IsFailed();
+}
+
+// Loads the file's data under the decompressing stream in tagged mode and marks the score
+// compressed when the data was.
+TScoreLoadResult ReadScoreFromData(TKRVStream& data, TScoreFileHeader& header,
+                                   const TServices& services) {
+  TKVBusyCursor busy(CursorServiceOf(services));
+  TKRVZLibInStream in(TKRVZLibInStream::kModeTagged, &data);
+  TScoreLoadResult result = LoadScore(in, header, services);
+  if (!result.score) return result;
+  const bool compressed = in.IsCompressed();
+  if (compressed && !CompressedDataIsWhole(in)) header.status = result.status = TLoadStatus::kCorrupt;
+  result.score->SetCompressed(compressed);
+  return result;
+}
+
+// Loads the bytes with each CR LF turned back into LF, from memory; no score, with status 3,
+// when they hold a bare LF.
+TScoreLoadResult ReadRepairedScore(std::string_view bytes, TScoreFileHeader& header,
+                                   const TServices& services) {
+  std::optional<std::string> repaired = ConvertCrLfToLf(bytes);
+  if (!repaired) {
+    TScoreLoadResult result;
+    result.status = header.status;
+    return result;
+  }
+  const int size = static_cast<int>(repaired->size());
+  TKRVFlatRamStream memory(repaired->data(), size, size);
+  TScoreLoadResult result = ReadScoreFromData(memory, header, services);
+  result.repaired.textModeDamage = result.score != nullptr;
+  return result;
+}
+
 }  // namespace
 
 TScoreLoadResult LoadScore(TKRVStream& stream, TScoreFileHeader& header,
@@ -92,7 +137,6 @@ TScoreLoadResult LoadScore(TKRVStream& stream, TScoreFileHeader& header,
 
 TScoreLoadResult ReadScoreFromFile(const char* path, TScoreFileHeader& header,
                                    const TServices& services) {
-  TKVBusyCursor busy(CursorServiceOf(services));
   header.Reset();
   TKRVFStream file(kFileModeRead | kFileShareRead, path);
   if (!file.IsOpen()) {
@@ -101,46 +145,39 @@ TScoreLoadResult ReadScoreFromFile(const char* path, TScoreFileHeader& header,
     result.fileOpened = false;
     return result;
   }
-  TKRVZLibInStream in(TKRVZLibInStream::kModeTagged, &file);
-  TScoreLoadResult result = LoadScore(in, header, services);
-  if (!result.score) return result;
-  const bool compressed = in.IsCompressed();
-  if (compressed && !CompressedDataIsWhole(in)) header.status = result.status = TLoadStatus::kCorrupt;
-  result.score->SetCompressed(compressed);
-  return result;
+  return ReadScoreFromData(file, header, services);
 }
 
 bool IsTextModeCopyDamage(const char* path, TLoadStatus status) {
-  return (status == TLoadStatus::kNotScore || status == TLoadStatus::kCorrupt) &&
-         HasCrLfLineEndsOnly(path, false);
+  std::string bytes;
+  return IsRepairableStatus(status) && ReadWholeFile(path, bytes) &&
+         HasCrLfLineEndsOnly(bytes, false);
 }
 
 TScoreLoadResult ReadRepairedScoreFile(const char* path, TScoreFileHeader& header,
                                        const TServices& services) {
   header.Reset();
-  const char* folder = ::getenv("TMPDIR");
-  std::string pattern = std::string(folder && *folder ? folder : "/tmp") + "/kvtXXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  TScoreLoadResult result;
-  result.status = header.status;
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return result;
-  ::close(fd);
-  if (ConvertCrLfToLf(path, name.data())) {
-    result = ReadScoreFromFile(name.data(), header, services);
-    result.repaired.textModeDamage = result.score != nullptr;
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    TScoreLoadResult result;
+    result.status = header.status;
+    result.fileOpened = false;
+    return result;
   }
-  ::unlink(name.data());
-  return result;
+  return ReadRepairedScore(bytes, header, services);
 }
 
 TScoreLoadResult ReadScoreFromFileRepairing(const char* path, TScoreFileHeader& header,
                                             const TServices& services) {
   TScoreLoadResult result = ReadScoreFromFile(path, header, services);
-  if (!result.fileOpened || !IsTextModeCopyDamage(path, result.status)) return result;
+  std::string bytes;
+  if (!result.fileOpened || !IsRepairableStatus(result.status) || !ReadWholeFile(path, bytes) ||
+      !HasCrLfLineEndsOnly(bytes, false)) {
+    return result;
+  }
   result.score.reset();
-  return ReadRepairedScoreFile(path, header, services);
+  header.Reset();
+  return ReadRepairedScore(bytes, header, services);
 }
 
 bool ReadScoreSettings(TKRVStream& stream, TScoreFileHeader& header, TScoreSettingsBlock& settings) {
@@ -185,7 +222,7 @@ bool WriteScoreToFile(const char* path, bool compressed, const TMusicScore& scor
                       const TSaveBackups& backups, const TServices& services) {
   if (path == nullptr) return false;
   TKVBusyCursor busy(CursorServiceOf(services));
-  return SaveFileSafely(path, backups, [compressed, &score](TKRVStream& file) {
+  return WriteFileAtomically(path, backups, [compressed, &score](TKRVStream& file) {
     TKRVZLibOutStream out(compressed ? TKRVZLibInStream::kModeTagged : TKRVZLibInStream::kModePlain,
                           &file);
     bool ok = WriteScoreFile(out, score);

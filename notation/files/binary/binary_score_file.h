@@ -10,14 +10,15 @@
 //   4 too new (37 and above)  5 made by a newer application  6 product not accepted
 //   7 loaded as far as the data was sound: the stream failed (corrupt or truncated compressed
 //     data, a read fault) or values had to be bounded or dropped
-// Saving writes through a temporary file and replaces the old file only when every layer
-// succeeded (safe_file_save.h); a failed save leaves the old file as it was.
+// Saving goes through WriteFileAtomically (utils/atomic_file_write.h): a symbolic link at the
+// path is followed and stays, and the old file is replaced only when every layer succeeded; a
+// failed save leaves it as it was.
 
 #include <memory>
 #include <string>
 
 #include "notation/staff/music_score.h"
-#include "notation/files/binary/safe_file_save.h"
+#include "utils/atomic_file_write.h"
 #include "notation/files/binary/score_file_header.h"
 #include "notation/files/score_load_result.h"
 #include "notation/services/services.h"
@@ -60,9 +61,9 @@ TScoreLoadResult ReadScoreFromFile(const char* path, TScoreFileHeader& header,
 // Whether a load that ended with `status` may be a binary file damaged by a text-mode copy:
 // status 3 or 7 and every line feed of the file follows a carriage return.
 bool IsTextModeCopyDamage(const char* path, TLoadStatus status);
-// Reads a repaired copy of the file (every CR LF turned back into LF) made in the temporary
-// folder and removed afterwards; repaired.textModeDamage is set when it gave a score. No
-// score, with status 3, when the copy cannot be made.
+// Reads the file with every CR LF turned back into LF, repaired in memory (nothing is written
+// anywhere); repaired.textModeDamage is set when it gave a score. No score, with status 3,
+// when the file cannot be read or holds a bare LF.
 TScoreLoadResult ReadRepairedScoreFile(const char* path, TScoreFileHeader& header,
                                        const TServices& services);
 // ReadScoreFromFile, then the repair when IsTextModeCopyDamage says so. The load the

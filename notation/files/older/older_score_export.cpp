@@ -80,7 +80,7 @@ bool WriteScoreFile175(TKRVStream& s, const TMusicScore& score) {
 
 bool ExportScoreFile175(const std::string& path, const TMusicScore& score,
                         const TSaveBackups& backups) {
-  return SaveFileSafely(path, backups, [&score](TKRVStream& file) {
+  return WriteFileAtomically(path, backups, [&score](TKRVStream& file) {
     TKRVZLibOutStream out(TKRVZLibInStream::kModeTagged, &file);
     bool ok = WriteScoreFile175(out, score);
     ok = out.End() && ok;

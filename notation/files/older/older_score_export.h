@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "notation/files/binary/safe_file_save.h"
+#include "utils/atomic_file_write.h"
 
 namespace kvt {
 
@@ -25,7 +25,8 @@ inline constexpr int kMaxExportStaffRecords = 11999;
 bool WriteScoreFile175(TKRVStream& stream, const TMusicScore& score);
 
 // The export command's file: header and body through the tagged compressing stream, finished
-// with End, written safely (see safe_file_save.h). True when every layer succeeded.
+// with End, written by WriteFileAtomically (utils/atomic_file_write.h: a symbolic link at the
+// path is followed and stays). True when every layer succeeded.
 bool ExportScoreFile175(const std::string& path, const TMusicScore& score,
                         const TSaveBackups& backups = {});
 

@@ -25,7 +25,7 @@ TScoreLoadResult LoadTextScoreFile(const std::string& path, const TServices& ser
 }
 
 bool SaveTextScoreFile(const std::string& path, const TMusicScore& score, const TSaveBackups& backups) {
-  return SaveFileSafely(path, backups, [&score](TKRVStream& file) {
+  return WriteFileAtomically(path, backups, [&score](TKRVStream& file) {
     WriteScoreText(file, score);
     return !file.IsError();
   });

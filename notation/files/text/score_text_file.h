@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "notation/files/binary/safe_file_save.h"
+#include "utils/atomic_file_write.h"
 #include "notation/files/score_load_result.h"
 
 namespace kvt {
@@ -19,7 +19,7 @@ struct TServices;
 // corrupt status with the score as far as it was read. `services` stays the caller's.
 TScoreLoadResult LoadTextScoreFile(const std::string& path, const TServices& services);
 
-// Writes the whole score as score text, plain, through SaveFileSafely: the old file is
+// Writes the whole score as score text, plain, through WriteFileAtomically: the old file is
 // replaced only when every layer succeeded. True when it was.
 bool SaveTextScoreFile(const std::string& path, const TMusicScore& score, const TSaveBackups& backups = {});
 

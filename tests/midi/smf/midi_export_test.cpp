@@ -19,6 +19,7 @@
 #include "notation/staff/music_score.h"
 #include "tests/midi/score_builder.h"
 #include "tests/midi/smf_dump_runner.h"
+#include "tests/utils/linked_output.h"
 #include "tests/utils/recording_cursor_service.h"
 #include "utils/seg_ram_stream.h"
 
@@ -112,6 +113,14 @@ TEST_F(MidiExportTest, ALinkIsFollowedAndStaysALink) {
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status(target)));
   EXPECT_EQ(ReadFile(real).substr(0, 4), "MThd");
   EXPECT_EQ(Files(), (std::vector<std::string>{"real.mid", "song.mid"}));
+}
+
+TEST_F(MidiExportTest, AChainOfLinksInAnotherFolderIsFollowed) {
+  TTempFolder outputs;
+  TLinkedOutput output(outputs, "song.mid");
+  ASSERT_TRUE(ExportMidiFile(score, output.LinkPath(), 1, services));
+  output.ExpectWrittenThroughLinks();
+  EXPECT_EQ(output.RealContents().substr(0, 4), "MThd");
 }
 
 TEST_F(MidiExportTest, AFolderThatDoesNotExistFailsWithoutAMessage) {

@@ -14,6 +14,8 @@
 #include "tests/notation/older_layout_fixture.h"
 #include "tests/notation/score_text_fixture.h"
 #include "tests/utils/byte_vector_stream.h"
+#include "tests/utils/linked_output.h"
+#include "tests/utils/scoped_env.h"
 #include "tests/utils/temp_folder.h"
 #include "utils/text_encoding.h"
 #include "utils/zlib_out_stream.h"
@@ -83,6 +85,15 @@ INSTANTIATE_TEST_SUITE_P(CompressedOrPlain, BinaryScoreRoundTrip, testing::Bool(
                            return std::string(info.param ? "Compressed" : "Plain");
                          });
 
+TEST_F(BinaryScoreFile, ALinkedFileIsReplacedThroughItsLinks) {
+  TLinkedOutput output(folder, "linked.kvt");
+  ASSERT_TRUE(WriteScoreToFile(output.LinkPath().c_str(), true, *sample));
+  output.ExpectWrittenThroughLinks();
+  std::unique_ptr<TMusicScore> loaded = Load(output.RealPath());
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_TRUE(SameText(WriteScore(*loaded), WriteScore(*sample)));
+}
+
 TEST_F(BinaryScoreFile, OneByteIsANewScoreWithOneStaff) {
   TByteVectorStream stream(std::string("x"));
   std::unique_ptr<TMusicScore> score = LoadScore(stream, header, TServices{}).score;
@@ -115,10 +126,13 @@ TEST_F(BinaryScoreFile, AnOlderLayoutLoadsMarkedOlderWithTheHeadersDate) {
 }
 
 TEST_F(BinaryScoreFile, ATextModeCopyIsRepaired) {
+  // The repair works in memory: a temporary folder where nothing can be made does not stop it.
+  TScopedEnv noTemporaryFolder("TMPDIR", (folder / "missing").c_str());
   for (bool compressed : {true, false}) {
     const std::string path = Saved(compressed);
     const std::string damaged = folder / "damaged.kvt";
-    TTempFolder::WriteFile(damaged, TextModeCopy(TTempFolder::ReadFile(path)));
+    const std::string damagedBytes = TextModeCopy(TTempFolder::ReadFile(path));
+    TTempFolder::WriteFile(damaged, damagedBytes);
     if (compressed) {
       Load(damaged);
       EXPECT_TRUE(header.status == TLoadStatus::kNotScore || header.status == TLoadStatus::kCorrupt)
@@ -129,11 +143,26 @@ TEST_F(BinaryScoreFile, ATextModeCopyIsRepaired) {
     ASSERT_NE(repaired, nullptr) << compressed;
     EXPECT_EQ(header.status, TLoadStatus::kLoaded) << compressed;
     EXPECT_TRUE(SameText(WriteScore(*repaired), WriteScore(*sample))) << compressed;
+    EXPECT_EQ(TTempFolder::ReadFile(damaged), damagedBytes) << "the damaged file stays as it was";
   }
   // Nothing is left in the folder but the two files.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
                           std::filesystem::directory_iterator()),
             2);
+}
+
+TEST_F(BinaryScoreFile, TextWithCrLfLinesIsStillNoScore) {
+  const std::string path = folder / "letter.kvt";
+  TTempFolder::WriteFile(path, "Dear reader,\r\nthis is no score.\r\n");
+  EXPECT_EQ(ReadScoreFromFileRepairing(path.c_str(), header, TServices{}).score, nullptr);
+  EXPECT_EQ(header.status, TLoadStatus::kNotScore);
+}
+
+TEST_F(BinaryScoreFile, AMissingFileIsNoTextModeCopy) {
+  const std::string path = folder / "missing.kvt";
+  EXPECT_FALSE(IsTextModeCopyDamage(path.c_str(), TLoadStatus::kNotScore));
+  EXPECT_EQ(ReadScoreFromFileRepairing(path.c_str(), header, TServices{}).score, nullptr);
+  EXPECT_EQ(header.status, TLoadStatus::kNotScore);
 }
 
 TEST_F(BinaryScoreFile, AnOlderExportDamagedByATextModeCopyIsRepaired) {

@@ -31,6 +31,7 @@
 #include "notation/services/services.h"
 #include "tests/notation/staff_builder.h"
 #include "tests/utils/byte_vector_stream.h"
+#include "tests/utils/linked_output.h"
 #include "tests/utils/temp_folder.h"
 #include "utils/text_encoding.h"
 
@@ -299,6 +300,19 @@ TEST(OlderScoreExport, TheExportFileIsTaggedCompressedAndLoads) {
   EXPECT_TRUE(back->IsOldFormatVersion());
   EXPECT_TRUE(back->GetCompressed());
   EXPECT_EQ(back->GetStaff(0)->GetItemCount(), 3);
+}
+
+TEST(OlderScoreExport, ALinkedExportFileIsReplacedThroughItsLinks) {
+  TTempFolder folder;
+  TMusicScore score;
+  TStaffBuilder b(AddStaff(score, u"Solo"));
+  b.Note(1);
+  TLinkedOutput output(folder, "old.kvt");
+  ASSERT_TRUE(ExportScoreFile175(output.LinkPath(), score));
+  output.ExpectWrittenThroughLinks();
+  TScoreFileHeader header;
+  EXPECT_NE(ReadScoreFromFile(output.RealPath().c_str(), header, TServices{}).score, nullptr);
+  EXPECT_EQ(header.status, TLoadStatus::kOlder);
 }
 
 }  // namespace
