@@ -55,8 +55,8 @@ public:
   bool IsAutoInsert() const { return (flags & 2u) != 0; }
   void SetAutoInsert(bool on) { SetFlag(2u, on); }
   bool IsWidthPending() const { return (flags & kWidthPendingBit) != 0; }
-  int GetKind() const { return static_cast<int>((flags >> 3) & 0xFFu); }
-  void SetKind(int kind) {
+  TDrawPosKind GetKind() const { return static_cast<TDrawPosKind>((flags >> 3) & 0xFFu); }
+  void SetKind(TDrawPosKind kind) {
     flags = (flags & ~(0xFFu << 3)) | ((static_cast<uint32_t>(kind) & 0xFFu) << 3);
   }
 

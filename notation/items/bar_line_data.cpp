@@ -76,7 +76,7 @@ void TBarLineData::ApplyToContext(TStaffContextState& state) const {
   }
 }
 
-int TBarLineData::GetNextPlayIndex(TStaffContextState& state, TMusicStaff* staff,
+int TBarLineData::GetNextPlayIndex(TStaffContextState& state, const TMusicStaff* staff,
                                    int index) const {
   return NextPlayIndexIn(state, GetStaffItems(staff), index);
 }

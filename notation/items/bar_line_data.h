@@ -52,7 +52,7 @@ public:
   // pass 1 and master count 2; MasterRepeatClose: master pass + 1.
   void ApplyToContext(TStaffContextState& state) const override;
   // NextPlayIndexIn over the staff's items.
-  int GetNextPlayIndex(TStaffContextState& state, TMusicStaff* staff, int index) const override;
+  int GetNextPlayIndex(TStaffContextState& state, const TMusicStaff* staff, int index) const override;
 
   // The play-order decision over an item array (this bar line stands at `index`):
   // - LocalRepeatClose: with the state's walk mode set, index + 1. When the local pass has

@@ -43,7 +43,7 @@ void TFlowDirection::ApplyToContext(TStaffContextState& state) const {
   state.ResetRunningKey();
 }
 
-int TFlowDirection::GetNextPlayIndex(TStaffContextState& state, TMusicStaff* staff,
+int TFlowDirection::GetNextPlayIndex(TStaffContextState& state, const TMusicStaff* staff,
                                      int index) const {
   return NextPlayIndexIn(state, GetStaffItems(staff), index);
 }

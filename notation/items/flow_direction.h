@@ -37,7 +37,7 @@ public:
   // Coda, Segno and Fine change nothing.
   void ApplyToContext(TStaffContextState& state) const override;
   // NextPlayIndexIn over the staff's items.
-  int GetNextPlayIndex(TStaffContextState& state, TMusicStaff* staff, int index) const override;
+  int GetNextPlayIndex(TStaffContextState& state, const TMusicStaff* staff, int index) const override;
 
   // - Fine: after a jump, the staff's last index (play ends there); otherwise index + 1.
   // - ToCoda: after a jump while repeats are off, the first Coda of the staff; without one the

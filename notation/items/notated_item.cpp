@@ -24,7 +24,7 @@ void TNotatedItem::ApplyToContext(TStaffContextState&) const {}
 int TNotatedItem::GetDuration() const { return 0; }
 void TNotatedItem::Perform(TStaffContextState&, TMidiFileBuf*) const {}
 
-int TNotatedItem::GetNextPlayIndex(TStaffContextState&, TMusicStaff*, int index) const {
+int TNotatedItem::GetNextPlayIndex(TStaffContextState&, const TMusicStaff*, int index) const {
   return index + 1;
 }
 

@@ -116,7 +116,7 @@ public:
   // `buffer` may be null (then nothing is emitted).
   virtual void Perform(TStaffContextState& state, TMidiFileBuf* buffer) const;
   // The index of the item to play next; base index + 1.
-  virtual int GetNextPlayIndex(TStaffContextState& state, TMusicStaff* staff, int index) const;
+  virtual int GetNextPlayIndex(TStaffContextState& state, const TMusicStaff* staff, int index) const;
 
   // Visibility; a value outside 0-5 is stored as 0 (Default), so the stored bits always name
   // one of TItemVisibility.

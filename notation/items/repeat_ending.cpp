@@ -46,7 +46,7 @@ void TSpecialEnding::ApplyToContext(TStaffContextState& state) const {
   if (HasAnyEnding()) state.SetMasterRepeatCount(8);
 }
 
-int TSpecialEnding::GetNextPlayIndex(TStaffContextState& state, TMusicStaff* staff,
+int TSpecialEnding::GetNextPlayIndex(TStaffContextState& state, const TMusicStaff* staff,
                                      int index) const {
   return NextPlayIndexIn(state, GetStaffItems(staff), index);
 }

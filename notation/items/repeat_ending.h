@@ -28,7 +28,7 @@ public:
   // With any ending set, the state's master repeat count becomes 8.
   void ApplyToContext(TStaffContextState& state) const override;
   // NextPlayIndexIn over the staff's items.
-  int GetNextPlayIndex(TStaffContextState& state, TMusicStaff* staff, int index) const override;
+  int GetNextPlayIndex(TStaffContextState& state, const TMusicStaff* staff, int index) const override;
 
   // With p the master pass: no endings or p = 0 play the ending (index + 1). While repeats
   // are active the ending plays when ending p is set; after a Da Capo or Dal Segno jump (until

@@ -291,7 +291,7 @@ class TJumpForever : public TNotatedItem {
 public:
   explicit TJumpForever(int target) : target(target) {}
   TNotatedItemType GetType() const override { return kItemMarker; }
-  int GetNextPlayIndex(TStaffContextState&, TMusicStaff*, int) const override { return target; }
+  int GetNextPlayIndex(TStaffContextState&, const TMusicStaff*, int) const override { return target; }
 
 private:
   int target;

@@ -18,7 +18,7 @@ public:
     Add(kDrawStaffStart, 0);
   }
 
-  TStaffDrawPos& Add(int kind, int itemIndex, int counter = 0) {
+  TStaffDrawPos& Add(TDrawPosKind kind, int itemIndex, int counter = 0) {
     TStaffDrawPos& pos = positions.emplace_back();
     pos.Reset();
     pos.SetKind(kind);

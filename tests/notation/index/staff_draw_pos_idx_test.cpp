@@ -143,7 +143,7 @@ TEST(StaffDrawPosTest, FieldsAndMultiBarRestBar) {
   EXPECT_EQ(pos.GetBarCounter(), 7);
   EXPECT_EQ(pos.GetMultiBarRestBar(), 0);
   struct Case {
-    int kind;
+    TDrawPosKind kind;
     bool autoInsert;
     int restBar;
   };

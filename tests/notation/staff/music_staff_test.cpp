@@ -51,7 +51,7 @@ std::unique_ptr<TNotatedItem> Bar(int style, int repeat = 1) {
 class TJumpBackForever : public TNotatedItem {
 public:
   TNotatedItemType GetType() const override { return kItemMarker; }
-  int GetNextPlayIndex(TStaffContextState&, TMusicStaff*, int) const override { return 1; }
+  int GetNextPlayIndex(TStaffContextState&, const TMusicStaff*, int) const override { return 1; }
 };
 
 class MusicStaffTest : public ::testing::Test {
