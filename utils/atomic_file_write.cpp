@@ -1,14 +1,17 @@
 #include "utils/atomic_file_write.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <string_view>
 #include <system_error>
 
 #include "utils/backup_file.h"
@@ -50,6 +53,44 @@ bool ResolveLinkChain(const std::string& path, std::string& target) {
   return false;
 }
 
+// The start of every temporary name for a target called `name`: hidden, and only the start of
+// a long name, so the whole cannot grow past the file-name limit.
+std::string TempNamePrefix(const std::string& name) { return "." + name.substr(0, 160) + "."; }
+
+// The process that made a temporary file, from the rest of its name after the prefix
+// ("<pid>-<counter>-<8 hex digits>.tmp"); 0 when the rest is not of that form.
+pid_t TempFileOwner(const std::string& rest) {
+  unsigned pid = 0, count = 0;
+  char hex[9] = {};
+  char tail[5] = {};
+  int used = 0;
+  if (std::sscanf(rest.c_str(), "%u-%u-%8[0-9a-f]%4s%n", &pid, &count, hex, tail, &used) != 4 ||
+      static_cast<size_t>(used) != rest.size() || std::string_view(hex).size() != 8 ||
+      std::string_view(tail) != ".tmp") {
+    return 0;
+  }
+  return static_cast<pid_t>(pid);
+}
+
+// Removes the temporary files that earlier saves of the same target left when their process
+// was killed midway. Only files whose maker no longer runs go: a save still running in another
+// process keeps its file.
+void RemoveLeftoverTempFiles(const std::string& folder, const std::string& name) {
+  const std::string prefix = TempNamePrefix(name);
+  std::error_code ec;
+  for (const fs::directory_entry& entry :
+       fs::directory_iterator(folder.empty() ? fs::path(".") : fs::path(folder), ec)) {
+    const std::string file = entry.path().filename().string();
+    if (file.compare(0, prefix.size(), prefix) != 0) continue;
+    const pid_t owner = TempFileOwner(file.substr(prefix.size()));
+    if (owner <= 0 || owner == ::getpid()) continue;
+    if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    std::error_code ignored;
+    if (entry.is_regular_file(ignored) && fs::remove(entry.path(), ignored))
+      DebugPrintf("file write: removed %s, left by an interrupted save\n", entry.path().c_str());
+  }
+}
+
 // Creates a new, empty file beside `path` under a name no other file has, with the permission
 // bits `mode` less the file-creation mask. Empty result when that fails.
 std::string CreateTempFileBeside(const std::string& path, unsigned mode) {
@@ -57,13 +98,12 @@ std::string CreateTempFileBeside(const std::string& path, unsigned mode) {
   std::random_device entropy;
   const std::string folder = ExtractPathParts(path, kPathPartFolder);
   const std::string name(GetFileNamePart(path));
+  RemoveLeftoverTempFiles(folder, name);
   for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
     char suffix[48];
-    std::snprintf(suffix, sizeof suffix, ".%u-%u-%08x.tmp", static_cast<unsigned>(::getpid()),
+    std::snprintf(suffix, sizeof suffix, "%u-%u-%08x.tmp", static_cast<unsigned>(::getpid()),
                   counter.fetch_add(1), static_cast<unsigned>(entropy()));
-    // A hidden name; long targets keep only the start of their name so it cannot grow past
-    // the file-name limit.
-    std::string candidate = folder + "." + name.substr(0, 160) + suffix;
+    std::string candidate = folder + TempNamePrefix(name) + suffix;
     int fd;
     // Exclusive creation: an existing file, or a link planted under the name, is never used.
     do {

@@ -7,7 +7,9 @@
 //   relative to the folder that holds it) and the file at its end is replaced; the links stay
 //   as they are. A link whose end does not exist yet makes that file. A loop of links fails.
 // - The new contents go into a temporary file in the folder of that real target, so the
-//   final rename never crosses file systems.
+//   final rename never crosses file systems. Its hidden name holds the target's name and the
+//   writing process's id; temporary files of the same target whose process no longer runs
+//   (a save killed midway) are removed before a new one is made.
 // - Only when every layer of that write succeeded (the body writer's own result, the buffered
 //   file's final flush and close, the flush to disk) does it take the target's permission bits
 //   (a new file: `newFileMode` less the process's file-creation mask), rotate the backups and

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -83,6 +84,34 @@ INSTANTIATE_TEST_SUITE_P(
                       return true;
                     }}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+// A save killed midway leaves its temporary file; the next save of the same target removes it
+// unless the process that made it still runs. Files that only look alike stay.
+TEST_F(AtomicFileWrite, RemovesTemporaryFilesOfKilledSavesOfTheSameTarget) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ASSERT_GT(child, 0);
+  ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+  const std::string dead = std::to_string(child);
+  const std::string running = std::to_string(::getppid());
+  const std::vector<std::string> kept = {
+      ".song.kvt." + running + "-0-0badf00d.tmp",  // a save still running elsewhere
+      ".song.kvt.notes.tmp",                       // the user's own file
+      ".other.kvt." + dead + "-0-0badf00d.tmp",    // another target's
+      ".song.kvt." + dead + "-0-0badf00d.tmp.keep",
+  };
+  for (const std::string& name : kept) TTempFolder::WriteFile(folder / name, "x");
+  TTempFolder::WriteFile(folder / (".song.kvt." + dead + "-3-12345678.tmp"), "half a score");
+  TTempFolder::WriteFile(folder / (".song.kvt." + dead + "-4-9abcdef0.tmp"), "");
+
+  EXPECT_TRUE(WriteFileAtomically(target, {}, [](TKRVStream& f) { return WriteText(f, "new"); }));
+  std::vector<std::string> expected = kept;
+  expected.push_back("song.kvt");
+  std::sort(expected.begin(), expected.end());
+  std::vector<std::string> names = Names();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, expected);
+}
 
 TEST_F(AtomicFileWrite, RotatesBackupsBeforeReplacing) {
   TTempFolder::WriteFile(target, "first");
