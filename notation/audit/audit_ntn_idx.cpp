@@ -63,8 +63,7 @@ bool TAuditNtnIdx::Prev() {
   return SetIndex(GetIndex() - 1);
 }
 
-void TAuditNtnIdx::StepSongNote(const TNotatedItem& item) {
-  const auto& note = ItemRef<TSongNote>(item);
+void TAuditNtnIdx::StepSongNote(const TSongNote& note) {
 
   // A split-stem item whose parts differ in length starts a voice that sounds for the
   // length of its other part; later items use up its remaining ticks.
@@ -80,7 +79,7 @@ void TAuditNtnIdx::StepSongNote(const TNotatedItem& item) {
 
   const int grace = note.IsGrace() ? 1 : 0;
   for (int kind = kGroupBeam; kind <= kGroupTriplet; ++kind) {
-    if (kind == kGroupBeam && item.IsRestClass()) continue;
+    if (kind == kGroupBeam && note.IsRestClass()) continue;
     const int state = kind == kGroupBeam ? note.GetBeamState() : note.GetTripletState();
     const uint32_t bit = 1u << kind;
     if (state == kGroupFirst || state == kGroupMiddle)
@@ -89,8 +88,8 @@ void TAuditNtnIdx::StepSongNote(const TNotatedItem& item) {
       openGroups[grace] &= ~bit;
   }
 
-  for (int m = 0, count = item.GetMemberCount(); m < count; ++m) {
-    const TMusicNote* member = item.GetMember(m);
+  for (int m = 0, count = note.GetMemberCount(); m < count; ++m) {
+    const TMusicNote* member = note.GetMember(m);
     if (!member) continue;
     if (member->IsTieOut() && !member->IsTieIn()) {
       ties.Add(member->GetStaffPos(), member->GetSoundingAccidental(running),
@@ -151,7 +150,7 @@ bool TAuditNtnIdx::Next() {
       break;
     }
     default:
-      if (at->IsSongNoteClass()) StepSongNote(*at);
+      if (const auto* note = ItemAs<TSongNote>(at)) StepSongNote(*note);
       break;
   }
   at->ApplyToContext(running);

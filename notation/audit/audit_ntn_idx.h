@@ -21,6 +21,7 @@
 namespace kvt {
 
 class TMusicScore;
+class TSongNote;
 
 class TAuditNtnIdx : public TNeighborhoodNtnIdx {
 public:
@@ -75,7 +76,7 @@ protected:
   void UseLinearWalkMode();
 
 private:
-  void StepSongNote(const TNotatedItem& item);
+  void StepSongNote(const TSongNote& note);
 
   TStaffContextState running;
   TStaffContextState firstEndingState;
