@@ -21,6 +21,8 @@
 #include "notation/items/bar_line_data.h"
 #include "notation/items/chord_data.h"
 #include "notation/items/dynamic_level_data.h"
+#include "notation/items/flow_direction.h"
+#include "notation/items/repeat_ending.h"
 #include "notation/items/key_data.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
@@ -88,6 +90,7 @@ inline std::string DescribeItem(const TNotatedItem& item, bool accidentals = tru
 //   |  |<style>                       bar line
 //   T<beats>/<value>  K<count>  Tempo<n>  Ped+  Ped-
 //   x                                 a text expression
+//   E  DC                             an ending (1st), a Da Capo jump
 inline void Fill(TMusicStaff& staff, const std::string& layout);
 
 // Every item of the staff, the boundary bar lines included; without `accidentals` the notes'
@@ -167,6 +170,12 @@ inline void Fill(TMusicStaff& staff, const std::string& layout) {
       add(std::make_unique<TSustainPedal>(w == "Ped+"));
     } else if (w == "x") {
       add(std::make_unique<TTextExpression>());
+    } else if (w == "E") {
+      auto ending = std::make_unique<TSpecialEnding>();
+      ending->SetEnding(1, true);
+      add(std::move(ending));
+    } else if (w == "DC") {
+      add(std::make_unique<TFlowDirection>(kFlowDaCapo));
     }
   }
 }

@@ -1,6 +1,5 @@
 #include "notation/files/binary/binary_score_file.h"
 
-#include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -17,7 +16,6 @@
 #include "utils/crlf_repair.h"
 #include "utils/file_stream.h"
 #include "utils/flat_ram_stream.h"
-#include "utils/seg_ram_stream.h"
 #include "utils/stream.h"
 #include "utils/zlib_in_stream.h"
 #include "utils/zlib_out_stream.h"
@@ -25,8 +23,6 @@
 namespace kvt {
 namespace {
 
-constexpr int kCloneSegmentBytes = 1024;
-constexpr int kCompareBufferBytes = 32000;
 constexpr int kDrainBlockBytes = 16384;
 
 std::unique_ptr<TMusicScore> NewScoreWithOneStaff(const TServices& services) {
@@ -230,31 +226,6 @@ bool WriteScoreToFile(const char* path, bool compressed, const TMusicScore& scor
     ok = out.End() && ok;
     return ok;
   });
-}
-
-std::unique_ptr<TNotatedItem> CloneItem(const TNotatedItem& item) {
-  TKRVSegRamStream buffer(kCloneSegmentBytes);
-  WriteItemLine(buffer, &item, kTextModeLone);
-  buffer.PutByte(0);
-  if (buffer.IsError()) return nullptr;
-  // The whole line comes back: the item loader's limit on line length is for lines from files;
-  // a copy of an item that holds long texts must not lose their ends.
-  std::string line(static_cast<size_t>(buffer.Size()), '\0');
-  buffer.Rewind();
-  if (buffer.Read(line.data(), buffer.Size()) != buffer.Size()) return nullptr;
-  line.resize(std::char_traits<char>::length(line.c_str()));
-  TKVTFindTextImporter importer;
-  return importer.ReadItemLine(line, kScoreTextVersion);
-}
-
-int CompareItems(const TNotatedItem& a, const TNotatedItem& b) {
-  std::vector<char> first(kCompareBufferBytes, 0);
-  std::vector<char> second(kCompareBufferBytes, 0);
-  TKRVFlatRamStream firstStream(first.data(), kCompareBufferBytes, 0);
-  TKRVFlatRamStream secondStream(second.data(), kCompareBufferBytes, 0);
-  WriteItemLine(firstStream, &a, kTextModeLone);
-  WriteItemLine(secondStream, &b, kTextModeLone);
-  return std::memcmp(first.data(), second.data(), kCompareBufferBytes);
 }
 
 }  // namespace kvt

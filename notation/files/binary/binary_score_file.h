@@ -88,11 +88,4 @@ bool WriteScoreFile(TKRVStream& stream, const TMusicScore& score);
 bool WriteScoreToFile(const char* path, bool compressed, const TMusicScore& score,
                       const TSaveBackups& backups = {}, const TServices& services = TServices());
 
-// A copy of the item made through its one-line text form (written alone, with its default
-// fields); null when the line does not read back.
-std::unique_ptr<TNotatedItem> CloneItem(const TNotatedItem& item);
-// 0 when both items have the same one-line text form (each rendered into a zeroed buffer of
-// 32,000 bytes), else the sign of the first difference.
-int CompareItems(const TNotatedItem& a, const TNotatedItem& b);
-
 }  // namespace kvt

@@ -48,6 +48,17 @@ INSTANTIATE_TEST_SUITE_P(
         // A bar line right after the opening one never removes the opening bar line.
         RedundantCase{"OpeningBarLineStays", "|8 n2", "| |8 N0:192 |5"},
         RedundantCase{"ClosingBarLineStays", "n2 |", "| N0:192 | |5"},
+        // Bar lines that direct play are never merged away: a close and an open repeat in a
+        // row (7 = local close, 6 = local open, 9/8 = master close/open), a bar line that an
+        // ending or a jump follows. A plain bar line beside one of them goes.
+        RedundantCase{"CloseThenOpenRepeatBothStay", "n2 |7 |6 n2",
+                      "| N0:192 |7 |6 N0:192 |5"},
+        RedundantCase{"MasterCloseThenOpenBothStay", "n2 |9 |8 n2",
+                      "| N0:192 |9 |8 N0:192 |5"},
+        RedundantCase{"PlainBarAfterARepeatGoes", "n2 |7 | n2", "| N0:192 |7 N0:192 |5"},
+        RedundantCase{"PlainBarBeforeARepeatGoes", "n2 | |6 n2", "| N0:192 |6 N0:192 |5"},
+        RedundantCase{"BarWithAnEndingStays", "n2 | E | n2", "| N0:192 | ?3 N0:192 |5"},
+        RedundantCase{"BarWithAJumpStays", "n2 | DC | n2", "| N0:192 | ?12 N0:192 |5"},
         RedundantCase{"TwoReleasedPedalsKeepTheLater", "Ped+ n2 Ped- Ped- n2",
                       "| Ped+ N0:192 Ped- N0:192 |5"},
         RedundantCase{"TwoPedalsDownKeepTheLater", "Ped+ Ped+ n2", "| Ped+ N0:192 |5"},

@@ -366,18 +366,5 @@ TEST_F(BinaryScoreFile, SettingsOfCurrentAndOlderFiles) {
   EXPECT_FALSE(ReadScoreSettings((folder / "missing.kvt").c_str(), header, settings));
 }
 
-TEST(ItemCloning, ACloneComparesEqualAndOtherItemsDoNot) {
-  for (const score_text_test::TItemCase& c : score_text_test::kItemCases) {
-    std::unique_ptr<TNotatedItem> item = c.make();
-    std::unique_ptr<TNotatedItem> copy = CloneItem(*item);
-    ASSERT_NE(copy, nullptr) << c.name;
-    EXPECT_EQ(copy->GetType(), item->GetType()) << c.name;
-    EXPECT_EQ(CompareItems(*item, *copy), 0) << c.name;
-  }
-  std::unique_ptr<TNotatedItem> a = score_text_test::kItemCases[0].make();
-  std::unique_ptr<TNotatedItem> b = score_text_test::kItemCases[1].make();
-  EXPECT_NE(CompareItems(*a, *b), 0);
-}
-
 }  // namespace
 }  // namespace kvt
