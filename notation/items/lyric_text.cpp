@@ -5,6 +5,7 @@
 
 #include "utils/memory_block.h"
 #include "utils/stream.h"
+#include "utils/text_encoding.h"
 
 namespace kvt {
 
@@ -23,26 +24,6 @@ bool HasNonBlankFrom(std::u16string_view line, size_t from) {
   for (size_t i = from; i < line.size(); ++i)
     if (!IsBlank(line[i])) return true;
   return false;
-}
-
-// Length of the longest prefix of a UTF-8 text of n bytes that ends on a character boundary.
-size_t Utf8Boundary(const char* text, size_t n) {
-  size_t end = n;
-  // Step back over continuation bytes to the lead byte of the last character.
-  size_t lead = end;
-  while (lead > 0 && (static_cast<unsigned char>(text[lead - 1]) & 0xC0) == 0x80) --lead;
-  if (lead == 0) return 0;
-  const auto byte = static_cast<unsigned char>(text[lead - 1]);
-  size_t need = 1;
-  if (byte >= 0xF0)
-    need = 4;
-  else if (byte >= 0xE0)
-    need = 3;
-  else if (byte >= 0xC0)
-    need = 2;
-  // The last character is whole when all its bytes are there.
-  if (end - (lead - 1) >= need) return end;
-  return lead - 1;
 }
 
 const char16_t* EditSeparatorText(int separator) {
@@ -175,21 +156,50 @@ void TLyricText::ReadFromStream(TKRVStream& stream, bool underscoreAsSpace, int 
     size_t kept = std::min<size_t>(static_cast<size_t>(std::max(length, 0)), kLyricMaxLineBytes);
     // A line cut at the limit must not end in part of a character.
     if (length > kLyricMaxLineBytes && codePage == kCodePageUtf8)
-      kept = Utf8Boundary(line.data(), kept);
-    line[kept] = '\0';
-    const std::u16string wide = ConvertToWide(codePage, line.data());
-    afterBlank = !ParseLine(wide, afterBlank, underscoreAsSpace);
+      kept = Utf8CompleteLength(std::string_view(line.data(), kept));
+    afterBlank = !ParseFileLine(std::string_view(line.data(), kept), afterBlank, underscoreAsSpace,
+                                codePage);
     if (stream.IsError()) break;
   }
 }
 
-void TLyricText::WriteToStream(TKRVStream& stream, int codePage) const {
-  for (TLyricSyllableIter it(*this, 0); it.IsValid(); it.Next()) {
-    stream.WriteText(FileSeparatorText(it.GetSeparator()), false);
-    const std::u16string syllable(it.GetSyllable());
-    const char* bytes = ConvertFromWide(codePage, syllable.c_str(), kLyricMaxLineBytes + 1);
-    for (const char* p = bytes; *p; ++p) stream.PutByte(*p == ' ' ? '_' : *p);
+void TLyricText::ReadFromText(std::string_view text, bool underscoreAsSpace, int codePage) {
+  Clear();
+  bool afterBlank = false;
+  while (!text.empty()) {
+    const size_t end = text.find_first_of(std::string_view("\n\0", 2));
+    std::string line(text.substr(0, end));
+    // As the stream's line reader does: a carriage return is dropped wherever it stands.
+    std::erase(line, '\r');
+    afterBlank = !ParseFileLine(line, afterBlank, underscoreAsSpace, codePage);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
   }
+}
+
+bool TLyricText::ParseFileLine(std::string_view bytes, bool afterBlankLine,
+                               bool underscoreAsSpace, int codePage) {
+  return ParseLine(MultiByteToUtf16(codePage, bytes), afterBlankLine,
+                   underscoreAsSpace);
+}
+
+std::string TLyricText::GetFileText(int codePage, size_t syllableMaxBytes) const {
+  std::string text;
+  for (TLyricSyllableIter it(*this, 0); it.IsValid(); it.Next()) {
+    text += FileSeparatorText(it.GetSeparator());
+    std::string syllable = Utf16ToMultiByte(codePage, it.GetSyllable());
+    if (syllableMaxBytes && syllable.size() > syllableMaxBytes)
+      syllable.resize(codePage == kCodePageUtf8 ? Utf8PrefixLength(syllable, syllableMaxBytes)
+                                                : syllableMaxBytes);
+    std::replace(syllable.begin(), syllable.end(), ' ', '_');
+    text += syllable;
+  }
+  return text;
+}
+
+void TLyricText::WriteToStream(TKRVStream& stream, int codePage) const {
+  const std::string text = GetFileText(codePage, kLyricMaxLineBytes);
+  stream.Write(text.data(), static_cast<int>(text.size()));
   stream.PutByte('\n');
   stream.PutByte(0);
 }

@@ -71,8 +71,14 @@ public:
   // Clears, then parses lines of at most 32000 bytes (longer lines are cut on a character
   // boundary) read from the stream and converted from the code page, until its end.
   void ReadFromStream(TKRVStream& stream, bool underscoreAsSpace, int codePage);
-  // The file text: each separator's file text and the syllable in the code page (at most
-  // 32000 bytes, spaces as "_"), then a line feed and a zero byte.
+  // Clears, then parses the lines of a text held whole (lines end at line feeds, a closing one
+  // or not), converted from the code page. No line is cut: a text score keeps its lyric lines
+  // whole, however long.
+  void ReadFromText(std::string_view text, bool underscoreAsSpace, int codePage);
+  // Each separator's file text and the syllable in the code page, spaces as "_"; a syllable is
+  // cut on a character boundary at syllableMaxBytes unless that is 0.
+  std::string GetFileText(int codePage, size_t syllableMaxBytes = 0) const;
+  // The file text with syllables of at most 32000 bytes, then a line feed and a zero byte.
   void WriteToStream(TKRVStream& stream, int codePage) const;
   // The edit-control text, ending in CR LF; the entries that would take it past 60000 units
   // are left out.
@@ -85,6 +91,10 @@ public:
 
 private:
   friend class TLyricSyllableIter;
+
+  // Parses one file line (no line end) converted from the code page; as ParseLine.
+  bool ParseFileLine(std::string_view bytes, bool afterBlankLine, bool underscoreAsSpace,
+                     int codePage);
 
   std::vector<char16_t> buffer;  // empty while the text is empty
   size_t used = 1;

@@ -29,6 +29,16 @@ inline constexpr char kScoreTextEndLine[] = "!TarlowmedeRazadove-End";
 inline constexpr char kClipHeaderLine[] = "!TarlowmedeRazadoveClip(2.75,Single)";
 inline constexpr char kClipEndLine[] = "!TarlowmedeRazadoveClip-End";
 
+// Page margins are read in centimetres from 0 up to (not including) 200; the writer keeps to
+// the largest two-decimal value below, so a saved margin always reads back.
+inline constexpr double kMarginLimitCm = 200.0;
+inline constexpr double kLargestWrittenMarginCm = 199.99;
+
+// The range of an ending's "VertOffset". The stored bracket position runs -100..100 (the
+// older field "BracketOffsetNP"), so its offset, 1 minus it, can be 101.
+inline constexpr int kEndingVertOffsetMin = -100;
+inline constexpr int kEndingVertOffsetMax = 101;
+
 enum class TFrameLine {
   kNone,
   kScoreHeader,  // begins with "!<word>(": `rest` is the text after the parenthesis

@@ -256,7 +256,8 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadKind(int kind) {
       if (const char* store = FindField("BracketOffsetNP:"))
         ending->SetVertOffsetStore(ReadIntClamped(store, -100, 100, 1));
       if (const char* offset = FindField("VertOffset:"))
-        ending->SetVertOffset(ReadIntClamped(offset, -100, 100, 0));
+        ending->SetVertOffset(
+            ReadIntClamped(offset, kEndingVertOffsetMin, kEndingVertOffsetMax, 0));
       return ending;
     }
     case kItemPatch: {

@@ -1,6 +1,7 @@
 // Record lines of the item kinds other than song notes, with the expression and common fields
 // every line ends with.
 
+#include <algorithm>
 #include <cstring>
 
 #include "notation/items/bar_line_data.h"
@@ -17,6 +18,7 @@
 #include "notation/items/patch_data.h"
 #include "notation/items/performance_style.h"
 #include "notation/items/rest_chord.h"
+#include "notation/files/text/score_text_format.h"
 #include "notation/files/text/score_text_item_format.h"
 #include "notation/files/text/score_text_numbers.h"
 #include "notation/files/text/score_text_writer.h"
@@ -179,7 +181,10 @@ void TItemLineFormatter::AppendKindFields(const TNotatedItem& item) {
       if (((ending.HasAnyEnding() || ending.IsClosedBracket()) && ending.GetBracketHeight() != 4) ||
           IsLone())
         IntField("BracketHeight", ending.GetBracketHeight());
-      if (ending.GetVertOffset() != 0 || IsLone()) IntField("VertOffset", ending.GetVertOffset());
+      // A position no reader would take back is written as the nearest one it takes.
+      const int offset =
+          std::clamp(ending.GetVertOffset(), kEndingVertOffsetMin, kEndingVertOffsetMax);
+      if (offset != 0 || IsLone()) IntField("VertOffset", offset);
       break;
     }
     case kItemPatch: {

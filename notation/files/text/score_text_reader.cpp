@@ -19,7 +19,6 @@
 #include "notation/files/text/score_text_numbers.h"
 #include "notation/staff/staff_lyrics.h"
 #include "notation/items/text_expression.h"
-#include "utils/flat_ram_stream.h"
 #include "utils/font_description.h"
 #include "utils/memory_block.h"
 #include "utils/stream.h"
@@ -30,7 +29,6 @@ namespace kvt {
 namespace {
 
 // A margin is read when it lies in 0..200 cm (exclusive).
-constexpr double kMaxMarginCm = 200.0;
 constexpr double kInchesPerCm = 0.393700787;
 // Zoom values beyond this are no zoom the editor offers.
 constexpr int kMaxZoomText = 1000;
@@ -329,7 +327,7 @@ void TKVTFileTextImporter::ReadMargins() {
     const char* value = FindField(side.field);
     double cm = 0;
     if (!value || !ReadReal(value, cm)) continue;
-    if (cm >= 0 && cm < kMaxMarginCm)
+    if (cm >= 0 && cm < kMarginLimitCm)
       *side.inches = static_cast<float>(cm * kInchesPerCm);
     else
       MarkCorrupt();
@@ -393,11 +391,8 @@ void TKVTFileTextImporter::ReadLyricLine(int number) {
   TLyricText* line = lyrics.GetLine(number - 1);
   char* value = FindField("Text:");
   if (!line || !value) return;
-  const char* text = Unquote(value);
-  const size_t n = std::strlen(text);
-  // The text as a stream of lines for the lyric parser (the stream only reads it).
-  TKRVFlatRamStream source(const_cast<char*>(text), static_cast<int>(n), static_cast<int>(n));
-  line->ReadFromStream(source, lyrics.GetUnderscoreAsSpace(), TextCodePage(kTextFontStaffLyric));
+  line->ReadFromText(Unquote(value), lyrics.GetUnderscoreAsSpace(),
+                     TextCodePage(kTextFontStaffLyric));
 }
 
 void TKVTFileTextImporter::ReadStaffProperties() {

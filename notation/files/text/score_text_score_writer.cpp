@@ -16,7 +16,6 @@
 #include "notation/files/text/score_text_writer.h"
 #include "notation/staff/staff_lyrics.h"
 #include "utils/memory_block.h"
-#include "utils/seg_ram_stream.h"
 #include "utils/stream.h"
 #include "utils/text_encoding.h"
 
@@ -156,7 +155,8 @@ void TScoreTextWriter::WriteMargins(const TMusicScore& score) {
     out += '|';
     out += side.name;
     out += ':';
-    AppendFixed2Text(out, static_cast<double>(side.inches) * 2.54);
+    const double cm = static_cast<double>(side.inches) * 2.54;
+    AppendFixed2Text(out, cm >= 0 ? std::min(cm, kLargestWrittenMarginCm) : 0.0);
   }
   Fields().FlagField("Mirror", margins.mirror);
   EndLine();
@@ -237,14 +237,8 @@ void TScoreTextWriter::WriteLyrics(const TStaffLyrics& lyrics) {
   EndLine();
   for (int n = 0; n < lyrics.GetCount(); ++n) {
     const TLyricText* line = lyrics.GetLine(n);
-    // The lyric line's file text, without the line feed and zero byte that end it.
-    TKRVSegRamStream text(4096);
-    if (line) line->WriteToStream(text, kCodePageUtf8);
-    std::string bytes(static_cast<size_t>(text.Size()), '\0');
-    text.Rewind();
-    if (!bytes.empty()) text.Read(bytes.data(), static_cast<int>(bytes.size()));
-    if (!bytes.empty() && bytes.back() == 0) bytes.pop_back();
-    if (!bytes.empty() && bytes.back() == '\n') bytes.pop_back();
+    // Whole syllables, and the closing line feed: an empty line is "\n".
+    const std::string bytes = (line ? line->GetFileText(kCodePageUtf8) : std::string()) + '\n';
     out += "|Lyric";
     AppendIntText(out, n + 1);
     fields.QuotedField("Text", bytes);

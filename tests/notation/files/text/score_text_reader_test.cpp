@@ -210,6 +210,46 @@ TEST(ScoreTextReaderTest, StaffRecords) {
   EXPECT_EQ(read.info.status, TLoadStatus::kCorrupt);
 }
 
+// What the writer writes reads back unchanged: values at the edges of what the reader takes,
+// lyric lines with and without their closing line feed, and lyric lines that grow past any
+// line limit when invalid bytes become U+FFFD.
+TEST(ScoreTextReaderTest, SavedScoresReadBackUnchanged) {
+  const std::string badBytes(20000, '\xFF');
+  std::string replaced;  // each invalid byte becomes U+FFFD, three bytes
+  for (size_t i = 0; i < badBytes.size(); ++i) replaced += "\xEF\xBF\xBD";
+  const std::string longWord(40000, 'a');
+  const struct {
+    const char* name;
+    std::string text;
+    std::string written;  // what the written text holds
+  } cases[] = {
+      {"margin just below the limit", ScoreWithLines({"|PgMargins|Left:199.999|Top:0"}),
+       "|PgMargins|Left:199.99|Top:0.00|"},
+      {"ending at the highest stored position",
+       ScoreWithLines({"|Ending|Endings:1|BracketOffsetNP:-100"}), "|Ending|Endings:1|VertOffset:101\r\n"},
+      {"ending at the lowest offset", ScoreWithLines({"|Ending|Endings:1|VertOffset:-100"}),
+       "|Ending|Endings:1|VertOffset:-100\r\n"},
+      {"lyric line without its line feed", ScoreWithLines({"|Lyric1|Text:\"la-la lu\""}),
+       "|Lyric1|Text:\"la-la lu\\n\"\r\n"},
+      {"lyric line with its line feed", ScoreWithLines({"|Lyric2|Text:\"la\\n\\nlu\\n\""}),
+       "|Lyric1|Text:\"\\n\"\r\n"},
+      {"lyric line of invalid bytes", ScoreWithLines({"|Lyric1|Text:\"" + badBytes + "\""}),
+       "|Lyric1|Text:\"" + replaced + "\\n\"\r\n"},
+      {"lyric syllable past the older line limit", ScoreWithLines({"|Lyric1|Text:\"" + longWord + " b\""}),
+       "|Lyric1|Text:\"" + longWord + " b\\n\"\r\n"},
+  };
+  for (const auto& c : cases) {
+    TReadResult first = Read(c.text);
+    ASSERT_TRUE(first.score) << c.name;
+    const std::string written = WriteScore(*first.score);
+    EXPECT_NE(written.find(c.written), std::string::npos) << c.name;
+    TReadResult second = Read(written);
+    ASSERT_TRUE(second.score) << c.name;
+    EXPECT_EQ(second.info.status, TLoadStatus::kLoaded) << c.name;
+    EXPECT_TRUE(SameText(WriteScore(*second.score), written)) << c.name;
+  }
+}
+
 TEST(ScoreTextReaderTest, UnreadableLinesStayAsTextItems) {
   TReadResult read = Read(ScoreWithLines({"|Clef|OctaveShift:Octave Up|AutoSys:N", "plain words here"}));
   ASSERT_TRUE(read.score);
