@@ -24,6 +24,7 @@
 #include "notation/services/services.h"
 #include "notation/staff/staff_lyrics.h"
 #include "utils/flat_ram_stream.h"
+#include "utils/memory_block.h"
 #include "utils/stream.h"
 #include "utils/sys_status_bar.h"
 #include "utils/text_encoding.h"
@@ -46,8 +47,10 @@ std::string ReadFaceName(TKRVStream& s, const TScoreFileHeader& header) {
   char face[kFontFaceBytes];
   s.ReadString(face, sizeof face);
   std::string_view bytes(face);
-  if (header.formatVersion >= kFirstUtf8TextVersion) return std::string(bytes.substr(0, Utf8CompleteLength(bytes)));
-  return Utf16ToUtf8(MultiByteToUtf16(header.codePage, bytes));
+  const bool utf8 = header.formatVersion >= kFirstUtf8TextVersion;
+  // A name cut by its field loses the broken end; other invalid bytes become U+FFFD.
+  if (utf8) bytes = bytes.substr(0, Utf8CompleteLength(bytes));
+  return Utf16ToUtf8(MultiByteToUtf16(utf8 ? kCodePageUtf8 : header.codePage, bytes));
 }
 
 // The music fonts of old versions go by the name of the current one.

@@ -76,6 +76,12 @@ std::u16string TKVTFindTextImporter::ReadText(char* value, int fontIndex) const 
   return MultiByteToUtf16(TextCodePage(fontIndex), Unquote(value));
 }
 
+std::string TKVTFindTextImporter::ReadUtf8Text(char* value) const {
+  if (!value) return {};
+  const int codePage = GetVersion() >= kUtf8TextVersion ? kCodePageUtf8 : GetAnsiCodePage();
+  return Utf16ToUtf8(MultiByteToUtf16(codePage, Unquote(value)));
+}
+
 std::unique_ptr<TNotatedItem> TKVTFindTextImporter::MakeLineTextItem(std::string_view line) const {
   auto item = std::make_unique<TTextExpression>();
   item->SetWide(true);
@@ -155,8 +161,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadUserObject(int firstProp
         MarkCorrupt();
         continue;
       }
-      const std::string_view text(Unquote(value));
-      object->SetParam(name, text);
+      object->SetParam(name, ReadUtf8Text(value));
     }
   }
   return object;

@@ -56,6 +56,9 @@ public:
   int TextCodePage(int fontIndex) const;
   // Unquotes the value in place and converts it from the code page of the font slot.
   std::u16string ReadText(char* value, int fontIndex) const;
+  // Unquotes the value in place and gives it as valid UTF-8 (invalid bytes become U+FFFD),
+  // from the ANSI code page in texts before 2.7: for names and values kept as bytes.
+  std::string ReadUtf8Text(char* value) const;
 
 private:
   struct TDurationSpec;

@@ -287,10 +287,10 @@ void TKVTFileTextImporter::ReadPageSetup() {
     }
   }
   if (char* value = FindField("NtnTypeface:")) {
-    const char* face = Unquote(value);
-    if (std::strlen(face) >= static_cast<size_t>(kMusicFontFaceBytes)) MarkCorrupt();
+    const std::string face = ReadUtf8Text(value);
+    if (face.size() >= static_cast<size_t>(kMusicFontFaceBytes)) MarkCorrupt();
     // The default face is stored as the empty face.
-    fonts.SetMusicFontFace(std::strcmp(face, kDefaultMusicFontName) == 0 ? "" : face);
+    fonts.SetMusicFontFace(face == kDefaultMusicFontName ? "" : face.c_str());
   }
   if (const char* value = FindField("Zoom:")) {
     int32_t zoom = 0;
@@ -346,9 +346,9 @@ void TKVTFileTextImporter::ReadFont() {
   TFontSpec* font = score->GetFonts().GetTextFont(index - kTextFontStaffItalic);
   if (!font) return MarkCorrupt();
   if (char* value = FindField("Typeface:")) {
-    const char* face = Unquote(value);
-    if (std::strlen(face) >= kFontFaceBytes) MarkCorrupt();
-    font->SetFace(face);
+    const std::string face = ReadUtf8Text(value);
+    if (face.size() >= kFontFaceBytes) MarkCorrupt();
+    font->SetFace(face.c_str());
   }
   if (const char* value = FindField("Size:")) {
     double size = 0;

@@ -121,6 +121,15 @@ TEST(OlderScoreReader, OldMusicFontNamesBecomeTheCurrentFont) {
   EXPECT_EQ(r.score->GetFonts().GetTextFont(0)->CharSet(), 2);
 }
 
+// Face names of the UTF-8 versions keep no invalid bytes: the writers write valid UTF-8.
+TEST(OlderScoreReader, InvalidBytesInAFaceNameBecomeReplacementCharacters) {
+  TOlderScorePart part;
+  part.musicFace = "Mu\xFFsic";
+  Loaded r = ReadBody(34, OneStaffBody(34, {}, {}, part));
+  ASSERT_FALSE(r.error);
+  EXPECT_EQ(std::string(r.score->GetFonts().GetMusicFontFace()), "Mu\xEF\xBF\xBDsic");
+}
+
 TEST(OlderScoreReader, AStaffWhoseItemCountIsOneHasOnlyItsBarLines) {
   TLayoutBytes b;
   AppendScorePart(b, 16, {});

@@ -235,6 +235,14 @@ TEST(ScoreTextReaderTest, SavedScoresReadBackUnchanged) {
        "|Lyric1|Text:\"\\n\"\r\n"},
       {"lyric line of invalid bytes", ScoreWithLines({"|Lyric1|Text:\"" + badBytes + "\""}),
        "|Lyric1|Text:\"" + replaced + "\\n\"\r\n"},
+      // Invalid bytes in texts kept as bytes become U+FFFD, as in every other text.
+      {"user-object value with an invalid byte", ScoreWithLines({"|User|Box|Data:\"a\xFFz\""}),
+       "|User|Box|Pos:7|Data:a\xEF\xBF\xBDz\r\n"},
+      {"typeface with an invalid byte",
+       ScoreWithLines({"|Font|Style:PageText|Typeface:\"Bad\xFF\"|Size:12"}),
+       "|Font|Style:PageText|Typeface:\"Bad\xEF\xBF\xBD\"|"},
+      {"music typeface with an invalid byte", ScoreWithLines({"|PgSetup|NtnTypeface:\"M\xFF\""}),
+       "|NtnTypeface:M\xEF\xBF\xBD|"},
       {"lyric syllable past the older line limit", ScoreWithLines({"|Lyric1|Text:\"" + longWord + " b\""}),
        "|Lyric1|Text:\"" + longWord + " b\\n\"\r\n"},
   };
