@@ -230,6 +230,22 @@ TEST_F(ConvertTest, LoadFailuresOfTextFiles) {
   }
 }
 
+// A hand-written score with values the format bounds or defaults converts: that is reading,
+// not damage.
+TEST_F(ConvertTest, LenientTextScoresConvert) {
+  const std::string lenient = folder / "lenient.kvttxt";
+  TTempFolder::WriteFile(lenient,
+                         "!TarlowmedeRazadove(2.75)\r\n|AddStaff|Name:\"A\"\r\n|Clef\r\n"
+                         "|Spacer|Width:12000\r\n|Lyric9|Text:\"x\"\r\n|Glissando|Length:3\r\n"
+                         "plain words\r\n|Note|Dur:4th|Pos:1|Shade:Blue\r\n!TarlowmedeRazadove-End\r\n");
+  for (const char* extension : {".kvt", ".mid", ".info"}) {
+    const std::string output = lenient + extension;
+    EXPECT_EQ(Convert({lenient, output}), 0) << output;
+    EXPECT_EQ(messages, "") << output;
+    EXPECT_TRUE(std::filesystem::exists(output)) << output;
+  }
+}
+
 TEST_F(ConvertTest, GzipCompressedTextScores) {
   const std::string text = TTempFolder::ReadFile(textInput);
   const std::string packed = folder / "packed.kvttxt";

@@ -66,8 +66,8 @@ public:
   // Reads the clip. The result's items: the number of items inserted; -1 when nothing was
   // read, when a framed clip had no end line and gave no item, or when a cancel request stopped
   // the reading (the items inserted so far stay in the staff; the caller discards it). Its
-  // status is kCorrupt when anything was bounded, dropped or guessed, a framed clip lacked its
-  // end line or the stream failed (IsCorrupt tells the same), else kLoaded, or kNotScore when
+  // status is kCorrupt when items were dropped at the staff's limit, a line was cut, a framed
+  // clip lacked its end line or the stream failed (IsCorrupt tells the same), else kLoaded, or kNotScore when
   // nothing was read; its code page is that of a Locale record (0 without one), its
   // textVersion the header's (0 without one).
   TClipLoadResult Read();

@@ -60,7 +60,7 @@ TClipLoadResult TClipTextReader::Read() {
   result.items = ReadClip();
   result.codePage = localeCodePage;
   result.textVersion = headerVersion;
-  result.repaired.dataFaults = IsCorrupt();
+  result.repaired.dataFaults = IsLenient() || IsCorrupt();
   result.status = IsCorrupt()        ? TLoadStatus::kCorrupt
                   : result.items < 0 ? TLoadStatus::kNotScore
                                      : TLoadStatus::kLoaded;
@@ -131,7 +131,7 @@ int TClipTextReader::ReadItems(TScoreTextLineReader& lines, bool framed) {
     }
     raw.assign(line.substr(0, kLineTextBytes));
     if (SplitFields(lines.MutableLine(), line.size()) == 0) {
-      MarkCorrupt();
+      MarkLenient();
       Insert(MakeLineTextItem(raw));
       continue;
     }
@@ -146,7 +146,7 @@ int TClipTextReader::ReadItems(TScoreTextLineReader& lines, bool framed) {
     }
     std::unique_ptr<TNotatedItem> item = ReadItemRecord();
     if (!item) {
-      MarkCorrupt();
+      MarkLenient();
       item = MakeLineTextItem(raw);
     }
     Insert(std::move(item));

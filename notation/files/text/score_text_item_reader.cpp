@@ -120,7 +120,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadItemRecord(int kind) {
     if (GetFieldCount() > 1 && TKVTUserObject::IsValidTypeName(type)) {
       item = ReadUserObject(2, type);
     } else {
-      MarkCorrupt();
+      MarkLenient();
       item = ReadUserObject(1, "Null");
     }
   } else {
@@ -155,9 +155,12 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadUserObject(int firstProp
     } else if (name == "Visibility") {
       object->SetVisibility(ReadName(value, kNameListVisibilityText, kVisDefault));
     } else {
-      // An invalid name or a 17th property cannot be kept.
-      if (!TKVTUserObject::IsValidParamName(name) ||
-          (object->FindParamIndex(name) < 0 && object->GetParamCount() >= kMaxUserParams)) {
+      // An invalid name cannot be kept; a 17th property is lost at the object's limit.
+      if (!TKVTUserObject::IsValidParamName(name)) {
+        MarkLenient();
+        continue;
+      }
+      if (object->FindParamIndex(name) < 0 && object->GetParamCount() >= kMaxUserParams) {
         MarkCorrupt();
         continue;
       }
@@ -209,7 +212,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadKind(int kind) {
           char letter = value[0];
           if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 32);
           if (letter < 'A' || letter > 'G' || (value[1] != 'b' && value[1] != '#')) {
-            MarkCorrupt();
+            MarkLenient();
             continue;
           }
           if (value[1] == '#')
@@ -220,7 +223,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadKind(int kind) {
       }
       const char* tonic = FindField("Tonic:");
       const int letter = tonic ? FindName(tonic, kNameListNoteLetters) : -1;
-      if (tonic && letter < 0) MarkCorrupt();
+      if (tonic && letter < 0) MarkLenient();
       key->SetTonic(letter >= 0 ? letter : TKeyData::MajorTonic(key->GetKeyCount()));
       key->SetHideCancels(BeginsWith(FindField("HideCancels:"), 'Y'));
       key->SetAutoSys(!BeginsWith(FindField("AutoSys:"), 'N'));
@@ -251,7 +254,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadKind(int kind) {
           else if (value[0] >= '1' && value[0] <= '7' && value[1] == 0)
             ending->SetEnding(value[0] - '0', true);
           else if (value[0] != 0)
-            MarkCorrupt();
+            MarkLenient();
         }
       }
       ending->SetClosedBracket(BeginsWith(FindField("ClosedBracket:"), 'Y'));
@@ -270,7 +273,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadKind(int kind) {
       TInstrumentDef& def = patch->GetInstrument();
       if (char* name = FindField("Name:")) {
         const std::u16string text = ReadText(name, kTextFontStaffBold);
-        if (text.size() >= static_cast<size_t>(kInstrumentNameUnits)) MarkCorrupt();
+        if (text.size() >= static_cast<size_t>(kInstrumentNameUnits)) MarkLenient();
         def.SetName(text);
       }
       const char* patchValue = FindField("Patch:");
@@ -284,7 +287,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadKind(int kind) {
           if (ReadInt(bank, msb) && comma && ReadInt(comma + 1, lsb))
             def.SetBank(Clamp(msb, 0, 127), Clamp(lsb, 0, 127));
           else
-            MarkCorrupt();
+            MarkLenient();
         }
       }
       if (const char* trans = FindField("Trans:")) def.SetTransposition(ReadIntClamped(trans, -128, 127, 0));
@@ -296,7 +299,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadKind(int kind) {
       if (char* velocities = FindField("DynVel:")) {
         const int count = SplitValues(velocities);
         if (count > kDynamicLevels) {
-          MarkCorrupt();
+          MarkLenient();
         } else {
           for (int level = 0; level < count; ++level)
             def.SetDynamicVelocity(level, ReadIntClamped(GetValue(level), 0, 127,
@@ -321,7 +324,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadKind(int kind) {
       if (!ParseIntValue(signature, beats, &overflow) || !slash || !ParseIntValue(slash + 1, value, &overflow))
         return nullptr;
       const int exponent = TTimeSignatureData::ExponentOf(value);
-      if (overflow || beats < 1 || beats > 128 || (1 << exponent) != value) MarkCorrupt();
+      if (overflow || beats < 1 || beats > 128 || (1 << exponent) != value) MarkLenient();
       sig->SetSignature(Clamp(beats, 1, 128), exponent);
       return sig;
     }
@@ -334,7 +337,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadKind(int kind) {
       auto mark = std::make_unique<TTempoData>(Clamp(tempo, kMinTempo, INT32_MAX), base);
       if (char* text = FindField("Text:")) {
         const std::u16string words = ReadText(text, kTextFontStaffBold);
-        if (words.size() > static_cast<size_t>(kMaxTempoTextUnits)) MarkCorrupt();
+        if (words.size() > static_cast<size_t>(kMaxTempoTextUnits)) MarkLenient();
         mark->SetText(words);
       }
       return mark;
@@ -452,7 +455,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadKind(int kind) {
       text->SetFontIndex(font);
       const std::u16string words = ReadText(textValue, font);
       if (words.empty()) return nullptr;
-      if (words.size() >= static_cast<size_t>(kMaxTextExpressionMax)) MarkCorrupt();
+      if (words.size() >= static_cast<size_t>(kMaxTextExpressionMax)) MarkLenient();
       text->SetText(words);
       if (const char* scale = FindField("Scale:")) text->SetScale(ReadIntClamped(scale, 1, 65535, 100));
       return text;
@@ -478,7 +481,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadKind(int kind) {
           else if (SameWord(value, "ShowRests"))
             showRests = true;
           else if (value[0] != 0)
-            MarkCorrupt();
+            MarkLenient();
         }
       }
       rest->SetShowBarsWhenHidden(showBars);

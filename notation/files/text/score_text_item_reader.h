@@ -3,7 +3,8 @@
 // score_text_writer.h). It is lenient: unknown fields are ignored, an unknown record name is
 // read as a user object of that type, numbers are bounded to what the item can hold, and a
 // line that cannot make its kind yields no item (callers then keep the line as a text item).
-// Whatever had to be bounded or guessed marks the importer corrupt (see the tokenizer).
+// Whatever had to be bounded or guessed marks the importer lenient; what is lost at a limit
+// marks it corrupt (see the tokenizer).
 //
 // Text values are UTF-8 from format version 2.7 on; before that they are in the code page of
 // the character set of the score font that shows them (SetFontCharSet), the ANSI code page

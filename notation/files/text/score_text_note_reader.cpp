@@ -98,7 +98,7 @@ TKVTFindTextImporter::TDurationSpec TKVTFindTextImporter::ReadDuration(const cha
   int code = FindName(base, kNameListDurationsText);
   if (code < 0) code = FindName(base, kNameListDurationsLong);
   if (code < 0) {
-    MarkCorrupt();
+    MarkLenient();
     code = kDurQuarter;
   }
   duration.code = code;
@@ -132,14 +132,14 @@ std::unique_ptr<TMusicNote> TKVTFindTextImporter::ReadPosition(const char* text,
   const char* digits = p;
   while (*p >= '0' && *p <= '9' && p - start < 31) ++p;
   if (p == digits) {
-    MarkCorrupt();
+    MarkLenient();
     return nullptr;
   }
   while (*p >= '0' && *p <= '9') ++p;  // digits past the limit cannot be a position
   int32_t written = 0;
   bool overflow = false;
   ParseIntValue(std::string_view(start, static_cast<size_t>(p - start)), written, &overflow);
-  if (overflow) MarkCorrupt();
+  if (overflow) MarkLenient();
   // Written negated; a stored position is -128..127.
   const int position = Clamp(written == INT32_MIN ? INT32_MAX : -written, -128, 127);
 
@@ -161,7 +161,7 @@ std::unique_ptr<TMusicNote> TKVTFindTextImporter::ReadPosition(const char* text,
     if (ReadInt(p, color)) note->SetNoteColor(Clamp(color, 0, 15));
     while (*p == '-' || *p == '+' || (*p >= '0' && *p <= '9')) ++p;
   }
-  if (*p) MarkCorrupt();  // text after the position that no writer puts there
+  if (*p) MarkLenient();  // text after the position that no writer puts there
   return note;
 }
 
@@ -248,7 +248,7 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadNote() {
   const TDurationSpec duration = ReadDuration("Dur:");
   std::unique_ptr<TMusicNote> note;
   if (char* pos = FindField("Pos:")) {
-    if (SplitValues(pos) > 1) MarkCorrupt();
+    if (SplitValues(pos) > 1) MarkLenient();
     note = ReadPosition(GetValue(0), duration);
   }
   if (!note) {
@@ -313,13 +313,13 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadChord() {
         firstUp = probe ? probe->IsGrace() : first.IsGrace();
       addList("Pos2:", duration2, firstUp ? kStemDown : kStemUp);
     } else if (FindField("Pos2:")) {
-      MarkCorrupt();
+      MarkLenient();
     }
   }
   // A refused note and the positions after it are dropped; the chord read so far stands. Even
   // then a chord of one member is read as its note: the text of a one-member chord would read
   // back as a note, so keeping the chord would change the item on the next load.
-  if (refused) MarkCorrupt();
+  if (refused) MarkLenient();
   if (chord->GetMemberCount() == 0) return nullptr;
   if (chord->GetMemberCount() == 1) {
     return chord->RemoveNote(chord->GetMember(0));
@@ -346,12 +346,12 @@ std::unique_ptr<TNotatedItem> TKVTFindTextImporter::ReadRestChord() {
           std::unique_ptr<TMusicNote> note = ReadPosition(GetValue(i), duration2);
           if (!note) continue;
           if (!restChord->AttachNote(note)) {
-            MarkCorrupt();
+            MarkLenient();
             return nullptr;
           }
         }
       } else {
-        MarkCorrupt();
+        MarkLenient();
       }
     }
   }

@@ -137,7 +137,7 @@ TScoreLoadResult TKVTFileTextImporter::Read(TKRVStream& stream, int mode) {
       ReadScoreLines(lines);
     }
   }
-  const bool dataFaults = IsCorrupt();
+  const bool dataFaults = IsLenient() || IsCorrupt();
   const TLoadRepairs repairs = Finish();
 
   // Text after the end line is ignored, but it is still read: a compressed stream finds a
@@ -175,7 +175,7 @@ void TKVTFileTextImporter::ReadScoreLines(TScoreTextLineReader& lines) {
     const std::string_view rawLine(raw, rawLength);
     if (SplitFields(lines.MutableLine(), line.size()) == 0) {
       // Not a record: kept as a text item showing the start of the line.
-      MarkCorrupt();
+      MarkLenient();
       AddItem(MakeLineTextItem(rawLine));
       continue;
     }
@@ -191,7 +191,7 @@ void TKVTFileTextImporter::ReadRecord(std::string_view rawLine) {
   if (kind >= 0) {
     std::unique_ptr<TNotatedItem> item = ReadItemRecord(kind);
     if (!item) {
-      MarkCorrupt();
+      MarkLenient();
       item = MakeLineTextItem(rawLine);
     }
     return AddItem(std::move(item));
@@ -222,12 +222,12 @@ void TKVTFileTextImporter::ReadRecord(std::string_view rawLine) {
     if (number >= 1 && number <= TStaffLyrics::MaxStaffLyrics && !overflow)
       ReadLyricLine(number);
     else
-      MarkCorrupt();
+      MarkLenient();
     return;
   }
   std::unique_ptr<TNotatedItem> item = ReadItemRecord(kUnknownKind);
   if (!item) {
-    MarkCorrupt();
+    MarkLenient();
     item = MakeLineTextItem(rawLine);
   }
   AddItem(std::move(item));
@@ -269,7 +269,7 @@ void TKVTFileTextImporter::ReadSongInfo() {
     char* value = FindField(field.field);
     if (!value) continue;
     const std::u16string text = ReadText(value, field.font);
-    if (text.size() >= static_cast<size_t>(TScoreSongInfo::FieldUnits(field.index))) MarkCorrupt();
+    if (text.size() >= static_cast<size_t>(TScoreSongInfo::FieldUnits(field.index))) MarkLenient();
     score->SetSongInfoText(field.index, text);
   }
 }
@@ -280,7 +280,7 @@ void TKVTFileTextImporter::ReadPageSetup() {
     double size = 0;
     if (ReadReal(value, size)) {
       if (size < kMinFontPoints || size > kMaxFontPoints) {
-        MarkCorrupt();
+        MarkLenient();
         size = size < kMinFontPoints ? kMinFontPoints : kMaxFontPoints;
       }
       fonts.SetBaseSize(static_cast<float>(size));
@@ -288,7 +288,7 @@ void TKVTFileTextImporter::ReadPageSetup() {
   }
   if (char* value = FindField("NtnTypeface:")) {
     const std::string face = ReadUtf8Text(value);
-    if (face.size() >= static_cast<size_t>(kMusicFontFaceBytes)) MarkCorrupt();
+    if (face.size() >= static_cast<size_t>(kMusicFontFaceBytes)) MarkLenient();
     // The default face is stored as the empty face.
     fonts.SetMusicFontFace(face == kDefaultMusicFontName ? "" : face.c_str());
   }
@@ -297,7 +297,7 @@ void TKVTFileTextImporter::ReadPageSetup() {
     if (ReadInt(value, zoom)) {
       int64_t magnitude = std::llabs(int64_t{zoom});
       if (magnitude > kMaxZoomText) {
-        MarkCorrupt();
+        MarkLenient();
         magnitude = kMaxZoomText;
       }
       score->SetZoom(static_cast<int>(2 * magnitude));
@@ -330,7 +330,7 @@ void TKVTFileTextImporter::ReadMargins() {
     if (cm >= 0 && cm < kMarginLimitCm)
       *side.inches = static_cast<float>(cm * kInchesPerCm);
     else
-      MarkCorrupt();
+      MarkLenient();
   }
   if (const char* value = FindField("Mirror:")) margins.mirror = IsYes(value);
   score->SetMargins(margins);
@@ -338,22 +338,22 @@ void TKVTFileTextImporter::ReadMargins() {
 
 void TKVTFileTextImporter::ReadFont() {
   const char* style = FindField("Style:");
-  if (!style) return MarkCorrupt();
+  if (!style) return MarkLenient();
   // Display names first, then the short names; letter case counts.
   int index = FindNameListEntry(kNameListScoreFontsDisplay, style, false, -1);
   if (index < 0) index = FindNameListEntry(kNameListScoreFontsText, style, false, -1);
-  if (index < kTextFontStaffItalic) return MarkCorrupt();
+  if (index < kTextFontStaffItalic) return MarkLenient();
   TFontSpec* font = score->GetFonts().GetTextFont(index - kTextFontStaffItalic);
-  if (!font) return MarkCorrupt();
+  if (!font) return MarkLenient();
   if (char* value = FindField("Typeface:")) {
     const std::string face = ReadUtf8Text(value);
-    if (face.size() >= kFontFaceBytes) MarkCorrupt();
+    if (face.size() >= kFontFaceBytes) MarkLenient();
     font->SetFace(face.c_str());
   }
   if (const char* value = FindField("Size:")) {
     double size = 0;
     if (ReadReal(value, size)) {
-      if (size < kMinFontPoints || size > kMaxFontPoints) MarkCorrupt();
+      if (size < kMinFontPoints || size > kMaxFontPoints) MarkLenient();
       font->SetSize(static_cast<float>(size));
     }
   }
@@ -422,7 +422,7 @@ void TKVTFileTextImporter::ReadStaffProperties() {
       else if (SameWord(word, "Layer"))
         staff->SetLayerWithNext(true);
       else if (word[0] != 0)
-        MarkCorrupt();
+        MarkLenient();
     }
   }
   if (const char* value = FindField("MultiPartDotPlacement:")) staff->SetMultiPartDotPlacement(IsYes(value));
@@ -435,7 +435,7 @@ void TKVTFileTextImporter::ReadStaffProperties() {
     bottom = Clamp(number == INT32_MIN ? INT32_MAX : std::abs(number), 0, 100);
   staff->SetBoundaries(top, bottom);
   // The staff limits its boundaries by its lines; what it had to change no writer wrote.
-  if (staff->GetBoundaryTop() != top || staff->GetBoundaryBottom() != bottom) MarkCorrupt();
+  if (staff->GetBoundaryTop() != top || staff->GetBoundaryBottom() != bottom) MarkLenient();
   if (const char* value = FindField("Muted:")) staff->SetMuted(IsYes(value));
   if (const char* value = FindField("Volume:")) staff->SetVolume(ReadIntClamped(value, -1, 127, staff->GetVolume()));
   if (const char* value = FindField("StereoPan:"))
@@ -484,7 +484,7 @@ void TKVTFileTextImporter::ReadAddStaff() {
     if (!value) continue;
     const std::u16string text = ReadText(value, kTextFontStaffBold);
     if (text.empty()) continue;
-    if (text.size() >= static_cast<size_t>(field.units)) MarkCorrupt();
+    if (text.size() >= static_cast<size_t>(field.units)) MarkLenient();
     (staff->*field.set)(text);
   }
 }
@@ -493,7 +493,7 @@ TLoadRepairs TKVTFileTextImporter::Finish() {
   ConvertLegacyStaffStylesOf(*score, styles->styles);
   const TLoadRepairs repairs = FinishLoadedScore(*score, services);
   // No writer stores a position outside its score.
-  if (repairs.editorStateBounded) MarkCorrupt();
+  if (repairs.editorStateBounded) MarkLenient();
   score->SetExperimental(false);
   return repairs;
 }

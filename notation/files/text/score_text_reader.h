@@ -5,11 +5,12 @@
 // The reader is lenient: it never rejects a file for a bad record. Unknown records become user
 // objects, unknown fields are ignored, numbers are bounded, a line that is no record or whose
 // record makes no item stays in the staff as a text item showing the start of the line, and a
-// damaged text loads as far as it is sound. Whatever had to be bounded, dropped or guessed, a
-// text without its end line, and a fault of the stream underneath (TKRVStream::IsFailed: corrupt
-// or truncated compressed data) give the corrupt load status instead of the loaded one.
-// Nothing in a text raises a precondition: a staff that would pass its item limit drops the
-// items beyond it, and a 256th staff is dropped with its records.
+// damaged text loads as far as it is sound. What the format bounds, defaults or keeps as text
+// is normal reading: the load succeeds. Only lost data gives the corrupt load status: a text
+// without its end line, a fault of the stream underneath (TKRVStream::IsFailed: corrupt or
+// truncated compressed data), a line longer than the line reader takes, and what is dropped at
+// a limit (items past a staff's item limit, a 256th staff with its records, values or object
+// properties past their counts). Nothing in a text raises a precondition.
 
 #include <memory>
 
@@ -35,8 +36,7 @@ inline constexpr int kScoreTextModeTool = 1;   // user tools: header-less text i
 // bar are skipped; bar lines are skipped too, except in kScoreTextModeTool, where the first one
 // starts score mode from the stream's start. An empty line, the end of the stream or a header
 // without a readable version ends the search without a score (status kNotScore). A score read
-// is finished by FinishLoadedScore (score_load_finish.h); an editor state it had to bound
-// gives the corrupt status. The result's status is kLoaded or kCorrupt with a score; its code
+// is finished by FinishLoadedScore (score_load_finish.h). The result's status is kLoaded or kCorrupt with a score; its code
 // page is that of the text's Locale record (0 without one), its textVersion the header's. The
 // services (the caller's, for the call only) give a new score its page-setup defaults, poll
 // cancel while a clip reads, and serve the closing audit.

@@ -274,20 +274,20 @@ char* TKVTTextImportTokenizer::Unquote(char* text) {
 bool TKVTTextImportTokenizer::ReadInt(const char* value, int32_t& out) {
   bool overflow = false;
   if (!value || !ParseIntValue(value, out, &overflow)) {
-    MarkCorrupt();
+    MarkLenient();
     return false;
   }
-  if (overflow) MarkCorrupt();
+  if (overflow) MarkLenient();
   return true;
 }
 
 int TKVTTextImportTokenizer::Clamp(int value, int lo, int hi) {
   if (value < lo) {
-    MarkCorrupt();
+    MarkLenient();
     return lo;
   }
   if (value > hi) {
-    MarkCorrupt();
+    MarkLenient();
     return hi;
   }
   return value;
@@ -326,13 +326,13 @@ int TKVTTextImportTokenizer::FindName(std::string_view value, int list) {
 int TKVTTextImportTokenizer::ReadName(const char* value, int list, int fallback) {
   const int index = value ? FindName(value, list) : -1;
   if (index >= 0) return index;
-  MarkCorrupt();
+  MarkLenient();
   return fallback;
 }
 
 bool TKVTTextImportTokenizer::ReadReal(const char* value, double& out) {
   if (value && ParseRealValue(value, out)) return true;
-  MarkCorrupt();
+  MarkLenient();
   return false;
 }
 

@@ -5,10 +5,12 @@
 // A record line is split in place: the tokenizer keeps pointers into the caller's line buffer,
 // which must stay alive and unchanged until the next SplitFields. Field 0 is the record name.
 //
-// Corruption: every value a writer of the format cannot have produced (a number out of its
-// range or without digits, a name missing from its list, more values than a field allows)
-// is bounded or dropped, and the tokenizer remembers that it saw one (IsCorrupt). The loaders
-// report that as the corrupt load status; nothing in a line ever raises a precondition.
+// Lenient reading: a value a writer of the format cannot have produced (a number out of its
+// range or without digits, a name missing from its list) is bounded or defaulted as the format
+// says, and the tokenizer remembers that it saw one (IsLenient): the load still succeeds.
+// Corruption is data lost: values or records dropped at a limit, a cut line, a failed stream
+// (IsCorrupt); the loaders report it as the corrupt load status. Nothing in a line ever raises
+// a precondition.
 //
 // No virtual operations.
 
@@ -71,14 +73,14 @@ public:
   int GetAnsiCodePage() const { return ansiCodePage; }
   void SetAnsiCodePage(int codePage) { ansiCodePage = codePage; }
 
-  // --- values with their bounds; each marks the line corrupt when it had to bound or guess ---
-  // An integer value ("%d"); false (corrupt) when it holds no digits. Saturated values are
-  // corrupt too.
+  // --- values with their bounds; each marks the read lenient when it had to bound or guess ---
+  // An integer value ("%d"); false (lenient) when it holds no digits. Saturated values are
+  // lenient too.
   bool ReadInt(const char* value, int32_t& out);
-  // ReadInt limited to lo..hi (corrupt when outside); `fallback` when the value has no digits.
+  // ReadInt limited to lo..hi (lenient when outside); `fallback` when the value has no digits.
   int ReadIntClamped(const char* value, int lo, int hi, int fallback);
   // The index of a name in a name list, compared without case (a UTF-8 spelling of a
-  // Windows-1252 name is accepted too); `fallback` (corrupt) when absent.
+  // Windows-1252 name is accepted too); `fallback` (lenient) when absent.
   int ReadName(const char* value, int list, int fallback);
   // As ReadName without marking: -1 when absent.
   static int FindName(std::string_view value, int list);
@@ -86,14 +88,17 @@ public:
   static bool SameWord(std::string_view a, std::string_view b);
   // Whether a yes/no value is yes: exactly "Y" or "y" (null is no).
   static bool IsYes(const char* value) { return value && (value[0] == 'Y' || value[0] == 'y') && value[1] == 0; }
-  // A real value; false (corrupt) when it is no finite number.
+  // A real value; false (lenient) when it is no finite number.
   bool ReadReal(const char* value, double& out);
-  // Value limited to lo..hi; corrupt when outside.
+  // Value limited to lo..hi; lenient when outside.
   int Clamp(int value, int lo, int hi);
 
+  // A value was bounded or defaulted, or a line read in a way the format allows for it.
+  void MarkLenient() { lenient = true; }
+  bool IsLenient() const { return lenient; }
+  // Data was lost.
   void MarkCorrupt() { corrupt = true; }
   bool IsCorrupt() const { return corrupt; }
-  void ClearCorrupt() { corrupt = false; }
 
 protected:
   char* fields[kMaxFields];
@@ -107,6 +112,7 @@ protected:
   int valueCount = 0;
   double version;
   int ansiCodePage;
+  bool lenient = false;
   bool corrupt = false;
 };
 

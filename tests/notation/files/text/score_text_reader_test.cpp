@@ -206,8 +206,9 @@ TEST(ScoreTextReaderTest, StaffRecords) {
   EXPECT_EQ(std::u16string(second->GetName()), u"A-2");
   ASSERT_EQ(second->GetItemCount(), 3);
   EXPECT_EQ(FormatItemLine(*second->GetItem(1), kTextModeScore), "|Spacer|Width:9999");
-  // The numbered lyric 9 and the clamped width make the load corrupt.
-  EXPECT_EQ(read.info.status, TLoadStatus::kCorrupt);
+  // The ignored lyric 9 and the clamped width are lenient reading, not damage.
+  EXPECT_EQ(read.info.status, TLoadStatus::kLoaded);
+  EXPECT_TRUE(read.info.repaired.dataFaults);
 }
 
 // What the writer writes reads back unchanged: values at the edges of what the reader takes,
@@ -267,17 +268,18 @@ TEST(ScoreTextReaderTest, UnreadableLinesStayAsTextItems) {
             "|Text|Text:\"\\}Clef\\}OctaveShift:Octav\"|Font:StaffBold|Pos:8|Wide:Y");
   EXPECT_EQ(FormatItemLine(*staff->GetItem(2), kTextModeScore),
             "|Text|Text:\"plain words here\"|Font:StaffBold|Pos:8|Wide:Y");
-  EXPECT_EQ(read.info.status, TLoadStatus::kCorrupt);
+  EXPECT_EQ(read.info.status, TLoadStatus::kLoaded);
 }
 
-// Small damaged texts: each loads as far as it is sound, never crashes, and reports the
-// corrupt status.
-TEST(ScoreTextReaderTest, DamagedTextsReportCorruption) {
+// Small odd or damaged texts: each loads as far as it is sound and never crashes. What the
+// format bounds or defaults loads (status 1); only lost data reports the corrupt status.
+TEST(ScoreTextReaderTest, LenientReadingLoadsAndDamageIsCorrupt) {
   const struct {
     const char* name;
     std::string text;
+    TLoadStatus status = TLoadStatus::kLoaded;
   } cases[] = {
-      {"no end line", ScoreWithLines({"|Clef|Type:Bass"}, false)},
+      {"no end line", ScoreWithLines({"|Clef|Type:Bass"}, false), TLoadStatus::kCorrupt},
       {"colour", ScoreWithLines({"|Clef|Type:Bass|Color:99"})},
       {"negative colour", ScoreWithLines({"|Bar|Color:-1"})},
       {"visibility", ScoreWithLines({"|Bar|Visibility:Sometimes"})},
@@ -302,7 +304,15 @@ TEST(ScoreTextReaderTest, DamagedTextsReportCorruption) {
       {"multi-bar rest", ScoreWithLines({"|RestMultiBar|NumBars:0"})},
       {"user property", ScoreWithLines({"|User|Glissando|bad name:1"})},
       {"seventeen properties",
-       ScoreWithLines({"|User|T|a:1|b:2|c:3|d:4|e:5|f:6|g:7|h:8|i:9|j:10|k:11|l:12|m:13|n:14|o:15|p:16|q:17"})},
+       ScoreWithLines({"|User|T|a:1|b:2|c:3|d:4|e:5|f:6|g:7|h:8|i:9|j:10|k:11|l:12|m:13|n:14|o:15|p:16|q:17"}),
+       TLoadStatus::kCorrupt},
+      {"values past the field's limit", ScoreWithLines({"|Chord|Dur:4th|Pos:" + std::string(600, ',') + "1"}),
+       TLoadStatus::kCorrupt},
+      {"clef without type", ScoreWithLines({"|Clef"})},
+      {"unknown field", ScoreWithLines({"|Clef|Type:Bass|Shade:Blue"})},
+      {"unknown record", ScoreWithLines({"|Glissando|Length:3"})},
+      {"lyric nine", ScoreWithLines({"|Lyric9|Text:\"ignored\""})},
+      {"spacer too wide", ScoreWithLines({"|Spacer|Width:12000"})},
       {"staff channel", ScoreWithLines({"|StaffProperties|Channel:40"})},
       {"staff device", ScoreWithLines({"|StaffProperties|Device:99"})},
       {"staff volume", ScoreWithLines({"|StaffProperties|Volume:200"})},
@@ -318,12 +328,13 @@ TEST(ScoreTextReaderTest, DamagedTextsReportCorruption) {
       {"title too long", ScoreWithLines({"|SongInfo|Title:\"" + std::string(80, 't') + "\""})},
       {"not a record", ScoreWithLines({"hello"})},
       {"record without item", ScoreWithLines({"|Flow|Style:Nowhere"})},
-      {"clip without end", "!TarlowmedeRazadoveClip(2.75,Single)\r\n|Clef|Type:Bass\r\n"},
+      {"clip without end", "!TarlowmedeRazadoveClip(2.75,Single)\r\n|Clef|Type:Bass\r\n",
+       TLoadStatus::kCorrupt},
   };
   for (const auto& c : cases) {
     TReadResult read = Read(c.text);
     ASSERT_TRUE(read.score) << c.name;
-    EXPECT_EQ(read.info.status, TLoadStatus::kCorrupt) << c.name;
+    EXPECT_EQ(read.info.status, c.status) << c.name;
     // Whatever was read is a score the writer can write and read again.
     const std::string text = WriteScore(*read.score);
     TReadResult again = Read(text);

@@ -73,6 +73,8 @@ TEST(ScoreTextTokenizerTest, SplitsValuesAndOptions) {
   EXPECT_EQ(tokens.SplitValues(empty.data()), 1);
   EXPECT_FALSE(tokens.IsCorrupt());
 
+  // Values past the field's limit are lost: that is damage, not lenient reading.
+
   std::string many(700, ',');
   EXPECT_EQ(tokens.SplitValues(many.data()), TKVTTextImportTokenizer::kMaxValues);
   EXPECT_TRUE(tokens.IsCorrupt());
@@ -113,7 +115,7 @@ TEST(ScoreTextTokenizerTest, NumbersAndNamesMarkWhatTheyBound) {
     int lo;
     int hi;
     int result;
-    bool corrupt;
+    bool lenient;
   } cases[] = {
       {"12", 0, 100, 12, false},   {" -7xyz", -10, 10, -7, false}, {"+5", 0, 9, 5, false},
       {"101", 0, 100, 100, true},  {"-1", 0, 100, 0, true},        {"abc", 0, 100, 42, true},
@@ -122,15 +124,17 @@ TEST(ScoreTextTokenizerTest, NumbersAndNamesMarkWhatTheyBound) {
   for (const auto& c : cases) {
     TKVTTextImportTokenizer tokens;
     EXPECT_EQ(tokens.ReadIntClamped(c.value, c.lo, c.hi, 42), c.result) << c.value;
-    EXPECT_EQ(tokens.IsCorrupt(), c.corrupt) << c.value;
+    EXPECT_EQ(tokens.IsLenient(), c.lenient) << c.value;
+    EXPECT_FALSE(tokens.IsCorrupt()) << c.value;
   }
   TKVTTextImportTokenizer tokens;
   EXPECT_EQ(tokens.ReadName("treble", kNameListClefs, 0), 0);
   EXPECT_EQ(tokens.ReadName("pi\xC3\xB9 MOSSO", kNameListPerformanceStylesDisplay, -1), 12);
   EXPECT_EQ(tokens.ReadName("Pi\xF9 mosso", kNameListPerformanceStylesDisplay, -1), 12);
-  EXPECT_FALSE(tokens.IsCorrupt());
+  EXPECT_FALSE(tokens.IsLenient());
   EXPECT_EQ(tokens.ReadName("Soprano", kNameListClefs, 3), 3);
-  EXPECT_TRUE(tokens.IsCorrupt());
+  EXPECT_TRUE(tokens.IsLenient());
+  EXPECT_FALSE(tokens.IsCorrupt());
 }
 
 }  // namespace
