@@ -9,6 +9,9 @@ namespace kvt {
 
 namespace {
 
+// Said after the corrupt message when that is why: a score never comes near the limit.
+constexpr char kTooLargeText[] = "The score text goes on past 256 MB and was not read further.\n";
+
 std::unique_ptr<TMusicScore> LoadBinary(const std::string& path, TScoreFileHeader& header,
                                         const TServices& services, std::string& messages) {
   TScoreLoadResult result = ReadScoreFromFileRepairing(path.c_str(), header, services);
@@ -20,6 +23,7 @@ std::unique_ptr<TMusicScore> LoadBinary(const std::string& path, TScoreFileHeade
       break;
     case TLoadStatus::kCorrupt:
       messages += "\" appears to be corrupt.\n";
+      if (result.textTooLarge) messages += kTooLargeText;
       break;
     default:
       messages += "\" appears to be from a new version of Tarlowmede Razadove.";
@@ -41,6 +45,7 @@ std::unique_ptr<TMusicScore> LoadText(const std::string& path, const TServices& 
   }
   if (result.status == TLoadStatus::kCorrupt) {
     messages += "Error: The file \"" + path + "\" appears to be corrupt.\n";
+    if (result.textTooLarge) messages += kTooLargeText;
     return nullptr;
   }
   return std::move(result.score);

@@ -1,7 +1,8 @@
 // Reading and writing a large text score (16 staves of 2,000 bars, several megabytes), against
 // a plain line split of the same bytes: once through the stream's own line reading, once over
 // the bytes in memory. Bytes per second are reported for each, so the reader's cost per byte
-// can be compared with the line split's.
+// can be compared with the line split's. The line reader alone over lines that end in zero
+// bytes shows that a line end costs the same however far the next line feed is.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/rest_note.h"
+#include "notation/files/text/score_text_line_reader.h"
 #include "notation/files/text/score_text_reader.h"
 #include "notation/files/text/score_text_writer.h"
 #include "notation/audit/staff_audit.h"
@@ -162,5 +164,21 @@ void BM_LineSplitMemory(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_LineSplitMemory)->Unit(benchmark::kMillisecond);
+
+// The line reader over lines that end in zero bytes, with no line feed for a long way: the cost
+// of a line end must not grow with the distance to the next line feed.
+void BM_LineReaderZeroEndedLines(benchmark::State& state) {
+  std::string text;
+  for (int i = 0; i < (1 << 20); ++i) text.append("|Bar", 4).push_back('\0');
+  for (auto _ : state) {
+    TKRVFlatRamStream in(text.data(), static_cast<int>(text.size()), static_cast<int>(text.size()));
+    TScoreTextLineReader lines(in);
+    int64_t count = 0;
+    while (lines.Next()) ++count;
+    benchmark::DoNotOptimize(count);
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * (1 << 20));
+}
+BENCHMARK(BM_LineReaderZeroEndedLines)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -104,6 +104,16 @@ unsigned TKRVStream::CopyBytesFrom(TKRVStream& source, unsigned n) {
   return copied;
 }
 
+bool TKRVStream::SkipToEnd(size_t maxBytes) {
+  char sink[16384];
+  size_t skipped = 0;
+  while (!IsError() && Read(sink, sizeof sink) == static_cast<int>(sizeof sink)) {
+    skipped += sizeof sink;
+    if (skipped >= maxBytes) return IsError();
+  }
+  return true;
+}
+
 void TKRVStream::WriteBool(bool value) { PutByte(value ? 1 : 0); }
 
 bool TKRVStream::ReadBool() { return GetByte() != 0; }

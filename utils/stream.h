@@ -13,6 +13,7 @@
 //
 // All multi-byte numbers are little-endian.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace kvt {
@@ -53,6 +54,9 @@ public:
   void CopyFrom(TKRVStream& source);
   // Copies at most n bytes from the source's current position; returns the count copied.
   unsigned CopyBytesFrom(TKRVStream& source, unsigned n);
+  // Reads and drops the rest of the data, at most maxBytes of it (a decompressing stream finds
+  // a damaged tail only this way); false when the data went on past maxBytes.
+  bool SkipToEnd(size_t maxBytes);
 
   void WriteBool(bool value);
   bool ReadBool();

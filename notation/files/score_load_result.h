@@ -51,6 +51,8 @@ struct TScoreLoadResult {
   TLoadRepairs repaired;
   // False when the file could not be opened at all (file loads only).
   bool fileOpened = true;
+  // The score text went on past 256 MiB and was read no further (status kCorrupt).
+  bool textTooLarge = false;
 };
 
 // A clip load into a staff: the count of items inserted, -1 when nothing was read (see

@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string_view>
-#include <vector>
 
 #include "notation/staff/music_staff.h"
 #include "notation/items/notated_item.h"
@@ -10,6 +9,7 @@
 #include "notation/services/services.h"
 #include "notation/files/text/score_text_format.h"
 #include "notation/files/text/score_text_item_reader.h"
+#include "notation/files/text/score_text_line_reader.h"
 #include "notation/files/text/score_text_reader.h"
 #include "notation/files/text/score_text_writer.h"
 #include "utils/busy_cursor.h"
@@ -23,8 +23,6 @@
 namespace kvt {
 namespace {
 
-constexpr int kDrainBlockBytes = 16384;
-
 std::unique_ptr<TMusicScore> NewScoreWithOneStaff(const TServices& services) {
   auto score = std::make_unique<TMusicScore>(nullptr, services);
   score->AddStaff(std::make_unique<TMusicStaff>());
@@ -32,12 +30,10 @@ std::unique_ptr<TMusicScore> NewScoreWithOneStaff(const TServices& services) {
 }
 
 // Reads the compressed data to its end: a damaged end (a truncated stream, a wrong check sum)
-// shows only there, after the score itself was read.
+// shows only there, after the score itself was read. Data that goes on far past any score is
+// damage too.
 bool CompressedDataIsWhole(TKRVZLibInStream& in) {
-  std::vector<char> block(kDrainBlockBytes);
-  while (!in.IsError() && in.Read(block.data(), kDrainBlockBytes) == kDrainBlockBytes) {
-  }
-  return !in.IsFailed();
+  return in.SkipToEnd(TScoreTextLineReader::kMaxTextBytes) && !in.IsFailed();
 }
 
 void CopySettings(const TMusicScore& score, TScoreSettingsBlock& settings) {

@@ -151,7 +151,7 @@ int TClipTextReader::ReadItems(TScoreTextLineReader& lines, bool framed) {
     }
     Insert(std::move(item));
   }
-  if (lines.StreamFailed()) MarkCorrupt();
+  if (lines.StreamFailed() || lines.TooLarge()) MarkCorrupt();
   if (framed && !sawEnd) {
     MarkCorrupt();
     if (inserted == 0) return -1;

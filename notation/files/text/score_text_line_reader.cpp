@@ -16,11 +16,20 @@ constexpr size_t kMaxBufferBytes = 16 * 1024 * 1024;
 
 bool IsTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// The first line feed or zero byte in [p, last); last when there is none. Sets *cr when a
-// carriage return stands before it.
-char* FindTerminator(char* p, char* last, bool* cr) {
-  char* lf = static_cast<char*>(std::memchr(p, '\n', static_cast<size_t>(last - p)));
-  char* limit = lf ? lf : last;
+}  // namespace
+
+char* TScoreTextLineReader::FindTerminator(char* p, char* last, bool* cr) {
+  // The next line feed is searched for once and remembered until the bytes move: lines that
+  // end in zero bytes would otherwise search the rest of the buffer again for every line.
+  const size_t from = static_cast<size_t>(p - buffer.data());
+  if (!lfKnown || from < lfSearchFrom || from > lfOffset || lfSearchEnd != fill) {
+    const void* lf = std::memchr(p, '\n', static_cast<size_t>(last - p));
+    lfOffset = lf ? static_cast<size_t>(static_cast<const char*>(lf) - buffer.data()) : fill;
+    lfSearchFrom = from;
+    lfSearchEnd = fill;
+    lfKnown = true;
+  }
+  char* limit = buffer.data() + lfOffset;
   // Lines are short: one pass over the line for the rarer bytes.
   for (char* q = p; q < limit; ++q) {
     const char c = *q;
@@ -30,8 +39,6 @@ char* FindTerminator(char* p, char* last, bool* cr) {
   }
   return limit;
 }
-
-}  // namespace
 
 TScoreTextLineReader::TScoreTextLineReader(TKRVStream& stream, bool exact) : stream(stream), exact(exact) {
   buffer.resize((exact ? 256 : kBlockBytes + 1) + kLineSlack);
@@ -91,6 +98,13 @@ bool TScoreTextLineReader::NextExact() {
 
 bool TScoreTextLineReader::Refill() {
   if (atEnd) return false;
+  lfKnown = false;
+  if (total >= kMaxTextBytes) {
+    // Far past any score: what follows is not read (a decompression bomb stops here).
+    tooLarge = true;
+    atEnd = true;
+    return false;
+  }
   if (pos > 0) {
     std::memmove(buffer.data(), buffer.data() + pos, fill - pos);
     fill -= pos;
@@ -100,11 +114,14 @@ bool TScoreTextLineReader::Refill() {
   const size_t reserved = 1 + kLineSlack;
   if (buffer.size() - reserved - fill < kBlockBytes / 2 && buffer.size() < kMaxBufferBytes + reserved)
     buffer.resize(std::min(buffer.size() * 2, kMaxBufferBytes + reserved));
-  const size_t room = buffer.size() - reserved - fill;
+  const size_t room = std::min(buffer.size() - reserved - fill, kMaxTextBytes - total);
   if (room == 0) return false;
   const int asked = static_cast<int>(std::min<size_t>(room, 1u << 30));
   const int got = stream.Read(buffer.data() + fill, asked);
-  if (got > 0) fill += static_cast<size_t>(got);
+  if (got > 0) {
+    fill += static_cast<size_t>(got);
+    total += static_cast<size_t>(got);
+  }
   if (got < asked || stream.IsError()) atEnd = true;
   return got > 0;
 }

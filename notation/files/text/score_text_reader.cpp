@@ -141,15 +141,13 @@ TScoreLoadResult TKVTFileTextImporter::Read(TKRVStream& stream, int mode) {
   const TLoadRepairs repairs = Finish();
 
   // Text after the end line is ignored, but it is still read: a compressed stream finds a
-  // damaged or cut-off tail only when it decodes it.
-  if (!stream.IsError()) {
-    char sink[4096];
-    while (stream.Read(sink, sizeof sink) == static_cast<int>(sizeof sink) && !stream.IsError()) {
-    }
-  }
+  // damaged or cut-off tail only when it decodes it. A tail past the text limit is not.
+  if (!stream.SkipToEnd(TScoreTextLineReader::kMaxTextBytes)) tooLarge = true;
   const bool failed = stream.IsFailed();
   result.codePage = localeCodePage;
-  result.status = (IsCorrupt() || failed || !sawEnd) ? TLoadStatus::kCorrupt : TLoadStatus::kLoaded;
+  result.status = (IsCorrupt() || failed || !sawEnd || tooLarge) ? TLoadStatus::kCorrupt
+                                                                  : TLoadStatus::kLoaded;
+  result.textTooLarge = tooLarge;
   result.repaired = repairs;
   result.repaired.dataFaults = dataFaults;
   result.score = std::move(score);
@@ -182,6 +180,7 @@ void TKVTFileTextImporter::ReadScoreLines(TScoreTextLineReader& lines) {
     if (IsContextRecord(*this)) continue;
     ReadRecord(rawLine);
   }
+  if (lines.TooLarge()) tooLarge = true;
 }
 
 void TKVTFileTextImporter::ReadRecord(std::string_view rawLine) {

@@ -83,6 +83,7 @@ private:
   TMusicStaff* staff = nullptr;      // current staff; null while a dropped staff's records run
   bool firstStaffUnclaimed = false;
   bool sawEnd = false;
+  bool tooLarge = false;  // the text went past the line reader's limit
   int localeCodePage = 0;  // of a Locale record; 0 without one
   std::unique_ptr<TStaffStyles> styles;
 };

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -341,6 +343,56 @@ TEST(ScoreTextReaderTest, LenientReadingLoadsAndDamageIsCorrupt) {
     ASSERT_TRUE(again.score) << c.name;
     EXPECT_TRUE(SameText(WriteScore(*again.score), text)) << c.name;
   }
+}
+
+// An endless text: the given start, then comment lines of 1 MiB for ever (a decompression
+// bomb without the compressed data).
+class TEndlessTextStream : public TKRVStream {
+public:
+  static constexpr size_t kLineBytes = size_t{1} << 20;
+  explicit TEndlessTextStream(std::string start) : start(std::move(start)) {}
+  int GetByte() override {
+    char c = 0;
+    Read(&c, 1);
+    return static_cast<unsigned char>(c);
+  }
+  int Read(void* buffer, int n) override {
+    auto* out = static_cast<char*>(buffer);
+    const size_t count = static_cast<size_t>(n);
+    std::memset(out, '#', count);
+    for (size_t i = 0; i < count; ++i, ++position) {
+      if (position < start.size()) {
+        out[i] = start[position];
+      } else if ((position - start.size()) % kLineBytes == kLineBytes - 1) {
+        out[i] = '\n';
+      } else {
+        // Past the start, the rest of this line is '#' already.
+        const size_t rest = kLineBytes - 1 - (position - start.size()) % kLineBytes;
+        const size_t skip = std::min(rest, count - i) - 1;
+        i += skip;
+        position += skip;
+      }
+    }
+    return n;
+  }
+
+private:
+  std::string start;
+  size_t position = 0;
+};
+
+// Text past 256 MiB is refused as damage, whether it holds lines that never end the score or a
+// tail after the end line; reading stops there.
+TEST(ScoreTextReaderTest, TextPastTheLimitIsCorrupt) {
+  const std::string head = "!TarlowmedeRazadove(2.75)\r\n|AddStaff|Name:\"A\"\r\n";
+  for (const std::string& start : {head, ScoreWithLines({"|Clef|Type:Bass"})}) {
+    TEndlessTextStream stream(start);
+    TScoreLoadResult result = ReadScoreText(stream, TServices{}, kScoreTextModeFile);
+    ASSERT_TRUE(result.score);
+    EXPECT_EQ(result.status, TLoadStatus::kCorrupt);
+    EXPECT_TRUE(result.textTooLarge);
+  }
+  EXPECT_FALSE(Read(ScoreWithLines({"|Clef|Type:Bass"})).info.textTooLarge);
 }
 
 // A compressed text whose compressed data is cut short or damaged reads as far as it decodes
