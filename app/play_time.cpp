@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "midi/events/midi_file_buf.h"
+#include "midi/events/midi_msg.h"
 #include "midi/play/score_midi_player.h"
 #include "notation/staff/music_score.h"
 
@@ -39,6 +40,8 @@ int64_t MeasurePlayTime(const TMusicScore& score, bool asPlayed) {
     player.BuildPlayBuffer(buffer);
   } else {
     buffer.Reset();
+    // The file holds no pauses (fermatas, breaths, caesuras wait only in the player).
+    buffer.SetFilter(1u << kMidiKindWait);
     player.RenderAll(buffer);
   }
   const int64_t milliseconds = buffer.GetPlayLength(0);

@@ -13,8 +13,9 @@ std::string FormatPlayTime(int64_t seconds);
 
 // Renders the score with its own player into an event buffer of 16 segments (growing as a
 // long score needs) and returns the length in whole seconds, rounded to the nearest one: as
-// the editor plays it (asPlayed: up to the end marker after the last staff) or as the MIDI
-// export writes it (up to the last event). The player re-audits staves that need it, so the
+// the editor plays it (asPlayed: up to the end marker after the last staff, with the pauses of
+// fermatas, breaths and caesuras) or as the MIDI export writes it (up to the last event, and
+// without those pauses, which a MIDI file cannot hold). The player re-audits staves that need it, so the
 // score is not const.
 int64_t MeasurePlayTime(const TMusicScore& score, bool asPlayed);
 

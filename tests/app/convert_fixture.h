@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -131,6 +132,13 @@ inline std::string DumpMidiFile(const std::string& path) {
   EXPECT_TRUE(run.started);
   EXPECT_EQ(run.exitCode, 0) << run.err;
   return run.out;
+}
+
+// The playing time of the MIDI file in seconds, as mido works it out.
+inline double MidiFileSeconds(const std::string& path) {
+  TProcessResult run = RunProcess({"/usr/bin/python3", KVT_SMF_DUMP_SCRIPT, path, "--length"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  return std::atof(run.out.c_str());
 }
 
 // The lines of a dump that contain `part`.

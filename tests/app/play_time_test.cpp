@@ -4,7 +4,9 @@
 
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
+#include "app/command_line_convert.h"
 #include "notation/items/tempo_data.h"
+#include "notation/items/tempo_variance.h"
 #include "tests/app/convert_fixture.h"
 
 namespace kvt {
@@ -33,6 +35,32 @@ TEST(PlayTimeTest, PlayedLengthRunsToTheEndOfTheLastStaffExportToTheLastEvent) {
   std::unique_ptr<TMusicScore> score = test::MakeSmallScore();
   EXPECT_EQ(MeasurePlayTime(*score, true), 5);
   EXPECT_EQ(MeasurePlayTime(*score, false), 2);
+}
+
+// A fermata's pause is heard when the score plays but is not in the MIDI file, so the export's
+// time leaves it out and matches the file as a MIDI reader plays it.
+TEST(PlayTimeTest, ExportTimeLeavesOutPausesTheFileCannotHold) {
+  TMusicScore score;
+  auto staff = std::make_unique<TMusicStaff>();
+  staff->InsertItem(std::make_unique<TTempoData>(60, kTempoQuarter), 1);
+  for (int i = 0; i < 4; ++i) {
+    if (i == 2) {
+      auto fermata = std::make_unique<TTempoVariance>(kTempoVarFermata);
+      fermata->SetPause(40);  // 40 sixteenths: 10 s at 60 quarters a minute
+      staff->InsertItem(std::move(fermata), staff->GetLastIndex());
+    }
+    staff->InsertItem(std::make_unique<TMusicNote>(0, kDurQuarter, 0, kAccNone),
+                      staff->GetLastIndex());
+  }
+  score.AddStaff(std::move(staff));
+  EXPECT_EQ(MeasurePlayTime(score, true), 14);
+  EXPECT_EQ(MeasurePlayTime(score, false), 4);
+
+  TTempFolder folder;
+  test::WriteTextScore(folder / "pause.kvttxt", score);
+  std::string messages;
+  ASSERT_EQ(ConvertFiles({"kvt2", "-convert", folder / "pause.kvttxt", folder / "pause.mid"}, messages), 0);
+  EXPECT_NEAR(test::MidiFileSeconds(folder / "pause.mid"), 4.0, 0.5);
 }
 
 TEST(PlayTimeTest, RoundsToTheNearestSecond) {

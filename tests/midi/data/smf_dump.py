@@ -52,6 +52,10 @@ def describe(msg):
 def main():
     try:
         f = mido.MidiFile(sys.argv[1])
+        if len(sys.argv) > 2 and sys.argv[2] == "--length":
+            # Only the playing time in seconds, as mido works it out from the tempo map.
+            sys.stdout.write("%.3f\n" % f.length)
+            return 0
         lines = ["type=%d ticks=%d tracks=%d" % (f.type, f.ticks_per_beat, len(f.tracks))]
         for i, track in enumerate(f.tracks):
             lines.append("track %d" % i)
