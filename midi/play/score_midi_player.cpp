@@ -95,6 +95,7 @@ void TScoreMidiPlayer::BuildPlayBuffer(TMidiFileBuf& buffer) {
   renderTime = 0;
   RenderSlices(buffer);
   if (!buffer.GetOverflow()) {
+    EndPendingTies(buffer);
     const int32_t end = GetEndTick();
     renderTime = end;
     CloseHangingNotes(buffer, static_cast<uint32_t>(end));
@@ -106,7 +107,14 @@ void TScoreMidiPlayer::BuildPlayBuffer(TMidiFileBuf& buffer) {
 void TScoreMidiPlayer::RenderAll(TMidiFileBuf& buffer) {
   buffer.AddTempo(0, kStartTempoBpm);
   RenderSlices(buffer);
-  if (!buffer.GetOverflow()) CloseHangingNotes(buffer, static_cast<uint32_t>(GetEndTick()));
+  if (!buffer.GetOverflow()) {
+    EndPendingTies(buffer);
+    CloseHangingNotes(buffer, static_cast<uint32_t>(GetEndTick()));
+  }
+}
+
+void TScoreMidiPlayer::EndPendingTies(TMidiFileBuf& buffer) {
+  for (auto& index : indexes) index->EndPendingTies(buffer);
 }
 
 int32_t TScoreMidiPlayer::GetEndTick() const {

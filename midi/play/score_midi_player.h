@@ -59,6 +59,9 @@ public:
   // only the 120 bpm tempo at time 0 is added first; after the staves, hanging tied keys are
   // released at the end tick; no end marker, no totals, no wait cursor.
   void RenderAll(TMidiFileBuf& buffer);
+  // Every staff's tied keys whose continuation has not come are released at their own played
+  // ends (both renderings do this before closing what still sounds).
+  void EndPendingTies(TMidiFileBuf& buffer);
 
   // The largest song position any staff reached.
   int32_t GetEndTick() const;

@@ -31,6 +31,7 @@ void TStaffMidiPlayerIndex::Bind(const TMusicScore* newScore, int staffIndex) {
 }
 
 void TStaffMidiPlayerIndex::Reset() {
+  ties.Clear();
   barOffset = 0;
   previous = TStaffPlayPos();
   if (staff) {
@@ -69,7 +70,10 @@ void TStaffMidiPlayerIndex::PerformCurrent(TMidiFileBuf& buffer) {
   TSimpleNtnIdx at(staff, playIndex);
   const TNotatedItem* item = at.GetItem();
   if (at.GetHairpin() != 0 && state.IsDynamicChanged()) LayOutDynamicRamp(at, state, &buffer);
-  if (!(staff->IsMuted() && item->HasNotes())) item->Perform(state, &buffer);
+  if (!(staff->IsMuted() && item->HasNotes())) {
+    ties.BeforeItem(*item, state, buffer);
+    item->Perform(state, &buffer);
+  }
   if (item->GetType() == kItemUserObject && userObjectHost)
     userObjectHost->PlayUserObject(at, state, &buffer);
 }
@@ -93,6 +97,7 @@ void TStaffMidiPlayerIndex::RenderStaff(TMidiFileBuf& buffer) {
   Reset();
   EmitSetup(buffer);
   PlayUntil(buffer, kPlayToEnd);
+  EndPendingTies(buffer);
   if (!buffer.GetOverflow())
     CloseHangingNotes(buffer, static_cast<uint32_t>(std::max(GetSongPosition(), 0)));
 }
@@ -108,6 +113,8 @@ TStaffPlayPos TStaffMidiPlayerIndex::GetPlayPos() const {
 bool TStaffMidiPlayerIndex::Advance(int32_t tick) {
   const TStaffPlayPos before = GetPlayPos();
   if (playIndex == -1 && tick >= GetSongPosition()) return false;
+  // Keys struck before the move are not the player's to release any more.
+  ties.Clear();
   previous = before;
   if (tick < GetSongPosition()) {
     // Behind the cursor: walk again from the staff's start.

@@ -23,6 +23,7 @@
 
 #include <cstdint>
 
+#include "midi/play/tie_releases.h"
 #include "notation/context/staff_context_state.h"
 
 namespace kvt {
@@ -70,10 +71,13 @@ public:
   // Plays items while the staff has more and the song position is before tick; stops early
   // when the buffer overflows. True while the staff has more to play.
   bool PlayUntil(TMidiFileBuf& buffer, int32_t tick);
-  // The whole staff by itself: Reset, EmitSetup, PlayUntil to the end, then the keys that a
-  // tie left sounding are released at the staff's end (CloseHangingNotes over the whole
+  // The whole staff by itself: Reset, EmitSetup, PlayUntil to the end, EndPendingTies, then any
+  // key still sounding is released at the staff's end (CloseHangingNotes over the whole
   // buffer, so give it a buffer that holds this staff alone, or one that drops notes).
   void RenderStaff(TMidiFileBuf& buffer);
+  // Releases, at their own played ends, the keys of tied notes that PlayUntil has struck and
+  // whose continuation has not come yet (a walk that ends or stops with ties open).
+  void EndPendingTies(TMidiFileBuf& buffer) { ties.EndAll(buffer); }
 
   // Moves without output to the item that sounds at tick. A finished staff with tick not
   // before its song position does nothing (false). Otherwise the previous position becomes
@@ -118,6 +122,7 @@ private:
   int32_t playIndex = -1;
   int32_t barOffset = 0;
   TStaffContextState state;
+  TTieReleases ties;
   TStaffPlayPos previous;
   int64_t stepsLeft = 0;
   TUserObjectHost* userObjectHost = nullptr;

@@ -136,8 +136,13 @@ public:
   TMidiMsg MakeNoteOnEvent(const TStaffContextState& state) const;
 
   // Emits the note's events for Perform; `ownerMuted` marks a muted owner (chord), whose tie
-  // continuations still end their sound.
+  // continuations still end their sound. A note tied on emits no note off: the continuation
+  // ends the sound, or the player ends it at GetPlayedEnd when no continuation comes.
   void PerformNote(TStaffContextState& state, TMidiFileBuf& buffer, bool ownerMuted) const;
+  // The tick at which the note's key is released when nothing continues it: its start (after
+  // grace-note timing) plus its played length (articulations and the state's performance
+  // style), at least one tick after the start.
+  int64_t GetPlayedEnd(const TStaffContextState& state, bool ownerMuted) const;
 
 protected:
   // Stores the respelled position and accidental of `pitch` (without transposition) for the

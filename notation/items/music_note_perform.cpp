@@ -77,6 +77,39 @@ void TMusicNote::Perform(TStaffContextState& state, TMidiFileBuf* buffer) const 
   if (buffer) PerformNote(state, *buffer, false);
 }
 
+namespace {
+
+// Where and how long a note sounds: grace notes play 24 ticks each from the beat, and a note
+// after graces gives up their time.
+struct TSoundingSpan {
+  int64_t start;
+  int length;
+};
+
+TSoundingSpan SoundingSpan(const TMusicNote& note, const TStaffContextState& state, bool silent) {
+  TSoundingSpan span{state.GetSongPosition(), note.GetDuration()};
+  const int graceCount = state.GetGraceCount();
+  if (note.IsGrace()) {
+    const bool hiddenTieContinuation = note.IsTieIn() && note.GetVisibility() == kVisNever;
+    if (!silent && !hiddenTieContinuation) {
+      span.start += kGraceTicks * graceCount;
+      span.length = kGraceTicks;
+    }
+  } else if (graceCount > 0 && kGraceTicks * graceCount < span.length) {
+    span.start += kGraceTicks * graceCount;
+    span.length -= kGraceTicks * graceCount;
+  }
+  return span;
+}
+
+}  // namespace
+
+int64_t TMusicNote::GetPlayedEnd(const TStaffContextState& state, bool ownerMuted) const {
+  const TSoundingSpan span = SoundingSpan(*this, state, IsMuted() || ownerMuted);
+  const int played = PlayedLength(span.length, PlayedPercent(GetFlags(), state.GetPerfStyle()));
+  return span.start + (played > 1 ? played : 1);
+}
+
 void TMusicNote::PerformNote(TStaffContextState& state, TMidiFileBuf& buffer,
                              bool ownerMuted) const {
   const bool silent = IsMuted() || ownerMuted;
@@ -84,20 +117,7 @@ void TMusicNote::PerformNote(TStaffContextState& state, TMidiFileBuf& buffer,
   const int port = state.GetPort();
   const int channel = state.GetChannel();
   const int pitch = ClampMidiData(GetPitch(state));
-  const int graceCount = state.GetGraceCount();
-
-  int64_t start = state.GetSongPosition();
-  int length = GetDuration();
-  if (IsGrace()) {
-    const bool hiddenTieContinuation = IsTieIn() && GetVisibility() == kVisNever;
-    if (!silent && !hiddenTieContinuation) {
-      start += kGraceTicks * graceCount;
-      length = kGraceTicks;
-    }
-  } else if (graceCount > 0 && kGraceTicks * graceCount < length) {
-    start += kGraceTicks * graceCount;
-    length -= kGraceTicks * graceCount;
-  }
+  const int64_t start = SoundingSpan(*this, state, silent).start;
 
   const TMidiMsg noteOff = TMidiMsg::Channel(kMidiNoteOff, port, channel, pitch, 0);
   if (silent) {
@@ -118,9 +138,7 @@ void TMusicNote::PerformNote(TStaffContextState& state, TMidiFileBuf& buffer,
   }
   // A tied note's end comes with the last note of the tie.
   if (IsTieOut()) return;
-
-  const int played = PlayedLength(length, PlayedPercent(flags, state.GetPerfStyle()));
-  buffer.AddEvent(EventTime(start + (played > 1 ? played : 1)), noteOff);
+  buffer.AddEvent(EventTime(GetPlayedEnd(state, ownerMuted)), noteOff);
 }
 
 }  // namespace kvt
