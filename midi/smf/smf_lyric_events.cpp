@@ -77,9 +77,19 @@ void WriteEventsWithLyrics(TSMFOutStream& out, TMidiFileBuf& store, const TMusic
       if (note && note->TakesLyric()) {
         const int verse = std::clamp(player.GetState().GetRepeatPass() - 1, 0,
                                      static_cast<int>(cursors.size()) - 1);
-        TLyricSyllableIter& cursor = cursors[static_cast<size_t>(verse)];
-        if (cursor.SeekTo(counter.GetSyllableCount()) && cursor.IsValid())
-          WriteSyllable(out, cursor, static_cast<uint32_t>(std::max(player.GetSongPosition(), 0)));
+        const int syllable = counter.GetSyllableCount();
+        auto hasSyllable = [syllable](TLyricSyllableIter& cursor) {
+          return cursor.SeekTo(syllable) && cursor.IsValid() && !cursor.GetSyllable().empty();
+        };
+        // The pass's verse sings here; where it has no syllable (music after a repeat is often
+        // written once, under the first verse), the first line that has one.
+        TLyricSyllableIter* sung = &cursors[static_cast<size_t>(verse)];
+        if (!hasSyllable(*sung)) {
+          const auto line = std::find_if(cursors.begin(), cursors.end(), hasSyllable);
+          sung = line == cursors.end() ? nullptr : &*line;
+        }
+        if (sung)
+          WriteSyllable(out, *sung, static_cast<uint32_t>(std::max(player.GetSongPosition(), 0)));
       }
       player.StepToNextNote();
     }

@@ -306,6 +306,23 @@ TEST_F(SMFExportTest, LaterPassesSingLaterVerses) {
   EXPECT_NE(dump.find("576 lyrics [d ]\n"), std::string::npos) << dump;
 }
 
+// Music after a repeat is sung once, written under the first verse: on the second pass's
+// verse there is no syllable there, so the first line that has one is sung.
+TEST_F(SMFExportTest, AfterARepeatTheFirstLineWithASyllableSings) {
+  TMusicStaff& staff = AddStaff(score, "|: C D :| E F");
+  AddLyrics(staff, u"a b c d");
+  AddLyrics(staff, u"x y");
+  const std::string dump = Export(1);
+  std::vector<std::string> sung;
+  std::istringstream in(dump);
+  for (std::string line; std::getline(in, line);)
+    if (line.find(" lyrics [") != std::string::npos && line.find("\\") == std::string::npos)
+      sung.push_back(line);
+  EXPECT_EQ(sung, (std::vector<std::string>{"0 lyrics [a ]", "192 lyrics [b ]", "384 lyrics [x ]",
+                                            "576 lyrics [y ]", "768 lyrics [c ]", "960 lyrics [d ]"}))
+      << dump;
+}
+
 TEST_F(SMFExportTest, LongSyllablesAreCutOnACharacterAndGetNoBlank) {
   TMusicStaff& staff = AddStaff(score, "C D E");
   // 1000 three-byte characters: cut to 682 of them (2046 bytes). Then syllables of 248 and
