@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <vector>
 
 #include "notation/items/bar_line_data.h"
 #include "notation/items/item_cast.h"
@@ -34,32 +35,46 @@ std::unique_ptr<TNotatedItem> MakeContinuation(TNotatedItem& item) {
   return MakeTiedCopy(&item);
 }
 
-// Gives the song note at i the longest fitting duration and appends tied pieces for the rest
-// of `ticks`; remainders shorter than a sixty-fourth note are dropped, and insertion stops
-// when the staff is full. Returns the index of the last piece.
-int FillWithTies(TMusicStaff& staff, int i, int64_t ticks) {
+int ClampTicks(int64_t ticks) { return static_cast<int>(std::clamp<int64_t>(ticks, 0, kMaxTiedTicks)); }
+
+// Gives the song note at i the first of the tied pieces for `ticks` (TiedPieceLengths: exact
+// in the fewest pieces where note values allow, triplet values only with `triplets`) and
+// appends the others; insertion stops when the staff is full. Returns the index of the last
+// piece.
+int FillWithTies(TMusicStaff& staff, int i, int64_t ticks, bool triplets = false) {
+  const std::vector<int> lengths = TiedPieceLengths(ClampTicks(ticks), triplets);
   int at = i;
-  int64_t left = ticks - SetItemDurationToFit(staff.GetItem(at), static_cast<int>(
-                                                  std::min<int64_t>(ticks, INT_MAX)), false);
-  while (left >= kShortestFitTicks && !staff.IsFull()) {
-    std::unique_ptr<TNotatedItem> piece = MakeContinuation(*staff.GetItem(at));
-    left -= SetItemDurationToFit(piece.get(), static_cast<int>(std::min<int64_t>(left, INT_MAX)),
-                                 false);
-    at = staff.InsertItem(std::move(piece), at + 1);
+  // Too short for any value: the item takes the shortest, as it always has.
+  if (lengths.empty()) SetItemDurationToFit(staff.GetItem(at), ClampTicks(ticks), false);
+  for (size_t k = 0; k < lengths.size(); ++k) {
+    if (k > 0) {
+      if (staff.IsFull()) break;
+      at = staff.InsertItem(MakeContinuation(*staff.GetItem(at)), at + 1);
+    }
+    SetItemDurationToFit(staff.GetItem(at), lengths[k], IsTripletLength(lengths[k]));
   }
   return at;
 }
 
 // The pieces of the song note at i for `total` ticks starting at `start`: up to `boundary`
-// first, then the remainder, all tied. Returns the index of the last piece.
-int FillSplitAt(TMusicStaff& staff, int i, int64_t start, int64_t boundary, int64_t total) {
-  const int64_t head = boundary - start;
-  if (head <= 0 || head >= total) return FillWithTies(staff, i, total);
-  int at = FillWithTies(staff, i, head);
-  if (total - head < kShortestFitTicks || staff.IsFull()) return at;
+// first, then the remainder, all tied, each side in the fewest exact pieces. When note values
+// cannot end exactly at the boundary, the split falls at the nearest tick where both sides
+// still add up to the whole. Triplet values serve only with `triplets`. Returns the index of
+// the last piece; *splitAt (when given) becomes the tick where the pieces meet, or the boundary
+// when the item was not split.
+int FillSplitAt(TMusicStaff& staff, int i, int64_t start, int64_t boundary, int64_t total,
+                bool triplets, int64_t* splitAt = nullptr) {
+  if (splitAt) *splitAt = boundary;
+  int64_t head = boundary - start;
+  if (head <= 0 || head >= total) return FillWithTies(staff, i, total, triplets);
+  head = NearestExactSplit(ClampTicks(head), ClampTicks(total), triplets);
+  if (head <= 0 || head >= total) return FillWithTies(staff, i, total, triplets);
+  if (splitAt) *splitAt = start + head;
+  int at = FillWithTies(staff, i, head, triplets);
+  if (staff.IsFull()) return at;
   std::unique_ptr<TNotatedItem> piece = MakeContinuation(*staff.GetItem(at));
   at = staff.InsertItem(std::move(piece), at + 1);
-  return FillWithTies(staff, at, total - head);
+  return FillWithTies(staff, at, total - head, triplets);
 }
 
 // Sum of the durations of items from..to.
@@ -132,13 +147,17 @@ void SetDurationWithTies(TMusicStaff& staff, int i, int32_t ticks) {
   FillWithTies(staff, i, ticks);
 }
 
-void SplitItemAtTime(TMusicStaff& staff, int i, int32_t start, int32_t boundary) {
+int32_t SplitItemAtTime(TMusicStaff& staff, int i, int32_t start, int32_t boundary) {
   TNotatedItem* item = staff.GetItem(i);
   if (!item || !item->IsSongNoteClass() || item->GetType() == kItemRestChord || staff.IsFull())
-    return;
+    return boundary;
   const int64_t duration = item->GetDuration();
-  if (start >= boundary || start + duration <= boundary) return;
-  FillSplitAt(staff, i, start, boundary, duration);
+  if (start >= boundary || start + duration <= boundary) return boundary;
+  // A split for an insertion must land on its tick: triplet values may serve where plain
+  // and dotted ones cannot.
+  int64_t splitAt = boundary;
+  FillSplitAt(staff, i, start, boundary, duration, true, &splitAt);
+  return static_cast<int32_t>(splitAt);
 }
 
 void NormalizeDurations(TMusicStaff& staff, bool dottedBeats, int32_t restLimit) {
@@ -170,7 +189,7 @@ void NormalizeDurations(TMusicStaff& staff, bool dottedBeats, int32_t restLimit)
       const int64_t gap = (end - beatBase) % beat == 0 ? 0 : beat - (end - beatBase) % beat;
       if (gap > 0 && gap < restLimit) total += TakeFromRests(staff, i + 1, gap);
     }
-    const int last = offset != 0 ? FillSplitAt(staff, i, sum, nextBeat, total)
+    const int last = offset != 0 ? FillSplitAt(staff, i, sum, nextBeat, total, false)
                                  : FillWithTies(staff, i, total);
     sum += DurationOf(staff, i, last);
     i = last + 1;

@@ -60,8 +60,12 @@ void CollapseTiedRun(TMusicStaff& staff, int i);
 // exists at i, and it is a song note.
 void SetDurationWithTies(TMusicStaff& staff, int i, int32_t ticks);
 // When the song note at i starts at `start` and reaches past `boundary`, re-expresses it as
-// tied pieces up to the boundary and pieces for the remainder. Rest chords are not split.
-void SplitItemAtTime(TMusicStaff& staff, int i, int32_t start, int32_t boundary);
+// tied pieces up to the boundary and pieces for the remainder, each side exact in the fewest
+// pieces note values allow (triplet values where plain and dotted ones cannot be exact). When
+// no note values end exactly at the boundary, the split falls at the nearest tick where they
+// do. Rest chords are not split. Returns the tick where the pieces meet (boundary when nothing
+// was split).
+int32_t SplitItemAtTime(TMusicStaff& staff, int i, int32_t start, int32_t boundary);
 // Re-expresses every song note's tied run in beat-aligned, tied durations of the time
 // signature in force; a note followed by rests takes their ticks up to the next beat when that
 // is less than restLimit.

@@ -214,7 +214,8 @@ public:
   // are set automatically, and the staff is audited two bar lines either side of it.
   int InsertItemAndAudit(std::unique_ptr<TNotatedItem> item, int i);
   // Inserts where the running time reaches `ticks`, summing durations from index 1; an item
-  // starting within two whole notes before `ticks` that reaches past it is first split there.
+  // that reaches past `ticks` is first split there (SplitItemAtTime: exactly at the tick where
+  // note values allow, the pieces adding up to the item's whole duration).
   // Returns the index the item took. Precondition "! IsFull()".
   int InsertItemAtTime(std::unique_ptr<TNotatedItem> item, int32_t ticks);
   // InsertItemAtTime with the stem and audit steps of InsertItemAndAudit.

@@ -10,10 +10,6 @@ namespace kvt {
 
 namespace {
 
-// Items starting this close before an insertion time are split there, so the new item lands
-// on the beat it was aimed at rather than after a long note.
-constexpr int32_t kSplitReachTicks = 1536;
-
 void SettleStemsAndAudit(TMusicStaff& staff, int i) {
   const TNotatedItem* item = staff.GetItem(i);
   if (item != nullptr && item->IsSongNoteClass() &&
@@ -35,7 +31,9 @@ int TMusicStaff::InsertItemAtTime(std::unique_ptr<TNotatedItem> item, int32_t ti
   int i = 1;
   int32_t sum = 0;
   while (sum < ticks && i < GetLastIndex()) {
-    if (ticks - sum <= kSplitReachTicks) SplitItemAtTime(*this, i, sum, ticks);
+    // The item that reaches past the time is split there, however long it is, so the new
+    // item lands on the tick it was aimed at (or the nearest one note values can end on).
+    if (sum + GetItem(i)->GetDuration() > ticks) ticks = SplitItemAtTime(*this, i, sum, ticks);
     sum += GetItem(i)->GetDuration();
     ++i;
   }

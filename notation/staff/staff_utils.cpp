@@ -1,5 +1,9 @@
 #include "notation/staff/staff_utils.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <iterator>
 #include <memory>
 
 #include "notation/items/item_cast.h"
@@ -75,7 +79,79 @@ int FoldPitch(int pitch) {
   return pitch > 127 ? folded + 12 * ((127 - folded) / 12) : pitch;
 }
 
+// Piece lengths, longest first: plain and dotted values, then the triplet values.
+constexpr int kPlainLengths[] = {1152, 768, 576, 384, 288, 192, 144, 96, 72, 48, 36, 24, 18, 12};
+constexpr int kTripletLengths[] = {512, 256, 128, 64, 32, 16, 8};
+constexpr uint8_t kNoSum = 255;
+
+// The fewest pieces of the given lengths that add up to each count up to `ticks` (kNoSum:
+// none do).
+std::vector<uint8_t> FewestPieces(int ticks, bool triplets) {
+  std::vector<uint8_t> fewest(static_cast<size_t>(ticks) + 1, kNoSum);
+  fewest[0] = 0;
+  for (int t = 1; t <= ticks; ++t) {
+    auto consider = [&](int length) {
+      if (length <= t && fewest[t - length] != kNoSum)
+        fewest[t] = std::min<uint8_t>(fewest[t], static_cast<uint8_t>(fewest[t - length] + 1));
+    };
+    for (int length : kPlainLengths) consider(length);
+    if (triplets)
+      for (int length : kTripletLengths) consider(length);
+  }
+  return fewest;
+}
+
+// The fewest pieces adding up to ticks exactly, longest first at each step; empty when none.
+std::vector<int> ExactPieces(int ticks, bool triplets) {
+  const std::vector<uint8_t> fewest = FewestPieces(ticks, triplets);
+  std::vector<int> pieces;
+  if (fewest[ticks] == kNoSum) return pieces;
+  std::vector<int> lengths(std::begin(kPlainLengths), std::end(kPlainLengths));
+  if (triplets) lengths.insert(lengths.end(), std::begin(kTripletLengths), std::end(kTripletLengths));
+  std::sort(lengths.begin(), lengths.end(), std::greater<int>());
+  for (int left = ticks; left > 0;) {
+    for (int length : lengths) {
+      if (length <= left && fewest[left - length] == fewest[left] - 1) {
+        pieces.push_back(length);
+        left -= length;
+        break;
+      }
+    }
+  }
+  return pieces;
+}
+
 }  // namespace
+
+std::vector<int> TiedPieceLengths(int ticks, bool allowTriplets) {
+  ticks = std::clamp(ticks, 0, kMaxTiedTicks);
+  std::vector<int> pieces = ExactPieces(ticks, false);
+  if (pieces.empty() && ticks > 0 && allowTriplets) pieces = ExactPieces(ticks, true);
+  if (!pieces.empty() || ticks == 0) return pieces;
+  for (int left = ticks; left >= kShortestFitTicks;) {
+    const int length = *std::find_if(std::begin(kPlainLengths), std::end(kPlainLengths),
+                                     [left](int l) { return l <= left; });
+    pieces.push_back(length);
+    left -= length;
+  }
+  return pieces;
+}
+
+int NearestExactSplit(int head, int total, bool allowTriplets) {
+  total = std::clamp(total, 0, kMaxTiedTicks);
+  const std::vector<uint8_t> fewest = FewestPieces(total, allowTriplets);
+  auto splits = [&](int h) { return h > 0 && h < total && fewest[h] != kNoSum && fewest[total - h] != kNoSum; };
+  for (int d = 0; d <= total; ++d) {
+    if (splits(head - d)) return head - d;
+    if (splits(head + d)) return head + d;
+  }
+  return head;
+}
+
+bool IsTripletLength(int ticks) {
+  return std::find(std::begin(kTripletLengths), std::end(kTripletLengths), ticks) !=
+         std::end(kTripletLengths);
+}
 
 int ClampToInterval(int value, int lo, int hi) {
   KVT_PRECONDITION(lo <= hi);

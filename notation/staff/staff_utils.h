@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "notation/items/song_note.h"
 
@@ -49,6 +50,22 @@ bool IsTied(const TNotatedItem* item);
 // candidate; a rest loses its explicit tick length. Returns the candidate's ticks; 0 (nothing
 // changed) when the item is not a song note.
 int SetItemDurationToFit(TNotatedItem* item, int ticks, bool allowTriplets);
+
+// The lengths of tied pieces for `ticks`, each one a duration SetItemDurationToFit gives
+// exactly. When note values can add up to ticks exactly: the fewest pieces, the longest piece
+// first at each step, plain and dotted values only where they suffice and, with
+// allowTriplets, triplet values (512, 256 ... 8) where they do not. Otherwise: the longest
+// plain or dotted value not above what is left, again and again while a sixty-fourth still
+// fits; the rest is dropped. Counts above kMaxTiedTicks are taken as that.
+inline constexpr int kMaxTiedTicks = (1 << 18) - 1;
+std::vector<int> TiedPieceLengths(int ticks, bool allowTriplets);
+// Where to split `total` ticks near `head` so that note values add up exactly on both sides:
+// head itself when they can, else the nearest such point (the earlier of two as near), else
+// head. Both counts are taken up to kMaxTiedTicks; allowTriplets as for TiedPieceLengths.
+int NearestExactSplit(int head, int total, bool allowTriplets);
+// Whether a piece length is a triplet value, which SetItemDurationToFit gives only with
+// allowTriplets.
+bool IsTripletLength(int ticks);
 
 // A new item to tie on from `item`, handed to the caller:
 // - a note: a quarter note at the same position with the same accidental, stem setting and
