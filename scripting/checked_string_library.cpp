@@ -60,11 +60,19 @@ int CheckedStringRep(lua_State* L) {
   return 1;
 }
 
-int OpenCheckedStringLibrary(lua_State* L) {
-  luaopen_string(L);
+void InstallCheckedStringFunctions(lua_State* L, int index) {
+  index = lua_absindex(L, index);
   const luaL_Reg replaced[] = {{"find", StrFind},   {"match", StrMatch}, {"gmatch", StrGmatch},
                                {"gsub", StrGsub},   {"rep", CheckedStringRep}, {nullptr, nullptr}};
-  luaL_setfuncs(L, replaced, 0);
+  for (const luaL_Reg* r = replaced; r->name != nullptr; ++r) {
+    lua_pushcfunction(L, r->func);
+    lua_setfield(L, index, r->name);
+  }
+}
+
+int OpenCheckedStringLibrary(lua_State* L) {
+  luaopen_string(L);
+  InstallCheckedStringFunctions(L, -1);
   return 1;
 }
 

@@ -12,6 +12,11 @@ namespace kvt {
 int OpenCheckedStringLibrary(lua_State* L);
 int OpenCheckedTableLibrary(lua_State* L);
 
+// Replace the long-running functions in the library tables at index (the runtime opens Lua's
+// own libraries first).
+void InstallCheckedStringFunctions(lua_State* L, int index);
+void InstallCheckedTableFunctions(lua_State* L, int index);
+
 // string.rep as above, for utf8string too.
 int CheckedStringRep(lua_State* L);
 

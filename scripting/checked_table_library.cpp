@@ -88,10 +88,17 @@ int Concat(lua_State* L) {
 
 }  // namespace
 
+void InstallCheckedTableFunctions(lua_State* L, int index) {
+  index = lua_absindex(L, index);
+  lua_pushcfunction(L, Sort);
+  lua_setfield(L, index, "sort");
+  lua_pushcfunction(L, Concat);
+  lua_setfield(L, index, "concat");
+}
+
 int OpenCheckedTableLibrary(lua_State* L) {
   luaopen_table(L);
-  const luaL_Reg replaced[] = {{"sort", Sort}, {"concat", Concat}, {nullptr, nullptr}};
-  luaL_setfuncs(L, replaced, 0);
+  InstallCheckedTableFunctions(L, -1);
   return 1;
 }
 
