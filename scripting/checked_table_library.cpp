@@ -75,7 +75,8 @@ int Concat(lua_State* L) {
   for (int64_t k = i; k <= last; ++k) {
     lua_rawgeti(L, 1, static_cast<int>(k));
     if (!lua_isstring(L, -1))
-      return luaL_error(L, "invalid value (at index %d) in table for 'concat'", static_cast<int>(k));
+      return luaL_error(L, "invalid value (%s) at index %d in table for 'concat'",
+                        luaL_typename(L, -1), static_cast<int>(k));
     size_t len = 0;
     lua_tolstring(L, -1, &len);
     budget.Steps(len / 64 + 1);

@@ -70,7 +70,9 @@ int ProxyToString(lua_State* L) {
   const int n = static_cast<int>(lua_rawlen(L, 2));
   for (int i = 1; i <= n; ++i) {
     lua_rawgeti(L, 2, i);
-    if (!lua_isstring(L, -1)) return luaL_error(L, "invalid value (at index %d) in table for 'concat'", i);
+    if (!lua_isstring(L, -1))
+      return luaL_error(L, "invalid value (%s) at index %d in table for 'concat'",
+                        luaL_typename(L, -1), i);
     luaL_addvalue(&b);
     if (i < n) luaL_addchar(&b, ',');
   }
