@@ -586,5 +586,3 @@ function kvtPlayContext:GetNoteMidiPitch(np)
   while pitch > 127 do pitch = pitch - 12 end
   return pitch
 end
-
-return kvttxt

@@ -23,13 +23,9 @@ namespace kvt {
 
 namespace {
 
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "kvt2";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> application(new QApplication(argc, argv));
-}
+int applicationArgc = 1;
+char applicationName[] = "kvt2";
+char* applicationArgv[] = {applicationName, nullptr};
 
 QWidget* Owner(void* owner) { return static_cast<QWidget*>(owner); }
 
@@ -45,6 +41,15 @@ QDoubleSpinBox* RealBox(const TPromptRequest& request, int axis) {
 }
 
 }  // namespace
+
+TQtScriptDialogs::TQtScriptDialogs() = default;
+
+TQtScriptDialogs::~TQtScriptDialogs() = default;
+
+void TQtScriptDialogs::EnsureApplication() {
+  if (QApplication::instance() != nullptr) return;
+  application = std::make_unique<QApplication>(applicationArgc, applicationArgv);
+}
 
 bool CanShowScriptDialogs() {
   const char* quiet = std::getenv("KVT_NONINTERACTIVE");
