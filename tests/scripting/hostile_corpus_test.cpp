@@ -1,5 +1,6 @@
 // The hostile corpus: every script tries to escape the sandbox, exhaust it or stop it. Each
-// must end with its clear error (first line "-- expect: <text>"; a bytecode file expects the
+// must end with its clear error (first line "-- expect: <text>", or "<text> | <text>" where
+// the memory cap or the deadline may come first on a slow build; a bytecode file expects the
 // loader's refusal) within its limits, and the host must then run a benign call that finds
 // everything in place.
 
@@ -43,7 +44,15 @@ TEST_F(SandboxTest, HostileCorpusEndsWithClearErrorsAndTheHostStaysSound) {
     const int status = host->RunText(text, path.filename().c_str(), nullptr, 0, &error);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_NE(status, 0) << path.filename();
-    EXPECT_NE(error.find(expected), std::string::npos) << path.filename() << ": " << error;
+    bool matched = false;
+    for (size_t start = 0; start <= expected.size();) {
+      const size_t bar = expected.find(" | ", start);
+      const std::string one = expected.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+      matched |= error.find(one) != std::string::npos;
+      if (bar == std::string::npos) break;
+      start = bar + 3;
+    }
+    EXPECT_TRUE(matched) << path.filename() << ": " << error;
     EXPECT_LT(elapsed, std::chrono::seconds(3)) << path.filename();
     EXPECT_LE(host->GetBytesInUse(), kSandboxMemoryCap) << path.filename();
 

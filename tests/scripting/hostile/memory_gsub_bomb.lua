@@ -1,3 +1,3 @@
--- expect: Memory usage limit exceeded.
-local s = string.rep("a", 16000000)
-s = string.gsub(s, ".+", "%0%0%0%0")
+-- expect: Memory usage limit exceeded. | Execution limit exceeded.
+local s = string.rep("a", 8000000)
+local r = string.gsub("abcdefghijklmnop", "%w", s)
