@@ -26,6 +26,13 @@ kvttxt.const = kvttxt.ProtectTable({
 })
 local const = kvttxt.const
 
+-- Trims blanks at both ends; texts without them come back at once.
+local function Trim(text)
+  if text:find("^%s") or text:find("%s$") then return text:match("^%s*(.-)%s*$") end
+  return text
+end
+
+
 local function Set(list)
   local s = {}
   for _, v in ipairs(list) do s[v] = true end
@@ -60,7 +67,7 @@ end
 
 function kvttxt.objtyp(line)
   local word = line:match("^|([^|]*)")
-  return word and word:match("^%s*(.-)%s*$")
+  return word and Trim(word)
 end
 
 local staffNotationTypes = Set({ "Note", "Chord", "Bar", "Rest", "Text", "Dynamic", "Clef", "Key",
@@ -130,9 +137,10 @@ end
 
 -- Splits a text at commas into trimmed parts (one empty part for an empty text).
 local function SplitCommas(text)
+  if not text:find(",", 1, true) then return { Trim(text) } end
   local parts = {}
   for part in (text .. ","):gmatch("([^,]*),") do
-    parts[#parts + 1] = part:match("^%s*(.-)%s*$")
+    parts[#parts + 1] = Trim(part)
   end
   return parts
 end
@@ -166,9 +174,12 @@ function kvtOptGroup.new(text)
   local order = {}
   if text and text ~= "" then
     for _, entry in ipairs(SplitCommas(text)) do
-      local key, value = entry:match("^([^=]*)=(.*)$")
-      key = key and key:match("^%s*(.-)%s*$") or entry
-      value = value and value:match("^%s*(.-)%s*$") or ""
+      local key, value = entry, ""
+      local equals = entry:find("=", 1, true)
+      if equals then
+        key = Trim(entry:sub(1, equals - 1))
+        value = Trim(entry:sub(equals + 1))
+      end
       if rawget(group, key) == nil then order[#order + 1] = key end
       rawset(group, key, value)
     end
@@ -203,17 +214,12 @@ function kvtOptGroup.WriteUsing(self, write) write(kvtOptGroup.ToText(self)) end
 kvtNotePos = Class()
 
 function kvtNotePos.new(text)
-  text = (text or ""):match("^%s*(.-)%s*$")
-  local acc, pos, rest = text:match("^([#bnxv]?)([-+]?%d+)(.*)$")
+  text = Trim(text or "")
+  local acc, pos, head, tie, color = text:match("^([#bnxv]?)([-+]?%d+)(%a?)(%^?)!?(%d?)$")
   if not pos then error("invalid note position '" .. text .. "'", 2) end
-  local np = setmetatable({ Accidental = acc ~= "" and acc or nil, Position = tonumber(pos),
-                            Tied = false }, kvtNotePos)
-  local head, tie, color = rest:match("^(%a?)(%^?)!?(%d?)$")
-  if head == nil then error("invalid note position '" .. text .. "'", 2) end
-  np.Notehead = head ~= "" and head or nil
-  np.Tied = tie == "^"
-  np.Color = color ~= "" and tonumber(color) or nil
-  return np
+  return setmetatable({ Accidental = acc ~= "" and acc or nil, Position = tonumber(pos),
+                        Notehead = head ~= "" and head or nil, Tied = tie == "^",
+                        Color = color ~= "" and tonumber(color) or nil }, kvtNotePos)
 end
 
 function kvtNotePos:ToText()
@@ -318,7 +324,8 @@ function kvtItem.new(line, level)
   local function take()
     local f = fields[i]
     i = i + 1
-    return f and f:match("^(.-)%s*$")
+    if f and f:find("%s$") then f = f:match("^(.-)%s*$") end
+    return f
   end
   item.Type = take() or ""
   if item.Type == "Fake" then

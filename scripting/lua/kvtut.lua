@@ -29,19 +29,29 @@ end
 
 kvtut.setlevel = kvtItem.SetDefaultLevel
 
+-- One write per line: the parts are joined first.
 function kvtut.writeline(...)
+  local parts, n = {}, 0
+  local function add(...)
+    for k = 1, select("#", ...) do
+      n = n + 1
+      parts[n] = (select(k, ...))
+    end
+  end
   for i = 1, select("#", ...) do
     local v = select(i, ...)
     local t = type(v)
     if t == "string" or t == "number" then
-      stdout:write(v)
+      add(v)
     elseif t == "table" and v.WriteUsing then
-      v:WriteUsing(function(...) stdout:write(...) end)
+      v:WriteUsing(add)
     else
-      stdout:write(tostring(v))
+      add(tostring(v))
     end
   end
-  stdout:write("\n")
+  n = n + 1
+  parts[n] = "\n"
+  stdout:write(table.concat(parts))
 end
 
 -- Whether a line is one of the two frame lines "!<word><suffix>" in either spelling.
