@@ -165,9 +165,18 @@ function kvtOptList:ToText() return table.concat(self, ",") end
 -- Comma-separated keys, each optionally "=value"; group[key] is the value ("" for a bare key).
 -- Keys keep their order; keys added later are written after them in sorted order.
 kvtOptGroup = {}
-local groupOrder = setmetatable({}, { __mode = "k" })
+-- The key order lives in the group under a private key (a weak table of all groups would
+-- make every collection walk them); pairs does not show it.
+local ORDER = {}
 kvtOptGroup.__index = kvtOptGroup
 kvtOptGroup.__tostring = function(self) return kvtOptGroup.ToText(self) end
+kvtOptGroup.__pairs = function(self)
+  return function(t, k)
+    local key, value = next(t, k)
+    if key == ORDER then key, value = next(t, key) end
+    return key, value
+  end, self, nil
+end
 
 function kvtOptGroup.new(text)
   local group = setmetatable({}, kvtOptGroup)
@@ -184,7 +193,7 @@ function kvtOptGroup.new(text)
       rawset(group, key, value)
     end
   end
-  groupOrder[group] = order
+  rawset(group, ORDER, order)
   return group
 end
 
@@ -198,9 +207,9 @@ function kvtOptGroup.ToText(self)
       parts[#parts + 1] = value == "" and key or (key .. "=" .. value)
     end
   end
-  for _, key in ipairs(groupOrder[self] or {}) do add(key) end
+  for _, key in ipairs(rawget(self, ORDER) or {}) do add(key) end
   local extra = {}
-  for key in pairs(self) do
+  for key in next, self do
     if not seen[key] and type(key) == "string" then extra[#extra + 1] = key end
   end
   table.sort(extra)
@@ -314,76 +323,142 @@ local converters = {
   [const.opt_NotePos] = kvtNotePosList.new,
 }
 
+-- The fields of a level-2 item convert on first use: a field nobody reads is written back as
+-- it was read, and costs nothing. Raw texts wait in a table under a private key of the fields
+-- table (with the item's type); assigning a field (also nil, to remove it) replaces its raw
+-- text; pairs converts everything first and does not show the private key.
+local RAW = {}
+local OBJTYPE = {}
+
+local function RawOf(fields) return rawget(fields, RAW) end
+
+local lazyFields = {
+  __index = function(fields, label)
+    local raw = rawget(fields, RAW)
+    local data = raw and raw[label]
+    if data == nil then return nil end
+    raw[label] = nil
+    local convert = converters[kvttxt.ClassifyOptTag(raw[OBJTYPE], label)]
+    if convert then data = convert(data) end
+    rawset(fields, label, data)
+    return data
+  end,
+  __newindex = function(fields, label, value)
+    local raw = rawget(fields, RAW)
+    if raw then raw[label] = nil end
+    rawset(fields, label, value)
+  end,
+  __pairs = function(fields)
+    local raw = rawget(fields, RAW)
+    if raw then
+      for label in next, raw do
+        if label ~= OBJTYPE then local _ = fields[label] end
+      end
+    end
+    return function(t, k)
+      local key, value = next(t, k)
+      if key == RAW then key, value = next(t, key) end
+      return key, value
+    end, fields, nil
+  end,
+}
+
 function kvtItem.new(line, level)
   level = level or kvtItem.DefaultLevel
   if level < 1 then return line end
-  local fields = {}
-  for field in (line:sub(2) .. "|"):gmatch("([^|]*)|") do fields[#fields + 1] = field end
-  local item = setmetatable({ Fake = false, Fields = {}, Order = {}, Level = level }, kvtItem)
-  local i = 1
-  local function take()
-    local f = fields[i]
+  local fields, count = {}, 0
+  for field in (line:sub(2) .. "|"):gmatch("([^|]*)|") do
+    -- Blanks before a bar do not belong to the field.
+    if field:find("%s$") then field = field:match("^(.-)%s*$") end
+    count = count + 1
+    fields[count] = field
+  end
+  local objtype = fields[1] or ""
+  local i, fake, userType = 2, false, nil
+  if objtype == "Fake" then
+    fake = true
+    objtype = fields[2] or ""
+    i = 3
+  end
+  if objtype == "User" then
+    userType = fields[i] or "..."
     i = i + 1
-    if f and f:find("%s$") then f = f:match("^(.-)%s*$") end
-    return f
   end
-  item.Type = take() or ""
-  if item.Type == "Fake" then
-    item.Fake = true
-    item.Type = take() or ""
-  end
-  if item.Type == "User" then item.UserType = take() or "..." end
-  while i <= #fields do
-    local field = take()
+  local order, seps, values = {}, {}, {}
+  for k = i, count do
+    local field = fields[k]
     local label, sep, data = field:match("^([%w_%-]+)([:%s]?)(.*)$")
     if label then
-      if level >= 2 then
-        local convert = converters[kvttxt.ClassifyOptTag(item.Type, label)]
-        if convert then data = convert(data) end
-      end
-      if item.Fields[label] == nil then item.Order[#item.Order + 1] = label end
-      item.Fields[label] = data
-      item.Seps = item.Seps or {}
-      item.Seps[label] = sep
+      if seps[label] == nil then order[#order + 1] = label end
+      values[label] = data
+      seps[label] = sep
     elseif field ~= "" then
       -- Something without a label is kept as it was.
-      item.Order[#item.Order + 1] = field
-      item.Seps = item.Seps or {}
-      item.Seps[field] = false
+      order[#order + 1] = field
+      seps[field] = false
     end
+  end
+  local item = setmetatable({ Type = objtype, Fake = fake, UserType = userType, Order = order,
+                              Seps = seps, Level = level }, kvtItem)
+  if level >= 2 then
+    values[OBJTYPE] = objtype
+    item.Fields = setmetatable({ [RAW] = values }, lazyFields)
+  else
+    item.Fields = values
   end
   return item
 end
 
+local function TextOf(data)
+  if type(data) == "table" then
+    if data.ToText then return data:ToText() end
+    if data.WriteUsing then return StringBuilder.Writer(data) end
+  end
+  return tostring(data)
+end
+
 function kvtItem:WriteUsing(write)
-  if self.Fake then write("|Fake") end
-  write("|", self.Type)
-  if self.Type == "User" then write("|", self.UserType or "...") end
+  local parts, n = {}, 0
+  local function add(text)
+    n = n + 1
+    parts[n] = text
+  end
+  if self.Fake then add("|Fake") end
+  add("|")
+  add(self.Type)
+  if self.Type == "User" then
+    add("|")
+    add(self.UserType or "...")
+  end
+  local fields = self.Fields
+  local raw = RawOf(fields) or {}
   for _, label in ipairs(self.Order) do
-    local sep = self.Seps and self.Seps[label]
-    local data = self.Fields[label]
+    local sep = self.Seps[label]
     if sep == false then
-      write("|", label)
-    elseif data ~= nil then
-      write("|", label, sep == nil and ":" or sep)
-      if type(data) == "table" and data.WriteUsing then
-        data:WriteUsing(write)
-      else
-        write(tostring(data))
+      add("|")
+      add(label)
+    else
+      -- Unread fields go out as they came in.
+      local data = raw[label]
+      if data == nil then data = rawget(fields, label) end
+      if data ~= nil then
+        add("|")
+        add(label)
+        add(sep or ":")
+        add(type(data) == "string" and data or TextOf(data))
       end
     end
   end
-  -- Fields added by Provide after reading.
-  for label, data in pairs(self.Fields) do
-    if not self.Seps or self.Seps[label] == nil then
-      local known = false
-      for _, l in ipairs(self.Order) do known = known or l == label end
-      if not known then
-        write("|", label, ":")
-        if type(data) == "table" and data.WriteUsing then data:WriteUsing(write) else write(tostring(data)) end
-      end
+  -- Fields set after reading, not in the line's order.
+  for label, data in next, fields do
+    if type(label) == "string" and self.Seps[label] == nil then
+      add("|")
+      add(label)
+      add(":")
+      add(TextOf(data))
     end
   end
+  write(table.concat(parts, "", 1, n))
 end
 
 function kvtItem:IsFake() return self.Fake or self.Type == "Context" end
@@ -407,6 +482,7 @@ function kvtItem:Provide(label, data)
   if self.Fields[label] == nil then
     self.Fields[label] = data
     self.Order[#self.Order + 1] = label
+    self.Seps[label] = ":"
   end
   return self.Fields[label]
 end
@@ -430,8 +506,8 @@ end
 function kvtItem:AllNotePositions()
   local lists = {}
   local pos, pos2 = self.Fields.Pos, self.Fields.Pos2
-  local stemUp = type(self.Fields.Opts) == "table" and self.Fields.Opts.Stem == "Up"
-  if pos2 and pos and stemUp then
+  -- The stem decides the order only when there are two voices.
+  if pos2 and pos and type(self.Fields.Opts) == "table" and self.Fields.Opts.Stem == "Up" then
     lists = { pos2, pos }
   else
     lists = { pos, pos2 }
