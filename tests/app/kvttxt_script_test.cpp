@@ -6,7 +6,7 @@
 #include <map>
 #include <sstream>
 
-#include "tests/app/process_runner.h"
+#include "tests/utils/process_runner.h"
 #include "tests/utils/temp_folder.h"
 
 namespace kvt {

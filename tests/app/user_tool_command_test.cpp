@@ -14,7 +14,7 @@
 #include "notation/services/services.h"
 #include "notation/staff/music_score.h"
 #include "scripting/builtin_lua_texts.h"
-#include "tests/app/process_runner.h"
+#include "tests/utils/process_runner.h"
 #include "tests/utils/temp_folder.h"
 #include "utils/flat_ram_stream.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/process_runner.h"
+#include "tests/utils/process_runner.h"
 #include "tests/utils/temp_folder.h"
 
 namespace kvt::test {
