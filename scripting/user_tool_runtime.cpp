@@ -199,7 +199,7 @@ bool RunChunk(lua_State* L, const TUserToolRun& run, const char* name) {
   return false;
 }
 
-// kvtut.status as an exit status: a whole number 0..255; 0 when it is not a number; 1 for
+// kvtut.status as an exit status, cut to a whole number; 0 when it is not a number; 1 for
 // anything that would not survive as an exit status (256 would end as 0).
 int ToolStatus(lua_State* L) {
   lua_getglobal(L, "kvtut");
@@ -207,8 +207,7 @@ int ToolStatus(lua_State* L) {
   lua_getfield(L, -1, "status");
   if (lua_type(L, -1) != LUA_TNUMBER) return 0;
   const double status = lua_tonumber(L, -1);
-  if (!std::isfinite(status) || status < 0 || status > 255 || status != std::floor(status))
-    return kFailureStatus;
+  if (!std::isfinite(status) || status < 0 || status >= 256) return kFailureStatus;
   return static_cast<int>(status);
 }
 

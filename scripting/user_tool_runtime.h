@@ -11,9 +11,10 @@
 // Limits: the state holds at most 1 GiB. Every 10 seconds of script time the user is asked
 // whether to cancel ("Script Execution"); without a display the answer is Yes.
 //
-// Status: kvtut.status when it is a whole number 0..255 (0 when it is not a number); 1 for a
-// status outside that range or not finite, for a chunk error (its text and a line end on
-// standard error), and for damaged compressed input or input that ends before its ending line.
+// Status: kvtut.status cut to a whole number when it lies in 0..255 (0 when it is not a
+// number); 1 for a status outside that range or not finite, for a chunk error (its text and a
+// line end on standard error), for damaged compressed input or input that ends before its
+// ending line, and for output that could not be written.
 
 #include <cstdio>
 #include <string>

@@ -99,7 +99,8 @@ TEST_F(UserToolCommandTest, ExitStatusFollowsTheToolAndStaysWithinAByte) {
       {"kvtut.status = -1", 1},
       {"kvtut.status = 0/0", 1},
       {"kvtut.status = 1/0", 1},
-      {"kvtut.status = 2.5", 1},
+      {"kvtut.status = 2.5", 2},
+      {"kvtut.status = 255.5", 255},
       {"kvtut.status = 'seven'", 0},
       {"error('tool failed')", 1},
   };
