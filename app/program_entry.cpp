@@ -23,7 +23,9 @@ const char* GetProgramUsageText() {
          "usage:\n"
          "  kvt2 -convert [-0] <input> <output>   convert a score\n"
          "      .kvt    -> .kvttxt, .mid or .info\n"
-         "      .kvttxt -> .kvt, .mid or .info\n";
+         "      .kvttxt -> .kvt, .mid or .info\n"
+         "  kvt2 -kvtut <tool.lua> [arguments]      run a user tool on the score text\n"
+         "                                        of standard input\n";
 }
 
 std::string GetProgramFilePath(const std::string& argv0) {
@@ -60,7 +62,7 @@ int ProgramEntry(const TProgramStart& start, TSysInfo& sysInfo) {
   sysInfo.SetProfileLocation(kSettingsCompany, productKey.c_str());
 
   int exitCode = 0;
-  if (RunCommandLineTool(exitCode, start.arguments, start.messageOut)) return exitCode;
+  if (RunCommandLineTool(exitCode, start.arguments, start.messageOut, start.tools)) return exitCode;
 
   // Until the editor exists, a start without a tool only tells what the program can do.
   if (start.messageOut != nullptr) std::fputs(GetProgramUsageText(), start.messageOut);

@@ -3,12 +3,13 @@
 //
 // The editor (the single-instance hand-over, the music-font check and the application object)
 // is not part of this program yet: when no tool runs, the usage goes to the message stream and
-// the exit code is 0 without arguments, else 2. The "-kvtut" user-tool runtime comes with the
-// scripting host.
+// the exit code is 0 without arguments, else 2.
 
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "app/command_line_tool.h"
 
 namespace kvt {
 
@@ -23,6 +24,7 @@ struct TProgramStart {
   std::vector<std::string> arguments;  // the process's arguments, the program first
   std::string programIniPath;          // the program's own ini file (GetProgramIniPath)
   std::FILE* messageOut = stderr;      // where the tools' messages and the usage go
+  TToolServices tools;                 // what "-kvtut" tools need
 };
 
 // The exit code of the process (0 to 255). Before anything else it sets the settings store to

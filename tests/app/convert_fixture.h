@@ -25,7 +25,7 @@
 #include "notation/context/staff_context_state.h"
 #include "notation/items/tempo_data.h"
 #include "notation/items/time_signature_data.h"
-#include "tests/app/process_runner.h"
+#include "tests/utils/process_runner.h"
 #include "tests/utils/temp_folder.h"
 #include "utils/stream.h"
 

@@ -2,7 +2,7 @@
 // Test helper: runs a program with an argument vector (no shell) through posix_spawn and
 // collects its exit code, standard output and standard error (through files in a private
 // folder, so no pipe can fill up). Optional environment settings are added to (or replace
-// those of) the test's own environment.
+// those of) the test's own environment; standard input comes from stdinPath.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -38,7 +38,8 @@ inline std::string ReadWholeFile(const std::string& path) {
 
 // env: "NAME=value" settings for the child.
 inline TProcessResult RunProcess(const std::vector<std::string>& argv,
-                                 const std::vector<std::string>& env = {}) {
+                                 const std::vector<std::string>& env = {},
+                                 const std::string& stdinPath = "/dev/null") {
   TProcessResult result;
   TTempFolder capture;
   if (!capture.IsValid() || argv.empty()) return result;
@@ -65,7 +66,7 @@ inline TProcessResult RunProcess(const std::vector<std::string>& argv,
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, stdinPath.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),

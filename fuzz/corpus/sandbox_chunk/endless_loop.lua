@@ -1,0 +1,2 @@
+-- expect: Execution limit exceeded.
+while true do end

@@ -1,0 +1,3 @@
+-- expect: Execution limit exceeded.
+local function f() return f() end
+f()

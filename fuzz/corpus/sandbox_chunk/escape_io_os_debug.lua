@@ -1,0 +1,2 @@
+-- expect: a nil value
+local f = io.open("/etc/passwd")

@@ -1,0 +1,2 @@
+-- expect: table expected
+next(kvt)

@@ -1,0 +1,2 @@
+-- expect: a nil value
+os.execute("true")

@@ -1,0 +1,2 @@
+-- expect: a nil value
+package.path = "/tmp/?.lua"

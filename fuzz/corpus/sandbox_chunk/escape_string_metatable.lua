@@ -1,0 +1,3 @@
+-- expect: a nil value
+local mt = getmetatable("")
+mt.__index.upper = function() return "owned" end

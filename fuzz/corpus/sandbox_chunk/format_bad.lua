@@ -1,0 +1,2 @@
+-- expect: invalid
+string.format("%099999d", 1)

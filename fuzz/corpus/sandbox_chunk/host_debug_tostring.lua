@@ -1,0 +1,2 @@
+-- expect: must return a string
+kvt.debug(setmetatable({}, {__tostring = function() return {} end}))

@@ -1,0 +1,2 @@
+-- expect: Invalid user object context
+kvt.ntnidx:find("next", "objType", "Note", "Note", "Note", "Note", "Note", "Note", "Note", "Note", "Note", "Note", "Note", "Note", "Note", "Note", "Note", "Note")

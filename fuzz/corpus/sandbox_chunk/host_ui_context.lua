@@ -1,0 +1,2 @@
+-- expect: Invalid user object creation context
+kvtui.prompt("x", "#")

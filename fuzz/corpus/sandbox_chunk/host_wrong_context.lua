@@ -1,0 +1,2 @@
+-- expect: Invalid kvtplay context
+kvtplay.note(0, 10, 60)

@@ -1,0 +1,2 @@
+-- expect: out of range
+string.rep("x", 1e300)

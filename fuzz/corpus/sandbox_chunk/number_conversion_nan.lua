@@ -1,0 +1,2 @@
+-- expect: integer representation
+local s = string.rep("x", 0/0)

@@ -1,0 +1,2 @@
+-- expect: Execution limit exceeded.
+print(setmetatable({}, {__tostring = function() while true do end end}))

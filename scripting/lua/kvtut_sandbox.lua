@@ -1,0 +1,2 @@
+-- Runs the tool named by the command line.
+kvtut.run(arg[0])

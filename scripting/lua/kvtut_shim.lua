@@ -1,0 +1,1 @@
+-- A place for site changes between the runtime library and the tool: empty.

@@ -1,0 +1,2 @@
+-- expect: General script failure
+error(setmetatable({}, {__tostring = function() while true do end end}))

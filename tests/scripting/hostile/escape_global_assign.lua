@@ -1,0 +1,2 @@
+-- expect: is protected
+_G.io = {}

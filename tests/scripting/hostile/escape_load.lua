@@ -1,0 +1,2 @@
+-- expect: a nil value
+load("x = 1")()

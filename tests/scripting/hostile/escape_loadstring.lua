@@ -1,0 +1,2 @@
+-- expect: a nil value
+loadstring("x = 1")()

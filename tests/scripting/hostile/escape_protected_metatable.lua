@@ -1,0 +1,3 @@
+-- expect: cannot change a protected metatable
+local t = setmetatable({}, {__metatable = "locked"})
+setmetatable(t, {})

@@ -1,0 +1,3 @@
+-- expect: invalid object
+local step = pairs(kvt)
+step(kvt.ntnidx, nil)

@@ -1,0 +1,3 @@
+-- expect: is protected
+local _, t = pairs(string)
+t.find = nil

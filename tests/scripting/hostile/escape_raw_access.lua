@@ -1,0 +1,2 @@
+-- expect: a nil value
+rawset(_G, "x", 1)

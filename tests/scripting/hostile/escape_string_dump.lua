@@ -1,0 +1,2 @@
+-- expect: a nil value
+local bytes = string.dump(function() end)

@@ -1,0 +1,2 @@
+-- expect: kvt.ntnidx expected
+kvt.ntnidx.objType(kvt)

@@ -1,0 +1,2 @@
+-- expect: Execution limit exceeded.
+string.match(string.rep("(", 300000), "%b()")

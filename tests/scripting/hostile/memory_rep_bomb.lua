@@ -1,0 +1,2 @@
+-- expect: Memory usage limit exceeded.
+local s = string.rep("x", 2 ^ 40)

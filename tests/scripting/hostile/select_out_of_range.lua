@@ -1,0 +1,2 @@
+-- expect: out of range
+select(-1e10, 1)
