@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+#include <vector>
+
 #include "notation/audit/audit_ntn_idx.h"
 #include "notation/items/item_cast.h"
 #include "notation/items/clef_data.h"
@@ -108,6 +110,15 @@ void AuditItemAccidentals(TNotatedItem& item, const TAuditNtnIdx& idx, TAccident
 }  // namespace
 
 void MakeAccidentalsExplicit(TMusicStaff& staff) {
+  // Every sounding accidental is worked out under the staff as it stands before any is
+  // written: an accidental made explicit changes the running context of the notes after it
+  // (a tie's implied sharp written out would carry to a plain F later in the bar).
+  struct TWritten {
+    TNotatedItem* item;
+    TMusicNote* member;
+    int accidental;
+  };
+  std::vector<TWritten> written;
   TAuditNtnIdx idx(&staff);
   do {
     TNotatedItem* item = idx.GetItem();
@@ -118,10 +129,15 @@ void MakeAccidentalsExplicit(TMusicStaff& staff) {
       // The sounding accidental: the bar's running one, or the one a tie implied, so that no
       // pitch changes.
       if (member->GetAccidental() == kAccNone)
-        member->SetAccidental(member->GetSoundingAccidental(state));
+        written.push_back({item, member, member->GetSoundingAccidental(state)});
     }
-    ItemAs<TSongNote>(item)->Update();
   } while (idx.Next());
+  for (const TWritten& w : written) w.member->SetAccidental(w.accidental);
+  const TNotatedItem* updated = nullptr;
+  for (const TWritten& w : written) {
+    if (w.item != updated) ItemAs<TSongNote>(w.item)->Update();
+    updated = w.item;
+  }
 }
 
 void AuditAccidentals(TMusicStaff& staff) {

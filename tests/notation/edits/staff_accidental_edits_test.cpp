@@ -7,7 +7,9 @@
 #include "notation/items/item_cast.h"
 #include "notation/items/music_note.h"
 #include "notation/staff/music_staff.h"
+#include "notation/audit/staff_audit.h"
 #include "notation/edits/staff_edits.h"
+#include "notation/services/services.h"
 #include "tests/notation/staff_edit_support.h"
 
 namespace kvt {
@@ -109,6 +111,40 @@ TEST(AccidentalEditsTest, NormalizeChordsRespellsUnderTheKey) {
   NormalizeChords(staff);
   EXPECT_EQ(PlayedPitches(staff), pitches);
   EXPECT_EQ(Describe(staff), "| K-1 N0:192 |5");
+}
+
+}  // namespace
+}  // namespace kvt
+
+namespace kvt {
+namespace {
+
+// An F sharp tied over a bar line and a plain F after it in the next bar: every edit that
+// rewrites accidentals keeps what each note sounds (a transposition moves all by its interval).
+TEST(SoundingPitchEditsTest, EditsKeepTheSoundOfATieOverTheBar) {
+  const struct {
+    const char* name;
+    void (*edit)(TMusicStaff&);
+    int semitones;
+  } cases[] = {
+      {"audit accidentals", [](TMusicStaff& s) { AuditAccidentals(s); }, 0},
+      {"explicit accidentals", [](TMusicStaff& s) { MakeAccidentalsExplicit(s); }, 0},
+      {"transpose by nothing", [](TMusicStaff& s) { Transpose(s, 0, 0, false, TServices{}); }, 0},
+      {"transpose a step up", [](TMusicStaff& s) { Transpose(s, 2, 1, false, TServices{}); }, 2},
+      {"bar lines again", [](TMusicStaff& s) { AutoInsertBarLines(s, false); }, 0},
+      {"normalize chords", [](TMusicStaff& s) { NormalizeChords(s); }, 0},
+  };
+  for (const auto& c : cases) {
+    TMusicStaff staff;
+    Fill(staff, "T2/4 n2@3 n2@3#~ | n2@3 n2@3 | n1@3");
+    AuditStaffRange(staff);
+    const std::vector<int> before = PlayedPitches(staff);
+    ASSERT_EQ(before, (std::vector<int>{65, 66, 66, 65, 65})) << Describe(staff);
+    c.edit(staff);
+    std::vector<int> expected = before;
+    for (int& p : expected) p += c.semitones;
+    EXPECT_EQ(PlayedPitches(staff), expected) << c.name << ": " << Describe(staff);
+  }
 }
 
 }  // namespace
