@@ -6,6 +6,10 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace kvt {
@@ -91,85 +95,124 @@ const char* NativeUtf16Name() {
   return std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 }
 
-// One converter per thread and direction: iconv descriptors carry state and opening them is slow.
-class AnsiConverter {
-public:
-  AnsiConverter(const char* to, const char* from) : cd(iconv_open(to, from)) {}
-  ~AnsiConverter() {
-    if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+// The iconv name of a Windows code page; 0 (the ANSI code page) and unknown pages read as
+// Windows-1252.
+std::string IconvName(int codePage) {
+  if ((codePage >= 1250 && codePage <= 1258) || codePage == 874)
+    return "WINDOWS-" + std::to_string(codePage);
+  switch (codePage) {
+    case 437: case 737: case 775: case 850: case 852: case 855: case 857: case 860: case 861:
+    case 862: case 863: case 864: case 865: case 866: case 869: case 932: case 936: case 949:
+    case 950: case 1361:
+      return "CP" + std::to_string(codePage);
+    default:
+      return "WINDOWS-1252";
   }
-  AnsiConverter(const AnsiConverter&) = delete;
-  AnsiConverter& operator=(const AnsiConverter&) = delete;
+}
+
+// One converter per thread, code page and direction: iconv descriptors carry state and
+// opening them is slow.
+class CodePageConverter {
+public:
+  CodePageConverter(const std::string& to, const std::string& from)
+      : cd(iconv_open(to.c_str(), from.c_str())) {}
+  ~CodePageConverter() {
+    if (Ok()) iconv_close(cd);
+  }
+  CodePageConverter(const CodePageConverter&) = delete;
+  CodePageConverter& operator=(const CodePageConverter&) = delete;
 
   bool Ok() const { return cd != reinterpret_cast<iconv_t>(-1); }
-  // Converts one unit of `inBytes` bytes; false when iconv cannot map it.
-  bool ConvertOne(const void* in, size_t inBytes, void* out, size_t& outBytes) {
+  // Converts from *in (advancing it past what was used) into out; false when iconv stopped at
+  // a byte sequence it cannot map or that breaks off.
+  bool Convert(const char*& in, size_t& inBytes, char* out, size_t& outBytes) {
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char* src = const_cast<char*>(static_cast<const char*>(in));
-    char* dst = static_cast<char*>(out);
-    size_t left = inBytes;
+    char* src = const_cast<char*>(in);
+    char* dst = out;
     size_t room = outBytes;
-    if (iconv(cd, &src, &left, &dst, &room) == static_cast<size_t>(-1) || left != 0) return false;
+    const bool ok = iconv(cd, &src, &inBytes, &dst, &room) != static_cast<size_t>(-1);
+    in = src;
     outBytes -= room;
-    return true;
+    return ok;
   }
 
 private:
   iconv_t cd;
 };
 
-AnsiConverter& AnsiToWide() {
-  thread_local AnsiConverter converter(NativeUtf16Name(), "WINDOWS-1252");
-  return converter;
+CodePageConverter& ConverterFor(int codePage, bool toWide) {
+  thread_local std::map<std::pair<std::string, bool>, std::unique_ptr<CodePageConverter>> open;
+  const std::string name = IconvName(codePage);
+  std::unique_ptr<CodePageConverter>& converter = open[{name, toWide}];
+  if (!converter)
+    converter = toWide ? std::make_unique<CodePageConverter>(NativeUtf16Name(), name)
+                       : std::make_unique<CodePageConverter>(name, NativeUtf16Name());
+  return *converter;
 }
 
-AnsiConverter& WideToAnsi() {
-  thread_local AnsiConverter converter("WINDOWS-1252", NativeUtf16Name());
-  return converter;
-}
+bool IsWindows1252(int codePage) { return IconvName(codePage) == "WINDOWS-1252"; }
 
-std::u16string AnsiToUtf16(std::string_view text) {
+std::u16string CodePageToUtf16(int codePage, std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
-  AnsiConverter& conv = AnsiToWide();
-  for (char c : text) {
-    auto b = static_cast<unsigned char>(c);
-    if (b < 0x80 || b >= 0xA0 || !conv.Ok()) {
-      out.push_back(b);  // ASCII and Latin-1 map to themselves
+  CodePageConverter& conv = ConverterFor(codePage, true);
+  const bool latin = IsWindows1252(codePage);
+  size_t i = 0;
+  while (i < text.size()) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80 || !conv.Ok()) {
+      out.push_back(b);
+      ++i;
       continue;
     }
-    char16_t unit = 0;
-    size_t outBytes = sizeof unit;
-    // The five bytes Windows-1252 leaves undefined pass through as their C1 control values.
-    out.push_back(conv.ConvertOne(&c, 1, &unit, outBytes) && outBytes == 2 ? unit : b);
+    // One character at a time: a lead byte and its trail byte in the double-byte pages.
+    char16_t units[4] = {};
+    bool done = false;
+    for (size_t length = 1; length <= 2 && i + length <= text.size() && !done; ++length) {
+      const char* in = text.data() + i;
+      size_t left = length;
+      size_t outBytes = sizeof units;
+      if (conv.Convert(in, left, reinterpret_cast<char*>(units), outBytes) && left == 0 &&
+          outBytes >= 2) {
+        out.append(units, outBytes / 2);
+        i += length;
+        done = true;
+      }
+    }
+    if (done) continue;
+    // The five bytes Windows-1252 leaves undefined pass through as their C1 control values;
+    // elsewhere a byte no character starts with is a replacement character.
+    out.push_back(latin && b < 0xA0 ? b : static_cast<char16_t>(kReplacement));
+    ++i;
   }
   return out;
 }
 
-std::string Utf16ToAnsi(std::u16string_view text) {
+std::string Utf16ToCodePage(int codePage, std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
-  AnsiConverter& conv = WideToAnsi();
+  CodePageConverter& conv = ConverterFor(codePage, false);
+  const bool latin = IsWindows1252(codePage);
   for (size_t i = 0; i < text.size(); ++i) {
-    char16_t u = text[i];
+    const char16_t u = text[i];
     if (u < 0x80) {
       out.push_back(static_cast<char>(u));
       continue;
     }
-    if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      ++i;  // nothing outside the basic plane exists in Windows-1252
-      out.push_back('?');
-      continue;
-    }
-    char byte = 0;
-    size_t outBytes = 1;
-    if (conv.Ok() && conv.ConvertOne(&u, sizeof u, &byte, outBytes) && outBytes == 1) {
-      out.push_back(byte);
-    } else if (u >= 0x80 && u < 0xA0) {
+    size_t units = 1;
+    if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) units = 2;
+    char bytes[8];
+    size_t outBytes = sizeof bytes;
+    const char* in = reinterpret_cast<const char*>(text.data() + i);
+    size_t left = units * 2;
+    if (conv.Ok() && conv.Convert(in, left, bytes, outBytes) && left == 0 && outBytes > 0) {
+      out.append(bytes, outBytes);
+    } else if (latin && u >= 0x80 && u < 0xA0) {
       out.push_back(static_cast<char>(u));  // the undefined bytes, back as they came
     } else {
-      out.push_back('?');
+      out.push_back('?');  // as the text's platform writes what a code page cannot hold
     }
+    i += units - 1;
   }
   return out;
 }
@@ -177,7 +220,7 @@ std::string Utf16ToAnsi(std::u16string_view text) {
 }  // namespace
 
 std::u16string MultiByteToUtf16(int codePage, std::string_view text) {
-  if (codePage != 65001) return AnsiToUtf16(text);
+  if (codePage != 65001) return CodePageToUtf16(codePage, text);
   std::u16string out;
   out.reserve(text.size());
   size_t i = 0;
@@ -186,7 +229,7 @@ std::u16string MultiByteToUtf16(int codePage, std::string_view text) {
 }
 
 std::string Utf16ToMultiByte(int codePage, std::u16string_view text) {
-  if (codePage != 65001) return Utf16ToAnsi(text);
+  if (codePage != 65001) return Utf16ToCodePage(codePage, text);
   std::string out;
   out.reserve(text.size() + text.size() / 2);
   for (size_t i = 0; i < text.size(); ++i) {

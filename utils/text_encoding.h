@@ -1,7 +1,10 @@
 #pragma once
-// Conversions between the code pages the system uses: UTF-8 (65001), Windows-1252 (1252 and 0,
-// the ANSI code page) and UTF-16 (char16_t). Invalid input never fails: a malformed UTF-8
-// sequence or a lone surrogate becomes U+FFFD, a character Windows-1252 cannot hold becomes "?".
+// Conversions between UTF-16 (char16_t) and the code pages scores carry: UTF-8 (65001), the
+// Windows code pages 1250 to 1258 and 874, the double-byte pages 932, 936, 949, 950 and 1361,
+// and the DOS pages (through iconv). 0 (the ANSI code page) and unknown pages are Windows-1252.
+// Invalid input never fails: a malformed UTF-8 sequence, a lone surrogate or a byte no character
+// of the page starts with becomes U+FFFD (Windows-1252's five undefined bytes pass as their C1
+// controls), and a character a code page cannot hold is written as "?".
 
 #include <cstddef>
 #include <string>

@@ -132,6 +132,36 @@ TEST(TextEncodingTest, Windows1252RoundTrip) {
   EXPECT_EQ(Utf16ToMultiByte(1252, u"\u4e2d\U0001D11E"), "??");
 }
 
+// Every code page of a score converts through its own table, not as Windows-1252: single-byte
+// pages, the double-byte pages of East Asia, "?" for what a page cannot hold and U+FFFD for a
+// byte that starts no character.
+TEST(TextEncodingTest, CodePagesOfOlderScores) {
+  const struct {
+    const char* name;
+    int codePage;
+    std::string bytes;
+    std::u16string wide;
+  } cases[] = {
+      {"Cyrillic", 1251, "\xCF\xF0\xE8\xE2\xE5\xF2", u"\u041f\u0440\u0438\u0432\u0435\u0442"},
+      {"Greek", 1253, "\xE1\xE2\xE3", u"\u03b1\u03b2\u03b3"},
+      {"Central European", 1250, "\x8A\xE8", u"\u0160\u010d"},
+      {"Thai", 874, "\xA1", u"\u0e01"},
+      {"Japanese", 932, "\x93\xFA\x96\x7B\x8C\xEA", u"\u65e5\u672c\u8a9e"},
+      {"Japanese half-width kana", 932, "\xB1", u"\uff71"},
+      {"Simplified Chinese", 936, "\xD6\xD0\xCE\xC4", u"\u4e2d\u6587"},
+      {"Korean", 949, "\xC7\xD1", u"\ud55c"},
+      {"Traditional Chinese", 950, "\xA4\xA4", u"\u4e2d"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(MultiByteToUtf16(c.codePage, c.bytes), c.wide) << c.name;
+    EXPECT_EQ(Utf16ToMultiByte(c.codePage, c.wide), c.bytes) << c.name;
+  }
+  EXPECT_EQ(Utf16ToMultiByte(1251, u"a\u65e5\U0001D11E\u0416"), "a??\xC6");
+  // A lead byte without its trail byte, and one before a byte that cannot follow it.
+  EXPECT_EQ(MultiByteToUtf16(932, "\x93"), u"\ufffd");
+  EXPECT_EQ(MultiByteToUtf16(932, "\x93 "), u"\ufffd ");
+}
+
 TEST(TextEncodingTest, PrefixLengthsRespectCharacterBoundaries) {
   EXPECT_EQ(Utf8PrefixLength("a\xE2\x82\xAC" "b", 3), 1u);
   EXPECT_EQ(Utf8PrefixLength("a\xE2\x82\xAC" "b", 4), 4u);
