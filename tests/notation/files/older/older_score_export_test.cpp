@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <string>
 
 #include "notation/files/binary/binary_score_file.h"
@@ -283,6 +284,26 @@ TEST(OlderScoreExport, LyricsTravelWithTheStaff) {
   ASSERT_EQ(back->GetCount(), 1);
   EXPECT_TRUE(*back->GetLine(0) == *lyrics.GetLine(0));
   EXPECT_EQ(back->GetPlacement(), kLyricsTop);
+}
+
+// Staff names and lyrics go out in the code page of their font's character set and read back
+// whole: Cyrillic in Windows-1251, Japanese in Shift-JIS. What a page cannot hold becomes "?".
+TEST(OlderScoreExport, TextsTravelInTheirFontsCodePages) {
+  TMusicScore score;
+  for (const auto [index, charSet] : {std::pair{kFontStaffBold, 204}, std::pair{kFontStaffLyric, 128}}) {
+    TFontSpec* font = score.GetFonts().GetTextFont(index);
+    font->Set(font->Face(), 0, font->Size(), charSet);
+  }
+  TMusicStaff& staff = AddStaff(score, u"\u0413\u043e\u043b\u043e\u0441 \u65e5");
+  auto line = std::make_unique<TLyricText>();
+  line->ReadFromEdit(u"\u65e5-\u672c \u8a9e", true);
+  staff.MakeLyrics().Add(std::move(line));
+  Exported r = ExportAndRead(score);
+  ASSERT_FALSE(r.error);
+  const TMusicStaff* back = r.score->GetStaff(0);
+  EXPECT_EQ(std::u16string(back->GetName()), u"\u0413\u043e\u043b\u043e\u0441 ?");
+  ASSERT_NE(back->GetLyrics(), nullptr);
+  EXPECT_TRUE(*back->GetLyrics()->GetLine(0) == *staff.GetLyrics()->GetLine(0));
 }
 
 TEST(OlderScoreExport, TheExportFileIsTaggedCompressedAndLoads) {

@@ -261,6 +261,27 @@ TEST(ScoreTextReaderTest, SavedScoresReadBackUnchanged) {
   }
 }
 
+// Texts of scores before 2.7 are in the code page of their font's character set, or of the
+// Locale record's ANSI code page: Cyrillic and Japanese read as such, not as Windows-1252.
+TEST(ScoreTextReaderTest, OlderTextsReadInTheirCodePages) {
+  const std::string text =
+      "!TarlowmedeRazadove(2.6)\r\n"
+      "|Locale|ACP:1251\r\n"
+      "|SongInfo|Title:\"\xCF\xE5\xF1\xED\xFF\"\r\n"  // "Песня" in Windows-1251
+      "|Font|Style:StaffLyric|Typeface:\"Mincho\"|Size:10|CharSet:128\r\n"
+      "|AddStaff|Name:\"\xC3\xEE\xEB\xEE\xF1\"\r\n"  // "Голос"
+      "|Lyric1|Text:\"\x93\xFA \x96\x7B\"\r\n"  // "日 本" in Shift-JIS
+      "!TarlowmedeRazadove-End\r\n";
+  TReadResult read = Read(text);
+  ASSERT_TRUE(read.score);
+  EXPECT_EQ(read.info.codePage, 1251);
+  EXPECT_EQ(std::u16string(read.score->GetSongInfoText(kSongTitle)), u"\u041f\u0435\u0441\u043d\u044f");
+  const TMusicStaff* staff = read.score->GetStaff(0);
+  EXPECT_EQ(std::u16string(staff->GetName()), u"\u0413\u043e\u043b\u043e\u0441");
+  ASSERT_TRUE(staff->GetLyrics());
+  EXPECT_EQ(staff->GetLyrics()->GetLine(0)->WriteToEdit(), u"\u65e5 \u672c\r\n");
+}
+
 TEST(ScoreTextReaderTest, UnreadableLinesStayAsTextItems) {
   TReadResult read = Read(ScoreWithLines({"|Clef|OctaveShift:Octave Up|AutoSys:N", "plain words here"}));
   ASSERT_TRUE(read.score);
