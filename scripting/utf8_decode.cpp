@@ -1,36 +1,16 @@
 #include "scripting/utf8_decode.h"
 
+#include <string_view>
+
+#include "utils/text_encoding.h"
+
 namespace kvt {
 
 size_t DecodeUtf8Char(const char* p, const char* end, uint32_t& code) {
-  const auto* s = reinterpret_cast<const unsigned char*>(p);
-  const size_t avail = static_cast<size_t>(end - p);
-  const unsigned c = s[0];
-  if (c < 0x80) {
-    code = c;
-    return 1;
-  }
-  size_t n = 0;
-  uint32_t value = 0;
-  uint32_t minimum = 0;
-  if (c >= 0xC2 && c <= 0xDF) {
-    n = 2, value = c & 0x1F, minimum = 0x80;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    n = 3, value = c & 0x0F, minimum = 0x800;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    n = 4, value = c & 0x07, minimum = 0x10000;
-  }
-  if (n != 0 && n <= avail) {
-    size_t i = 1;
-    for (; i < n && (s[i] & 0xC0) == 0x80; ++i) value = (value << 6) | (s[i] & 0x3F);
-    const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
-    if (i == n && value >= minimum && value <= 0x10FFFF && !surrogate) {
-      code = value;
-      return n;
-    }
-  }
-  code = kBadByteBase + c;
-  return 1;
+  char32_t value = 0;
+  const size_t length = DecodeUtf8Scalar(std::string_view(p, static_cast<size_t>(end - p)), value);
+  code = length ? value : kBadByteBase + static_cast<unsigned char>(*p);
+  return length ? length : 1;
 }
 
 const char* PrevUtf8Char(const char* start, const char* p) {

@@ -53,42 +53,10 @@ void AppendUtf8(std::string& out, char32_t cp) {
 // Decodes one UTF-8 character at text[i]; advances i past it. Malformed input (overlong forms,
 // surrogates, values past U+10FFFF, cut sequences) yields U+FFFD and skips one byte.
 char32_t DecodeUtf8(std::string_view text, size_t& i) {
-  auto b0 = static_cast<unsigned char>(text[i]);
-  if (b0 < 0x80) {
-    ++i;
-    return b0;
-  }
-  int extra = 0;
   char32_t cp = 0;
-  char32_t minimum = 0;
-  if ((b0 & 0xE0) == 0xC0) {
-    extra = 1, cp = b0 & 0x1F, minimum = 0x80;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    extra = 2, cp = b0 & 0x0F, minimum = 0x800;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    extra = 3, cp = b0 & 0x07, minimum = 0x10000;
-  } else {
-    ++i;
-    return kReplacement;
-  }
-  if (i + extra >= text.size()) {
-    ++i;
-    return kReplacement;
-  }
-  for (int k = 1; k <= extra; ++k) {
-    auto b = static_cast<unsigned char>(text[i + k]);
-    if (!IsContinuation(b)) {
-      ++i;
-      return kReplacement;
-    }
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++i;
-    return kReplacement;
-  }
-  i += extra + 1;
-  return cp;
+  const size_t length = DecodeUtf8Scalar(text.substr(i), cp);
+  i += length ? length : 1;
+  return length ? cp : kReplacement;
 }
 
 const char* NativeUtf16Name() {
@@ -218,6 +186,36 @@ std::string Utf16ToCodePage(int codePage, std::u16string_view text) {
 }
 
 }  // namespace
+
+size_t DecodeUtf8Scalar(std::string_view text, char32_t& cp) {
+  if (text.empty()) return 0;
+  const auto b0 = static_cast<unsigned char>(text[0]);
+  if (b0 < 0x80) {
+    cp = b0;
+    return 1;
+  }
+  size_t extra = 0;
+  char32_t value = 0;
+  char32_t minimum = 0;
+  if ((b0 & 0xE0) == 0xC0) {
+    extra = 1, value = b0 & 0x1F, minimum = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    extra = 2, value = b0 & 0x0F, minimum = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    extra = 3, value = b0 & 0x07, minimum = 0x10000;
+  } else {
+    return 0;
+  }
+  if (extra >= text.size()) return 0;
+  for (size_t k = 1; k <= extra; ++k) {
+    const auto b = static_cast<unsigned char>(text[k]);
+    if (!IsContinuation(b)) return 0;
+    value = (value << 6) | (b & 0x3F);
+  }
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  cp = value;
+  return extra + 1;
+}
 
 std::u16string MultiByteToUtf16(int codePage, std::string_view text) {
   if (codePage != 65001) return CodePageToUtf16(codePage, text);

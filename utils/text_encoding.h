@@ -18,6 +18,10 @@ std::string Utf16ToMultiByte(int codePage, std::u16string_view text);
 inline std::u16string Utf8ToUtf16(std::string_view text) { return MultiByteToUtf16(65001, text); }
 inline std::string Utf16ToUtf8(std::u16string_view text) { return Utf16ToMultiByte(65001, text); }
 
+// The length (1 to 4) of the complete, shortest-form UTF-8 sequence of a Unicode scalar value
+// at the start of text, its value in cp; 0 (cp unchanged) when the bytes there begin none.
+size_t DecodeUtf8Scalar(std::string_view text, char32_t& cp);
+
 // The longest prefix of at most maxBytes bytes that ends on a UTF-8 character boundary.
 size_t Utf8PrefixLength(std::string_view text, size_t maxBytes);
 // The length of text without a trailing, incomplete UTF-8 sequence (what a cut left behind).
