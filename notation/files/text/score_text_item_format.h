@@ -35,7 +35,8 @@ public:
 
   // Song notes (score_text_note_writer.cpp).
   void AppendDuration(const TSongNote& note);
-  void AppendPosition(const TMusicNote& note);
+  // owner: the chord the note is a member of, or null.
+  void AppendPosition(const TMusicNote& note, const TMusicNote* owner = nullptr);
   void AppendPositions(const TMusicNote& note, bool allMembers, int stemDir);
   void AppendSongNoteOptions(const TSongNote& item, const TMusicNote* notes, const TRestNote* rest);
   void AppendNote(const TMusicNote& note);

@@ -50,8 +50,27 @@ void TItemLineFormatter::AppendDuration(const TSongNote& note) {
   }
 }
 
-void TItemLineFormatter::AppendPosition(const TMusicNote& note) {
-  const int accidental = note.GetAccidental();
+namespace {
+
+// The accidental a member is written with: its own, or where it has none, that of another
+// member at its position: a reader gives it that one (members at one position share an
+// accidental), so the line reads back as it was written.
+int WrittenAccidental(const TMusicNote& note, const TMusicNote* owner) {
+  int accidental = note.GetAccidental();
+  if (accidental != kAccNone || !owner) return accidental;
+  for (int i = 0; i < owner->GetMemberCount(); ++i) {
+    const TMusicNote* other = owner->GetMember(i);
+    if (other && other != &note && other->GetStaffPos() == note.GetStaffPos() &&
+        other->GetAccidental() != kAccNone)
+      return other->GetAccidental();
+  }
+  return accidental;
+}
+
+}  // namespace
+
+void TItemLineFormatter::AppendPosition(const TMusicNote& note, const TMusicNote* owner) {
+  const int accidental = WrittenAccidental(note, owner);
   if (accidental >= 0 && accidental < 5) out += kAccidentalLetters[accidental];
   AppendIntText(out, -note.GetStaffPos());
   const int head = note.GetHeadShape();
@@ -76,7 +95,7 @@ void TItemLineFormatter::AppendPositions(const TMusicNote& note, bool allMembers
       if (same != (stemDir >= 0)) continue;
     }
     if (any) out += ',';
-    AppendPosition(*member);
+    AppendPosition(*member, &note);
     any = true;
   }
 }

@@ -246,6 +246,13 @@ TEST(ScoreTextReaderTest, SavedScoresReadBackUnchanged) {
        "|Font|Style:PageText|Typeface:\"Bad\xEF\xBF\xBD\"|"},
       {"music typeface with an invalid byte", ScoreWithLines({"|PgSetup|NtnTypeface:\"M\xFF\""}),
        "|NtnTypeface:M\xEF\xBF\xBD|"},
+      // A tie gives a chord member the accidental of the note before it; a member at the same
+      // position in the other voice has that one written out. The reader shares it between
+      // the two, so the writer writes it for both.
+      {"tie into a unison of two voices",
+       ScoreWithLines({"|Note|Dur:16th|Pos:v4^", "|Key|Signature:F#|Tonic:G",
+                       "|Chord|Dur:4th|Pos:2,4,4|Dur2:Half|Pos2:-4"}),
+       "|Chord|Dur:4th|Pos:2,v4|Opts:Stem=Down|Dur2:4th|Pos2:v4\r\n"},
       {"lyric syllable past the older line limit", ScoreWithLines({"|Lyric1|Text:\"" + longWord + " b\""}),
        "|Lyric1|Text:\"" + longWord + " b\\n\"\r\n"},
   };
