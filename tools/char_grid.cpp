@@ -56,14 +56,19 @@ std::vector<char16_t> BuildCharGridList(
 }
 
 TKVRBCharGrid::TKVRBCharGrid(QWidget* parent, const QFont& gridFont, bool wideFont, bool symbol)
-    : QAbstractScrollArea(parent), font(gridFont), wide(wideFont) {
+    : TKVRBCharGrid(parent, gridFont, wideFont,
+                    wideFont ? BuildCharGridList(symbol, symbol ? std::nullopt : FontRanges(gridFont), 32, 255)
+                             : BuildCharGridList(false, std::nullopt, 32, 255)) {}
+
+TKVRBCharGrid::TKVRBCharGrid(QWidget* parent, const QFont& gridFont, bool wideFont,
+                             std::vector<char16_t> codes)
+    : QAbstractScrollArea(parent), font(gridFont), wide(wideFont), chars(std::move(codes)) {
+  if (chars.size() > kMaxChars) chars.resize(kMaxChars);
   setWindowTitle("CharGrid");
   setFocusPolicy(Qt::StrongFocus);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   viewport()->setMouseTracking(true);
-  if (wide) chars = BuildCharGridList(symbol, symbol ? std::nullopt : FontRanges(font), 32, 255);
-  else chars = BuildCharGridList(false, std::nullopt, 32, 255);
   QFontMetrics fm(font);
   cell = QSize(std::max(20, fm.maxWidth()), std::max(20, fm.height()));
   QObject::connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(),
@@ -200,7 +205,10 @@ void TKVRBCharGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 void TKVRBCharGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (HitTest(event->position().toPoint()) >= 0 && onOk) onOk();
+  int index = HitTest(event->position().toPoint());
+  if (index < 0) return;
+  Select(index);  // the double click's cell is the chosen one, whatever came before
+  if (onOk) onOk();
 }
 
 void TKVRBCharGrid::mouseMoveEvent(QMouseEvent* event) {

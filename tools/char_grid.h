@@ -32,6 +32,8 @@ public:
   // wide: the font's characters are UTF-16 code points (else an 8-bit font, drawn by the
   // code's low byte). symbol: the font is the music font.
   TKVRBCharGrid(QWidget* parent, const QFont& font, bool wide, bool symbol);
+  // A grid of the given codes (ascending), as BuildCharGridList makes them.
+  TKVRBCharGrid(QWidget* parent, const QFont& font, bool wide, std::vector<char16_t> codes);
 
   void SetToolTip(TToolTip* tip) { toolTip = tip; }
   void SetOkHandler(std::function<void()> handler) { onOk = std::move(handler); }

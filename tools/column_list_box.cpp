@@ -70,7 +70,7 @@ std::u16string TKVColumnModel::CellText(int row, int column) const {
 }
 
 TKVColumnListBox::TKVColumnListBox(TKVColumnHeader& owner, QWidget* parent, bool strings)
-    : QTreeView(parent), header(owner), hasStrings(strings) {
+    : QTreeView(parent), header(owner), headerParent(owner.parentWidget()), hasStrings(strings) {
   header.Bind(this);
   setModel(header.Model());
   setHeader(&header);
@@ -83,6 +83,11 @@ TKVColumnListBox::TKVColumnListBox(TKVColumnHeader& owner, QWidget* parent, bool
   setTextElideMode(Qt::ElideRight);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+TKVColumnListBox::~TKVColumnListBox() {
+  header.Bind(nullptr);
+  header.setParent(headerParent);
 }
 
 void TKVColumnListBox::SetGridLines(bool on) {

@@ -2,7 +2,10 @@
 // TKVColumnListBox: a list under a TKVColumnHeader that splits each row into the header's
 // columns. A row's cells come from its own text split at tab characters (missing parts are
 // empty cells), or, for a list without strings, from GetColumnText, which asks the cell
-// provider the owner set. Cells are plain text, at most 511 characters each.
+// provider the owner set.
+//
+// The list shows the header as its own (Qt makes the header a child of the view); the
+// header must outlive the list, which gives it back to its parent when destroyed. Cells are plain text, at most 511 characters each.
 //
 // A double click on a divider toggles the column between fitting its cells and fitting its
 // caption; the owner's notification handler does not see it.
@@ -11,6 +14,7 @@
 // owns it.
 
 #include <QAbstractTableModel>
+#include <QPointer>
 #include <QTreeView>
 
 #include <cstdint>
@@ -63,6 +67,8 @@ public:
 
   // hasStrings: rows carry their texts; without, cells come from GetColumnText.
   TKVColumnListBox(TKVColumnHeader& header, QWidget* parent, bool hasStrings = true);
+  // Gives the header back to its own parent: the header outlives the list.
+  ~TKVColumnListBox() override;
 
   // Adds the texts (UTF-8, columns split at tabs) when the list is first shown.
   void SetInitialItems(std::vector<std::string> texts) { initialItems = std::move(texts); }
@@ -100,6 +106,7 @@ protected:
 
 private:
   TKVColumnHeader& header;
+  QPointer<QWidget> headerParent;  // the view adopts its header; this is where it came from
   bool hasStrings;
   bool gridLines = false;
   bool setUp = false;
