@@ -5,6 +5,9 @@
 #include <QMouseEvent>
 #include <QStyle>
 
+#include "tools/command_table.h"
+#include "tools/kv_app_base.h"
+
 namespace kvt {
 
 namespace {
@@ -74,14 +77,7 @@ void TBalloonAlert::Hide() {
 void TBalloonAlert::mousePressEvent(QMouseEvent* event) {
   event->accept();
   if (!IsShowing()) return;
-  QPointer<QWidget> target = anchor;
-  int id = command;
-  if (target && id != 0 && commandSink) {
-    // Posted, as a command from a click arrives after the click's own handling.
-    CommandSink sink = commandSink;
-    QMetaObject::invokeMethod(
-        target, [target, id, sink] { if (target) sink(target, id); }, Qt::QueuedConnection);
-  }
+  if (anchor && command != 0 && GetKVAppBase()) GetKVAppBase()->Commands().Post(command);
   Hide();
 }
 

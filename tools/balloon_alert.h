@@ -1,8 +1,8 @@
 #pragma once
 // TBalloonAlert: a balloon with an icon, a title and a text that points at a spot of an
 // anchor window. It hides after its time-out (none when below 1 ms) or when clicked; a click
-// on a balloon shown with a command id hands that command to the command sink (queued, with
-// the anchor), then hides. Title and text are UTF-8 shown as plain text, never as rich text.
+// on a balloon shown with a command id posts that command to the application's command table
+// (it runs after the click, while the anchor still exists), then hides. Title and text are UTF-8 shown as plain text, never as rich text.
 // A balloon for a minimised anchor is not shown. The anchor must outlive a shown balloon; a
 // destroyed anchor hides it.
 
@@ -11,7 +11,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <functional>
 #include <string_view>
 
 namespace kvt {
@@ -19,12 +18,10 @@ namespace kvt {
 class TBalloonAlert : public QWidget {
 public:
   enum Icon { kIconNone = 0, kIconInformation = 1, kIconWarning = 2, kIconError = 3 };
-  using CommandSink = std::function<void(QWidget* anchor, int command)>;
 
   explicit TBalloonAlert(QWidget* parent = nullptr);
 
   void SetTimeout(int milliseconds) { timeout = milliseconds < 1 ? 0 : milliseconds; }
-  void SetCommandSink(CommandSink sink) { commandSink = std::move(sink); }
   bool IsShowing() const { return anchor != nullptr; }
   // x, y in the anchor's coordinates. A null or empty title shows none.
   void Show(QWidget* anchor, int x, int y, std::string_view text, int icon,
@@ -43,7 +40,6 @@ private:
   QPointer<QWidget> anchor;
   int command = 0;
   int timeout = 0;
-  CommandSink commandSink;
   QTimer timer;
   QLabel* iconLabel;
   QLabel* title;

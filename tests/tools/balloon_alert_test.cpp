@@ -4,19 +4,26 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "tests/tools/test_app.h"
+#include "tools/command_table.h"
+
 namespace kvt {
 namespace {
+
+using test::TestApp;
 
 struct BalloonTest : testing::Test {
   QWidget anchor;
   TBalloonAlert balloon{&anchor};
-  std::vector<std::pair<QWidget*, int>> commands;
+  static constexpr int kAlertCommand = 24401;
+  std::vector<int> commands;
 
   void SetUp() override {
     anchor.resize(300, 200);
     anchor.show();
-    balloon.SetCommandSink([this](QWidget* w, int id) { commands.emplace_back(w, id); });
+    TestApp().Commands().Register(kAlertCommand, [this](int32_t id) { commands.push_back(id); });
   }
+  void TearDown() override { TestApp().Commands().Unregister(kAlertCommand); }
 };
 
 TEST_F(BalloonTest, ShowsPlainTextsWithinTwoThirdsOfTheAnchor) {
@@ -34,7 +41,7 @@ TEST_F(BalloonTest, ClickSendsTheCommandQueuedThenHides) {
   EXPECT_TRUE(commands.empty());  // posted, not sent
   QCoreApplication::processEvents();
   ASSERT_EQ(commands.size(), 1u);
-  EXPECT_EQ(commands[0], std::make_pair(&anchor, 24401));
+  EXPECT_EQ(commands[0], kAlertCommand);
   balloon.Show(&anchor, 5, 5, "no command", 0);
   QTest::mouseClick(&balloon, Qt::LeftButton);
   QCoreApplication::processEvents();
