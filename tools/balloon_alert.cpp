@@ -27,7 +27,8 @@ QStyle::StandardPixmap IconPixmap(int icon) {
 
 }  // namespace
 
-TBalloonAlert::TBalloonAlert(QWidget* parent) : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint) {
+TBalloonAlert::TBalloonAlert(QWidget* parent)
+    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint) {
   setAttribute(Qt::WA_ShowWithoutActivating);
   iconLabel = new QLabel(this);
   title = new QLabel(this);

@@ -2,9 +2,9 @@
 // TBalloonAlert: a balloon with an icon, a title and a text that points at a spot of an
 // anchor window. It hides after its time-out (none when below 1 ms) or when clicked; a click
 // on a balloon shown with a command id posts that command to the application's command table
-// (it runs after the click, while the anchor still exists), then hides. Title and text are UTF-8 shown as plain text, never as rich text.
-// A balloon for a minimised anchor is not shown. The anchor must outlive a shown balloon; a
-// destroyed anchor hides it.
+// (it runs after the click, while the anchor still exists), then hides. Title and text are UTF-8
+// shown as plain text, never as rich text. A balloon for a minimised anchor is not shown. The
+// anchor must outlive a shown balloon; a destroyed anchor hides it.
 
 #include <QLabel>
 #include <QPointer>

@@ -19,7 +19,9 @@ void DrawFramePair(QPainter& p, const QRect& r, const QColor& first, const QColo
 }  // namespace
 
 TBitmapControl::TBitmapControl(QWidget* parent, const QImage& image, int borderKind)
-    : QWidget(parent), picture(image), border(borderKind < kNoBorder || borderKind > kRaised ? kNoBorder : borderKind) {}
+    : QWidget(parent),
+      picture(image),
+      border(borderKind < kNoBorder || borderKind > kRaised ? kNoBorder : borderKind) {}
 
 void TBitmapControl::paintEvent(QPaintEvent*) {
   QPainter p(this);

@@ -33,8 +33,10 @@ std::optional<std::vector<std::pair<int, int>>> FontRanges(const QFont& font) {
   for (int c = kFirstListed; c <= 0xFFFF; ++c) {
     if (c >= 0xD800 && c <= 0xDFFF) continue;  // surrogates name no character
     if (!raw.supportsCharacter(static_cast<char32_t>(c))) continue;
-    if (!ranges.empty() && ranges.back().first + ranges.back().second == c) ++ranges.back().second;
-    else ranges.emplace_back(c, 1);
+    if (!ranges.empty() && ranges.back().first + ranges.back().second == c)
+      ++ranges.back().second;
+    else
+      ranges.emplace_back(c, 1);
   }
   return ranges;
 }
@@ -57,7 +59,8 @@ std::vector<char16_t> BuildCharGridList(
 
 TKVRBCharGrid::TKVRBCharGrid(QWidget* parent, const QFont& gridFont, bool wideFont, bool symbol)
     : TKVRBCharGrid(parent, gridFont, wideFont,
-                    wideFont ? BuildCharGridList(symbol, symbol ? std::nullopt : FontRanges(gridFont), 32, 255)
+                    wideFont ? BuildCharGridList(
+                                   symbol, symbol ? std::nullopt : FontRanges(gridFont), 32, 255)
                              : BuildCharGridList(false, std::nullopt, 32, 255)) {}
 
 TKVRBCharGrid::TKVRBCharGrid(QWidget* parent, const QFont& gridFont, bool wideFont,
@@ -121,8 +124,10 @@ void TKVRBCharGrid::Select(int index) {
   current = index;
   int row = index / columns;
   QScrollBar* bar = verticalScrollBar();
-  if (row < bar->value()) bar->setValue(row);
-  else if (row >= bar->value() + visibleRows) bar->setValue(std::max(0, row - visibleRows + 1));
+  if (row < bar->value())
+    bar->setValue(row);
+  else if (row >= bar->value() + visibleRows)
+    bar->setValue(std::max(0, row - visibleRows + 1));
   viewport()->update();
 }
 
@@ -191,8 +196,10 @@ void TKVRBCharGrid::keyPressEvent(QKeyEvent* event) {
   }
   if (count == 0) return;
   // Past the first cell wraps to the last only from the first; likewise at the end.
-  if (next < 0) next = current == 0 ? count - 1 : 0;
-  else if (next >= count) next = current == count - 1 ? 0 : count - 1;
+  if (next < 0)
+    next = current == 0 ? count - 1 : 0;
+  else if (next >= count)
+    next = current == count - 1 ? 0 : count - 1;
   if (next != current) Select(next);
 }
 

@@ -23,9 +23,9 @@ class TToolTip;
 // The codes of a grid, ascending: for a symbol font U+F020..U+F0FF; otherwise each range
 // (first, count) in order, or, without ranges, first..last; codes below 33 are skipped and
 // the list stops at 65,536 entries.
-std::vector<char16_t> BuildCharGridList(bool symbol,
-                                        const std::optional<std::vector<std::pair<int, int>>>& ranges,
-                                        int firstChar, int lastChar);
+std::vector<char16_t> BuildCharGridList(
+    bool symbol, const std::optional<std::vector<std::pair<int, int>>>& ranges, int firstChar,
+    int lastChar);
 
 class TKVRBCharGrid : public QAbstractScrollArea {
 public:

@@ -54,7 +54,8 @@ public:
   }
 
 private:
-  static void DrawEdge(QPainter* p, const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
+  static void DrawEdge(QPainter* p, const QRect& r, const QColor& topLeft,
+                       const QColor& bottomRight) {
     p->setPen(topLeft);
     p->drawLine(r.topLeft(), r.topRight());
     p->drawLine(r.topLeft(), r.bottomLeft());

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QPixmap>
 #include <QPainter>
+#include <QPixmap>
 #include <QStyledItemDelegate>
 
 namespace kvt {
@@ -31,8 +31,7 @@ public:
     QRect outline = swatch.adjusted(1, 1, -1, -1);
     p->setPen(pal.color(QPalette::Text));
     p->drawRect(outline.adjusted(0, 0, -1, -1));
-    p->fillRect(outline.adjusted(1, 1, -1, -1),
-                ColorFromRef(index.data(Qt::UserRole).toUInt()));
+    p->fillRect(outline.adjusted(1, 1, -1, -1), ColorFromRef(index.data(Qt::UserRole).toUInt()));
     p->setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
     p->setFont(option.font);
     QString label = index.data(Qt::DisplayRole).toString();

@@ -130,19 +130,21 @@ int TKVColumnHeader::GetHeaderHeight() const {
   return fm.height() + fm.leading() + 4;
 }
 
-QSize TKVColumnHeader::sizeHint() const {
-  return QSize(GetTotalWidth(), GetHeaderHeight());
-}
+QSize TKVColumnHeader::sizeHint() const { return QSize(GetTotalWidth(), GetHeaderHeight()); }
 
 int TKVColumnHeader::HitTest(QPoint p, uint32_t* flags) const {
   uint32_t f = 0;
   int index = -1;
   QRect client = rect();
   if (!client.contains(p)) {
-    if (p.x() < client.left()) f |= HHT_TOLEFT;
-    else if (p.x() > client.right()) f |= HHT_TORIGHT;
-    if (p.y() < client.top()) f |= HHT_ABOVE;
-    else if (p.y() > client.bottom()) f |= HHT_BELOW;
+    if (p.x() < client.left())
+      f |= HHT_TOLEFT;
+    else if (p.x() > client.right())
+      f |= HHT_TORIGHT;
+    if (p.y() < client.top())
+      f |= HHT_ABOVE;
+    else if (p.y() > client.bottom())
+      f |= HHT_BELOW;
     if (flags) *flags = f;
     return -1;
   }
@@ -309,7 +311,8 @@ void TKVColumnHeader::mouseDoubleClickEvent(QMouseEvent* event) {
   uint32_t flags = 0;
   int index = HitTest(event->position().toPoint(), &flags);
   if (index < 0) return;
-  if (flags == HHT_ONHEADER && buttons) Notify(HDN_ITEMDBLCLICKA, index, event->buttons());
+  if (flags == HHT_ONHEADER && buttons)
+    Notify(HDN_ITEMDBLCLICKA, index, event->buttons());
   else if (flags & (HHT_ONDIVIDER | HHT_ONDIVOPEN))
     Notify(HDN_DIVIDERDBLCLICKA, index, event->buttons());
 }

@@ -53,7 +53,7 @@ inline constexpr int HDN_ITEMDBLCLICKA = -303;
 inline constexpr int HDN_DIVIDERDBLCLICKA = -305;
 inline constexpr int HDN_BEGINTRACKA = -306;  // non-zero result refuses the drag
 inline constexpr int HDN_ENDTRACKA = -307;
-inline constexpr int HDN_TRACKA = -308;       // non-zero result ends the drag
+inline constexpr int HDN_TRACKA = -308;  // non-zero result ends the drag
 
 class TKVHdrItem {
 public:
@@ -63,7 +63,7 @@ public:
   void SetText(std::string_view caption);  // UTF-8
   void SetBitmap(const QPixmap& bitmap);
   void SetItemData(int32_t data);
-  void SetAlignment(uint32_t alignment);   // HDF_LEFT, HDF_RIGHT or HDF_CENTER
+  void SetAlignment(uint32_t alignment);  // HDF_LEFT, HDF_RIGHT or HDF_CENTER
   void SetWidth(int w) { width = w; }
 
   uint32_t mask = HDI_WIDTH | HDI_FORMAT;

@@ -96,7 +96,9 @@ void TKVColumnListBox::SetGridLines(bool on) {
   viewport()->update();
 }
 
-void TKVColumnListBox::SyncHeaderScroll() { header.SetScrollOffset(horizontalScrollBar()->value()); }
+void TKVColumnListBox::SyncHeaderScroll() {
+  header.SetScrollOffset(horizontalScrollBar()->value());
+}
 
 int TKVColumnListBox::AddString(std::string_view utf8) {
   return header.Model()->AddRow(Utf8ToUtf16(utf8), 0);
@@ -116,7 +118,8 @@ int TKVColumnListBox::WidestCell(int column) const {
   QFontMetrics fm(font());
   int widest = 0;
   for (int row = 0; row < RowCount(); ++row)
-    widest = std::max(widest, fm.horizontalAdvance(ToQString(header.Model()->CellText(row, column))));
+    widest =
+        std::max(widest, fm.horizontalAdvance(ToQString(header.Model()->CellText(row, column))));
   return widest + 2 * fm.averageCharWidth();
 }
 
@@ -144,8 +147,9 @@ void TKVColumnListBox::SetSelection(int index, bool on) {
   if (index < 0 || index >= RowCount()) return;
   QModelIndex cell = model()->index(index, 0);
   if (selectionModel()->isRowSelected(index, {}) == on) return;
-  selectionModel()->select(cell, (on ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
-                                     QItemSelectionModel::Rows);
+  selectionModel()->select(cell,
+                           (on ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                               QItemSelectionModel::Rows);
 }
 
 bool TKVColumnListBox::HasSelection() const { return selectionModel()->hasSelection(); }

@@ -5,7 +5,8 @@
 // provider the owner set.
 //
 // The list shows the header as its own (Qt makes the header a child of the view); the
-// header must outlive the list, which gives it back to its parent when destroyed. Cells are plain text, at most 511 characters each.
+// header must outlive the list, which gives it back to its parent when destroyed. Cells are plain
+// text, at most 511 characters each.
 //
 // A double click on a divider toggles the column between fitting its cells and fitting its
 // caption; the owner's notification handler does not see it.

@@ -109,8 +109,10 @@ int32_t TKRVComboBox::TransferGet() const {
 }
 
 void TKRVComboBox::TransferSet(int32_t value) {
-  if (transferMode == kTransferNumber) SetNumber(value);
-  else setCurrentIndex(value >= 0 && value < count() ? value : -1);
+  if (transferMode == kTransferNumber)
+    SetNumber(value);
+  else
+    setCurrentIndex(value >= 0 && value < count() ? value : -1);
 }
 
 bool TKRVComboBox::CanClose() {

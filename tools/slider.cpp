@@ -82,9 +82,8 @@ void TKVSlider::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), background);
   // The slot: a recessed groove centred across the control.
   int thickness = Horizontal() ? kSlotH : kSlotV;
-  QRect slot = Horizontal()
-                   ? QRect(0, (kThumbLong - thickness) / 2, width(), thickness)
-                   : QRect((width() - thickness) / 2, 0, thickness, height());
+  QRect slot = Horizontal() ? QRect(0, (kThumbLong - thickness) / 2, width(), thickness)
+                            : QRect((width() - thickness) / 2, 0, thickness, height());
   p.setPen(pal.color(QPalette::Dark));
   p.drawLine(slot.topLeft(), Horizontal() ? slot.topRight() : slot.bottomLeft());
   p.setPen(pal.color(QPalette::Light));
@@ -100,7 +99,8 @@ void TKVSlider::paintEvent(QPaintEvent*) {
     if (span / step > std::max(1, usable)) step = span;
     for (int64_t v = lo; v <= hi; v += step) {
       int at = range.PosToOffset(static_cast<int>(v), usable) + kThumbShort / 2;
-      if (Horizontal()) p.drawLine(at, kThumbLong + 2, at, kThumbLong + 6);
+      if (Horizontal())
+        p.drawLine(at, kThumbLong + 2, at, kThumbLong + 6);
       else {
         int c = width() / 2;
         p.drawLine(c - kThumbLong / 2 - 6, at, c - kThumbLong / 2 - 2, at);

@@ -33,7 +33,10 @@ public:
   int GetRange() const { return range.Range(); }
   void SetTickGap(int gap) { tickGap = gap; }
   void SetSnap(bool on) { snap = on; }
-  void SetRuler(bool on) { ruler = on; update(); }
+  void SetRuler(bool on) {
+    ruler = on;
+    update();
+  }
   void SetFocusOnClick(bool on) { focusOnClick = on; }
   bool IsSliding() const { return sliding; }
 

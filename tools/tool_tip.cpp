@@ -69,8 +69,10 @@ void TToolTip::SetTool(const QRect& toolRect, const std::optional<QRect>& placem
                        const QFont* tipFont) {
   tool = toolRect;
   placement = placementRect;
-  if (tipFont) font = *tipFont;
-  else font.reset();
+  if (tipFont)
+    font = *tipFont;
+  else
+    font.reset();
 }
 
 void TToolTip::SetText(std::u16string_view newText) {

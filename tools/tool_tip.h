@@ -26,10 +26,10 @@ namespace kvt {
 class TTipEnvironment {
 public:
   virtual ~TTipEnvironment() = default;
-  virtual uint32_t NowMs() const = 0;        // a steady millisecond count
-  virtual QPoint CursorPos() const = 0;      // screen coordinates
-  virtual bool MouseCaptured() const = 0;    // some window has grabbed the mouse
-  virtual QRect ScreenRect() const = 0;      // the screen the tips show on
+  virtual uint32_t NowMs() const = 0;      // a steady millisecond count
+  virtual QPoint CursorPos() const = 0;    // screen coordinates
+  virtual bool MouseCaptured() const = 0;  // some window has grabbed the mouse
+  virtual QRect ScreenRect() const = 0;    // the screen the tips show on
 };
 
 // The real environment: the steady clock, QCursor, QWidget::mouseGrabber, the primary screen.

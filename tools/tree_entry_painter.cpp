@@ -77,8 +77,8 @@ void PaintTreeEntry(QPainter& painter, const QStyleOptionViewItem& option,
     int index = item.GetImage(selected);
     int count = look.images.width() / look.imageWidth;
     if (index >= 0 && index < count) {
-      QPixmap image = look.images.copy(index * look.imageWidth, 0, look.imageWidth,
-                                       look.images.height());
+      QPixmap image =
+          look.images.copy(index * look.imageWidth, 0, look.imageWidth, look.images.height());
       int y = r.top() + (r.height() - image.height()) / 2;
       painter.drawPixmap(ImageLeft(look, item, r), y, image);
     }

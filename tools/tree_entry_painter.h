@@ -22,11 +22,11 @@ inline constexpr int kTreeHitText = 1024;
 inline constexpr int kTreeHitIndent = 2048;
 
 struct TTreeEntryLook {
-  QPixmap images;      // the image strip: images side by side, imageWidth pixels each
+  QPixmap images;  // the image strip: images side by side, imageWidth pixels each
   int imageWidth = 16;
-  int indent = 16;     // pixels per level
-  bool lines = true;   // dotted connector lines
-  bool buttons = true; // plus/minus boxes on items with children
+  int indent = 16;      // pixels per level
+  bool lines = true;    // dotted connector lines
+  bool buttons = true;  // plus/minus boxes on items with children
 };
 
 // The part of the entry (rect, in the view's coordinates) that x falls on; the text counts

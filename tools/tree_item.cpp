@@ -22,7 +22,8 @@ TKVTreeItem::~TKVTreeItem() {
 void TKVTreeItem::SetExpandedDown(bool on, int levels) {
   expanded = on;
   if (levels == 0) return;
-  for (TKVTreeItem* c = firstChild; c; c = c->sibling) c->SetExpandedDown(on, levels < 0 ? -1 : levels - 1);
+  for (TKVTreeItem* c = firstChild; c; c = c->sibling)
+    c->SetExpandedDown(on, levels < 0 ? -1 : levels - 1);
 }
 
 void TKVTreeItem::Collapse(int levels) { SetExpandedDown(false, levels); }

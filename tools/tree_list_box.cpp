@@ -171,11 +171,15 @@ void TKVTreeListBox::Toggle(int index) {
   TKVTreeItem* target = ItemAt(index);
   if (!target) return;
   if (target->HasChildren()) {
-    if (target->IsExpanded()) CollapseItem(target, index);
-    else ExpandItem(target, index);
+    if (target->IsExpanded())
+      CollapseItem(target, index);
+    else
+      ExpandItem(target, index);
   } else if (target->IsCheckable()) {
-    if (target->CheckState()) target->Uncheck();
-    else target->Check();
+    if (target->CheckState())
+      target->Uncheck();
+    else
+      target->Check();
   }
   viewport()->update();
 }
@@ -196,7 +200,8 @@ bool TKVTreeListBox::FillContextMenu(QMenu& menu) {
   for (int command : commands) {
     std::string_view text = TreeCommandText(command);
     if (text.empty()) continue;
-    QAction* action = menu.addAction(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    QAction* action =
+        menu.addAction(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     action->setData(command);
     action->setEnabled(IsTreeCommandEnabled(*target, command));
   }
@@ -250,8 +255,10 @@ void TKVTreeListBox::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (key == Qt::Key_Left || (key == Qt::Key_Minus && keypad)) {
-    if (ctrl) CollapseAll();
-    else if (target && target->HasChildren() && target->IsExpanded()) CollapseItem(target, index);
+    if (ctrl)
+      CollapseAll();
+    else if (target && target->HasChildren() && target->IsExpanded())
+      CollapseItem(target, index);
     else if (target && target->Parent() && target->Parent()->Level() >= 0)
       SetSelIndexNotify(FindItemIndex(target->Parent()));
     return;
@@ -310,8 +317,10 @@ void TKVTreeListBox::mousePressEvent(QMouseEvent* event) {
   TKVTreeItem* target = ItemAt(index.row());
   if (code == kTreeHitButton || (code == kTreeHitImage && target->IsCheckable())) {
     if (code == kTreeHitImage) {
-      if (target->CheckState()) target->Uncheck();
-      else target->Check();
+      if (target->CheckState())
+        target->Uncheck();
+      else
+        target->Check();
       viewport()->update();
     } else {
       Toggle(index.row());
@@ -333,7 +342,8 @@ void TKVTreeListBox::mouseMoveEvent(QMouseEvent* event) {
   int code = HitTest(point);
   QModelIndex index = indexAt(point);
   TKVTreeItem* target = index.isValid() ? ItemAt(index.row()) : nullptr;
-  bool onHandle = code == kTreeHitButton || (code == kTreeHitImage && target && target->IsCheckable());
+  bool onHandle =
+      code == kTreeHitButton || (code == kTreeHitImage && target && target->IsCheckable());
   viewport()->setCursor(onHandle ? Qt::PointingHandCursor : Qt::ArrowCursor);
   if (target && target != hovered && toolTip) {
     hovered = target;

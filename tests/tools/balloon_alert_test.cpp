@@ -1,8 +1,8 @@
 // The balloon alert: plain texts, width, time-out, the click's command and the minimised anchor.
 #include "tools/balloon_alert.h"
 
-#include <QTest>
 #include <gtest/gtest.h>
+#include <QTest>
 
 #include "tests/tools/test_app.h"
 #include "tools/command_table.h"

@@ -2,9 +2,9 @@
 // hint and the empty grid.
 #include "tools/char_grid.h"
 
+#include <gtest/gtest.h>
 #include <QFontDatabase>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "tools/tool_tip.h"
 
@@ -19,7 +19,8 @@ TEST(CharGridList, SymbolFontListsTheMappedCodesOnly) {
 }
 
 TEST(CharGridList, RangesSkipControlsAndTheSpace) {
-  auto chars = BuildCharGridList(false, std::vector<std::pair<int, int>>{{0, 40}, {0x400, 2}}, 0, 0);
+  auto chars =
+      BuildCharGridList(false, std::vector<std::pair<int, int>>{{0, 40}, {0x400, 2}}, 0, 0);
   ASSERT_EQ(chars.size(), 7u + 2u);  // 33..39, then two Cyrillic letters
   EXPECT_EQ(chars.front(), 33);
   EXPECT_EQ(chars.back(), 0x401);
@@ -31,7 +32,8 @@ TEST(CharGridList, WithoutRangesFallsBackToFirstToLast) {
 }
 
 TEST(CharGridList, StopsAt65536Entries) {
-  auto chars = BuildCharGridList(false, std::vector<std::pair<int, int>>{{33, 70000}, {33, 70000}}, 0, 0);
+  auto chars =
+      BuildCharGridList(false, std::vector<std::pair<int, int>>{{33, 70000}, {33, 70000}}, 0, 0);
   EXPECT_LE(chars.size(), 65536u);
 }
 
@@ -65,9 +67,14 @@ TEST_F(CharGridTest, KeysMoveAndWrapAtTheEnds) {
     Qt::Key key;
     int to;
   } cases[] = {
-      {0, Qt::Key_Left, last}, {last, Qt::Key_Right, 0}, {5, Qt::Key_Right, 6},
-      {5, Qt::Key_Home, 0},    {5, Qt::Key_End, last},   {1, Qt::Key_Left, 0},
-      {last - 1, Qt::Key_PageDown, last}, {2, Qt::Key_Up, 0},
+      {0, Qt::Key_Left, last},
+      {last, Qt::Key_Right, 0},
+      {5, Qt::Key_Right, 6},
+      {5, Qt::Key_Home, 0},
+      {5, Qt::Key_End, last},
+      {1, Qt::Key_Left, 0},
+      {last - 1, Qt::Key_PageDown, last},
+      {2, Qt::Key_Up, 0},
   };
   for (const Case& c : cases) {
     grid.Select(c.from);

@@ -1,8 +1,8 @@
 // The check list: selection shows as the cross in the box, the highlight marks the focused row.
 #include "tools/check_list.h"
 
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 namespace kvt {
 namespace {

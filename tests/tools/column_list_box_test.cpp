@@ -3,8 +3,8 @@
 // the divider double click that toggles between content and caption.
 #include "tools/column_list_box.h"
 
-#include <QTest>
 #include <gtest/gtest.h>
+#include <QTest>
 
 #include <vector>
 

@@ -2,10 +2,10 @@
 // and the colour swatches.
 #include "tools/combo_box.h"
 
+#include <gtest/gtest.h>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <gtest/gtest.h>
 
 #include "tests/tools/recording_message_box.h"
 #include "tools/color_combo_box.h"
@@ -70,8 +70,10 @@ TEST(ComboBox, NumberModeClampsReadsAndValidates) {
     const char* text;
     bool valid;
     int number;
-  } cases[] = {{"12", true, 12}, {" 7 ", true, 7}, {"abc", false, 0}, {"12abc", false, 12},
-               {"0", false, 0},  {"101", false, 101}, {"1.5", false, 1}, {"1234567890123", false, 123456789}};
+  } cases[] = {{"12", true, 12},  {" 7 ", true, 7},
+               {"abc", false, 0}, {"12abc", false, 12},
+               {"0", false, 0},   {"101", false, 101},
+               {"1.5", false, 1}, {"1234567890123", false, 123456789}};
   for (const Case& c : cases) {
     box.setEditText(c.text);
     EXPECT_EQ(box.IsNumberValid(), c.valid) << c.text;

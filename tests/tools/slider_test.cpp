@@ -2,8 +2,8 @@
 // codes, and the notifications of the mouse and the keys (the slider never moves itself).
 #include "tools/slider.h"
 
-#include <QTest>
 #include <gtest/gtest.h>
+#include <QTest>
 
 #include <utility>
 #include <vector>
@@ -23,7 +23,8 @@ TEST(SliderRange, SnapClampsThenRoundsHalvesUp) {
     int in;
     bool snap;
     int out;
-  } cases[] = {{14, true, 10}, {15, true, 20}, {-7, true, 0}, {250, false, 100}, {99, true, 100}, {-3, false, 0}};
+  } cases[] = {{14, true, 10},    {15, true, 20},  {-7, true, 0},
+               {250, false, 100}, {99, true, 100}, {-3, false, 0}};
   for (const Case& c : cases) EXPECT_EQ(r.Snap(c.in, c.snap, 10), c.out) << c.in;
   TSliderRange reversed{100, 0};
   EXPECT_EQ(reversed.Snap(150, false, 10), 100);
@@ -80,8 +81,11 @@ TEST_F(SliderTest, DragSendsStartTrackPositionAndEnd) {
   EXPECT_TRUE(slider.IsSliding());
   QTest::mouseMove(&slider, QPoint(72, 5));
   QTest::mouseRelease(&slider, Qt::LeftButton, {}, QPoint(72, 5));
-  std::vector<std::pair<int, int>> expected = {
-      {kSbStartDrag, 50}, {kSbThumbTrack, 50}, {kSbThumbTrack, 70}, {kSbThumbPosition, 70}, {kSbEndScroll, 70}};
+  std::vector<std::pair<int, int>> expected = {{kSbStartDrag, 50},
+                                               {kSbThumbTrack, 50},
+                                               {kSbThumbTrack, 70},
+                                               {kSbThumbPosition, 70},
+                                               {kSbEndScroll, 70}};
   EXPECT_EQ(sent, expected);
   EXPECT_EQ(slider.GetPosition(), 50);  // the owner moves it
 }
@@ -97,8 +101,9 @@ TEST_F(SliderTest, KeyRepeatsThenOneEndScroll) {
   QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true, 3);
   QCoreApplication::sendEvent(&slider, &repeat);
   QTest::keyClick(&slider, Qt::Key_Home);
-  std::vector<std::pair<int, int>> expected = {{kSbLineDown, 30}, {kSbLineDown, 30}, {kSbLineDown, 30},
-                                               {kSbEndScroll, 30}, {kSbTop, 30}, {kSbEndScroll, 30}};
+  std::vector<std::pair<int, int>> expected = {{kSbLineDown, 30}, {kSbLineDown, 30},
+                                               {kSbLineDown, 30}, {kSbEndScroll, 30},
+                                               {kSbTop, 30},      {kSbEndScroll, 30}};
   EXPECT_EQ(sent, expected);
 }
 

@@ -45,7 +45,10 @@ TEST_F(ToolTipTest, NextTipSoonAfterHidingIsQuick) {
   struct Case {
     uint32_t pauseMs;
     int delay;
-  } cases[] = {{0, TToolTip::kQuickDelayMs}, {599, TToolTip::kQuickDelayMs}, {600, TToolTip::kDelayMs}, {5000, TToolTip::kDelayMs}};
+  } cases[] = {{0, TToolTip::kQuickDelayMs},
+               {599, TToolTip::kQuickDelayMs},
+               {600, TToolTip::kDelayMs},
+               {5000, TToolTip::kDelayMs}};
   for (const Case& c : cases) {
     ShowNow(u"first");
     ASSERT_TRUE(tip.isVisible());

@@ -76,7 +76,7 @@ TEST_F(TreeFixture, ExpandAndCollapseByLevels) {
   EXPECT_TRUE(a->IsFullyExpanded(-1));
   a->Collapse(1);
   EXPECT_FALSE(a1->IsExpanded());
-  EXPECT_TRUE(a1x->IsExpanded());  // two levels down: untouched
+  EXPECT_TRUE(a1x->IsExpanded());       // two levels down: untouched
   EXPECT_TRUE(b->IsFullyExpanded(-1));  // no children
 }
 
@@ -113,7 +113,8 @@ TEST_F(TreeFixture, CommandEnablers) {
       {"expand down without grandchildren", a1, kCmTreeExpandDown, false},
       {"collapse up when collapsed", a, kCmTreeCollapseUp, false},
   };
-  for (const Case& c : cases) EXPECT_EQ(IsTreeCommandEnabled(*c.item, c.command), c.enabled) << c.what;
+  for (const Case& c : cases)
+    EXPECT_EQ(IsTreeCommandEnabled(*c.item, c.command), c.enabled) << c.what;
   a->Expand(-1);
   EXPECT_FALSE(IsTreeCommandEnabled(*a, kCmTreeExpandDown));
   EXPECT_TRUE(IsTreeCommandEnabled(*a, kCmTreeCollapseUp));

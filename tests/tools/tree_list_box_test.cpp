@@ -2,9 +2,9 @@
 // clicks on buttons and images, the context commands and the notifications.
 #include "tools/tree_list_box.h"
 
+#include <gtest/gtest.h>
 #include <QMenu>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "tools/tree_combo_box.h"
 #include "tools/tree_commands.h"
