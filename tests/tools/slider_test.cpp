@@ -107,6 +107,21 @@ TEST_F(SliderTest, KeyRepeatsThenOneEndScroll) {
   EXPECT_EQ(sent, expected);
 }
 
+TEST(SliderVertical, HitCodesBesideAboveAndBelowTheThumb) {
+  TKVSlider slider(Qt::Vertical, nullptr);
+  slider.resize(40, 109);
+  slider.SetPosition(50);
+  QRect thumb = slider.ThumbRect();
+  EXPECT_EQ(thumb, QRect(10, 50, 20, 9));  // centred across: (40 - 20) / 2
+  struct Case {
+    QPoint p;
+    int code;
+  } cases[] = {{{15, 52}, kSbThumbTrack}, {{2, 52}, kSbThumbPosition}, {{35, 10}, kSbThumbPosition},
+               {{15, 10}, kSbPageUp},     {{15, 100}, kSbPageDown}};
+  for (const Case& c : cases) EXPECT_EQ(slider.HitTest(c.p), c.code) << c.p.x() << "," << c.p.y();
+  EXPECT_EQ(slider.PointToPos(QPoint(0, 25)), 25);
+}
+
 TEST(SliderNoRoom, ANarrowSliderMapsEveryPointToTheMinimum) {
   TKVSlider slider(Qt::Vertical, nullptr);
   slider.resize(32, 5);  // shorter than the thumb
