@@ -1,6 +1,7 @@
 #include "tools/toolbar.h"
 
 #include "tools/dock_station.h"
+#include "tools/status_bar95.h"
 #include "tools/toolbar_button_gadget.h"
 #include "tools/toolbar_drag.h"
 #include "tools/toolbar_frame.h"
@@ -115,14 +116,15 @@ void TToolbar::AddGadget(QWidget* gadget) {
     button->SetHintSink([this](int32_t id, bool show) {
       QStatusBar* bar = list.StatusBar();
       if (bar == nullptr) return;
-      if (!show) {
+      const QString hint = show ? list.HintOf(id) : QString();
+      if (auto* bar95 = dynamic_cast<TStatusBar95*>(bar))
+        bar95->SetText(hint);
+      else if (hint.isEmpty())
         bar->clearMessage();
-        return;
-      }
-      // The status text is the hint's first line.
-      bar->showMessage(list.HintOf(id).section('\n', 0, 0));
+      else
+        bar->showMessage(TStatusBar95::StatusPart(hint));
     });
-    const QString tip = list.HintOf(button->CommandId()).section('\n', 1, 1);
+    const QString tip = TStatusBar95::TooltipPart(list.HintOf(button->CommandId()));
     if (!tip.isEmpty()) button->setToolTip(tip);
   }
   gadgets->Add(gadget);
@@ -195,6 +197,7 @@ void TToolbar::SetStyle(uint16_t newStyle, bool capture) {
 }
 
 void TToolbar::mousePressEvent(QMouseEvent* event) {
+  QToolTip::hideText();
   if (event->button() != Qt::LeftButton) {
     QToolBar::mousePressEvent(event);
     return;
@@ -217,6 +220,7 @@ void TToolbar::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TToolbar::keyPressEvent(QKeyEvent* event) {
+  QToolTip::hideText();
   if (drag && event->key() == Qt::Key_Control)
     drag->Move(QCursor::pos(), true);
   else

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <QToolTip>
 
 #include <algorithm>
 #include <vector>
@@ -210,6 +211,7 @@ void TToolbarButtonGadget::CancelPressed() {
 }
 
 void TToolbarButtonGadget::mousePressEvent(QMouseEvent* event) {
+  QToolTip::hideText();  // a button press ends a showing tip
   if (event->button() != Qt::LeftButton || !isEnabled()) {
     QWidget::mousePressEvent(event);
     return;
