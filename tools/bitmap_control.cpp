@@ -2,19 +2,13 @@
 
 #include <QPainter>
 
+#include "tools/draw_routines.h"
+
 namespace kvt {
 
 namespace {
 
-// One one-pixel frame: top and left in `first`, bottom and right in `second`.
-void DrawFramePair(QPainter& p, const QRect& r, const QColor& first, const QColor& second) {
-  p.setPen(first);
-  p.drawLine(r.right(), r.top(), r.left(), r.top());
-  p.drawLine(r.left(), r.top(), r.left(), r.bottom());
-  p.setPen(second);
-  p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
-  p.drawLine(r.right(), r.bottom(), r.right(), r.top());
-}
+constexpr int kAllSides = kEdgeLeft | kEdgeTop | kEdgeRight | kEdgeBottom;
 
 }  // namespace
 
@@ -30,18 +24,15 @@ void TBitmapControl::paintEvent(QPaintEvent*) {
   int frameWidth = border == kFrame ? 1 : border == kNoBorder ? 0 : 2;
   if (ownSize) target.adjust(0, 0, 2 * frameWidth, 2 * frameWidth);
   if (border == kFrame) {
-    DrawFramePair(p, target, pal.color(QPalette::Shadow), pal.color(QPalette::Shadow));
-    target.adjust(1, 1, -1, -1);
+    DrawEdgeLines(p, target, kAllSides, pal.color(QPalette::Shadow), pal.color(QPalette::Shadow));
   } else if (border == kSunken || border == kRaised) {
     bool sunken = border == kSunken;
     QColor outer1 = pal.color(sunken ? QPalette::Dark : QPalette::Light);
     QColor outer2 = pal.color(sunken ? QPalette::Light : QPalette::Shadow);
     QColor inner1 = pal.color(sunken ? QPalette::Shadow : QPalette::Button);
     QColor inner2 = pal.color(sunken ? QPalette::Button : QPalette::Dark);
-    DrawFramePair(p, target, outer1, outer2);
-    target.adjust(1, 1, -1, -1);
-    DrawFramePair(p, target, inner1, inner2);
-    target.adjust(1, 1, -1, -1);
+    DrawEdgeLines(p, target, kAllSides, outer1, outer2);
+    DrawEdgeLines(p, target, kAllSides, inner1, inner2);
   }
   if (!picture.isNull() && target.isValid()) p.drawImage(target, picture);
 }

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include "tools/draw_routines.h"
+
 namespace kvt {
 
 namespace {
@@ -29,11 +31,12 @@ public:
     p->fillRect(r, pal.color(QPalette::Base));
     // The box is square on the screen: as wide as the row is high.
     QRect box(r.left(), r.top(), r.height(), r.height());
+    TSystemColors colors = TSystemColors::FromPalette(pal);
+    const int allSides = kEdgeLeft | kEdgeTop | kEdgeRight | kEdgeBottom;
     QRect outer = box.adjusted(1, 1, -1, -1);
-    DrawEdge(p, outer, pal.color(QPalette::Light), pal.color(QPalette::Shadow));
-    QRect inner = outer.adjusted(1, 1, -1, -1);
-    DrawEdge(p, inner, pal.color(QPalette::Dark), pal.color(QPalette::Light));
-    QRect interior = inner.adjusted(1, 1, -1, -1);
+    DrawBorder3D(*p, outer, kRaisedInner | kRaisedOuter, allSides, colors);
+    QRect interior = outer.adjusted(1, 1, -1, -1);
+    DrawBorder3D(*p, interior, kSunkenInner | kSunkenOuter, allSides | kBorderAdjust, colors);
     p->fillRect(interior, pal.color(QPalette::Base));
     if (option.state & QStyle::State_Selected) {
       int dx = interior.width() * 2 / 9 + 1;
@@ -54,16 +57,6 @@ public:
   }
 
 private:
-  static void DrawEdge(QPainter* p, const QRect& r, const QColor& topLeft,
-                       const QColor& bottomRight) {
-    p->setPen(topLeft);
-    p->drawLine(r.topLeft(), r.topRight());
-    p->drawLine(r.topLeft(), r.bottomLeft());
-    p->setPen(bottomRight);
-    p->drawLine(r.bottomLeft(), r.bottomRight());
-    p->drawLine(r.topRight(), r.bottomRight());
-  }
-
   static void DrawFocus(QPainter* p, const QStyleOptionViewItem& option, const QRect& r) {
     QStyleOptionFocusRect focus;
     focus.rect = r;

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QStyledItemDelegate>
 
+#include "tools/draw_routines.h"
+
 namespace kvt {
 
 namespace {
@@ -35,8 +37,8 @@ public:
     p->setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
     p->setFont(option.font);
     QString label = index.data(Qt::DisplayRole).toString();
-    p->drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
-                fm.elidedText(label, Qt::ElideRight, std::max(0, text.width())));
+    FitTextWithEllipsis(fm, label, text.width());
+    p->drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, label);
     if (option.state & QStyle::State_HasFocus) {
       QStyleOptionFocusRect focus;
       focus.rect = r;

@@ -2,9 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionHeader>
 
 #include "tools/column_list_box.h"
+#include "tools/ui_border.h"
 
 namespace kvt {
 
@@ -190,14 +190,19 @@ void TKVColumnHeader::paintSection(QPainter* painter, const QRect& rect, int log
   TKVHdrItem* item = GetColumn(logicalIndex);
   if (!item || item->width <= 0) return;
   painter->save();
-  QStyleOptionHeader frame;
-  frame.initFrom(this);
-  frame.rect = rect;
-  frame.section = logicalIndex;
   bool down = logicalIndex == pressed;
-  frame.state |= buttons && !down ? QStyle::State_Raised : QStyle::State_Sunken;
-  style()->drawControl(QStyle::CE_HeaderSection, &frame, painter, this);
-  QRect interior = rect.adjusted(2, 2, -2, -2);
+  QRect cell = rect;
+  if (buttons) {
+    // Buttons stand apart by a dark line in the column's last pixel column.
+    painter->fillRect(cell.right(), cell.top(), 1, cell.height(), Qt::black);
+    cell.setRight(cell.right() - 1);
+  }
+  int frameStyle = !buttons ? TUIBorder::Plain : down ? TUIBorder::ButtonDn : TUIBorder::ButtonUp;
+  TUIBorder border = TUIBorder::FromStyle(cell, frameStyle, 0);
+  TSystemColors colors = TSystemColors::FromPalette(palette());
+  painter->fillRect(cell, colors.btnFace);
+  border.Paint(*painter, colors);
+  QRect interior = border.GetClientRect();
   if (item->format & HDF_OWNERDRAW) {
     if (ownerDraw) ownerDraw(*painter, interior, logicalIndex, down);
     painter->restore();

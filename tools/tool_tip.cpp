@@ -8,6 +8,7 @@
 
 #include <chrono>
 
+#include "tools/draw_routines.h"
 #include "utils/text_encoding.h"
 
 namespace kvt {
@@ -125,14 +126,11 @@ void TToolTip::paintEvent(QPaintEvent*) {
   QPainter p(this);
   QPalette pal = palette();
   QRect r = rect();
-  p.fillRect(r, pal.color(QPalette::ToolTipBase));
-  // Light edges left and top, the frame colour right and bottom.
-  p.setPen(pal.color(QPalette::Light));
-  p.drawLine(r.topLeft(), r.topRight());
-  p.drawLine(r.topLeft(), r.bottomLeft());
-  p.setPen(pal.color(QPalette::Shadow));
-  p.drawLine(r.topRight(), r.bottomRight());
-  p.drawLine(r.bottomLeft(), r.bottomRight());
+  // Lit edges left and top, the frame colour right and bottom.
+  QRect inside = r;
+  DrawEdgeLines(p, inside, kEdgeLeft | kEdgeTop | kEdgeRight | kEdgeBottom,
+                pal.color(QPalette::Light), pal.color(QPalette::Shadow));
+  p.fillRect(inside, pal.color(QPalette::ToolTipBase));
   p.setFont(font.value_or(QFontDatabase::systemFont(QFontDatabase::GeneralFont)));
   p.setPen(pal.color(QPalette::ToolTipText));
   p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, ToQString(text));

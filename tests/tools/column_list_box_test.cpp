@@ -134,6 +134,19 @@ TEST_F(ColumnListTest, BeginTrackRefusedStartsNoDragAndTrackCanEndIt) {
   EXPECT_EQ(Codes().back(), HDN_ENDTRACKA);
 }
 
+TEST_F(ColumnListTest, PressedColumnLooksPushedInUntilTheMouseLeaves) {
+  dialog.resize(400, 100);
+  dialog.show();
+  auto grab = [&] { return header.viewport()->grab().toImage(); };
+  QImage up = grab();
+  QTest::mousePress(header.viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+  QImage down = grab();
+  EXPECT_NE(up.pixel(1, 1), down.pixel(1, 1));
+  EXPECT_EQ(up.pixel(150, 1), down.pixel(150, 1));  // the other columns keep their look
+  QTest::mouseRelease(header.viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+  EXPECT_EQ(grab().pixel(1, 1), up.pixel(1, 1));
+}
+
 TEST_F(ColumnListTest, CellsSplitAtTabsWithEmptyRest) {
   TKVColumnListBox list(header, &dialog);
   list.AddString("song.kvt\t12 kB");
