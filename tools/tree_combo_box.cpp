@@ -32,7 +32,7 @@ private:
 TKVTreeComboBox::TKVTreeComboBox(QWidget* parent, TKVTreeItem* rootItem, const QPixmap& images,
                                  int imageWidth, int minHeight)
     : QComboBox(parent), root(rootItem), minItemHeight(minHeight) {
-  look.images = images;
+  look.images = MakeTreeImages(images);
   look.imageWidth = imageWidth;
   look.lines = false;
   look.buttons = false;

@@ -1,10 +1,12 @@
 #include "tools/tree_entry_painter.h"
 
 #include <QApplication>
+#include <QBitmap>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 
+#include "tools/draw_routines.h"
 #include "tools/tree_item.h"
 
 namespace kvt {
@@ -21,6 +23,16 @@ int TextLeft(const TTreeEntryLook& look, const TKVTreeItem& item, const QRect& r
 }
 
 }  // namespace
+
+QPixmap MakeTreeImages(const QPixmap& strip) {
+  if (strip.isNull()) return strip;
+  QImage image = strip.toImage();
+  // The mask is white where the corner colour is; a bitmap takes white as transparent.
+  QBitmap mask = QBitmap::fromImage(CreateMaskBitmap(image, GetDibCornerColor(image)));
+  QPixmap images = strip;
+  images.setMask(mask);
+  return images;
+}
 
 int TreeEntryHit(const TTreeEntryLook& look, const TKVTreeItem& item, const QRect& rect, int x) {
   int buttonLeft = rect.left() + item.Level() * look.indent;

@@ -29,6 +29,9 @@ struct TTreeEntryLook {
   bool buttons = true;  // plus/minus boxes on items with children
 };
 
+// The image strip as the entries draw it: the colour of its bottom-left pixel is transparent.
+QPixmap MakeTreeImages(const QPixmap& strip);
+
 // The part of the entry (rect, in the view's coordinates) that x falls on; the text counts
 // up to the item's cached width plus 4.
 int TreeEntryHit(const TTreeEntryLook& look, const TKVTreeItem& item, const QRect& rect, int x);

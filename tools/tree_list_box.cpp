@@ -45,7 +45,7 @@ private:
 TKVTreeListBox::TKVTreeListBox(QWidget* parent, TKVTreeItem* rootItem, const QPixmap& images,
                                int imageWidth, int minHeight)
     : QListWidget(parent), minItemHeight(minHeight) {
-  look.images = images;
+  look.images = MakeTreeImages(images);
   look.imageWidth = imageWidth;
   setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
   setSelectionMode(QAbstractItemView::SingleSelection);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <QMenu>
+#include <QPainter>
 #include <QTest>
 
 #include "tools/tree_combo_box.h"
@@ -159,6 +160,22 @@ TEST_F(TreeListTest, RefillKeepsTheIndexOrTakesTheLast) {
   list.Refill();
   EXPECT_EQ(Entries(), QStringList({"Brass", "Drums"}));
   EXPECT_EQ(list.currentRow(), 1);
+}
+
+TEST(TreeImages, TheCornerColourIsTransparent) {
+  QImage strip(32, 16, QImage::Format_RGB32);
+  strip.fill(Qt::magenta);
+  for (int y = 4; y < 12; ++y)
+    for (int x = 4; x < 28; ++x) strip.setPixel(x, y, qRgb(0, 0, 200));
+  QPixmap images = MakeTreeImages(QPixmap::fromImage(strip));
+  QImage drawn(32, 16, QImage::Format_ARGB32);
+  drawn.fill(Qt::white);
+  QPainter p(&drawn);
+  p.drawPixmap(0, 0, images);
+  p.end();
+  EXPECT_EQ(drawn.pixel(0, 0), QColor(Qt::white).rgb());
+  EXPECT_EQ(drawn.pixel(31, 15), QColor(Qt::white).rgb());
+  EXPECT_EQ(drawn.pixel(10, 8), qRgb(0, 0, 200));
 }
 
 TEST(TreeComboBox, ListsTheWholeTreeExpandedDepthFirst) {
