@@ -183,4 +183,14 @@ void TKVSlider::keyPressEvent(QKeyEvent* event) {
 
 void TKVSlider::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
+void TKVSlider::focusInEvent(QFocusEvent* event) {
+  QSlider::focusInEvent(event);
+  update();
+}
+
+void TKVSlider::focusOutEvent(QFocusEvent* event) {
+  QSlider::focusOutEvent(event);
+  update();
+}
+
 }  // namespace kvt

@@ -55,6 +55,9 @@ protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  // The caret (a grey mark on the thumb) shows only with the focus.
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
 private:
   bool Horizontal() const { return orientation() == Qt::Horizontal; }
