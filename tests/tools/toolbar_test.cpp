@@ -234,3 +234,40 @@ TEST_F(ToolbarTest, TableRefreshReachesTheButtons) {
 
 }  // namespace
 }  // namespace kvt
+
+namespace kvt {
+namespace {
+
+TEST_F(ToolbarTest, DropJoinsTheRowUnderThePointOrStartsANewOne) {
+  TToolbar* a = AddToolbar("A", TBRS_ALIGN_TOP, 2);
+  TToolbar* b = AddToolbar("B", TBRS_ALIGN_TOP, 2);
+  TToolbar* c = AddToolbar("C", TBRS_ALIGN_LEFT, 2);
+  TDockStation& top = list->Station(TBRS_ALIGN_TOP);
+  // Both made as row starts: two rows.
+  ASSERT_EQ(top.Toolbars(), (std::vector<TToolbar*>{a, b}));
+  QCoreApplication::processEvents();
+  const QPoint inFirstRow = a->mapToGlobal(QPoint(a->width() + 5, a->height() / 2));
+  top.DropAt(*c, inFirstRow);
+  EXPECT_EQ(top.Toolbars(), (std::vector<TToolbar*>{a, c, b}));
+  EXPECT_FALSE(c->RowStart());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window->toolBarArea(c), Qt::TopToolBarArea);
+  EXPECT_EQ(c->y(), a->y());  // the same row
+
+  const QPoint aboveAll = a->mapToGlobal(QPoint(5, -20));
+  top.DropAt(*b, aboveAll);
+  EXPECT_EQ(top.Toolbars(), (std::vector<TToolbar*>{b, a, c}));
+  EXPECT_TRUE(b->RowStart());
+  EXPECT_TRUE(a->RowStart());
+  EXPECT_FALSE(c->RowStart());
+
+  // Before the first toolbar of a row: the dropped one starts it, the old first follows.
+  QCoreApplication::processEvents();
+  top.DropAt(*b, a->mapToGlobal(QPoint(-1, a->height() / 2)));
+  EXPECT_EQ(top.Toolbars(), (std::vector<TToolbar*>{b, a, c}));
+  EXPECT_TRUE(b->RowStart());
+  EXPECT_FALSE(a->RowStart());
+}
+
+}  // namespace
+}  // namespace kvt
