@@ -1,6 +1,7 @@
 #include "tools/toolbar_gadgets.h"
 
 #include "tools/toolbar_button_gadget.h"
+#include "tools/toolbar_record.h"
 
 #include <QEvent>
 
@@ -38,7 +39,8 @@ void TToolbarGadgets::Place(uint16_t newStyle, int newRows) {
   placing = true;
   const TFlowResult flow =
       FlowGadgets(FlowInput(), style, rowsWanted, TKVToolbarSeparatorGadget::kSize);
-  const bool vertical = (style & 0x0010) == 0 && (style & (0x1000 | 0x4000)) != 0;
+  const bool vertical =
+      (style & TBRS_FLOATING) == 0 && (style & (TBRS_ALIGN_LEFT | TBRS_ALIGN_RIGHT)) != 0;
   for (size_t i = 0; i < gadgets.size(); ++i) {
     QWidget* gadget = gadgets[i];
     if (flow.rects[i].isNull()) {

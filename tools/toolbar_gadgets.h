@@ -40,7 +40,7 @@ protected:
 private:
   std::vector<QWidget*> gadgets;
   bool showDisabled = true;
-  uint16_t style = 0x2000;
+  uint16_t style = 0x2000;  // docked at the top
   int rowsWanted = 1;
   QSize placedSize;
   bool placing = false;

@@ -210,3 +210,64 @@ TEST_F(ToolbarTest, FloatingFrameSnapsToTheLayouts) {
 
 }  // namespace
 }  // namespace kvt
+
+namespace kvt {
+namespace {
+
+TEST_F(ToolbarTest, TableRefreshReachesTheButtons) {
+  TToolbar* a = AddToolbar("Main", TBRS_ALIGN_TOP, 2, 300);
+  bool on = true;
+  commands.Register(
+      300, [](int32_t) {},
+      [&](TCommandEnabler& ce) {
+        ce.Enable(on);
+        ce.SetCheck(kChecked);
+      });
+  commands.Refresh();
+  EXPECT_TRUE(a->FindButton(300)->isEnabled());
+  EXPECT_EQ(a->FindButton(300)->State(), kChecked);
+  EXPECT_FALSE(a->FindButton(301)->isEnabled());  // no handler
+  on = false;
+  commands.Refresh();
+  EXPECT_FALSE(a->FindButton(300)->isEnabled());
+}
+
+}  // namespace
+}  // namespace kvt
+
+namespace kvt {
+namespace {
+
+TEST_F(ToolbarTest, DropJoinsTheRowUnderThePointOrStartsANewOne) {
+  TToolbar* a = AddToolbar("A", TBRS_ALIGN_TOP, 2);
+  TToolbar* b = AddToolbar("B", TBRS_ALIGN_TOP, 2);
+  TToolbar* c = AddToolbar("C", TBRS_ALIGN_LEFT, 2);
+  TDockStation& top = list->Station(TBRS_ALIGN_TOP);
+  // Both made as row starts: two rows.
+  ASSERT_EQ(top.Toolbars(), (std::vector<TToolbar*>{a, b}));
+  QCoreApplication::processEvents();
+  const QPoint inFirstRow = a->mapToGlobal(QPoint(a->width() + 5, a->height() / 2));
+  top.DropAt(*c, inFirstRow);
+  EXPECT_EQ(top.Toolbars(), (std::vector<TToolbar*>{a, c, b}));
+  EXPECT_FALSE(c->RowStart());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window->toolBarArea(c), Qt::TopToolBarArea);
+  EXPECT_EQ(c->y(), a->y());  // the same row
+
+  const QPoint aboveAll = a->mapToGlobal(QPoint(5, -20));
+  top.DropAt(*b, aboveAll);
+  EXPECT_EQ(top.Toolbars(), (std::vector<TToolbar*>{b, a, c}));
+  EXPECT_TRUE(b->RowStart());
+  EXPECT_TRUE(a->RowStart());
+  EXPECT_FALSE(c->RowStart());
+
+  // Before the first toolbar of a row: the dropped one starts it, the old first follows.
+  QCoreApplication::processEvents();
+  top.DropAt(*b, a->mapToGlobal(QPoint(-1, a->height() / 2)));
+  EXPECT_EQ(top.Toolbars(), (std::vector<TToolbar*>{b, a, c}));
+  EXPECT_TRUE(b->RowStart());
+  EXPECT_FALSE(a->RowStart());
+}
+
+}  // namespace
+}  // namespace kvt
