@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "draw/coord_limits.h"
 #include "draw/music_font_profile.h"
 
 namespace kvt {
@@ -276,9 +277,9 @@ TTextMetrics TDeviceContext::MeasureText(std::u16string_view text) {
     advance += glyph ? glyph->advance : MusicBlankAdvance();
   }
   TTextMetrics m;
-  m.width = static_cast<int>(std::lround(advance * space));
-  m.height = static_cast<int>(std::lround(5 * space));
-  m.ascent = static_cast<int>(std::lround(4 * space));
+  m.width = ClampCoord(std::llround(std::min(advance * space, 1e12)));
+  m.height = ClampCoord(std::llround(std::min(5 * space, 1e12)));
+  m.ascent = ClampCoord(std::llround(std::min(4 * space, 1e12)));
   m.descent = m.height - m.ascent;
   return m;
 }
@@ -299,8 +300,7 @@ void TDeviceContext::TextOut(int x, int y, std::u16string_view text) {
 
   if (updateCp) {
     const double move = horizontal == kAlignRight ? -m.width : horizontal == kAlignCenter ? 0 : m.width;
-    current = {static_cast<int>(std::lround(ref.x + move * along.x)),
-               static_cast<int>(std::lround(ref.y + move * along.y))};
+    current = {ClampCoord(std::llround(ref.x + move * along.x)), ClampCoord(std::llround(ref.y + move * along.y))};
   }
   if (text.empty()) return;
 
