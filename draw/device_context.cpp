@@ -164,17 +164,13 @@ void TDeviceContext::AppendOrPaint(TDcPath& shape, TPathPaint paint, TFillRule r
   PaintPath(shape, paint, rule);
 }
 
-void TDeviceContext::PaintShape(TDcPath& shape, TPathPaint paint, TFillRule rule) {
-  AppendOrPaint(shape, paint, rule);
-}
-
 void TDeviceContext::Polygon(std::span<const TDcPoint> points, TFillRule rule) {
   if (points.size() < 2) return;
   TDcPath shape;
   shape.MoveTo(ToDevice(points[0]));
   for (size_t i = 1; i < points.size(); ++i) shape.LineTo(ToDevice(points[i]));
   shape.Close();
-  PaintShape(shape, ShapePaint(), rule);
+  AppendOrPaint(shape, ShapePaint(), rule);
 }
 
 void TDeviceContext::Polyline(std::span<const TDcPoint> points) {
@@ -182,7 +178,7 @@ void TDeviceContext::Polyline(std::span<const TDcPoint> points) {
   TDcPath shape;
   shape.MoveTo(ToDevice(points[0]));
   for (size_t i = 1; i < points.size(); ++i) shape.LineTo(ToDevice(points[i]));
-  PaintShape(shape, TPathPaint::kStroke, TFillRule::kAlternate);
+  AppendOrPaint(shape, TPathPaint::kStroke, TFillRule::kAlternate);
 }
 
 void TDeviceContext::PolyBezier(std::span<const TDcPoint> points, bool closed) {
@@ -193,7 +189,7 @@ void TDeviceContext::PolyBezier(std::span<const TDcPoint> points, bool closed) {
     shape.CubicTo(ToDevice(points[i]), ToDevice(points[i + 1]), ToDevice(points[i + 2]));
   }
   if (closed) shape.Close();
-  PaintShape(shape, closed ? ShapePaint() : TPathPaint::kStroke, TFillRule::kAlternate);
+  AppendOrPaint(shape, closed ? ShapePaint() : TPathPaint::kStroke, TFillRule::kAlternate);
 }
 
 void TDeviceContext::Rectangle(const TDcRect& r) {
@@ -214,7 +210,7 @@ void TDeviceContext::Ellipse(const TDcRect& r) {
   shape.CubicTo({cx - rx, cy - ky}, {cx - kx, cy - ry}, {cx, cy - ry});
   shape.CubicTo({cx + kx, cy - ry}, {cx + rx, cy - ky}, {cx + rx, cy});
   shape.Close();
-  PaintShape(shape, ShapePaint(), TFillRule::kAlternate);
+  AppendOrPaint(shape, ShapePaint(), TFillRule::kAlternate);
 }
 
 void TDeviceContext::RoundRect(const TDcRect& r, int cornerWidth, int cornerHeight) {
@@ -236,7 +232,7 @@ void TDeviceContext::RoundRect(const TDcRect& r, int cornerWidth, int cornerHeig
   shape.LineTo({left, top + ry});
   shape.CubicTo({left, top + ry - ky}, {left + rx - kx, top}, {left + rx, top});
   shape.Close();
-  PaintShape(shape, ShapePaint(), TFillRule::kAlternate);
+  AppendOrPaint(shape, ShapePaint(), TFillRule::kAlternate);
 }
 
 void TDeviceContext::Pie(const TDcRect& r, double startDegrees, double sweepDegrees) {
@@ -263,7 +259,7 @@ void TDeviceContext::Pie(const TDcRect& r, double startDegrees, double sweepDegr
     angle = a1;
   }
   shape.Close();
-  PaintShape(shape, ShapePaint(), TFillRule::kAlternate);
+  AppendOrPaint(shape, ShapePaint(), TFillRule::kAlternate);
 }
 
 TTextMetrics TDeviceContext::MeasureText(std::u16string_view text) {
