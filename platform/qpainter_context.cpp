@@ -101,6 +101,13 @@ void TQPainterContext::UseBrush(const QBrush& brush) {
   }
 }
 
+void TQPainterContext::UseTextPen(TColorRef color) {
+  // Text takes only its colour from the pen: keep a pen of the right colour as it is.
+  const QColor wanted = ToQColor(color);
+  if (penValid && currentPen.style() == Qt::SolidLine && currentPen.color() == wanted) return;
+  UsePen(QPen(wanted));
+}
+
 void TQPainterContext::UseFont(const QFont& font) {
   if (!fontValid || !(font == currentFont)) {
     currentFont = font;
@@ -137,7 +144,7 @@ void TQPainterContext::PaintText(TDcPointF origin, const TDcFont& font, std::u16
     painter->drawPath(ToQPath(*opaqueBox, TFillRule::kAlternate));
   }
   UseFont(QtFont(font));
-  UsePen(QPen(ToQColor(TextColor())));
+  UseTextPen(TextColor());
   if (font.orientation == 0) {
     painter->drawText(QPointF(origin.x, origin.y), ToQString(text));
     return;
@@ -172,7 +179,7 @@ void TQPainterContext::PaintGlyph(char32_t codePoint, TDcPointF origin, double e
   run.setRawFont(rawFont);
   run.setGlyphIndexes(indexes);
   run.setPositions({QPointF(0, 0)});
-  UsePen(QPen(ToQColor(TextColor())));
+  UseTextPen(TextColor());
   painter->drawGlyphRun(QPointF(origin.x, origin.y), run);
 }
 

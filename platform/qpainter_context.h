@@ -46,6 +46,7 @@ private:
   const QFont& QtFont(const TDcFont& font);
   void UsePen(const QPen& pen);
   void UseBrush(const QBrush& brush);
+  void UseTextPen(TColorRef color);
   void UseFont(const QFont& font);
 
   std::unique_ptr<QPainter> owned;
