@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   kvt::TRecordingContext dc;
   dc.SetKeepOps(false);
   fonts.BeginDrawing(&dc, &dc);
-  for (int steps = 0; in.More() && steps < 256; ++steps) {
+  for (int steps = 0; in.More() && steps < 64; ++steps) {
     switch (in.Byte() % 24) {
       case 0: fonts.MoveTo(in.Real(), in.Real()); break;
       case 1: fonts.LineTo(in.Real(), in.Real()); break;
