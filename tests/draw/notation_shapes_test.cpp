@@ -19,9 +19,9 @@ TEST_F(NotationShapesTest, StemLengths) {
     int endY;  // space 10, origin 0
   } cases[] = {
       {"quarter on the middle line, up", +1, 0, 0, 0, 0, -35},
-      {"step 6 up reaches the middle line, never less than 3.5 spaces", +1, 6, 0, 0, 0, 30 - 35},
-      {"step 12 up reaches the middle line", +1, 12, 0, 0, 0, 0},
-      {"step -6 up is shortened", +1, -6, 0, 0, 0, -30 - (35 - 6)},
+      {"position 6 up reaches the middle line, never less than 3.5 spaces", +1, 6, 0, 0, 0, 30 - 35},
+      {"position 12 up reaches the middle line", +1, 12, 0, 0, 0, 0},
+      {"position -6 up is shortened", +1, -6, 0, 0, 0, -30 - (35 - 6)},
       {"eighth up", +1, 0, 0, 1, 0, -35},
       {"sixteenth down", -1, 0, 0, 2, 0, 26 + 15},
       {"64th up", +1, 0, 0, 4, 0, -(20 + 7 + 4 + 15)},
