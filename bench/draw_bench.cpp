@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPdfWriter>
 #include <QPageSize>
+#include <QPdfWriter>
 #include <cstdlib>
 
 #include "draw/music_fonts.h"
@@ -36,18 +36,20 @@ void DrawDensePage(TMusicFonts& fonts) {
     for (int n = 0; n < kHeadsPerStaff; ++n) {
       const int x = left + 4 * s + n * pitch;
       const int position = (n * 5 + staff) % 11 - 5;
-      if (n % 3 == 0) fonts.DrawGlyphAtStep(0, 8 + n % 3, x - fonts.GetAccidentalColumnWidth(0), position);
+      if (n % 3 == 0)
+        fonts.DrawGlyphAtStep(0, 8 + n % 3, x - fonts.GetAccidentalColumnWidth(0), position);
       fonts.DrawGlyphAtStep(0, 7, x, position);
       if (position > 0 && position < 4) fonts.DrawLedgerLines(x - 2, 6, 6, 0);
       if (n % 4 == 3) {
         const int x0 = left + 4 * s + (n - 3) * pitch + head;
-        fonts.DrawBeams(x0, fonts.PositionToYInt(-7), x + head, fonts.PositionToYInt(-8), +1, false, 2);
+        fonts.DrawBeams(x0, fonts.PositionToYInt(-7), x + head, fonts.PositionToYInt(-8), +1, false,
+                        2);
       }
       fonts.DrawStemStroke(x + head, fonts.PositionToYInt(position), fonts.PositionToYInt(-7), +1);
       if (n % 8 == 7) {
         const int x0 = left + 4 * s + (n - 7) * pitch;
-        fonts.DrawSlurCurve(TQuadCurve(x0, fonts.PositionToYInt(7), (x0 + x) / 2, fonts.PositionToYInt(10), x,
-                                       fonts.PositionToYInt(7)),
+        fonts.DrawSlurCurve(TQuadCurve(x0, fonts.PositionToYInt(7), (x0 + x) / 2,
+                                       fonts.PositionToYInt(10), x, fonts.PositionToYInt(7)),
                             true, false);
       }
     }

@@ -15,11 +15,16 @@ int TMusicFonts::GetBarLineWidth(int kind) {
   const int e = w / 5 + 1;
   const int r = widths[30];
   switch (kind) {
-    case 0: case 2: return t;
-    case 1: case 3: return 2 * t + e;
-    case 4: case 5: return e + 2 * w / 3 + t;
-    case 6: case 7: return r + 2 * (e + t);
-    case 8: case 9: return r + 2 * w / 3 + 2 * e + t;
+    case 0:
+    case 2: return t;
+    case 1:
+    case 3: return 2 * t + e;
+    case 4:
+    case 5: return e + 2 * w / 3 + t;
+    case 6:
+    case 7: return r + 2 * (e + t);
+    case 8:
+    case 9: return r + 2 * w / 3 + 2 * e + t;
     case 10: return 1;
     case 12: return r + e;
     case 13: return 2 * w;
@@ -54,15 +59,43 @@ void TMusicFonts::DrawBarLine(int kind, int x, int topPosition, int bottomPositi
   auto dashed = [&](int at) { DrawDashedThickVertical(f, at, y0, y1, space); };
   switch (kind) {
     case 0: thin(x); break;
-    case 1: thin(x); thin(x + t + e); break;
+    case 1:
+      thin(x);
+      thin(x + t + e);
+      break;
     case 2: dashed(x); break;
-    case 3: dashed(x); dashed(x + t + e); break;
-    case 4: thick(x); thin(x + g + e); break;
-    case 5: thin(x); thick(x + t + e); break;
-    case 6: thin(x); thin(x + t + e); RepeatDots(x + 2 * f + 2 * e); break;
-    case 7: RepeatDots(x); thin(x + r + e); thin(x + r + e + t + e); break;
-    case 8: thick(x); thin(x + g + e); RepeatDots(x + 2 * e + g + f); break;
-    case 9: RepeatDots(x); thin(x + r + e); thick(x + r + e + t + e); break;
+    case 3:
+      dashed(x);
+      dashed(x + t + e);
+      break;
+    case 4:
+      thick(x);
+      thin(x + g + e);
+      break;
+    case 5:
+      thin(x);
+      thick(x + t + e);
+      break;
+    case 6:
+      thin(x);
+      thin(x + t + e);
+      RepeatDots(x + 2 * f + 2 * e);
+      break;
+    case 7:
+      RepeatDots(x);
+      thin(x + r + e);
+      thin(x + r + e + t + e);
+      break;
+    case 8:
+      thick(x);
+      thin(x + g + e);
+      RepeatDots(x + 2 * e + g + f);
+      break;
+    case 9:
+      RepeatDots(x);
+      thin(x + r + e);
+      thick(x + r + e + t + e);
+      break;
     case 12: RepeatDots(x + e); break;
     case 13:
       DrawLine(x, PositionToYInt(1), x + 2 * g, PositionToYInt(-2));
@@ -73,8 +106,8 @@ void TMusicFonts::DrawBarLine(int kind, int x, int topPosition, int bottomPositi
   }
 }
 
-void TMusicFonts::DrawMultiBarRest(int left, int right, std::u16string_view number, float textPosition,
-                                   bool centred) {
+void TMusicFonts::DrawMultiBarRest(int left, int right, std::u16string_view number,
+                                   float textPosition, bool centred) {
   RequireDrawing();
   left = ClampCoord(left);
   right = ClampCoord(right);
@@ -89,7 +122,8 @@ void TMusicFonts::DrawMultiBarRest(int left, int right, std::u16string_view numb
   drawDC->SetFont(GetFontSlot(0));
   const int width = drawDC->MeasureText(number).width;
   const int centre = static_cast<int>((int64_t(left) + right) / 2);
-  const int textLeft = centred ? centre - width / 2 : std::min(centre - width / 2, left + widths[7]);
+  const int textLeft =
+      centred ? centre - width / 2 : std::min(centre - width / 2, left + widths[7]);
   drawDC->SetTextAlign(kAlignLeft | kAlignBaseline);
   drawDC->TextOut(textLeft, PositionToY(textPosition), number);
 }

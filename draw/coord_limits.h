@@ -11,6 +11,8 @@ namespace kvt {
 
 inline constexpr int kCoordLimit = 100'000'000;
 
-inline int ClampCoord(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -kCoordLimit, kCoordLimit)); }
+inline int ClampCoord(int64_t v) {
+  return static_cast<int>(std::clamp<int64_t>(v, -kCoordLimit, kCoordLimit));
+}
 
 }  // namespace kvt

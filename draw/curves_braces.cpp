@@ -23,7 +23,8 @@ void TMusicFonts::DrawSlurCurve(const TQuadCurve& curve, bool downward, bool sma
   TDcPoint outer[4], second[4];
   curve.ToCubicBezier(outer);
   inner.ToCubicBezier(second);
-  const TDcPoint figure[7] = {outer[0], outer[1], outer[2], outer[3], second[2], second[1], second[0]};
+  const TDcPoint figure[7] = {outer[0],  outer[1],  outer[2], outer[3],
+                              second[2], second[1], second[0]};
   SelectTempPen(space / 24 + 1);
   DrawBezierFigure(figure);
   SelectColorPen();
@@ -42,11 +43,19 @@ void TMusicFonts::DrawTie(int position, bool below, int xa, int xb) {
   const int g = length / head <= 10 ? 4 * space / 5 : space;
   const int back = g + space / 6 + 1;
   auto at = [&](int64_t num) { return static_cast<int>(x0 + length * num / 4); };
-  const TDcPoint figure[13] = {
-      {x0, y}, {x0, y + d * g / 2}, {at(1), y + d * g}, {at(2), y + d * g},
-      {at(3), y + d * g}, {x1, y + d * g / 2}, {x1, y},
-      {x1, y + d * back / 2}, {at(3), y + d * back}, {at(2), y + d * back},
-      {at(1), y + d * back}, {x0, y + d * back / 2}, {x0, y}};
+  const TDcPoint figure[13] = {{x0, y},
+                               {x0, y + d * g / 2},
+                               {at(1), y + d * g},
+                               {at(2), y + d * g},
+                               {at(3), y + d * g},
+                               {x1, y + d * g / 2},
+                               {x1, y},
+                               {x1, y + d * back / 2},
+                               {at(3), y + d * back},
+                               {at(2), y + d * back},
+                               {at(1), y + d * back},
+                               {x0, y + d * back / 2},
+                               {x0, y}};
   DrawBezierFigure(figure);
 }
 
@@ -72,7 +81,8 @@ void TMusicFonts::DrawBrace(int x, int topY, int bottomY, bool heavier) {
     TDcPoint first[4], second[4];
     curve(0, -d, first);
     curve(d, 0, second);
-    const TDcPoint figure[7] = {first[0], first[1], first[2], first[3], second[2], second[1], second[0]};
+    const TDcPoint figure[7] = {first[0],  first[1],  first[2], first[3],
+                                second[2], second[1], second[0]};
     DrawBezierFigure(figure);
   }
   SelectColorPen();
@@ -97,9 +107,13 @@ void TMusicFonts::DrawBracket(int x, int topY, int bottomY) {
     const int innerY = end - out * space / 4;
     // Each curve's controls: the middle of its rectangle's top (outer) edge and of its right
     // edge.
-    const TDcPoint figure[7] = {
-        {left, startY}, {left + w / 2, tipY}, {left + w, (startY + tipY) / 2}, {left + w, tipY},
-        {left + w, (tipY + innerY) / 2}, {left + k + (w - k) / 2, tipY}, {left + k, innerY}};
+    const TDcPoint figure[7] = {{left, startY},
+                                {left + w / 2, tipY},
+                                {left + w, (startY + tipY) / 2},
+                                {left + w, tipY},
+                                {left + w, (tipY + innerY) / 2},
+                                {left + k + (w - k) / 2, tipY},
+                                {left + k, innerY}};
     DrawBezierFigure(figure);
   }
   SelectColorPen();

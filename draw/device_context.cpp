@@ -46,8 +46,9 @@ TDcRect TDcPath::Bounds() const {
   for (const TElement& e : elements) {
     const int n = e.kind == TKind::kCubic ? 3 : e.kind == TKind::kClose ? 0 : 1;
     for (int i = 0; i < n; ++i) {
-      const TDcRect pr{static_cast<int>(std::floor(e.p[i].x)), static_cast<int>(std::floor(e.p[i].y)),
-                       static_cast<int>(std::ceil(e.p[i].x)), static_cast<int>(std::ceil(e.p[i].y))};
+      const TDcRect pr{
+          static_cast<int>(std::floor(e.p[i].x)), static_cast<int>(std::floor(e.p[i].y)),
+          static_cast<int>(std::ceil(e.p[i].x)), static_cast<int>(std::ceil(e.p[i].y))};
       r.Unite(pr);
     }
   }
@@ -91,7 +92,8 @@ void TDeviceContext::LineTo(int x, int y) {
   const TDcPoint from = current;
   current = {x, y};
   if (pathOpen) {
-    if (path.IsEmpty() || path.Elements().back().kind == TDcPath::TKind::kClose) path.MoveTo(ToDevice(from));
+    if (path.IsEmpty() || path.Elements().back().kind == TDcPath::TKind::kClose)
+      path.MoveTo(ToDevice(from));
     path.LineTo(ToDevice(current));
     return;
   }
@@ -111,7 +113,8 @@ void TDeviceContext::BezierTo(TDcPoint c1, TDcPoint c2, TDcPoint end) {
     target.MoveTo(ToDevice(from));
   }
   target.CubicTo(ToDevice(c1), ToDevice(c2), ToDevice(end));
-  if (!pathOpen && pen.style != TPenStyle::kNull) PaintPath(curve, TPathPaint::kStroke, TFillRule::kAlternate);
+  if (!pathOpen && pen.style != TPenStyle::kNull)
+    PaintPath(curve, TPathPaint::kStroke, TFillRule::kAlternate);
 }
 
 void TDeviceContext::BeginPath() {
@@ -130,7 +133,10 @@ void TDeviceContext::EndPath(TPathPaint paint) {
   const bool stroke = Strokes(paint) && pen.style != TPenStyle::kNull;
   const bool fill = Fills(paint) && !brush.hollow;
   if (!path.IsEmpty() && (stroke || fill)) {
-    PaintPath(path, stroke && fill ? TPathPaint::kStrokeAndFill : stroke ? TPathPaint::kStroke : TPathPaint::kFill,
+    PaintPath(path,
+              stroke && fill ? TPathPaint::kStrokeAndFill
+              : stroke       ? TPathPaint::kStroke
+                             : TPathPaint::kFill,
               pathRule);
   }
   path.Clear();
@@ -143,7 +149,9 @@ void TDeviceContext::AbortPath() {
 
 TPathPaint TDeviceContext::ShapePaint() const {
   const bool stroke = pen.style != TPenStyle::kNull;
-  return stroke && !brush.hollow ? TPathPaint::kStrokeAndFill : stroke ? TPathPaint::kStroke : TPathPaint::kFill;
+  return stroke && !brush.hollow ? TPathPaint::kStrokeAndFill
+         : stroke                ? TPathPaint::kStroke
+                                 : TPathPaint::kFill;
 }
 
 void TDeviceContext::AppendOrPaint(TDcPath& shape, TPathPaint paint, TFillRule rule) {
@@ -193,7 +201,8 @@ void TDeviceContext::PolyBezier(std::span<const TDcPoint> points, bool closed) {
 }
 
 void TDeviceContext::Rectangle(const TDcRect& r) {
-  const TDcPoint corners[4] = {{r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}};
+  const TDcPoint corners[4] = {
+      {r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}};
   Polygon(corners);
 }
 
@@ -286,8 +295,12 @@ void TDeviceContext::TextOut(int x, int y, std::u16string_view text) {
   const TTextMetrics m = MeasureText(text);
   const int horizontal = textAlign & kAlignCenter;
   const int vertical = textAlign & kAlignBaseline;
-  const double dx = horizontal == kAlignRight ? -m.width : horizontal == kAlignCenter ? -m.width / 2.0 : 0;
-  const double dy = vertical == kAlignBaseline ? 0 : vertical == kAlignBottom ? -m.descent : m.ascent;
+  const double dx = horizontal == kAlignRight    ? -m.width
+                    : horizontal == kAlignCenter ? -m.width / 2.0
+                                                 : 0;
+  const double dy = vertical == kAlignBaseline ? 0
+                    : vertical == kAlignBottom ? -m.descent
+                                               : m.ascent;
   const double angle = font.orientation / 10.0 * std::numbers::pi / 180;
   // Along the baseline and towards the text's bottom, in logical units (y grows downwards).
   const TDcPointF along{std::cos(angle), -std::sin(angle)};
@@ -295,8 +308,11 @@ void TDeviceContext::TextOut(int x, int y, std::u16string_view text) {
   const TDcPointF origin{ref.x + dx * along.x + dy * down.x, ref.y + dx * along.y + dy * down.y};
 
   if (updateCp) {
-    const double move = horizontal == kAlignRight ? -m.width : horizontal == kAlignCenter ? 0 : m.width;
-    current = {ClampCoord(std::llround(ref.x + move * along.x)), ClampCoord(std::llround(ref.y + move * along.y))};
+    const double move = horizontal == kAlignRight    ? -m.width
+                        : horizontal == kAlignCenter ? 0
+                                                     : m.width;
+    current = {ClampCoord(std::llround(ref.x + move * along.x)),
+               ClampCoord(std::llround(ref.y + move * along.y))};
   }
   if (text.empty()) return;
 
@@ -339,7 +355,8 @@ void TDeviceContext::TextOut(int x, int y, std::u16string_view text) {
     const double gx = origin.x + at * along.x + glyph->dy * space * down.x;
     const double gy = origin.y + at * along.y + glyph->dy * space * down.y;
     if (glyph->visible()) {
-      PaintGlyph(glyph->codePoint, ToDevice(gx, gy), font.pixelSize * glyph->scale * transform.scaleY);
+      PaintGlyph(glyph->codePoint, ToDevice(gx, gy),
+                 font.pixelSize * glyph->scale * transform.scaleY);
     } else if (glyph->name.empty() && glyph->code != 0) {
       // The anchor mark: an outline in the text colour.
       const TDcPen savedPen = pen;
@@ -348,8 +365,12 @@ void TDeviceContext::TextOut(int x, int y, std::u16string_view text) {
       brush = {false, textColor};
       TDcPath outline;
       for (int i = 0; i < kAnchorPointCount; ++i) {
-        const TDcPointF p = ToDevice(gx + kAnchorOutline[i].x * space, gy + kAnchorOutline[i].y * space);
-        if (i == 0) outline.MoveTo(p); else outline.LineTo(p);
+        const TDcPointF p =
+            ToDevice(gx + kAnchorOutline[i].x * space, gy + kAnchorOutline[i].y * space);
+        if (i == 0)
+          outline.MoveTo(p);
+        else
+          outline.LineTo(p);
       }
       outline.Close();
       PaintPath(outline, TPathPaint::kFill, TFillRule::kWinding);

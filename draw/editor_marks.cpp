@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw/coord_limits.h"
 #include "draw/mul_div.h"
 #include "draw/music_draw_settings.h"
-#include "draw/coord_limits.h"
-#include "draw/music_fonts.h"
 #include "draw/music_font_profile.h"
+#include "draw/music_fonts.h"
 #include "draw/staff_color_handles.h"
 
 namespace kvt {
@@ -55,10 +55,11 @@ void TMusicFonts::DrawVerticalArrow(int markColor, int x, int fromStep, int toSt
   drawDC->LineTo(xa, y1);
   const double back = y1 >= y0 ? -1 : 1;  // from the tip back along the shaft
   const double length = space / 2.0;
-  const TDcPoint head[3] = {
-      {xa, y1},
-      {static_cast<int>(std::lround(xa + length * std::sin(0.5))), static_cast<int>(std::lround(y1 + back * length * std::cos(0.5)))},
-      {static_cast<int>(std::lround(xa - length * std::sin(0.5))), static_cast<int>(std::lround(y1 + back * length * std::cos(0.5)))}};
+  const TDcPoint head[3] = {{xa, y1},
+                            {static_cast<int>(std::lround(xa + length * std::sin(0.5))),
+                             static_cast<int>(std::lround(y1 + back * length * std::cos(0.5)))},
+                            {static_cast<int>(std::lround(xa - length * std::sin(0.5))),
+                             static_cast<int>(std::lround(y1 + back * length * std::cos(0.5)))}};
   drawDC->SetBrush(TDcBrush{false, color});
   drawDC->Polygon(head);
   SelectHollowBrush();
@@ -132,12 +133,16 @@ int TMusicFonts::DrawUserObjectMarker(int x, float position, int width, int mark
   const int s = space;
   drawDC->SetPen(TDcPen{TPenStyle::kSolid, 1, color});
   drawDC->SetBrush(TDcBrush{false, color});
-  const TDcPoint drop[7] = {{x - d / 2, y}, {x, y + 2 * s / 3}, {x, y + 2 * s / 3},
-                            {x - d / 3, y + 7 * s / 8}, {x - 2 * d / 3, y + 7 * s / 8}, {x - d, y + 2 * s / 3},
+  const TDcPoint drop[7] = {{x - d / 2, y},
+                            {x, y + 2 * s / 3},
+                            {x, y + 2 * s / 3},
+                            {x - d / 3, y + 7 * s / 8},
+                            {x - 2 * d / 3, y + 7 * s / 8},
+                            {x - d, y + 2 * s / 3},
                             {x - d / 2, y}};
   // Straight sides as degenerate curves keep the drop one figure.
-  const TDcPoint figure[10] = {drop[0], drop[0], drop[1], drop[1], drop[3], drop[4], drop[5],
-                               drop[5], drop[6], drop[6]};
+  const TDcPoint figure[10] = {drop[0], drop[0], drop[1], drop[1], drop[3],
+                               drop[4], drop[5], drop[5], drop[6], drop[6]};
   drawDC->PolyBezier(figure, true);
   SelectHollowBrush();
   SelectColorPen();

@@ -18,7 +18,8 @@ inline int MulDiv(int64_t number, int64_t numerator, int64_t denominator) {
   const __int128 divisor = denominator < 0 ? -static_cast<__int128>(denominator) : denominator;
   const __int128 q = (magnitude + divisor / 2) / divisor;
   const __int128 result = negative ? -q : q;
-  if (result > std::numeric_limits<int32_t>::max() || result < std::numeric_limits<int32_t>::min()) return -1;
+  if (result > std::numeric_limits<int32_t>::max() || result < std::numeric_limits<int32_t>::min())
+    return -1;
   return static_cast<int>(result);
 }
 

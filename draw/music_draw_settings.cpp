@@ -18,7 +18,9 @@ bool GetUseWideTextForSymbols() { return useWideText.load(std::memory_order_rela
 void SetUseWideTextForSymbols(bool on) { useWideText.store(on, std::memory_order_relaxed); }
 
 int GetBarLineDrawType() { return barLineDrawType.load(std::memory_order_relaxed); }
-void SetBarLineDrawType(int type) { barLineDrawType.store(type != 0 ? 1 : 0, std::memory_order_relaxed); }
+void SetBarLineDrawType(int type) {
+  barLineDrawType.store(type != 0 ? 1 : 0, std::memory_order_relaxed);
+}
 
 int GetStaffLineMicrons() { return staffLineMicrons.load(std::memory_order_relaxed); }
 void SetStaffLineMicrons(int microns) {
@@ -26,6 +28,8 @@ void SetStaffLineMicrons(int microns) {
 }
 
 int GetMarkerScale() { return markerScale.load(std::memory_order_relaxed); }
-void SetMarkerScale(int tenths) { markerScale.store(std::clamp(tenths, 1, kMaxMarkerScale), std::memory_order_relaxed); }
+void SetMarkerScale(int tenths) {
+  markerScale.store(std::clamp(tenths, 1, kMaxMarkerScale), std::memory_order_relaxed);
+}
 
 }  // namespace kvt

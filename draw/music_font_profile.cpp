@@ -95,7 +95,7 @@ constexpr TProfileRow kRows[kMusicGlyphCount] = {
     {"articStaccatissimoAbove", 0xE4A6, 0x3B, -0.25, 0.34, 1},
     {"articStaccatissimoBelow", 0xE4A7, 0x3A, -0.25, -0.84, 1},
     {"articTenutoAbove", 0xE4A4, 0x43, -0.25, -0.15, 1},
-    {"", 0, 0x4F, 1.625, 1.625, 1},  // anchor mark: an outline of our own
+    {"", 0, 0x4F, 1.625, 1.625, 1},       // anchor mark: an outline of our own
     {"noteheadBlack", 0, 0x4C, 0, 0, 1},  // measured only
     {"clef8", 0xE07D, 0x4D, 0, 0, 1},
     {"unpitchedPercussionClef1", 0xE069, 0x5D, 0, -2, 1},
@@ -174,18 +174,20 @@ const TTables& Tables() {
       if (i != 0 && t.byCode[kRows[i].code] == nullptr) t.byCode[kRows[i].code] = &t.textGlyphs[i];
     }
     for (int d = 0; d < 10; ++d) {
-      static constexpr std::string_view kNames[10] = {"timeSig0", "timeSig1", "timeSig2", "timeSig3",
-                                                     "timeSig4", "timeSig5", "timeSig6", "timeSig7",
-                                                     "timeSig8", "timeSig9"};
-      const TProfileRow row{kNames[d], static_cast<char32_t>(0xE080 + d),
-                            static_cast<uint8_t>('0' + d), 0, -1, 1};
+      static constexpr std::string_view kNames[10] = {
+          "timeSig0", "timeSig1", "timeSig2", "timeSig3", "timeSig4",
+          "timeSig5", "timeSig6", "timeSig7", "timeSig8", "timeSig9"};
+      const TProfileRow row{
+          kNames[d], static_cast<char32_t>(0xE080 + d), static_cast<uint8_t>('0' + d), 0, -1, 1};
       t.digits[d] = Make(row, 1, false);
     }
     for (int i = 0; i < kMusicGlyphCount; ++i) {
-      if (kRows[i].codePoint != 0) t.boxes.emplace_back(kRows[i].codePoint, MetricsOf(kRows[i].name).box);
+      if (kRows[i].codePoint != 0)
+        t.boxes.emplace_back(kRows[i].codePoint, MetricsOf(kRows[i].name).box);
     }
     for (const TMusicGlyph& d : t.digits) t.boxes.emplace_back(d.codePoint, d.box);
-    std::sort(t.boxes.begin(), t.boxes.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(t.boxes.begin(), t.boxes.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     for (int b = 0; b < 32; ++b) {
       const char byte = static_cast<char>(0x80 + b);
       const std::u16string u = MultiByteToUtf16(1252, std::string_view(&byte, 1));
@@ -198,7 +200,8 @@ const TTables& Tables() {
 
 }  // namespace
 
-const TSpacePoint kAnchorOutline[kAnchorPointCount] = {{0, 0}, {kAnchorAdvance, 0}, {kAnchorAdvance / 2, -0.75}};
+const TSpacePoint kAnchorOutline[kAnchorPointCount] = {
+    {0, 0}, {kAnchorAdvance, 0}, {kAnchorAdvance / 2, -0.75}};
 
 const TMusicGlyph* MusicGlyphAt(int index) {
   if (index < 0 || index >= kMusicGlyphCount) return nullptr;

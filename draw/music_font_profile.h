@@ -32,13 +32,13 @@ struct TGlyphBox {
 };
 
 struct TMusicGlyph {
-  std::string_view name;  // SMuFL name; empty for the anchor outline
+  std::string_view name;   // SMuFL name; empty for the anchor outline
   char32_t codePoint = 0;  // 0: nothing to draw
   uint8_t code = 0;        // the table's one-byte character code
   double advance = 0;      // spaces, scale applied
   double dy = 0;           // spaces, scale applied
   double scale = 1;
-  TGlyphBox box;           // spaces, scale applied
+  TGlyphBox box;  // spaces, scale applied
   bool visible() const { return codePoint != 0; }
 };
 

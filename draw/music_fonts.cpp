@@ -1,10 +1,10 @@
 // TMusicFonts: building the fonts, sizes, conversions, phases and colour.
 #include "draw/music_fonts.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <strings.h>
 
 #include "draw/coord_limits.h"
 #include "draw/mul_div.h"
@@ -48,8 +48,8 @@ bool IsMusicFontInstalled(const char* face, IFontCatalog& catalog) {
   return IsFontFaceInstalled(face && *face ? face : kDefaultMusicFontName, true, catalog);
 }
 
-TMusicFonts::TMusicFonts(const TMusicFontsData& data, TDeviceContext& sizing, const TStaffColorHandles& colors,
-                         IFontCatalog& catalog)
+TMusicFonts::TMusicFonts(const TMusicFontsData& data, TDeviceContext& sizing,
+                         const TStaffColorHandles& colors, IFontCatalog& catalog)
     : data(&data), colors(&colors), screens(&NullScreenContextFactory()), catalog(&catalog) {
   Build(ReferenceSpaceOf(sizing.DpiY(), data.GetBaseSize()), &sizing);
 }
@@ -123,7 +123,8 @@ TDcFont TMusicFonts::MakeTextFont(int textIndex, int percent, int dpi) const {
   TLogFont lf;
   spec->ToLogFont(lf, dpi);
   const double base = data->GetBaseSize();
-  const double height = std::floor(std::abs(spec->Size()) * percent * space * 4.0 / (base * 100) + 0.5);
+  const double height =
+      std::floor(std::abs(spec->Size()) * percent * space * 4.0 / (base * 100) + 0.5);
   TDcFont font;
   font.face = lf.faceName;
   font.pixelSize = std::clamp(height, 1.0, 1e7);
@@ -150,7 +151,9 @@ int TMusicFonts::GetGlyphWidthMulDiv(bool twoThirds, int index) const {
   return twoThirds ? MulDiv(2, w, 3) : w;
 }
 
-const TDcFont& TMusicFonts::GetFontSlot(int slot) const { return fontSlots[std::clamp(slot, 0, kFontSlotCount - 1)]; }
+const TDcFont& TMusicFonts::GetFontSlot(int slot) const {
+  return fontSlots[std::clamp(slot, 0, kFontSlotCount - 1)];
+}
 
 int TMusicFonts::PositionToY(float position) const {
   const double y = double(space) * position * 0.5 + staffOriginY;
@@ -164,13 +167,18 @@ int TMusicFonts::PositionToYInt(int position) const {
   return ClampCoord(int64_t(position) * (space / 2) + staffOriginY);
 }
 
-int TMusicFonts::YToPosition(int y) const { return static_cast<int>((int64_t(y) - staffOriginY) * 2 / space); }
+int TMusicFonts::YToPosition(int y) const {
+  return static_cast<int>((int64_t(y) - staffOriginY) * 2 / space);
+}
 
-float TMusicFonts::YToPositionFloat(int y) const { return static_cast<float>((double(y) - staffOriginY) * 2 / space); }
+float TMusicFonts::YToPositionFloat(int y) const {
+  return static_cast<float>((double(y) - staffOriginY) * 2 / space);
+}
 
 int TMusicFonts::MicronsToPixels(int microns) const {
   if (sizeDC == nullptr) return 1;
-  const int pixels = MulDiv(int64_t(sizeDC->DpiY()) * space, microns, int64_t(referenceSpace) * 25400);
+  const int pixels =
+      MulDiv(int64_t(sizeDC->DpiY()) * space, microns, int64_t(referenceSpace) * 25400);
   return std::max(pixels, 1);
 }
 
@@ -190,7 +198,8 @@ void TMusicFonts::GetSlotLogFont(int slot, TLogFont& out, int percent) const {
     out.charSet = kSymbolCharSet;
     out.outPrecision = 4;
     const int64_t em = int64_t(kMusicEmSpaces) * space;
-    out.height = static_cast<int32_t>(slot == 0 ? -(percent * em / 100) : -(percent * 2 * em / 300));
+    out.height =
+        static_cast<int32_t>(slot == 0 ? -(percent * em / 100) : -(percent * 2 * em / 300));
     return;
   }
   const TFontSpec* spec = data->GetTextFont(slot - 2);
@@ -199,7 +208,8 @@ void TMusicFonts::GetSlotLogFont(int slot, TLogFont& out, int percent) const {
 }
 
 TMusicFonts::TSavedState TMusicFonts::Save(const TDeviceContext& dc) {
-  return {dc.Pen(), dc.Brush(), dc.Font(), dc.TextAlign(), dc.TextColor(), dc.BackgroundTransparent()};
+  return {dc.Pen(),       dc.Brush(),     dc.Font(),
+          dc.TextAlign(), dc.TextColor(), dc.BackgroundTransparent()};
 }
 
 void TMusicFonts::Restore(TDeviceContext& dc, const TSavedState& s) {
@@ -286,7 +296,9 @@ TColorRef TMusicFonts::GetBackgroundColor() const {
   return drawDC ? drawDC->BackgroundColor() : sizeDC->BackgroundColor();
 }
 
-void TMusicFonts::SetBackgroundColorIndex(int index) { SetBackgroundColor(colors->GetColor(index)); }
+void TMusicFonts::SetBackgroundColorIndex(int index) {
+  SetBackgroundColor(colors->GetColor(index));
+}
 
 void TMusicFonts::SetBackgroundColor(TColorRef color) {
   if (idcCreationCount <= 0) ThrowPrecondition("idcCreationCount > 0", __FILE__, __LINE__);
@@ -301,7 +313,9 @@ void TMusicFonts::SelectTempPen(int width, TPenStyle style, TPenCap cap, TPenJoi
   drawDC->SetPen(TDcPen{style, std::max(width, 1), colors->GetColor(colorIndex), cap, join});
 }
 
-void TMusicFonts::SelectColorBrush() { drawDC->SetBrush(TDcBrush{false, colors->GetColor(colorIndex)}); }
+void TMusicFonts::SelectColorBrush() {
+  drawDC->SetBrush(TDcBrush{false, colors->GetColor(colorIndex)});
+}
 
 void TMusicFonts::SelectHollowBrush() { drawDC->SetBrush(TDcBrush{}); }
 

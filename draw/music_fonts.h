@@ -143,12 +143,20 @@ public:
   void DrawText(int slot, int alignKind, int x, float position, const char* text);
   void DrawTextW(int slot, int alignKind, int x, float position, std::u16string_view text);
   void DrawBoldText(int x, float position, const char* text) { DrawText(3, 0, x, position, text); }
-  void DrawItalicText(int x, float position, const char* text) { DrawText(2, 0, x, position, text); }
+  void DrawItalicText(int x, float position, const char* text) {
+    DrawText(2, 0, x, position, text);
+  }
   int GetBoldTextWidth(const char* text) { return GetTextWidth(3, text); }
   int GetItalicTextWidth(const char* text) { return GetTextWidth(2, text); }
-  void DrawBoldTextW(int x, float position, std::u16string_view t) { DrawTextW(3, 0, x, position, t); }
-  void DrawItalicTextW(int x, float position, std::u16string_view t) { DrawTextW(2, 0, x, position, t); }
-  void DrawLyricTextW(int x, float position, std::u16string_view t) { DrawTextW(4, 0, x, position, t); }
+  void DrawBoldTextW(int x, float position, std::u16string_view t) {
+    DrawTextW(3, 0, x, position, t);
+  }
+  void DrawItalicTextW(int x, float position, std::u16string_view t) {
+    DrawTextW(2, 0, x, position, t);
+  }
+  void DrawLyricTextW(int x, float position, std::u16string_view t) {
+    DrawTextW(4, 0, x, position, t);
+  }
   int GetBoldTextWidthW(std::u16string_view t) { return GetTextWidthW(3, t); }
   int GetItalicTextWidthW(std::u16string_view t) { return GetTextWidthW(2, t); }
   int GetLyricTextWidthW(std::u16string_view t) { return GetTextWidthW(4, t); }
@@ -156,8 +164,10 @@ public:
   // --- Notation shapes ("DrawingActive" unless noted) ---
   int GetStemEndY(int direction, int position, int sizeIndex, int flags, int explicitLength) const;
   int GetStemAttachOffset(int sizeIndex, int headGlyph, int direction) const;
-  void DrawStemUp(int x, int position, int sizeIndex, int headGlyph, int span, int flags, int explicitLength);
-  void DrawStemDown(int x, int position, int sizeIndex, int headGlyph, int span, int flags, int explicitLength);
+  void DrawStemUp(int x, int position, int sizeIndex, int headGlyph, int span, int flags,
+                  int explicitLength);
+  void DrawStemDown(int x, int position, int sizeIndex, int headGlyph, int span, int flags,
+                    int explicitLength);
   void DrawStemStroke(int x, int startY, int endY, int direction);
   void DrawBeams(int x0, int y0, int x1, int y1, int sign, bool small, int count);
   void DrawSystemSeparator(int x, int y);
@@ -171,7 +181,8 @@ public:
   void DrawBarLine(int kind, int x, int topPosition, int bottomPosition);
   void DrawBrace(int x, int topY, int bottomY, bool heavier);
   void DrawBracket(int x, int topY, int bottomY);
-  void DrawMultiBarRest(int left, int right, std::u16string_view number, float textPosition, bool centred);
+  void DrawMultiBarRest(int left, int right, std::u16string_view number, float textPosition,
+                        bool centred);
   void DrawBarNumber(int x, float position, int kind, int number);
   void DrawGapRuler(int colorIndex, float position, int x, int width, bool hidden);
   void DrawVerticalArrow(int colorIndex, int x, int fromStep, int toStep);

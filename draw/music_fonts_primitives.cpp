@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "draw/coord_limits.h"
 #include "draw/music_draw_settings.h"
 #include "draw/music_font_profile.h"
-#include "draw/coord_limits.h"
 #include "draw/music_fonts.h"
 #include "draw/staff_color_handles.h"
 #include "utils/text_encoding.h"
@@ -35,12 +35,19 @@ int TMusicFonts::DrawGlyph(int sizeIndex, int glyph, int x, int y) {
   const int d = b;
   int offset = 0;
   switch (glyph) {
-    case 15: case 16: offset = 2 * s / d; break;
+    case 15:
+    case 16: offset = 2 * s / d; break;
     case 17: offset = 3 * s / d; break;
     case 18: offset = 4 * s / d; break;
-    case 19: case 41: case 47: case 48: case 49: offset = -(s / (4 * d)); break;
+    case 19:
+    case 41:
+    case 47:
+    case 48:
+    case 49: offset = -(s / (4 * d)); break;
     case 20: offset = a * (space / 12 + 1) / (3 * d) + 1; break;
-    case 27: case 28: case 29: offset = 2 * s / (3 * d); break;
+    case 27:
+    case 28:
+    case 29: offset = 2 * s / (3 * d); break;
     case 30: offset = s / d; break;
     case 45: offset = -(s / (2 * d)); break;
     case 50: offset = 13 * s / (8 * d) + 1; break;
@@ -102,8 +109,9 @@ void TMusicFonts::DrawLine(int x0, int y0, int x1, int y1) {
   y0 = ClampCoord(y0);
   x1 = ClampCoord(x1);
   y1 = ClampCoord(y1);
-  const int width = x0 == x1 ? stemThickness : y0 == y1 ? staffLineThickness
-                                                         : (stemThickness + staffLineThickness + 1) / 2;
+  const int width = x0 == x1   ? stemThickness
+                    : y0 == y1 ? staffLineThickness
+                               : (stemThickness + staffLineThickness + 1) / 2;
   DrawPenLine(width, x0, y0, x1, y1);
 }
 
@@ -114,8 +122,9 @@ void TMusicFonts::DrawStrokedLine(int x0, int y0, int x1, int y1) {
   x1 = ClampCoord(x1);
   y1 = ClampCoord(y1);
   const bool vertical = x0 == x1;
-  const int thickness = vertical ? stemThickness : y0 == y1 ? staffLineThickness
-                                                            : (stemThickness + staffLineThickness + 1) / 2;
+  const int thickness = vertical   ? stemThickness
+                        : y0 == y1 ? staffLineThickness
+                                   : (stemThickness + staffLineThickness + 1) / 2;
   const int shift = thickness / 2;
   for (int i = 0; i < thickness; ++i) {
     if (vertical) {
@@ -202,7 +211,9 @@ void TMusicFonts::DrawDashedThickVertical(int width, int x, int y0, int y1, int 
 }
 
 void TMusicFonts::DrawBarStroke(int x, int y0, int y1) {
-  x = ClampCoord(x); DrawThickVertical(stemThickness * 7 / 5, x, y0, y1); }
+  x = ClampCoord(x);
+  DrawThickVertical(stemThickness * 7 / 5, x, y0, y1);
+}
 
 void TMusicFonts::DrawStaffLines(int x0, int x1, int lineCount, bool edges) {
   RequireDrawing();
@@ -229,7 +240,8 @@ void TMusicFonts::DrawLedgerLines(int x, int fromPosition, int toPosition, int l
   toPosition = ClampCoord(toPosition);
   if (fromPosition % 2 != 0) fromPosition += fromPosition > 0 ? 1 : -1;
   const int step = toPosition >= fromPosition ? 2 : -2;
-  const int64_t count = std::min<int64_t>(std::llabs(int64_t(toPosition) - fromPosition) / 2 + 1, kMaxRepeats);
+  const int64_t count =
+      std::min<int64_t>(std::llabs(int64_t(toPosition) - fromPosition) / 2 + 1, kMaxRepeats);
   for (int64_t i = 0; i < count; ++i) {
     const int y = PositionToYInt(static_cast<int>(fromPosition + i * step));
     DrawLine(x, y, x + length, y);
@@ -250,7 +262,9 @@ TTextMetrics TMusicFonts::GetTextSizeW(int slot, std::u16string_view text) {
   return dc.MeasureText(text);
 }
 
-int TMusicFonts::GetTextWidthW(int slot, std::u16string_view text) { return GetTextSizeW(slot, text).width; }
+int TMusicFonts::GetTextWidthW(int slot, std::u16string_view text) {
+  return GetTextSizeW(slot, text).width;
+}
 
 void TMusicFonts::DrawText(int slot, int alignKind, int x, float position, const char* text) {
   RequireDrawing();
@@ -258,7 +272,8 @@ void TMusicFonts::DrawText(int slot, int alignKind, int x, float position, const
   DrawTextW(slot, alignKind, x, position, Ansi(text));
 }
 
-void TMusicFonts::DrawTextW(int slot, int alignKind, int x, float position, std::u16string_view text) {
+void TMusicFonts::DrawTextW(int slot, int alignKind, int x, float position,
+                            std::u16string_view text) {
   RequireDrawing();
   if (text.empty()) return;
   int y = PositionToY(position);

@@ -23,7 +23,9 @@ double TQuadCurve::SafeDivide(double a, double b) {
 
 bool TQuadCurve::ContainsX(int x) const { return x >= std::min(sx, ex) && x <= std::max(sx, ex); }
 
-bool TQuadCurve::StrictlyContainsX(int x) const { return x > std::min(sx, ex) && x < std::max(sx, ex); }
+bool TQuadCurve::StrictlyContainsX(int x) const {
+  return x > std::min(sx, ex) && x < std::max(sx, ex);
+}
 
 void TQuadCurve::Reverse() {
   std::swap(sx, ex);
@@ -104,7 +106,8 @@ void TQuadCurve::FitOver(std::span<const TDcPoint> points, int height, int direc
   }
   if (m - l > 0) {
     const double crossing = (double(ey) - sy + m * sx - l * ex) / (m - l);
-    if (std::isfinite(crossing)) cx = ToInt(std::clamp(crossing, double(std::min(sx, ex)), double(std::max(sx, ex))));
+    if (std::isfinite(crossing))
+      cx = ToInt(std::clamp(crossing, double(std::min(sx, ex)), double(std::max(sx, ex))));
   }
   for (size_t i = 1; i + 1 < points.size(); ++i) PassThrough(points[i].x, points[i].y, d);
 }

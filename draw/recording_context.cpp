@@ -54,7 +54,8 @@ void TRecordingContext::PaintPath(const TDcPath& path, TPathPaint paint, TFillRu
   op.bounds = path.Bounds();
   if (paint != TPathPaint::kFill && !op.bounds.IsEmpty()) {
     const int half = static_cast<int>(std::ceil(std::max(op.penWidth, 1.0) / 2));
-    op.bounds = {op.bounds.left - half, op.bounds.top - half, op.bounds.right + half, op.bounds.bottom + half};
+    op.bounds = {op.bounds.left - half, op.bounds.top - half, op.bounds.right + half,
+                 op.bounds.bottom + half};
   }
   Add(std::move(op));
 }
@@ -71,7 +72,8 @@ void TRecordingContext::PaintText(TDcPointF origin, const TDcFont& font, std::u1
   if (opaqueBox) {
     op.bounds = opaqueBox->Bounds();
   } else {
-    op.bounds = {Floor(origin.x), Floor(origin.y - m.ascent), Ceil(origin.x + m.width), Ceil(origin.y + m.descent)};
+    op.bounds = {Floor(origin.x), Floor(origin.y - m.ascent), Ceil(origin.x + m.width),
+                 Ceil(origin.y + m.descent)};
   }
   Add(std::move(op));
 }

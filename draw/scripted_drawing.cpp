@@ -24,7 +24,9 @@ bool Finite(std::initializer_list<double> values) {
   return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
-int Coord(double v) { return static_cast<int>(std::lround(std::clamp(v, -kScriptCoordLimit, kScriptCoordLimit))); }
+int Coord(double v) {
+  return static_cast<int>(std::lround(std::clamp(v, -kScriptCoordLimit, kScriptCoordLimit)));
+}
 int Size(double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, kScriptCoordLimit))); }
 
 }  // namespace
@@ -97,19 +99,25 @@ void TMusicFonts::EndPath(bool fill, bool useBrush) {
 
 void TMusicFonts::MoveTo(double x, double position) {
   if (!drawingActive || !Finite({x, position})) return;
-  drawDC->MoveTo(Coord(x), PositionToY(static_cast<float>(std::clamp(position, -kPositionLimit, kPositionLimit))));
+  drawDC->MoveTo(
+      Coord(x),
+      PositionToY(static_cast<float>(std::clamp(position, -kPositionLimit, kPositionLimit))));
 }
 
 void TMusicFonts::LineTo(double x, double position) {
   if (!drawingActive || !Finite({x, position})) return;
   RealisePen();
-  drawDC->LineTo(Coord(x), PositionToY(static_cast<float>(std::clamp(position, -kPositionLimit, kPositionLimit))));
+  drawDC->LineTo(
+      Coord(x),
+      PositionToY(static_cast<float>(std::clamp(position, -kPositionLimit, kPositionLimit))));
 }
 
 void TMusicFonts::HintLine(int hintColor, double x, double position) {
   if (!drawingActive || pathOpen || !Finite({x, position})) return;
   drawDC->SetPen(TDcPen{TPenStyle::kDot, 1, colors->GetColor(hintColor)});
-  drawDC->LineTo(Coord(x), PositionToY(static_cast<float>(std::clamp(position, -kPositionLimit, kPositionLimit))));
+  drawDC->LineTo(
+      Coord(x),
+      PositionToY(static_cast<float>(std::clamp(position, -kPositionLimit, kPositionLimit))));
   drawDC->SetPen(TDcPen{TPenStyle::kNull});
 }
 
@@ -127,7 +135,8 @@ void TMusicFonts::RectangleFromHere(double w, double h) {
   const TDcPoint c = drawDC->CurrentPoint();
   const int x1 = Coord(double(c.x) + std::clamp(w, -kScriptCoordLimit, kScriptCoordLimit));
   const int y1 = Coord(double(c.y) + std::clamp(h, -kScriptCoordLimit, kScriptCoordLimit));
-  drawDC->Rectangle(TDcRect{std::min(c.x, x1), std::min(c.y, y1), std::max(c.x, x1), std::max(c.y, y1)});
+  drawDC->Rectangle(
+      TDcRect{std::min(c.x, x1), std::min(c.y, y1), std::max(c.x, x1), std::max(c.y, y1)});
 }
 
 void TMusicFonts::RoundRect(double halfWidth, double halfHeight, double corner) {
@@ -161,8 +170,8 @@ void TMusicFonts::Curve(std::span<const double> xy) {
     if (!std::isfinite(v)) return;
   }
   auto point = [&](size_t i) {
-    return TDcPoint{Coord(xy[2 * i]),
-                    PositionToY(static_cast<float>(std::clamp(xy[2 * i + 1], -kPositionLimit, kPositionLimit)))};
+    return TDcPoint{Coord(xy[2 * i]), PositionToY(static_cast<float>(std::clamp(
+                                          xy[2 * i + 1], -kPositionLimit, kPositionLimit)))};
   };
   RealisePen();
   if (xy.size() == 6) {
@@ -204,7 +213,8 @@ TDcFont TMusicFonts::UserDcFont() const {
   font.italic = userFont.italic != 0;
   font.orientation = userFont.orientation % 3600;
   // The music face draws through the music-font profile, never through a text face.
-  font.music = userFont.charSet == kSymbolCharSet || strcasecmp(userFont.faceName, kDefaultMusicFontName) == 0 ||
+  font.music = userFont.charSet == kSymbolCharSet ||
+               strcasecmp(userFont.faceName, kDefaultMusicFontName) == 0 ||
                strcasecmp(userFont.faceName, data->GetMusicFontName()) == 0;
   if (font.music) font.face = kMusicFontFamily;
   return font;

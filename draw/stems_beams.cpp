@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "draw/mul_div.h"
 #include "draw/coord_limits.h"
+#include "draw/mul_div.h"
 #include "draw/music_fonts.h"
 
 namespace kvt {
@@ -17,7 +17,8 @@ constexpr int kMaxSteps = 1000;
 
 }  // namespace
 
-int TMusicFonts::GetStemEndY(int direction, int position, int sizeIndex, int flags, int explicitLength) const {
+int TMusicFonts::GetStemEndY(int direction, int position, int sizeIndex, int flags,
+                             int explicitLength) const {
   const int64_t s = space;
   const int a = direction < 0 ? -1 : 1;
   const int64_t p = std::clamp(position, -kMaxSteps, kMaxSteps);
@@ -53,11 +54,36 @@ int TMusicFonts::GetStemAttachOffset(int sizeIndex, int headGlyph, int direction
   const int b = direction < 0 ? -1 : 1;
   int num = 0, den = 1;
   switch (headGlyph) {
-    case 6: case 7: if (b > 0) { num = 2; den = 13; } break;
-    case 54: num = 1; den = 2; break;
-    case 57: case 58: num = -b; den = 2; break;
-    case 63: case 64: case 65: case 66: case 69: case 70: num = -1; den = 2; break;
-    case 71: case 72: num = b; den = 4; break;
+    case 6:
+    case 7:
+      if (b > 0) {
+        num = 2;
+        den = 13;
+      }
+      break;
+    case 54:
+      num = 1;
+      den = 2;
+      break;
+    case 57:
+    case 58:
+      num = -b;
+      den = 2;
+      break;
+    case 63:
+    case 64:
+    case 65:
+    case 66:
+    case 69:
+    case 70:
+      num = -1;
+      den = 2;
+      break;
+    case 71:
+    case 72:
+      num = b;
+      den = 4;
+      break;
     default: break;
   }
   if (num == 0) return 0;
@@ -81,8 +107,8 @@ void TMusicFonts::DrawStemUp(int x, int position, int sizeIndex, int headGlyph, 
   if (flags > 0) DrawGlyph(sizeIndex, 14 + std::min(flags, kMaxFlags), stemX, end);
 }
 
-void TMusicFonts::DrawStemDown(int x, int position, int sizeIndex, int headGlyph, int span, int flags,
-                               int explicitLength) {
+void TMusicFonts::DrawStemDown(int x, int position, int sizeIndex, int headGlyph, int span,
+                               int flags, int explicitLength) {
   RequireDrawing();
   span = std::clamp(span, -kMaxSteps, kMaxSteps);
   x = ClampCoord(x);
@@ -121,7 +147,8 @@ void TMusicFonts::DrawBeams(int x0, int y0, int x1, int y1, int sign, bool small
   SelectColorBrush();
   for (int i = 0; i < count; ++i) {
     const int o = g + i * pitch * sign;
-    const TDcPoint corners[4] = {{x0, y0 + o}, {x0, y0 + o + k * sign}, {x1, y1 + o + k * sign}, {x1, y1 + o}};
+    const TDcPoint corners[4] = {
+        {x0, y0 + o}, {x0, y0 + o + k * sign}, {x1, y1 + o + k * sign}, {x1, y1 + o}};
     drawDC->Polygon(corners);
   }
   SelectHollowBrush();
@@ -138,7 +165,8 @@ void TMusicFonts::DrawSystemSeparator(int x, int y) {
   }
 }
 
-void TMusicFonts::DrawTupletMark(int direction, int sizeIndex, int x0, int y0, int x1, int y1, bool bracket) {
+void TMusicFonts::DrawTupletMark(int direction, int sizeIndex, int x0, int y0, int x1, int y1,
+                                 bool bracket) {
   RequireDrawing();
   x0 = ClampCoord(x0);
   y0 = ClampCoord(y0);

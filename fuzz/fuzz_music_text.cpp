@@ -10,7 +10,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text;
-  for (size_t i = 0; i + 1 < size; i += 2) text.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));
+  for (size_t i = 0; i + 1 < size; i += 2)
+    text.push_back(static_cast<char16_t>(data[i] | data[i + 1] << 8));
   for (char16_t ch : text) {
     const kvt::TMusicGlyph* glyph = kvt::MusicTextGlyph(ch);
     if (glyph != nullptr && glyph->advance < 0) __builtin_trap();

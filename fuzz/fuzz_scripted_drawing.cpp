@@ -140,7 +140,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
       default: {
         const int sx = in.Int(), sy = in.Int(), cx = in.Int(), cy = in.Int(), ex = in.Int();
-        fonts.DrawSlurCurve(kvt::TQuadCurve(sx, sy, cx, cy, ex, in.Int()), in.Byte() & 1, in.Byte() & 1);
+        fonts.DrawSlurCurve(kvt::TQuadCurve(sx, sy, cx, cy, ex, in.Int()), in.Byte() & 1,
+                            in.Byte() & 1);
         break;
       }
     }

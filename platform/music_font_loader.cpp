@@ -20,7 +20,8 @@ std::atomic<bool> loaded{false};
 std::string MusicFontFile() {
   QStringList candidates;
   if (QCoreApplication::instance() != nullptr) {
-    candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kvt2/bravura.otf");
+    candidates << QCoreApplication::applicationDirPath() +
+                      QStringLiteral("/../share/kvt2/bravura.otf");
   }
   candidates << QStringLiteral(KVT_MUSIC_FONT_FILE);
   for (const QString& path : candidates) {

@@ -5,8 +5,8 @@
 // device and its context; Finish ends the painter and reports whether the output was written.
 
 #include <QPdfWriter>
-#include <QSvgGenerator>
 #include <QString>
+#include <QSvgGenerator>
 #include <memory>
 
 #include "platform/qpainter_context.h"

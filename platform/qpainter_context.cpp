@@ -1,7 +1,7 @@
 #include "platform/qpainter_context.h"
 
-#include <QPaintDevice>
 #include <QGlyphRun>
+#include <QPaintDevice>
 #include <QPainterPath>
 #include <QString>
 #include <algorithm>
@@ -50,9 +50,11 @@ QString ToQString(std::u16string_view text) {
 QFont ToQFont(const TDcFont& font) {
   QFont q(QString::fromStdString(font.music ? std::string(kMusicFontFamily) : font.face));
   q.setPixelSize(std::max(1, static_cast<int>(std::lround(std::clamp(font.pixelSize, 1.0, 1e6)))));
-  q.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight == 0 ? 400 : font.weight, 1, 1000)));
+  q.setWeight(
+      static_cast<QFont::Weight>(std::clamp(font.weight == 0 ? 400 : font.weight, 1, 1000)));
   q.setItalic(font.italic);
-  if (font.music) q.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
+  if (font.music)
+    q.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
   return q;
 }
 
@@ -67,7 +69,10 @@ TQPainterContext::TQPainterContext(QPaintDevice& device, bool glyphsAsOutlines)
 }
 
 TQPainterContext::TQPainterContext(QPainter& borrowed, int dpiX, int dpiY, bool glyphsAsOutlines)
-    : painter(&borrowed), dpiX(std::max(1, dpiX)), dpiY(std::max(1, dpiY)), outlines(glyphsAsOutlines) {}
+    : painter(&borrowed),
+      dpiX(std::max(1, dpiX)),
+      dpiY(std::max(1, dpiY)),
+      outlines(glyphsAsOutlines) {}
 
 TQPainterContext::~TQPainterContext() { Finish(); }
 
@@ -128,8 +133,12 @@ void TQPainterContext::PaintPath(const TDcPath& path, TPathPaint paint, TFillRul
     pen.setWidthF(DevicePenWidth());
     pen.setCosmetic(DevicePenWidth() == 0);
     pen.setStyle(ToQtStyle(p.style));
-    pen.setCapStyle(p.cap == TPenCap::kFlat ? Qt::FlatCap : p.cap == TPenCap::kSquare ? Qt::SquareCap : Qt::RoundCap);
-    pen.setJoinStyle(p.join == TPenJoin::kMiter ? Qt::MiterJoin : p.join == TPenJoin::kBevel ? Qt::BevelJoin : Qt::RoundJoin);
+    pen.setCapStyle(p.cap == TPenCap::kFlat     ? Qt::FlatCap
+                    : p.cap == TPenCap::kSquare ? Qt::SquareCap
+                                                : Qt::RoundCap);
+    pen.setJoinStyle(p.join == TPenJoin::kMiter   ? Qt::MiterJoin
+                     : p.join == TPenJoin::kBevel ? Qt::BevelJoin
+                                                  : Qt::RoundJoin);
     UsePen(pen);
   }
   UseBrush(paint == TPathPaint::kStroke ? QBrush(Qt::NoBrush) : QBrush(ToQColor(Brush().color)));

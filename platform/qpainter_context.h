@@ -11,9 +11,9 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QPainter>
 #include <QPen>
 #include <QRawFont>
-#include <QPainter>
 #include <memory>
 
 #include "draw/device_context.h"

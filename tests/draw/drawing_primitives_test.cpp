@@ -23,9 +23,8 @@ TEST_F(DrawingPrimitivesTest, GlyphBaselineOffsets) {
     int tableOffset;  // at space 12
   } cases[] = {
       {0, 7, 0},   {0, 15, 24}, {1, 16, 16},  // 2 x 24 / 3
-      {0, 17, 36}, {0, 18, 48}, {0, 19, -3}, {1, 19, -2}, {0, 41, -3}, {0, 49, -3},
-      {0, 20, 1},  {0, 28, 8},  {0, 75, 8},  {0, 30, 12}, {1, 30, 8}, {0, 45, -6},
-      {0, 81, 9},  {0, 2, 0},
+      {0, 17, 36}, {0, 18, 48}, {0, 19, -3}, {1, 19, -2}, {0, 41, -3}, {0, 49, -3}, {0, 20, 1},
+      {0, 28, 8},  {0, 75, 8},  {0, 30, 12}, {1, 30, 8},  {0, 45, -6}, {0, 81, 9},  {0, 2, 0},
   };
   for (const Case& c : cases) {
     Draw(12);
@@ -37,7 +36,8 @@ TEST_F(DrawingPrimitivesTest, GlyphBaselineOffsets) {
     EXPECT_EQ(op.codePoint, g->codePoint);
     // The table's offset plus the profile's correction for Bravura's origin.
     EXPECT_NEAR(op.origin.y, 200 + c.tableOffset + g->dy * scaled, 1e-9) << c.glyph;
-    EXPECT_EQ(width, c.size == 1 ? fonts->GetGlyphWidth(c.glyph) * 2 / 3 : fonts->GetGlyphWidth(c.glyph));
+    EXPECT_EQ(width,
+              c.size == 1 ? fonts->GetGlyphWidth(c.glyph) * 2 / 3 : fonts->GetGlyphWidth(c.glyph));
     EXPECT_DOUBLE_EQ(op.em, fonts->GetMusicEm(c.size) * g->scale);
   }
 }
@@ -182,7 +182,7 @@ TEST_F(DrawingPrimitivesTest, TextAlignmentKinds) {
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_DOUBLE_EQ(texts[0]->origin.y, -10 + 16);  // middle at the position: top at -10
   EXPECT_DOUBLE_EQ(texts[1]->origin.y, 0);
-  EXPECT_DOUBLE_EQ(texts[2]->origin.x, 50 - 10);    // centred
+  EXPECT_DOUBLE_EQ(texts[2]->origin.x, 50 - 10);  // centred
   EXPECT_EQ(fonts->GetBoldTextWidthW(u""), 0);
   EXPECT_EQ(fonts->GetBoldTextWidthW(u"ab"), 20);
 }

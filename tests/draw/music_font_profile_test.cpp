@@ -38,9 +38,9 @@ TEST(MusicFontProfileTest, EveryDrawnIndexHasAVisibleGlyph) {
 }
 
 TEST(MusicFontProfileTest, TableCodesMatchTheGlyphTable) {
-  const std::pair<int, uint8_t> cases[] = {{1, 0x20},  {2, 0x61},  {7, 0x6B},  {11, 0x87}, {18, 0x85},
-                                           {39, 0x27}, {50, 0x4F}, {53, 0x5D}, {57, 0x90}, {72, 0x9F},
-                                           {73, 0x50}, {80, 0x57}, {81, 0x73}};
+  const std::pair<int, uint8_t> cases[] = {
+      {1, 0x20},  {2, 0x61},  {7, 0x6B},  {11, 0x87}, {18, 0x85}, {39, 0x27}, {50, 0x4F},
+      {53, 0x5D}, {57, 0x90}, {72, 0x9F}, {73, 0x50}, {80, 0x57}, {81, 0x73}};
   for (auto [index, code] : cases) EXPECT_EQ(MusicGlyphAt(index)->code, code) << index;
   EXPECT_EQ(MusicGlyphAt(7)->name, "noteheadBlack");
   EXPECT_DOUBLE_EQ(MusicGlyphAt(43)->advance, 1.652);
@@ -51,17 +51,18 @@ TEST(MusicFontProfileTest, MusicTextMapping) {
     char16_t ch;
     char32_t codePoint;  // 0: no glyph
   } cases[] = {
-      {u'0', 0xE080},   {u'9', 0xE089},       {u'k', 0xE0A4},  {0xF06B, 0xE0A4},  // private-range form
-      {0xF030, 0xE080}, {0x201A, 0xE240},     {0x0192, 0xE242},  // Windows-1252 0x82, 0x83
-      {0x2021, 0xE241}, {0x0178, 0xE1BF},     {0x0090, 0xE1BA},  // 0x87, 0x9F, undefined 0x90
-      {u'a', 0xE050},   {u'H', 0xECA7},       {u'x', 0xE047},
+      {u'0', 0xE080},   {u'9', 0xE089},   {u'k', 0xE0A4},   {0xF06B, 0xE0A4},  // private-range form
+      {0xF030, 0xE080}, {0x201A, 0xE240}, {0x0192, 0xE242},  // Windows-1252 0x82, 0x83
+      {0x2021, 0xE241}, {0x0178, 0xE1BF}, {0x0090, 0xE1BA},  // 0x87, 0x9F, undefined 0x90
+      {u'a', 0xE050},   {u'H', 0xECA7},   {u'x', 0xE047},
   };
   for (const Case& c : cases) {
     const TMusicGlyph* g = MusicTextGlyph(c.ch);
     ASSERT_NE(g, nullptr) << std::hex << int(c.ch);
     EXPECT_EQ(g->codePoint, c.codePoint) << std::hex << int(c.ch);
   }
-  for (char16_t ch : {char16_t(u'!'), char16_t(0x4E00), char16_t(0xD800), char16_t(0xF000), char16_t(0xFFFF)}) {
+  for (char16_t ch :
+       {char16_t(u'!'), char16_t(0x4E00), char16_t(0xD800), char16_t(0xF000), char16_t(0xFFFF)}) {
     EXPECT_EQ(MusicTextGlyph(ch), nullptr) << std::hex << int(ch);
   }
   // The blank draws nothing but takes a filled head's room.
@@ -80,8 +81,8 @@ TEST(MusicFontProfileTest, BoxesByCodePoint) {
 
 // fontconfig's own reading of the font file: every code point the profile draws is there.
 TEST(MusicFontProfileTest, FontFileHasEveryMappedCodePoint) {
-  const std::string command =
-      std::string("fc-query --format '%{charset}' '") + KVT_SOURCE_DIR "/third_party/bravura/bravura.otf'";
+  const std::string command = std::string("fc-query --format '%{charset}' '") + KVT_SOURCE_DIR
+                              "/third_party/bravura/bravura.otf'";
   FILE* pipe = popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   std::string text;
@@ -94,7 +95,8 @@ TEST(MusicFontProfileTest, FontFileHasEveryMappedCodePoint) {
   while (in >> range) {
     const size_t dash = range.find('-');
     const unsigned long first = std::stoul(range.substr(0, dash), nullptr, 16);
-    const unsigned long last = dash == std::string::npos ? first : std::stoul(range.substr(dash + 1), nullptr, 16);
+    const unsigned long last =
+        dash == std::string::npos ? first : std::stoul(range.substr(dash + 1), nullptr, 16);
     ranges.emplace_back(first, last);
   }
   ASSERT_FALSE(ranges.empty());

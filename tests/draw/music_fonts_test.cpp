@@ -22,11 +22,11 @@ TEST_F(MusicFontsTest, SpaceFromResolutionAndBaseSize) {
     float base;
     int space;
   } cases[] = {
-      {96, 16, 6},     // 5.33 rounds to 5, made even
-      {600, 16, 34},   // 33.33 rounds to 33, made even
+      {96, 16, 6},    // 5.33 rounds to 5, made even
+      {600, 16, 34},  // 33.33 rounds to 33, made even
       {72, 16, 4},
-      {96, 2, 2},      // never below 2
-      {0, 16, 2},      // a context reporting no resolution
+      {96, 2, 2},  // never below 2
+      {0, 16, 2},  // a context reporting no resolution
       {100000, 2000, kMaxSpace},
   };
   for (const Case& c : cases) {
@@ -38,7 +38,8 @@ TEST_F(MusicFontsTest, SpaceFromResolutionAndBaseSize) {
 }
 
 TEST_F(MusicFontsTest, RequestedSpaceIsEvenAndAtLeastTwo) {
-  const std::pair<int, int> cases[] = {{7, 8}, {0, 2}, {1, 2}, {2, 2}, {12, 12}, {-5, 2}, {1 << 30, kMaxSpace}};
+  const std::pair<int, int> cases[] = {
+      {7, 8}, {0, 2}, {1, 2}, {2, 2}, {12, 12}, {-5, 2}, {1 << 30, kMaxSpace}};
   for (auto [requested, built] : cases) {
     Build(requested);
     EXPECT_EQ(fonts->GetSpace(), built) << requested;

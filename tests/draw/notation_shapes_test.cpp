@@ -19,7 +19,8 @@ TEST_F(NotationShapesTest, StemLengths) {
     int endY;  // space 10, origin 0
   } cases[] = {
       {"quarter on the middle line, up", +1, 0, 0, 0, 0, -35},
-      {"position 6 up reaches the middle line, never less than 3.5 spaces", +1, 6, 0, 0, 0, 30 - 35},
+      {"position 6 up reaches the middle line, never less than 3.5 spaces", +1, 6, 0, 0, 0,
+       30 - 35},
       {"position 12 up reaches the middle line", +1, 12, 0, 0, 0, 0},
       {"position -6 up is shortened", +1, -6, 0, 0, 0, -30 - (35 - 6)},
       {"eighth up", +1, 0, 0, 1, 0, -35},
@@ -32,7 +33,9 @@ TEST_F(NotationShapesTest, StemLengths) {
   };
   Build(10);
   for (const Case& c : cases) {
-    EXPECT_EQ(fonts->GetStemEndY(c.direction, c.position, c.size, c.flags, c.explicitLength), c.endY) << c.what;
+    EXPECT_EQ(fonts->GetStemEndY(c.direction, c.position, c.size, c.flags, c.explicitLength),
+              c.endY)
+        << c.what;
   }
 }
 
@@ -41,8 +44,8 @@ TEST_F(NotationShapesTest, StemAttachOffsets) {
   struct Case {
     int size, glyph, direction, offset;
   } cases[] = {
-      {0, 7, +1, 3},  {0, 7, -1, 0},  {0, 6, +1, 3}, {0, 54, +1, 9}, {0, 57, +1, -9},
-      {0, 58, -1, 9}, {0, 63, +1, -9}, {0, 71, -1, -5}, {0, 5, +1, 0}, {1, 54, +1, 6},
+      {0, 7, +1, 3},  {0, 7, -1, 0},   {0, 6, +1, 3},   {0, 54, +1, 9}, {0, 57, +1, -9},
+      {0, 58, -1, 9}, {0, 63, +1, -9}, {0, 71, -1, -5}, {0, 5, +1, 0},  {1, 54, +1, 6},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(fonts->GetStemAttachOffset(c.size, c.glyph, c.direction), c.offset) << c.glyph;
@@ -78,9 +81,9 @@ TEST_F(NotationShapesTest, BeamsAreParallelograms) {
 
 TEST_F(NotationShapesTest, BarLineWidths) {
   Build(10);  // W 12, t 1, e 3, r 4
-  const std::pair<int, int> cases[] = {{0, 1},  {1, 5},   {2, 1},  {3, 5},  {4, 12}, {5, 12}, {6, 12},
-                                       {7, 12}, {8, 19}, {9, 19}, {10, 1}, {11, 0}, {12, 7}, {13, 24},
-                                       {-1, 0}, {99, 0}};
+  const std::pair<int, int> cases[] = {{0, 1},  {1, 5},   {2, 1},  {3, 5},  {4, 12}, {5, 12},
+                                       {6, 12}, {7, 12},  {8, 19}, {9, 19}, {10, 1}, {11, 0},
+                                       {12, 7}, {13, 24}, {-1, 0}, {99, 0}};
   fonts->BeginSizing();
   for (auto [kind, width] : cases) EXPECT_EQ(fonts->GetBarLineWidth(kind), width) << kind;
   fonts->EndSizing();
@@ -92,7 +95,8 @@ TEST_F(NotationShapesTest, BarStrokesAndDots) {
     int kind;
     size_t strokes;
     size_t dots;
-  } cases[] = {{0, 1, 0}, {1, 2, 0}, {4, 2, 0}, {6, 2, 1}, {9, 2, 1}, {10, 0, 0}, {12, 0, 1}, {13, 3, 0}};
+  } cases[] = {{0, 1, 0}, {1, 2, 0},  {4, 2, 0},  {6, 2, 1},
+               {9, 2, 1}, {10, 0, 0}, {12, 0, 1}, {13, 3, 0}};
   for (const Case& c : cases) {
     Draw(10);
     fonts->DrawBarLine(c.kind, 0, -4, 4);
@@ -115,7 +119,7 @@ TEST_F(NotationShapesTest, TieHeightGrowsOverTenHeads) {
     bool below;
     int outerY;  // space 10, W 12, base y moved a quarter space
   } cases[] = {
-      {0, 100, false, -2 - (8 + 1 + 1)},  // 8 heads: 4/5 space inner height
+      {0, 100, false, -2 - (8 + 1 + 1)},   // 8 heads: 4/5 space inner height
       {200, 0, false, -2 - (10 + 1 + 1)},  // 16 heads, either order
       {0, 100, true, 2 + 8 + 1 + 1},
   };

@@ -80,7 +80,7 @@ TEST(RecordingContextTest, TransformAndClip) {
   dc.LineTo(110, 20);
   ASSERT_EQ(dc.Ops().size(), 1u);
   EXPECT_DOUBLE_EQ(dc.Ops()[0].path.Elements().back().p[0].x, 200);
-  EXPECT_EQ(dc.Extents().right, 10);  // clipped
+  EXPECT_EQ(dc.Extents().right, 10);           // clipped
   dc.SetTransform(TDcTransform{0, 0, 0, -1});  // refused scales become 1
   EXPECT_DOUBLE_EQ(dc.Transform().scaleX, 1);
 }

@@ -162,7 +162,7 @@ TEST_F(ScriptedDrawingTest, PointAfterText) {
   fonts->DrawTextUtf8("ab\xff", 0, 2);
   ASSERT_EQ(Texts().size(), 1u);
   EXPECT_EQ(Texts()[0]->text, u"ab\uFFFD");  // invalid UTF-8 becomes U+FFFD
-  EXPECT_TRUE(dc.BackgroundTransparent());  // restored after the opaque text
+  EXPECT_TRUE(dc.BackgroundTransparent());   // restored after the opaque text
   int x = 0;
   float position = 0;
   fonts->GetCurrentPoint(x, position);

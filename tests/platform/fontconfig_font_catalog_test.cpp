@@ -9,7 +9,8 @@ namespace {
 
 TEST(FontconfigFontCatalogTest, MetricCompatibleStandInsCountAsInstalled) {
   TFontconfigFontCatalog catalog;
-  for (const char* face : {"Times New Roman", "times new roman", "Arial", "Courier New", "Liberation Serif"}) {
+  for (const char* face :
+       {"Times New Roman", "times new roman", "Arial", "Courier New", "Liberation Serif"}) {
     EXPECT_TRUE(catalog.IsFaceInstalled(face, 1)) << face;
   }
   // Substituted by some other face: not installed.

@@ -2,11 +2,11 @@
 // inside its metadata box, on an image, a PDF page and an SVG picture.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QTemporaryDir>
-#include <QFile>
 
 #include <cstdio>
 #include <set>
@@ -80,7 +80,8 @@ TEST_F(MusicGlyphRenderingTest, EveryGlyphHasInkInsideItsMetadataBox) {
         if (qGray(image.pixel(x, y)) > 160) continue;
         ++ink;
         // A pixel of antialiasing either side.
-        if (x < box.left - 2 || x > box.right + 2 || y < box.top - 2 || y > box.bottom + 2) ++outside;
+        if (x < box.left - 2 || x > box.right + 2 || y < box.top - 2 || y > box.bottom + 2)
+          ++outside;
       }
     }
     EXPECT_GT(ink, 0) << "glyph " << i << " drew no ink";
