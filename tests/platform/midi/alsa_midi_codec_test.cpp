@@ -50,7 +50,9 @@ TEST(AlsaMidiCodecTest, WhatIsNoShortMessageIsRefused) {
   event.data.queue.queue = 0;
   uint32_t msg = 0;
   // Queue events decode to nothing a short message can carry, or to a real-time byte.
-  if (codec.Decode(event, msg)) EXPECT_EQ(TAlsaMidiCodec::DataBytes(msg & 0xFF), 0);
+  if (codec.Decode(event, msg)) {
+    EXPECT_EQ(TAlsaMidiCodec::DataBytes(msg & 0xFF), 0);
+  }
 }
 
 TEST(SystemMidiCatalogTest, WithoutTheSequencerOnlyTheSynthesizerIsListed) {
@@ -75,7 +77,9 @@ TEST(AlsaSeqPortsTest, ClientListsPortsWhereTheSequencerExists) {
   ASSERT_NE(client, nullptr);
   for (const TAlsaPortAddress& port : client->ListPorts(true)) {
     auto out = TAlsaOutPort::Open(client, port);
-    if (out) EXPECT_NE(out->Send(0x007BB0, 0), TMidiSendResult::kNotReady);
+    if (out) {
+      EXPECT_NE(out->Send(0x007BB0, 0), TMidiSendResult::kNotReady);
+    }
   }
 }
 
