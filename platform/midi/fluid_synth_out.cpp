@@ -93,16 +93,20 @@ void TFluidSynthOut::Render(float* left, float* right, int frames) {
   int done = 0;
   while (done < frames) {
     const int n = std::min(kSynthBlockFrames, frames - done);
-    const int64_t blockEnd = renderedFrames.load() + n;
+    const int64_t blockStart = renderedFrames.load();
+    const int64_t blockEnd = blockStart + n;
     dueNow.clear();
     {
       TMutexLock lock(mutex);
       while (!scheduled.empty() && scheduled.front().frame < blockEnd) {
-        dueNow.push_back(scheduled.front().msg);
+        dueNow.push_back(scheduled.front());
         scheduled.pop_front();
       }
     }
-    for (uint32_t msg : dueNow) Apply(msg);
+    for (const TScheduled& entry : dueNow) {
+      Apply(entry.msg);
+      if (applyProbe) applyProbe(entry.frame, blockStart);
+    }
     fluid_synth_write_float(synth, n, left, done, 1, right, done, 1);
     done += n;
     renderedFrames += n;

@@ -19,6 +19,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,12 +63,20 @@ public:
   void Render(float* left, float* right, int frames) EXCLUDES(mutex);
   // Frames rendered so far.
   int64_t GetRenderedFrames() const { return renderedFrames.load(); }
+  // The clock time of frame 0: a caller rendering at real-time pace renders up to
+  // (now - anchor) x kSynthSampleRate / 1000 frames.
+  int64_t GetAnchorMs() const { return anchorMs; }
   // The frame at which a message due at dueMs sounds.
   int64_t FrameOf(int64_t dueMs) const;
   // False when an audio device was asked for but none opened (rendering to nothing).
   bool HasOutput() const { return sink == TSynthSink::kCaller || driver != nullptr; }
   // Messages waiting for their frame.
   size_t GetScheduledCount() const EXCLUDES(mutex);
+  // Called on the rendering thread for each message applied, with the frame it was due at
+  // and the first frame of the block it sounds in (for measurements). Set before rendering.
+  void SetApplyProbe(std::function<void(int64_t dueFrame, int64_t blockFrame)> probe) {
+    applyProbe = std::move(probe);
+  }
 
 private:
   struct TScheduled {
@@ -88,7 +97,8 @@ private:
   std::atomic<int64_t> renderedFrames{0};  // written by the rendering thread only
   mutable TMutex mutex;
   std::deque<TScheduled> scheduled GUARDED_BY(mutex);  // in frame order
-  std::vector<uint32_t> dueNow;  // the rendering thread's scratch
+  std::vector<TScheduled> dueNow;  // the rendering thread's scratch
+  std::function<void(int64_t, int64_t)> applyProbe;
 };
 
 }  // namespace kvt
