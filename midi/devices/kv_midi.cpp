@@ -58,6 +58,8 @@ bool TKVMidi::Start(TMidiSeqReceiver* newReceiver, const TMidiStartRecord& start
     }
     SendAll(restore);
   }
+  // The receiver may have stopped play from inside the chase.
+  if (!IsPlaying()) return false;
   if (!timer.Start(kSeqTimerPeriodMs, [this] { TimerTick(); })) {
     Stop();
     return false;

@@ -248,6 +248,18 @@ TEST_F(KVMidiTest, StartIsRefusedWithoutDataReceiverOrTimer) {
   EXPECT_FALSE(Start());  // already playing
 }
 
+// The chase calls the receiver directly; a receiver that stops play from there must neither
+// deadlock nor leave the timer running.
+TEST_F(KVMidiTest, ReceiverMayStopPlayFromInsideTheChase) {
+  AddNote(0, 60);
+  receiver.react = [&](int) { seq.Stop(); };
+  EXPECT_FALSE(Start(100));
+  EXPECT_FALSE(seq.IsPlaying());
+  EXPECT_FALSE(timer.Running());
+  receiver.react = nullptr;
+  EXPECT_TRUE(Start(0));
+}
+
 // Segments follow one another through the queued slot; a segment that runs dry before the UI
 // queued the next waits and takes it at the next tick, sending nothing twice.
 class KVMidiSegmentsTest : public KVMidiTest {
