@@ -28,7 +28,7 @@ std::vector<std::string> SoundFontCandidates(const std::string& userChoice) {
 }
 
 TFluidSynthOut::TFluidSynthOut(const TMidiClock& clock, TSynthSink sink)
-    : clock(clock), sink(sink), anchorMs(clock.NowMs()) {
+    : sink(sink), anchorMs(clock.NowMs()) {
   dueNow.reserve(1024);
 }
 

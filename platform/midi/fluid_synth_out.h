@@ -48,8 +48,8 @@ std::vector<std::string> SoundFontCandidates(const std::string& userChoice);
 
 class TFluidSynthOut final : public TMidiOutPort {
 public:
-  // Null when FluidSynth cannot start or no candidate soundfont loads. The clock must outlive
-  // the synthesizer; the anchor is the clock's time now.
+  // Null when FluidSynth cannot start or no candidate soundfont loads. The anchor is the
+  // clock's time now; due times given later must come from the same clock.
   static std::unique_ptr<TFluidSynthOut> Open(const std::vector<std::string>& soundFonts,
                                               const TMidiClock& clock, TSynthSink sink);
   ~TFluidSynthOut() override;
@@ -88,7 +88,6 @@ private:
   void Apply(uint32_t msg);
   static int DriverCallback(void* data, int len, int nfx, float* fx[], int nout, float* out[]);
 
-  const TMidiClock& clock;
   const TSynthSink sink;
   const int64_t anchorMs;
   _fluid_hashtable_t* settings = nullptr;

@@ -83,17 +83,19 @@ TEST_F(KVMidiTest, NotesAreDueWhenTheTimeIndexSays) {
   buffer.AddTempo(0, 120);
   AddNote(0, 60);
   AddNote(192, 61);
-  buffer.AddWait(384, 4);
+  buffer.AddTempo(384, 60);
   AddNote(384, 62);
-  buffer.AddTempo(576, 60);
   AddNote(576, 63);
+  buffer.AddTempo(768, 120);
+  buffer.AddWait(768, 4);
   AddNote(768, 64);
+  AddNote(960, 65);
   ASSERT_TRUE(Start());
   RunTo(5000);
   const struct {
     int note;
     int64_t ms;
-  } table[] = {{60, 0}, {61, 500}, {62, 1500}, {63, 2000}, {64, 3000}};
+  } table[] = {{60, 0}, {61, 500}, {62, 1000}, {63, 2000}, {64, 3500}, {65, 4000}};
   for (const auto& row : table) {
     SCOPED_TRACE(row.note);
     EXPECT_EQ(DueOf(row.note), row.ms);
