@@ -75,7 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         default: {
           snd_seq_event_t event;
-          const uint32_t msg = word & 0xFFFFFF;
+          // Bytes past the status's data bytes mean nothing and do not come back.
+          const int count = kvt::TAlsaMidiCodec::DataBytes(static_cast<int>(word & 0xFF));
+          const uint32_t msg = word & (count < 0 ? 0xFFFFFFu : (1u << (8 * (count + 1))) - 1);
           uint32_t back = 0;
           if (codec.Encode(msg, event) && codec.Decode(event, back) && back != msg) {
             // A note-on of velocity 0 may come back as the note off it means.
