@@ -7,13 +7,14 @@
 //
 // Finish is the property dialog's OK: every page with a window is checked and applied.
 
+#include <QLabel>
 #include <QPixmap>
 #include <QPointer>
 
 #include "tools/property_dialog.h"
 #include "tools/property_page.h"
 
-class QLabel;
+
 
 namespace kvt {
 
