@@ -45,9 +45,7 @@ void TEditNumber::SetValue(int32_t value) {
   SetTextAtStart(QString::fromLatin1(buffer, result.ptr - buffer));
 }
 
-int32_t TEditNumber::GetValue() const {
-  return ParseProfileIntPrefix(GetText(12), kEmptyIntValue);
-}
+int32_t TEditNumber::GetValue() const { return ParseProfileIntPrefix(GetText(12), kEmptyIntValue); }
 
 void TEditNumber::Step(int direction) {
   const int32_t value = GetValue();
@@ -80,7 +78,12 @@ bool TEditNumber::IsPowerOfTwoValid() {
   if (!isEnabled()) return true;
   if (!CanClose()) return false;
   switch (GetValue()) {
-    case 2: case 4: case 8: case 16: case 32: case 64: return true;
+    case 2:
+    case 4:
+    case 8:
+    case 16:
+    case 32:
+    case 64: return true;
     default: return RefuseValue("Value is not valid", 10);
   }
 }

@@ -40,7 +40,8 @@ void TEditRealNumber::SetValue(float value) {
     SetTextAtStart(QString());
     return;
   }
-  SetTextAtStart(QString::fromStdString(FormatRealFieldText(RoundToDecimals(value, decimals), decimals)));
+  SetTextAtStart(
+      QString::fromStdString(FormatRealFieldText(RoundToDecimals(value, decimals), decimals)));
 }
 
 float TEditRealNumber::GetValue() const {

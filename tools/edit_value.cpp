@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QWheelEvent>
 
-#include "tools/krv_edit.h"
 #include "tools/format_message_box.h"
+#include "tools/krv_edit.h"
 #include "tools/message_box_service.h"
 
 namespace kvt {
@@ -57,8 +57,14 @@ QAbstractSpinBox::StepEnabled TKRVEditValue::stepEnabled() const {
 
 void TKRVEditValue::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
-    case Qt::Key_Up: Step(1); event->accept(); return;
-    case Qt::Key_Down: Step(-1); event->accept(); return;
+    case Qt::Key_Up:
+      Step(1);
+      event->accept();
+      return;
+    case Qt::Key_Down:
+      Step(-1);
+      event->accept();
+      return;
     // No page steps: the keys go on to the dialog.
     case Qt::Key_PageUp:
     case Qt::Key_PageDown: event->ignore(); return;

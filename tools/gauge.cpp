@@ -39,8 +39,8 @@ void TGauge::paintEvent(QPaintEvent* event) {
   const int block = std::max(1, inner.height() * ledThickness / 100);
   const QColor color = palette().color(QPalette::Highlight);
   for (int x = 0; x < filled; x += block + ledSpacing)
-    painter.fillRect(QRect(inner.left() + x, inner.top(), std::min(block, filled - x), inner.height()),
-                     color);
+    painter.fillRect(
+        QRect(inner.left() + x, inner.top(), std::min(block, filled - x), inner.height()), color);
 }
 
 }  // namespace kvt

@@ -96,8 +96,8 @@ TLongTaskDlg::TLongTaskDlg(QWidget* parent, int resourceId, int statusLineCount,
   for (int i = 0; i < barCount; ++i, y += rowHeight + 4) {
     TBarPair& bar = bars[i];
     bar.place = new QLabel(QStringLiteral("Total Progress"), this);
-    bar.place->setGeometry(toPixels(known && known->bar.w > 0 && i == 0 ? known->bar
-                                                                        : TPlace{6, y, column - 30, 12}));
+    bar.place->setGeometry(
+        toPixels(known && known->bar.w > 0 && i == 0 ? known->bar : TPlace{6, y, column - 30, 12}));
     bar.place->hide();
     bar.gauge = new TGauge(this, 2);
     bar.gauge->setGeometry(0, 0, 100, 10);
@@ -178,9 +178,10 @@ void TLongTaskDlg::Deactivate() {
   active = false;
   if (TLongTaskStack* stack = TLongTaskStack::Find(false)) {
     auto& dialogs = stack->dialogs;
-    dialogs.erase(std::remove_if(dialogs.begin(), dialogs.end(),
-                                 [this](const QPointer<TLongTaskDlg>& d) { return !d || d == this; }),
-                  dialogs.end());
+    dialogs.erase(
+        std::remove_if(dialogs.begin(), dialogs.end(),
+                       [this](const QPointer<TLongTaskDlg>& d) { return !d || d == this; }),
+        dialogs.end());
   }
 }
 
@@ -204,8 +205,8 @@ void TLongTaskDlg::WarnOrCancel(const char* format, ...) {
   if (!format) return;
   va_list args;
   va_start(args, format);
-  const int answer =
-      FormatMessageBoxV(this, MB_OKCANCEL | MB_ICONINFORMATION | MB_TASKMODAL, "Warning", format, args);
+  const int answer = FormatMessageBoxV(this, MB_OKCANCEL | MB_ICONINFORMATION | MB_TASKMODAL,
+                                       "Warning", format, args);
   va_end(args);
   if (answer == IDCANCEL) ConfirmCancel();
   cancelButton->setFocus(Qt::OtherFocusReason);

@@ -45,10 +45,14 @@ public:
   // The bars; without the bar nothing happens. Values are clamped to the range.
   void SetProgressRange(int maximum) { SetBarRange(0, maximum); }
   void SetProgress(int value) { SetBarValue(0, value); }
-  void SetProgressLed(int spacing, int thicknessPercent) { SetBarLed(0, spacing, thicknessPercent); }
+  void SetProgressLed(int spacing, int thicknessPercent) {
+    SetBarLed(0, spacing, thicknessPercent);
+  }
   void SetProgress2Range(int maximum) { SetBarRange(1, maximum); }
   void SetProgress2(int value) { SetBarValue(1, value); }
-  void SetProgress2Led(int spacing, int thicknessPercent) { SetBarLed(1, spacing, thicknessPercent); }
+  void SetProgress2Led(int spacing, int thicknessPercent) {
+    SetBarLed(1, spacing, thicknessPercent);
+  }
 
   // Handles the waiting window events, then answers whether the user confirmed a cancel.
   bool IsCancelled();

@@ -104,8 +104,10 @@ void TKVPropertyDialog::AdjustPageArea(QRect& area) {
   const QWidget* ok = Control(IDOK);
   if (!ok) return;
   const QRect button = ok->geometry();
-  if (options & ptsButtonsRight) area.setRight(button.left() - 8 - 1);
-  else area.setBottom(button.top() - 6 - 1);
+  if (options & ptsButtonsRight)
+    area.setRight(button.left() - 8 - 1);
+  else
+    area.setBottom(button.top() - 6 - 1);
 }
 
 TKVPropertyPage* TKVPropertyDialog::FirstPageThat(
@@ -183,15 +185,19 @@ void TKVPropertyDialog::SetupWindow() {
   // First among the dialog's children, so that Tab reaches the strip before the buttons.
   tab->lower();
   tab->SetupPages();
-  if (options & ptsFocusPageFirst) tab->FocusFirstPageControl();
-  else tab->setFocus(Qt::OtherFocusReason);
+  if (options & ptsFocusPageFirst)
+    tab->FocusFirstPageControl();
+  else
+    tab->setFocus(Qt::OtherFocusReason);
 }
 
 void TKVPropertyDialog::LayoutTab() {
   if (!tab) return;
   QRect area = rect();
-  if (options & ptsNoTabs) area.adjust(-2, -tab->RowHeight(), 2, 2);
-  else area.adjust(8, 8, -8, -8);
+  if (options & ptsNoTabs)
+    area.adjust(-2, -tab->RowHeight(), 2, 2);
+  else
+    area.adjust(8, 8, -8, -8);
   AdjustPageArea(area);
   tab->setGeometry(area);
   tab->update();

@@ -126,7 +126,9 @@ std::function<void()> MnemonicAction(TKVPropertyDialog& dialog, QWidget* focus, 
   QWidget* page = SelectedPageWindow(dialog);
   const bool inPage = page && page->isAncestorOf(focus);
   auto onDialog = [&] { return ControlMnemonic(dialog, tab, key); };
-  auto onPage = [&] { return page ? ControlMnemonic(*page, nullptr, key) : std::function<void()>(); };
+  auto onPage = [&] {
+    return page ? ControlMnemonic(*page, nullptr, key) : std::function<void()>();
+  };
   if (auto own = inPage ? onPage() : onDialog()) return own;
   if (tab->TabByMnemonic(key) >= 0) {
     QPointer<TKVPropertyTab> guarded(tab);

@@ -34,8 +34,9 @@ TPropertyKeyHook::TPropertyKeyHook(QObject* application) : QObject(application) 
 
 TPropertyKeyHook* TPropertyKeyHook::Find() {
   QCoreApplication* application = QCoreApplication::instance();
-  return application ? application->findChild<TPropertyKeyHook*>(kHookName, Qt::FindDirectChildrenOnly)
-                     : nullptr;
+  return application
+             ? application->findChild<TPropertyKeyHook*>(kHookName, Qt::FindDirectChildrenOnly)
+             : nullptr;
 }
 
 void TPropertyKeyHook::Enlist(TKVPropertyTab* tab) {
@@ -88,9 +89,12 @@ std::function<void()> TPropertyKeyHook::Decide(QWidget* focus, const QKeyEvent& 
 
   if (!isTab || ctrl) {
     int direction = 0;
-    if (ctrl && isTab) direction = back ? -1 : 1;
-    else if (ctrl && key.key() == Qt::Key_PageDown) direction = 1;
-    else if (ctrl && key.key() == Qt::Key_PageUp) direction = -1;
+    if (ctrl && isTab)
+      direction = back ? -1 : 1;
+    else if (ctrl && key.key() == Qt::Key_PageDown)
+      direction = 1;
+    else if (ctrl && key.key() == Qt::Key_PageUp)
+      direction = -1;
     if (direction != 0) {
       return [guarded, direction] {
         if (guarded) direction > 0 ? guarded->NextPage() : guarded->PrevPage();
@@ -116,8 +120,7 @@ std::function<void()> TPropertyKeyHook::Decide(QWidget* focus, const QKeyEvent& 
 }
 
 bool TPropertyKeyHook::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
-    return false;
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget) return false;
   // A key travels from the focus widget up its parents; it is judged once, at the focus.

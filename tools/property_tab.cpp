@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <numeric>
 
-#include "tools/property_dialog.h"
 #include "tools/message_box_service.h"
+#include "tools/property_dialog.h"
 #include "tools/property_page.h"
 #include "tools/property_styles.h"
 #include "tools/tab_stops.h"
@@ -39,8 +39,10 @@ TKVPropertyTab::TKVPropertyTab(TKVPropertyDialog* dialog, uint32_t dialogOptions
   setAttribute(Qt::WA_OpaquePaintEvent);
   std::iota(rowOrder.begin(), rowOrder.end(), 0);
   const QFontMetrics metrics(BoldFont());
-  textHeight = metrics.boundingRect(QRect(0, 0, 1000, 1000), Qt::AlignCenter | Qt::TextShowMnemonic,
-                                    QStringLiteral("(|&y#")).height();
+  textHeight = metrics
+                   .boundingRect(QRect(0, 0, 1000, 1000), Qt::AlignCenter | Qt::TextShowMnemonic,
+                                 QStringLiteral("(|&y#"))
+                   .height();
   rowHeight = ((options & ptsTwoLineLabels) ? textHeight : 2) + textHeight + 8;
   rows.push_back({0, -1});
   setGeometry(0, 0, 1, 1);
@@ -141,8 +143,7 @@ int TKVPropertyTab::MeasureTab(const TPropertyEntry& entry) const {
   int width;
   if (options & ptsFixedWidth) {
     width = minTabWidth;
-  } else if ((options & ptsTwoLineLabels) &&
-             (label.contains(u' ') || label.contains(u'\r'))) {
+  } else if ((options & ptsTwoLineLabels) && (label.contains(u' ') || label.contains(u'\r'))) {
     // Widen until the wrapped label is under three lines; a wrapped line is never wider than
     // the whole label, so the walk ends there.
     const int whole = metrics.horizontalAdvance(label) + 8;
@@ -223,7 +224,9 @@ QRect TKVPropertyTab::RightArrowRect() const {
   return QRect(width() - w, rowHeight - w, w, w);
 }
 
-QRect TKVPropertyTab::LeftArrowRect() const { return RightArrowRect().translated(-RightArrowRect().width() + 1, 0); }
+QRect TKVPropertyTab::LeftArrowRect() const {
+  return RightArrowRect().translated(-RightArrowRect().width() + 1, 0);
+}
 
 void TKVPropertyTab::ComputeArrows() {
   leftArrow = rightArrow = false;
@@ -444,8 +447,10 @@ void TKVPropertyTab::mousePressEvent(QMouseEvent* event) {
       return;
     }
     const int hit = HitTab(point);
-    if (hit == selected) setFocus(Qt::MouseFocusReason);
-    else if (hit >= 0) SelectTab(hit);
+    if (hit == selected)
+      setFocus(Qt::MouseFocusReason);
+    else if (hit >= 0)
+      SelectTab(hit);
     return;
   }
   if (event->button() == Qt::RightButton) {
@@ -460,8 +465,12 @@ void TKVPropertyTab::keyPressEvent(QKeyEvent* event) {
   if (!(event->modifiers() & Qt::ControlModifier)) {
     int direction = 0;
     switch (event->key()) {
-      case Qt::Key_PageUp: case Qt::Key_Left: case Qt::Key_Up: direction = -1; break;
-      case Qt::Key_PageDown: case Qt::Key_Right: case Qt::Key_Down: direction = 1; break;
+      case Qt::Key_PageUp:
+      case Qt::Key_Left:
+      case Qt::Key_Up: direction = -1; break;
+      case Qt::Key_PageDown:
+      case Qt::Key_Right:
+      case Qt::Key_Down: direction = 1; break;
       default: break;
     }
     if (direction != 0) {

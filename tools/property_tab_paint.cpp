@@ -66,8 +66,8 @@ void TKVPropertyTab::paintEvent(QPaintEvent*) {
     if (!leftArrow) arrow.state &= ~QStyle::State_Enabled;
     style()->drawPrimitive(QStyle::PE_IndicatorArrowLeft, &arrow, &painter, this);
     arrow.rect = RightArrowRect();
-    arrow.state = rightArrow ? (arrow.state | QStyle::State_Enabled)
-                             : (arrow.state & ~QStyle::State_Enabled);
+    arrow.state =
+        rightArrow ? (arrow.state | QStyle::State_Enabled) : (arrow.state & ~QStyle::State_Enabled);
     style()->drawPrimitive(QStyle::PE_IndicatorArrowRight, &arrow, &painter, this);
   }
 
@@ -80,16 +80,21 @@ void TKVPropertyTab::paintEvent(QPaintEvent*) {
     if (tab.isEmpty()) continue;
     const bool isSelected = i == selected;
     // An unselected tab sits one pixel lower and narrower; a selected one joins the page.
-    if (!isSelected) tab.adjust(1, 1, 0, 0);
-    else tab.adjust(0, 0, 0, 1);
+    if (!isSelected)
+      tab.adjust(1, 1, 0, 0);
+    else
+      tab.adjust(0, 0, 0, 1);
     painter.save();
     if (ArrowsShown() && tab.right() > TabAreaRight()) {
       const int cut = TabAreaRight();
       painter.setClipRect(QRect(QPoint(0, 0), QPoint(cut + 2, h)));
       const int top = tab.top(), bottom = tab.bottom(), th = tab.height();
       painter.setPen(c.shadow);
-      const QPoint jag[] = {{cut + 1, top}, {cut + 2, top + th / 3}, {cut, top + 2 * th / 3},
-                            {cut + 2, bottom - 2}, {cut + 1, bottom}};
+      const QPoint jag[] = {{cut + 1, top},
+                            {cut + 2, top + th / 3},
+                            {cut, top + 2 * th / 3},
+                            {cut + 2, bottom - 2},
+                            {cut + 1, bottom}};
       painter.drawPolyline(jag, 5);
     }
     const bool colored = isSelected && (options & ptsColoredSelection);
@@ -112,15 +117,16 @@ void TKVPropertyTab::paintEvent(QPaintEvent*) {
       QPixmap cell = images.copy(i * cellWidth, 0, cellWidth, cellHeight);
       if (maskedImages)
         // White in the mask half is where the background shows through.
-        cell.setMask(QBitmap::fromImage(images.copy(i * cellWidth, cellHeight, cellWidth, cellHeight)
-                                            .toImage()
-                                            .createMaskFromColor(qRgb(255, 255, 255),
-                                                                 Qt::MaskOutColor)));
+        cell.setMask(
+            QBitmap::fromImage(images.copy(i * cellWidth, cellHeight, cellWidth, cellHeight)
+                                   .toImage()
+                                   .createMaskFromColor(qRgb(255, 255, 255), Qt::MaskOutColor)));
       painter.drawPixmap(at, cell);
       text.setLeft(at.x() + cellWidth + 2);
     }
     painter.setFont(isSelected ? bold : normal);
-    painter.setPen(entries[i].enabled ? palette().color(QPalette::WindowText) : QColor(128, 128, 128));
+    painter.setPen(entries[i].enabled ? palette().color(QPalette::WindowText)
+                                      : QColor(128, 128, 128));
     const QString label = QString::fromUtf8(entries[i].name.data(), entries[i].name.size());
     int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
     if ((options & ptsTwoLineLabels) &&

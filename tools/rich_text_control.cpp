@@ -71,8 +71,10 @@ bool TKVRTFControl::StreamOut(TKRVStream& stream, int format) {
 }
 
 void TKVRTFControl::ShowText(const QString& text) {
-  if (detectUrls) setHtml(PlainTextWithLinks(text));
-  else setPlainText(text);
+  if (detectUrls)
+    setHtml(PlainTextWithLinks(text));
+  else
+    setPlainText(text);
 }
 
 void TKVRTFControl::AutoUrlDetect(bool on) {

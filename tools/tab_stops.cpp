@@ -37,8 +37,10 @@ QWidget* FocusOwner(QWidget* focus) {
 }
 
 void SelectAllIfEdit(QWidget& widget) {
-  if (auto* edit = qobject_cast<QLineEdit*>(&widget)) edit->selectAll();
-  else if (auto* spin = qobject_cast<QAbstractSpinBox*>(&widget)) spin->selectAll();
+  if (auto* edit = qobject_cast<QLineEdit*>(&widget))
+    edit->selectAll();
+  else if (auto* spin = qobject_cast<QAbstractSpinBox*>(&widget))
+    spin->selectAll();
 }
 
 }  // namespace kvt

@@ -30,8 +30,8 @@ TWizardDialog::TWizardDialog(QWidget* parent, int32_t resourceId, uint32_t optio
 
 void TWizardDialog::SetupWindow() {
   TKVPropertyDialog::SetupWindow();
-  if (QWidget* next = Control(kWizardNextId); next && next->isEnabled() &&
-                                              !(Options() & ptsFocusPageFirst))
+  if (QWidget* next = Control(kWizardNextId);
+      next && next->isEnabled() && !(Options() & ptsFocusPageFirst))
     next->setFocus(Qt::OtherFocusReason);
 }
 

@@ -14,8 +14,6 @@
 #include "tools/property_dialog.h"
 #include "tools/property_page.h"
 
-
-
 namespace kvt {
 
 inline constexpr int kWizardBackId = 500;

@@ -1,12 +1,12 @@
 // The integer field: stepping, clamping, reading, typed-character filter and the close check.
 #include "tools/edit_number.h"
 
+#include <gtest/gtest.h>
 #include <QDialog>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 
 #include <climits>
 
@@ -98,8 +98,8 @@ TEST_F(EditNumberTest, SetValueClampsAndHandlesTheEmptyMarker) {
 }
 
 TEST_F(EditNumberTest, GetValueReadsTheLeadingInteger) {
-  const std::pair<const char*, int32_t> cases[] = {
-      {"12abc", 12}, {"  -7", -7}, {"+9", 9}, {"abc", 0}, {"-", 0}, {"1 2", 1}};
+  const std::pair<const char*, int32_t> cases[] = {{"12abc", 12}, {"  -7", -7}, {"+9", 9},
+                                                   {"abc", 0},    {"-", 0},     {"1 2", 1}};
   TEditNumber& f = Field(-100, 100, 1);
   for (const auto& [text, value] : cases) {
     Type(QString::fromLatin1(text));
@@ -155,9 +155,9 @@ TEST_F(EditNumberTest, ArrowKeysAndWheelStepButPageKeysDoNot) {
 
 TEST_F(EditNumberTest, CanCloseAcceptsOnlyNumberTextsInRange) {
   const std::pair<const char*, bool> cases[] = {
-      {"50", true},  {" 5", true},   {"50 ", true}, {"+1", true},  {"100", true},
-      {"0", false},  {"101", false}, {"12abc", false}, {"   ", false}, {"-", false},
-      {"1 2", false}, {"", false},   {"1.5", false}};
+      {"50", true},   {" 5", true},   {"50 ", true},    {"+1", true},   {"100", true},
+      {"0", false},   {"101", false}, {"12abc", false}, {"   ", false}, {"-", false},
+      {"1 2", false}, {"", false},    {"1.5", false}};
   TEditNumber& f = Field(1, 100, 1);
   for (const auto& [text, valid] : cases) {
     Type(QString::fromLatin1(text));
@@ -196,8 +196,11 @@ TEST_F(EditNumberTest, EmptyAndDisabledFieldsMayClose) {
 TEST_F(EditNumberTest, PowerOfTwoCheck) {
   TEditNumber& f = Field(1, 100, 1);
   const std::tuple<const char*, bool, const char*> cases[] = {
-      {"2", true, ""},   {"64", true, ""}, {"16", true, ""},
-      {"1", false, "Value is not valid"}, {"12", false, "Value is not valid"},
+      {"2", true, ""},
+      {"64", true, ""},
+      {"16", true, ""},
+      {"1", false, "Value is not valid"},
+      {"12", false, "Value is not valid"},
       {"128", false, "Value is out of range"}};
   for (const auto& [text, valid, message] : cases) {
     Type(QString::fromLatin1(text));

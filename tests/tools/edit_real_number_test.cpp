@@ -2,11 +2,11 @@
 // filter and the close check.
 #include "tools/edit_real_number.h"
 
+#include <gtest/gtest.h>
 #include <QDialog>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <clocale>
 #include <string>
@@ -65,9 +65,11 @@ TEST_F(EditRealNumberTest, StepsToTheNextMultipleSkippingOneTooClose) {
 
 TEST_F(EditRealNumberTest, WritesWithoutExponentAndReadsRounded) {
   TEditRealNumber& f = Field(-1e9f, 1e9f, 1);
-  const std::pair<float, const char*> written[] = {
-      {2.5f, "2.5"}, {0.00001f, "0.00001"}, {1234567.0f, "1234567"}, {-0.25f, "-0.25"},
-      {0.000001f, "0"}};
+  const std::pair<float, const char*> written[] = {{2.5f, "2.5"},
+                                                   {0.00001f, "0.00001"},
+                                                   {1234567.0f, "1234567"},
+                                                   {-0.25f, "-0.25"},
+                                                   {0.000001f, "0"}};
   for (const auto& [value, text] : written) {
     f.SetValue(value);
     EXPECT_EQ(f.text().toStdString(), text);
@@ -92,9 +94,9 @@ TEST_F(EditRealNumberTest, SetValueDoesNotClampButCanCloseRefuses) {
 }
 
 TEST_F(EditRealNumberTest, CanCloseTakesOneDecimalPoint) {
-  const std::pair<const char*, bool> cases[] = {
-      {"2.5", true}, {" .5", true}, {"10", true}, {"2.5.1", false}, {"1e3", false},
-      {"2,5", false}, {"", false}, {"10.01", false}};
+  const std::pair<const char*, bool> cases[] = {{"2.5", true},    {" .5", true},   {"10", true},
+                                                {"2.5.1", false}, {"1e3", false},  {"2,5", false},
+                                                {"", false},      {"10.01", false}};
   TEditRealNumber& f = Field(0, 10, 1);
   for (const auto& [text, valid] : cases) {
     Type(text);

@@ -23,8 +23,8 @@ protected:
     if (access("/usr/bin/Xvfb", X_OK) != 0 || access("/usr/bin/xdotool", X_OK) != 0)
       GTEST_SKIP() << "Xvfb and xdotool are needed";
     display = ":" + std::to_string(500 + getpid() % 400);
-    std::vector<std::string> args = {"/usr/bin/Xvfb", display, "-screen", "0", "800x600x24",
-                                     "-nolisten", "tcp"};
+    std::vector<std::string> args = {"/usr/bin/Xvfb", display,     "-screen", "0",
+                                     "800x600x24",    "-nolisten", "tcp"};
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -49,7 +49,8 @@ protected:
   std::string WaitForWindow(const std::string& name, int tries = 100) {
     for (int i = 0; i < tries; ++i) {
       const auto found = Xdotool({"search", "--name", "^" + name + "$"});
-      if (found.exitCode == 0 && !found.out.empty()) return found.out.substr(0, found.out.find('\n'));
+      if (found.exitCode == 0 && !found.out.empty())
+        return found.out.substr(0, found.out.find('\n'));
       Pause();
     }
     return {};

@@ -9,8 +9,8 @@
 #include <cstdio>
 
 #include "tools/edit_number.h"
-#include "tools/kv_app_base.h"
 #include "tools/krv_edit.h"
+#include "tools/kv_app_base.h"
 #include "tools/kv_dlg_base.h"
 #include "tools/message_box_service.h"
 #include "tools/qt_message_box_service.h"

@@ -2,10 +2,10 @@
 // cancel test that the core's long loops reach through the services.
 #include "tools/long_task_dialog.h"
 
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <string>
 

@@ -2,8 +2,8 @@
 // questions, and the plain-dialog fallback.
 #include "tools/property_dialog.h"
 
-#include <QTextEdit>
 #include <gtest/gtest.h>
+#include <QTextEdit>
 
 #include <algorithm>
 #include <memory>
@@ -50,13 +50,22 @@ struct OkCase {
 
 TEST_F(PropertyDialogTest, OkChecksAndAppliesThePagesTheOptionsSay) {
   const OkCase cases[] = {
-      {"all pages made at set-up", ptsNone,
+      {"all pages made at set-up",
+       ptsNone,
        {"apply0", "valid0", "apply1", "valid1", "apply2", "valid2", "apply0", "apply1", "apply2"},
        IDOK},
-      {"pages on demand", ptsPagesOnDemand, {"apply0", "valid0", "valid1", "valid2", "apply0"}, IDOK},
-      {"on demand, uncreated pages validated", ptsPagesOnDemand | ptsValidateUncreated,
-       {"apply0", "valid0", "create1", "valid1", "create2", "valid2", "apply0"}, IDOK},
-      {"created on show", ptsCreateOnShow, {"apply0", "valid0", "valid1", "valid2", "apply0"}, IDOK},
+      {"pages on demand",
+       ptsPagesOnDemand,
+       {"apply0", "valid0", "valid1", "valid2", "apply0"},
+       IDOK},
+      {"on demand, uncreated pages validated",
+       ptsPagesOnDemand | ptsValidateUncreated,
+       {"apply0", "valid0", "create1", "valid1", "create2", "valid2", "apply0"},
+       IDOK},
+      {"created on show",
+       ptsCreateOnShow,
+       {"apply0", "valid0", "valid1", "valid2", "apply0"},
+       IDOK},
       {"embedded", ptsEmbedded, {}, 0},
   };
   for (const OkCase& c : cases) {

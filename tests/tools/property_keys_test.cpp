@@ -2,8 +2,8 @@
 // the shown page, and Alt+letter mnemonics of tabs and controls.
 #include "tools/property_key_hook.h"
 
-#include <QComboBox>
 #include <gtest/gtest.h>
+#include <QComboBox>
 
 #include <memory>
 
@@ -91,8 +91,8 @@ TEST_F(PropertyKeysTest, TabVisitsStripThenPageThenDialogButtons) {
   Open();
   ASSERT_EQ(QApplication::focusWidget(), dialog.Tab());
   // The strip, the page's edit and button (the label takes no focus), OK, Cancel, around.
-  const QWidget* forward[] = {Page(0).edit, Page(0).button, dialog.ok, dialog.cancel,
-                              dialog.Tab(), Page(0).edit};
+  const QWidget* forward[] = {Page(0).edit,  Page(0).button, dialog.ok,
+                              dialog.cancel, dialog.Tab(),   Page(0).edit};
   for (const QWidget* expected : forward) {
     Key(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), expected);

@@ -1,8 +1,8 @@
 // The tab control's layout: rows, stretching, scrolling and the row next to the pages.
 #include "tools/property_tab.h"
 
-#include <QImage>
 #include <gtest/gtest.h>
+#include <QImage>
 
 #include <memory>
 
@@ -21,7 +21,8 @@ protected:
     dialog = std::make_unique<TTestPropertyDialog>(options);
     dialog->resize(width, 300);
     for (int i = 0; i < count; ++i) {
-      pages.push_back(std::make_unique<TRecordingPage>(dialog.get(), std::to_string(i), dialog->log));
+      pages.push_back(
+          std::make_unique<TRecordingPage>(dialog.get(), std::to_string(i), dialog->log));
       dialog->AddPage(("Tab number " + std::to_string(i)).c_str(), pages.back().get());
     }
   }

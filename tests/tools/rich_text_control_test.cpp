@@ -2,10 +2,10 @@
 // keys it leaves to its dialog.
 #include "tools/rich_text_control.h"
 
+#include <gtest/gtest.h>
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <string>
 
@@ -18,12 +18,16 @@ using test::TestMemoryStream;
 
 TEST(RichTextControlTest, PlainUtf8StreamsInWithInvalidBytesReplaced) {
   TKVRTFControl control(nullptr, false);
-  TestMemoryStream in(std::string("Gr\xC3\xBC\xC3\x9F" "e \xE2\x99\xAF\n\xFF<b>x</b>"));
+  TestMemoryStream in(
+      std::string("Gr\xC3\xBC\xC3\x9F"
+                  "e \xE2\x99\xAF\n\xFF<b>x</b>"));
   ASSERT_TRUE(control.StreamIn(in, TKVRTFControl::kFormatText));
   EXPECT_EQ(control.toPlainText(), QStringLiteral(u"Grüße ♯\n\uFFFD<b>x</b>"));
   TestMemoryStream out;
   ASSERT_TRUE(control.StreamOut(out, TKVRTFControl::kFormatText));
-  EXPECT_EQ(out.Text(), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x99\xAF\n\xEF\xBF\xBD<b>x</b>");
+  EXPECT_EQ(out.Text(),
+            "Gr\xC3\xBC\xC3\x9F"
+            "e \xE2\x99\xAF\n\xEF\xBF\xBD<b>x</b>");
 }
 
 TEST(RichTextControlTest, RtfIsRefusedBothWays) {
@@ -49,15 +53,15 @@ TEST(RichTextControlTest, StreamInStopsAtTheSizeCapOnACharacterBoundary) {
 }
 
 TEST(RichTextControlTest, OnlyHttpAddressesBecomeLinks) {
-  const QString html = PlainTextWithLinks(
-      QStringLiteral("see http://example.org/a?b=1&c=2 or HTTPS://x.test, not "
-                     "ftp://x.test nor javascript:alert(1) <i>"));
+  const QString html =
+      PlainTextWithLinks(QStringLiteral("see http://example.org/a?b=1&c=2 or HTTPS://x.test, not "
+                                        "ftp://x.test nor javascript:alert(1) <i>"));
   EXPECT_EQ(html.count(QStringLiteral("<a href=")), 2);
   EXPECT_TRUE(html.contains(QStringLiteral("href=\"http://example.org/a?b=1&amp;c=2\"")));
   EXPECT_TRUE(html.contains(QStringLiteral("&lt;i&gt;")));
   const std::pair<const char*, bool> links[] = {
-      {"http://a.test", true}, {"https://a.test/x", true}, {"file:///etc/passwd", false},
-      {"javascript:alert(1)", false}, {"ftp://a.test", false}, {"relative/path", false}};
+      {"http://a.test", true},        {"https://a.test/x", true}, {"file:///etc/passwd", false},
+      {"javascript:alert(1)", false}, {"ftp://a.test", false},    {"relative/path", false}};
   for (const auto& [url, openable] : links)
     EXPECT_EQ(TKVRTFControl::IsOpenableLink(QUrl(QString::fromLatin1(url))), openable) << url;
 }

@@ -2,10 +2,10 @@
 // takes the focus.
 #include "tools/wizard_dialog.h"
 
+#include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <memory>
 
