@@ -1,5 +1,6 @@
 #include "tools/kv_app_base.h"
 
+#include "tools/command_table.h"
 #include "tools/message_box_service.h"
 #include "tools/qt_message_box_service.h"
 
@@ -17,7 +18,8 @@ std::recursive_mutex& ProcessLock() {
 
 }  // namespace
 
-TKVAppBase::TKVAppBase(int& argc, char** argv) : QApplication(argc, argv) {
+TKVAppBase::TKVAppBase(int& argc, char** argv)
+    : QApplication(argc, argv), commands(new TCommandTable(this)) {
   ProcessLock();  // made before any second thread can race to make it
 }
 

@@ -2,7 +2,8 @@
 // TKVAppBase: the application class the program's application object derives from. It gives
 // the process one recursive lock for data shared with other threads (the error log appends
 // under it), two help hooks that dialogs and property pages call instead of knowing the help
-// system, and the message-box service every box of the program goes through.
+// system, the message-box service every box of the program goes through, and the one command
+// table.
 //
 // There is one application object per process, created before any dialog. The lock does not
 // belong to the object: it lives until the process exits, so a thread that logs while the
@@ -17,6 +18,7 @@
 
 namespace kvt {
 
+class TCommandTable;
 class TMessageBoxService;
 
 // One entry of a dialog's help map: a control id and its help topic. A map is an array ending
@@ -56,11 +58,15 @@ public:
   TMessageBoxService& MessageBoxService();
   void SetMessageBoxService(TMessageBoxService* service);
 
+  // The program's one command table, owned by the application object.
+  TCommandTable& Commands() { return *commands; }
+
   // The main window (owner of application-level boxes); none until the program sets it.
   QWidget* MainWindow() const { return mainWindow; }
   void SetMainWindow(QWidget* window) { mainWindow = window; }
 
 private:
+  TCommandTable* commands;                     // a child of the application object
   TMessageBoxService* messageBoxes = nullptr;  // null: the Qt boxes
   QPointer<QWidget> mainWindow;
 };
