@@ -1,7 +1,7 @@
 #include "tools/property_dialog.h"
 
 #include <QAbstractButton>
-#include <QFontDatabase>
+#include <QApplication>
 #include <QResizeEvent>
 
 #include "tools/message_box_service.h"
@@ -9,6 +9,7 @@
 #include "tools/property_page.h"
 #include "tools/property_styles.h"
 #include "tools/property_tab.h"
+#include "tools/text_utilities.h"
 #include "utils/precondition.h"
 
 namespace kvt {
@@ -168,10 +169,12 @@ void TKVPropertyDialog::setVisible(bool visible) {
 
 void TKVPropertyDialog::SetupWindow() {
   if (options & ptsAnsiVarFont) {
-    const QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    for (QObject* child : children())
-      if (auto* widget = qobject_cast<QWidget*>(child); widget && widget != tab)
-        widget->setFont(font);
+    for (QObject* child : children()) {
+      auto* widget = qobject_cast<QWidget*>(child);
+      if (!widget || widget == tab) continue;
+      widget->setFont(QApplication::font());
+      SetChildrenVarFont(*widget);
+    }
   }
   if (!tab) return;
   if (tab->Count() == 0) {

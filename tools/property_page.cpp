@@ -1,6 +1,5 @@
 #include "tools/property_page.h"
 
-#include <QFontDatabase>
 #include <cstdarg>
 
 #include "tools/format_message_box.h"
@@ -8,6 +7,7 @@
 #include "tools/property_dialog.h"
 #include "tools/property_styles.h"
 #include "tools/property_tab.h"
+#include "tools/text_utilities.h"
 #include "utils/precondition.h"
 
 namespace kvt {
@@ -27,9 +27,8 @@ bool TKVPropertyPage::Create() {
   if (!tab) return false;
   window = new QWidget(tab);
   window->hide();
-  if (dialog->Options() & ptsAnsiVarFont)
-    window->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
   CreateControls(*window);
+  if (dialog->Options() & ptsAnsiVarFont) SetChildrenVarFont(*window);
   window->setGeometry(tab->PageRect());
   SetupWindow();
   return true;
@@ -92,6 +91,10 @@ bool TKVPropertyPage::CanClose() { return window ? ControlsCanClose(*window) : t
 QWidget* TKVPropertyPage::GetOwnerWindow() const {
   if (dialog) return dialog;
   return window ? window->window() : nullptr;
+}
+
+int TKVPropertyPage::MessageBox(const char* text, const char* caption, uint32_t type) {
+  return FormatMessageBox(GetOwnerWindow(), type, caption, "%s", text ? text : "");
 }
 
 void TKVPropertyPage::ProgramMessage(const char* format, ...) {

@@ -11,6 +11,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
 #include <string>
 
 #include "tools/dialog_transfer.h"
@@ -71,6 +72,8 @@ public:
 
   // The window that owns message boxes and common dialogs opened from the page (the dialog).
   QWidget* GetOwnerWindow() const;
+  // A message box owned by the dialog; answers the button picked.
+  int MessageBox(const char* text, const char* caption, uint32_t type);
   // printf-style text (1024 bytes at most) in a box captioned "Program Message" with the
   // information icon. A null format breaks a precondition ("format").
   void ProgramMessage(const char* format, ...) __attribute__((format(printf, 2, 3)));

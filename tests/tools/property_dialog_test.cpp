@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "tests/tools/property_test_support.h"
+#include "tests/tools/recording_message_box.h"
 #include "tools/property_key_hook.h"
 #include "tools/property_styles.h"
 #include "tools/property_tab.h"
@@ -255,6 +256,30 @@ TEST_F(PropertyDialogTest, TwoOpenDialogsShareTheHookUntilTheLastCloses) {
   EXPECT_TRUE(TPropertyKeyHook::IsInstalled());
   second.cancel->click();
   EXPECT_FALSE(TPropertyKeyHook::IsInstalled());
+}
+
+TEST_F(PropertyDialogTest, PageMessagesAreOwnedByTheDialog) {
+  test::TRecordingMessageBoxService boxes;
+  Make(ptsNone, 1);
+  dialog->Open();
+  Page(0).ProgramMessage("%d staves", 12);
+  Page(0).MessageBox("Sure?", "Question", MB_YESNO);
+  ASSERT_EQ(boxes.boxes.size(), 2u);
+  EXPECT_EQ(boxes.boxes[0].caption, "Program Message");
+  EXPECT_EQ(boxes.boxes[0].text, "12 staves");
+  EXPECT_EQ(boxes.boxes[0].type, MB_OK | MB_ICONINFORMATION);
+  EXPECT_EQ(boxes.boxes[0].owner, dialog.get());
+  EXPECT_EQ(boxes.boxes[1].owner, dialog.get());
+  EXPECT_THROW(Page(0).ProgramMessage(nullptr), TPreconditionError);
+}
+
+TEST_F(PropertyDialogTest, VariableFontReachesDialogAndPageControls) {
+  Make(ptsAnsiVarFont, 2);
+  QFont odd(QStringLiteral("Liberation Mono"), 17);
+  dialog->ok->setFont(odd);
+  dialog->Open();
+  EXPECT_EQ(dialog->ok->font(), QApplication::font());
+  EXPECT_EQ(Page(0).edit->font(), QApplication::font());
 }
 
 TEST_F(PropertyDialogTest, PageAreaStopsAboveOrBesideTheButtons) {
