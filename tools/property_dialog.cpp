@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QResizeEvent>
 
 #include "tools/message_box_service.h"
@@ -204,6 +205,11 @@ void TKVPropertyDialog::LayoutTab() {
   AdjustPageArea(area);
   tab->setGeometry(area);
   tab->update();
+}
+
+void TKVPropertyDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1 && GetPageCount() > 0) SetHelpMap(GetCurrentPage()->HelpMap());
+  TKVDlgBase::keyPressEvent(event);
 }
 
 void TKVPropertyDialog::resizeEvent(QResizeEvent* event) {

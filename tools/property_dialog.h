@@ -97,6 +97,8 @@ protected:
   // Places the tab control in the client area.
   void LayoutTab();
   void resizeEvent(QResizeEvent* event) override;
+  // F1 asks for help with the shown page's help map.
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
   TKVPropertyTab* tab;

@@ -12,7 +12,15 @@
 
 namespace kvt {
 
-TKVPropertyPage::TKVPropertyPage(TKVPropertyDialog* dialog) : dialog(dialog) {}
+namespace {
+
+constexpr TCtrlHelpEntry kNoHelp[] = {{0, 0}};
+
+}  // namespace
+
+TKVPropertyPage::TKVPropertyPage(TKVPropertyDialog* dialog) : dialog(dialog), helpMap(kNoHelp) {}
+
+void TKVPropertyPage::SetHelpMap(const TCtrlHelpEntry* map) { helpMap = map ? map : kNoHelp; }
 
 TKVPropertyPage::~TKVPropertyPage() {
   if (TKVPropertyTab* tab = Tab()) tab->RemovePage(this);

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "tools/dialog_transfer.h"
+#include "tools/kv_app_base.h"
 
 namespace kvt {
 
@@ -70,6 +71,11 @@ public:
   // Moves data between the controls and the page's own data; the default moves nothing.
   virtual void TransferData(TTransferDirection direction) {}
 
+  // The help map of the page's controls (static storage, ending with control id 0), used for
+  // F1 while the page is shown; an empty map by default, null restores it.
+  void SetHelpMap(const TCtrlHelpEntry* map);
+  const TCtrlHelpEntry* HelpMap() const { return helpMap; }
+
   // The window that owns message boxes and common dialogs opened from the page (the dialog).
   QWidget* GetOwnerWindow() const;
   // A message box owned by the dialog; answers the button picked.
@@ -92,6 +98,7 @@ private:
   TKVPropertyDialog* dialog;
   int pageIndex = 0;
   QPointer<QWidget> window;
+  const TCtrlHelpEntry* helpMap;
 };
 
 }  // namespace kvt

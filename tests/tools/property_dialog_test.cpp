@@ -10,6 +10,7 @@
 
 #include "tests/tools/property_test_support.h"
 #include "tests/tools/recording_message_box.h"
+#include "tests/tools/test_app.h"
 #include "tools/property_key_hook.h"
 #include "tools/property_styles.h"
 #include "tools/property_tab.h"
@@ -280,6 +281,21 @@ TEST_F(PropertyDialogTest, VariableFontReachesDialogAndPageControls) {
   dialog->Open();
   EXPECT_EQ(dialog->ok->font(), QApplication::font());
   EXPECT_EQ(Page(0).edit->font(), QApplication::font());
+}
+
+TEST_F(PropertyDialogTest, HelpUsesTheShownPagesMap) {
+  static constexpr TCtrlHelpEntry kLayoutHelp[] = {{301, 4001}, {0, 0}};
+  Make(ptsNone, 2);
+  Page(1).SetHelpMap(kLayoutHelp);
+  dialog->Open();
+  test::TestApp().ClearHelp();
+  QTest::keyClick(Page(0).edit, Qt::Key_F1);
+  dialog->SelectPage(1);
+  QTest::keyClick(Page(1).edit, Qt::Key_F1);
+  ASSERT_EQ(test::TestApp().contextHelp.size(), 2u);
+  EXPECT_EQ(test::TestApp().contextHelp[0].firstMapId, 0);
+  EXPECT_EQ(test::TestApp().contextHelp[1].firstMapId, 301);
+  EXPECT_EQ(test::TestApp().contextHelp[1].dialogId, 700);
 }
 
 TEST_F(PropertyDialogTest, PageAreaStopsAboveOrBesideTheButtons) {

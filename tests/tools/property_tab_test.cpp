@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <QImage>
+#include <QStyle>
 
 #include <memory>
 
@@ -81,6 +82,21 @@ TEST_F(PropertyTabTest, SingleRowScrollsTheSelectedTabIntoView) {
   ASSERT_FALSE(last.isEmpty());
   EXPECT_TRUE(Tab().SelectTab(0));
   EXPECT_EQ(Tab().FirstVisibleTab(), 0);
+}
+
+TEST_F(PropertyTabTest, ArrowClicksScrollTheStrip) {
+  Make(ptsNone, 10);
+  dialog->Open();
+  ASSERT_TRUE(Tab().ArrowsShown());
+  const int arrow = Tab().style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  const QPoint right(Tab().width() - arrow / 2, Tab().RowHeight() - arrow / 2);
+  QTest::mouseClick(&Tab(), Qt::LeftButton, Qt::NoModifier, right);
+  EXPECT_EQ(Tab().FirstVisibleTab(), 1);
+  const QPoint left = right - QPoint(arrow - 1, 0);
+  QTest::mouseClick(&Tab(), Qt::LeftButton, Qt::NoModifier, left);
+  QTest::mouseClick(&Tab(), Qt::LeftButton, Qt::NoModifier, left);
+  EXPECT_EQ(Tab().FirstVisibleTab(), 0);
+  EXPECT_EQ(Tab().Selected(), 0);  // scrolling selects nothing
 }
 
 TEST_F(PropertyTabTest, ClickOnATabSelectsIt) {
