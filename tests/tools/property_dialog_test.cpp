@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "tests/tools/property_test_support.h"
 #include "tests/tools/recording_message_box.h"
 #include "tests/tools/test_app.h"
+#include "tools/edit_number.h"
 #include "tools/property_key_hook.h"
 #include "tools/property_styles.h"
 #include "tools/property_tab.h"
@@ -296,6 +298,49 @@ TEST_F(PropertyDialogTest, HelpUsesTheShownPagesMap) {
   EXPECT_EQ(test::TestApp().contextHelp[0].firstMapId, 0);
   EXPECT_EQ(test::TestApp().contextHelp[1].firstMapId, 301);
   EXPECT_EQ(test::TestApp().contextHelp[1].dialogId, 700);
+}
+
+class TNumberPage : public TKVPropertyPage {
+public:
+  using TKVPropertyPage::TKVPropertyPage;
+  TEditNumber* field = nullptr;
+
+protected:
+  void CreateControls(QWidget& window) override {
+    field = new TEditNumber(&window, 1, 100, 1);
+    field->setGeometry(10, 10, 80, 24);
+    field->SetValue(50);
+  }
+};
+
+TEST_F(PropertyDialogTest, FieldOutOfRangeKeepsThePageAndTheDialog) {
+  test::TRecordingMessageBoxService boxes;
+  dialog = std::make_unique<TTestPropertyDialog>(ptsNone);
+  TNumberPage numbers(dialog.get());
+  TRecordingPage other(dialog.get(), "1", dialog->log);
+  dialog->AddPage("Numbers", &numbers);
+  dialog->AddPage("Other", &other);
+  dialog->Open();
+  numbers.field->findChild<QLineEdit*>()->setText(QStringLiteral("500"));
+  EXPECT_FALSE(dialog->SelectPage(1));
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, "Value is out of range");
+  dialog->ok->click();
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(boxes.boxes.size(), 2u);
+  numbers.field->SetValue(7);
+  dialog->ok->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), IDOK);
+}
+
+TEST_F(PropertyDialogTest, ExecuteAnswersTheResultOfTheButtonPressed) {
+  Make(ptsNone, 2);
+  QTimer::singleShot(0, dialog.get(), [this] { dialog->ok->click(); });
+  EXPECT_EQ(dialog->Execute(), IDOK);
+  QTimer::singleShot(0, dialog.get(), [this] { dialog->cancel->click(); });
+  EXPECT_EQ(dialog->Execute(), IDCANCEL);
+  EXPECT_FALSE(TPropertyKeyHook::IsInstalled());
 }
 
 TEST_F(PropertyDialogTest, PageAreaStopsAboveOrBesideTheButtons) {
