@@ -18,6 +18,7 @@ namespace kvt {
 TKVPropertyDialog::TKVPropertyDialog(QWidget* parent, int32_t resourceId, uint32_t options)
     : TKVDlgBase(parent, resourceId), tab(new TKVPropertyTab(this, options)), options(options) {
   SetKeepPosition(!(options & ptsCentered));
+  SetControlId(tab, TKVPropertyTab::kControlId);
 }
 
 TKVPropertyDialog::TKVPropertyDialog(QWidget* parent, int32_t resourceId, uint32_t options,

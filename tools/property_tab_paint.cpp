@@ -116,11 +116,11 @@ void TKVPropertyTab::paintEvent(QPaintEvent*) {
       const QPoint at(tab.left() + 6, tab.top() + (tab.height() - cellHeight) / 2);
       QPixmap cell = images.copy(i * cellWidth, 0, cellWidth, cellHeight);
       if (maskedImages)
-        // White in the mask half is where the background shows through.
-        cell.setMask(
-            QBitmap::fromImage(images.copy(i * cellWidth, cellHeight, cellWidth, cellHeight)
-                                   .toImage()
-                                   .createMaskFromColor(qRgb(255, 255, 255), Qt::MaskOutColor)));
+        // The mask half is black where the image shows and white where the tab does, as a
+        // bitmap's two colours are.
+        cell.setMask(QBitmap::fromImage(
+            images.copy(i * cellWidth, cellHeight, cellWidth, cellHeight).toImage(),
+            Qt::ThresholdDither));
       painter.drawPixmap(at, cell);
       text.setLeft(at.x() + cellWidth + 2);
     }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "tests/tools/property_test_support.h"
+#include "tools/property_dialog.h"
 #include "tools/property_styles.h"
 
 namespace kvt {
@@ -145,6 +146,39 @@ TEST_F(PropertyTabTest, TextChangesRelayTheTabs) {
   Tab().SetTabText(0, nullptr);
   EXPECT_EQ(Tab().GetTabText(0), "");
   EXPECT_EQ(Tab().Entry(0).width, 64);  // the minimum width
+}
+
+// A dialog made with the image constructor: one 16-pixel cell per page.
+class TImageDialog : public TKVPropertyDialog {
+public:
+  TImageDialog(const QPixmap& strip, bool masked)
+      : TKVPropertyDialog(nullptr, 701, ptsFixedWidth, strip, masked) {
+    resize(400, 200);
+  }
+};
+
+TEST_F(PropertyTabTest, TabImagesWidenTheTabsAndShowTheirCell) {
+  QImage strip(32, 32, QImage::Format_RGB32);
+  strip.fill(Qt::white);                              // masks: white lets the tab show
+  strip.setPixelColor(16 + 8, 8, QColor(0, 0, 255));  // cell 1, image half
+  for (int y = 16; y < 32; ++y) strip.setPixelColor(16 + 8, y, Qt::black);  // its mask
+  TImageDialog dialog(QPixmap::fromImage(strip), true);
+  std::vector<std::string> log;
+  TRecordingPage first(&dialog, "0", log), second(&dialog, "1", log);
+  dialog.AddPage("One", &first);
+  dialog.AddPage("Two", &second);
+  dialog.show();
+  TKVPropertyTab& tab = *dialog.Tab();
+  EXPECT_TRUE(tab.Options() & ptsTabImages);
+  EXPECT_EQ(tab.Entry(0).width, 64 + 8 + 16 + 12);
+  EXPECT_EQ(dialog.Control(TKVPropertyTab::kControlId), &tab);
+  QImage image(tab.size(), QImage::Format_ARGB32);
+  tab.render(&image);
+  const QRect cell1 = tab.TabRect(1).adjusted(1, 1, 0, 0);  // an unselected tab sits lower
+  const int top = cell1.top() + (cell1.height() - 16) / 2;
+  EXPECT_EQ(image.pixelColor(cell1.left() + 6 + 8, top + 8), QColor(0, 0, 255));
+  // Where the mask is white the tab's face shows, not the white of the image.
+  EXPECT_EQ(image.pixelColor(cell1.left() + 6 + 2, top + 2), tab.palette().color(QPalette::Button));
 }
 
 TEST_F(PropertyTabTest, SelectedTabOpensIntoThePage) {
