@@ -189,11 +189,11 @@ void TKVPropertyDialog::SetupWindow() {
   LayoutTab();
   // First among the dialog's children, so that Tab reaches the strip before the buttons.
   tab->lower();
+  // The strip starts with the focus; the pages' set-up (a wizard's buttons) may move it on. A
+  // hidden strip never takes it.
+  if (!(options & ptsNoTabs)) tab->setFocus(Qt::OtherFocusReason);
   tab->SetupPages();
-  if (options & ptsFocusPageFirst)
-    tab->FocusFirstPageControl();
-  else
-    tab->setFocus(Qt::OtherFocusReason);
+  if (options & ptsFocusPageFirst) tab->FocusFirstPageControl();
 }
 
 void TKVPropertyDialog::LayoutTab() {

@@ -104,6 +104,7 @@ TEST_F(WizardTest, SinglePageEnablesOnlyFinish) {
   Make(1);
   Open();
   ExpectButtons(false, false, true, wizard->finish);
+  EXPECT_EQ(QApplication::focusWidget(), wizard->finish);
 }
 
 TEST_F(WizardTest, DisabledPagesAreSkippedAndCountOnlyAtTheNextChange) {
