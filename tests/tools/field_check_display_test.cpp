@@ -1,5 +1,6 @@
 // The number field under a real display: Xvfb runs the small field-check program and xdotool
 // types into it as a user would.
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -22,17 +23,30 @@ protected:
   void SetUp() override {
     if (access("/usr/bin/Xvfb", X_OK) != 0 || access("/usr/bin/xdotool", X_OK) != 0)
       GTEST_SKIP() << "Xvfb and xdotool are needed";
-    display = ":" + std::to_string(500 + getpid() % 400);
-    std::vector<std::string> args = {"/usr/bin/Xvfb", display,     "-screen", "0",
-                                     "800x600x24",    "-nolisten", "tcp"};
+    // Xvfb picks a free display itself and writes its number to the pipe, so runs in
+    // parallel (and other tests' servers) never share one.
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    std::vector<std::string> args = {"/usr/bin/Xvfb", "-displayfd", "3",  "-screen", "0",
+                                     "800x600x24",    "-nolisten",  "tcp"};
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    ASSERT_EQ(posix_spawn(&xvfb, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 3);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    const int spawned = posix_spawn(&xvfb, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    std::string number;
+    char c;
+    while (spawned == 0 && read(pipeFds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(pipeFds[0]);
+    ASSERT_EQ(spawned, 0);
+    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+    display = ":" + number;
     for (int i = 0; i < 100 && Xdotool({"getdisplaygeometry"}).exitCode != 0; ++i) Pause();
   }
   void TearDown() override {
