@@ -13,11 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "tools/dialog_transfer.h"
+
 class QMenu;
 
 namespace kvt {
 
-class TKRVComboBox : public QComboBox {
+class TKRVComboBox : public QComboBox, public TClosableControl {
 public:
   enum TransferMode { kTransferText = 0, kTransferIndex = 1, kTransferNumber = 2 };
 
@@ -49,7 +51,7 @@ public:
   int32_t TransferGet() const;
   void TransferSet(int32_t value);
   // The dialog's close check; always true outside mode 2.
-  bool CanClose();
+  bool CanClose() override;
 
   void SetupWindow();
 
