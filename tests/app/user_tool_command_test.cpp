@@ -16,6 +16,7 @@
 #include "scripting/builtin_lua_texts.h"
 #include "tests/utils/process_runner.h"
 #include "tests/utils/temp_folder.h"
+#include "tests/utils/virtual_display.h"
 #include "utils/flat_ram_stream.h"
 
 namespace kvt {
@@ -186,47 +187,20 @@ TEST_F(UserToolCommandTest, ArgumentsReachTheToolAndAMissingScriptIsNoTool) {
 
 // A prompt answered through a real display: Xvfb, and xdotool typing into the dialog.
 TEST_F(UserToolCommandTest, PromptUnderAVirtualDisplay) {
-  if (access("/usr/bin/Xvfb", X_OK) != 0 || access("/usr/bin/xdotool", X_OK) != 0)
-    GTEST_SKIP() << "Xvfb and xdotool are needed";
-  const std::string display = ":" + std::to_string(90 + getpid() % 400);
-  pid_t xvfb = 0;
-  {
-    std::vector<char*> argv;
-    std::string exe = "/usr/bin/Xvfb", screen = "-screen", geometry = "0", size = "800x600x24";
-    std::string noListen = "-nolisten", tcp = "tcp";
-    std::string d = display;
-    argv = {exe.data(), d.data(), screen.data(), geometry.data(), size.data(), noListen.data(), tcp.data(), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    ASSERT_EQ(posix_spawn(&xvfb, argv[0], &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-  }
-  const std::vector<std::string> env = {"DISPLAY=" + display};
-  auto xdotool = [&](std::vector<std::string> args) {
-    args.insert(args.begin(), "/usr/bin/xdotool");
-    return test::RunProcess(args, env);
-  };
-  for (int i = 0; i < 100 && xdotool({"getdisplaygeometry"}).exitCode != 0; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  if (!test::TVirtualDisplay::IsAvailable()) GTEST_SKIP() << "Xvfb and xdotool are needed";
+  test::TVirtualDisplay screen;
+  ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
 
   const std::string tool = Tool("prompt.lua", "kvtut.writeline(kvtut.prompt('Your name', '*', 'abc'))");
   test::TProcessResult run;
-  std::thread runner([&] { run = Run({tool}, input, {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb"}); });
-  std::string window;
-  for (int i = 0; i < 200 && window.empty(); ++i) {
-    const auto found = xdotool({"search", "--name", "User Prompt"});
-    if (found.exitCode == 0) window = found.out.substr(0, found.out.find('\n'));
-    else std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
+  std::thread runner([&] { run = Run({tool}, input, {screen.DisplaySetting(), "QT_QPA_PLATFORM=xcb"}); });
+  const std::string window = screen.WaitForWindow("User Prompt", 200);
   if (!window.empty()) {
-    xdotool({"windowfocus", "--sync", window});
-    xdotool({"type", "--delay", "20", "def"});
-    xdotool({"key", "Return"});
+    screen.Xdotool({"windowfocus", "--sync", window});
+    screen.Xdotool({"type", "--delay", "20", "def"});
+    screen.Xdotool({"key", "Return"});
   }
   runner.join();
-  kill(xvfb, SIGTERM);
-  waitpid(xvfb, nullptr, 0);
   ASSERT_FALSE(window.empty()) << "no prompt window appeared: " << run.err;
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, "abcdef\n");

@@ -1,19 +1,12 @@
 // The number field under a real display: Xvfb runs the small field-check program and xdotool
 // types into it as a user would.
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "tests/utils/process_runner.h"
+#include "tests/utils/virtual_display.h"
 
 namespace kvt {
 namespace {
@@ -21,65 +14,26 @@ namespace {
 class FieldCheckDisplayTest : public testing::Test {
 protected:
   void SetUp() override {
-    if (access("/usr/bin/Xvfb", X_OK) != 0 || access("/usr/bin/xdotool", X_OK) != 0)
-      GTEST_SKIP() << "Xvfb and xdotool are needed";
-    // Xvfb picks a free display itself and writes its number to the pipe, so runs in
-    // parallel (and other tests' servers) never share one.
-    int pipeFds[2];
-    ASSERT_EQ(pipe(pipeFds), 0);
-    std::vector<std::string> args = {"/usr/bin/Xvfb", "-displayfd", "3",  "-screen", "0",
-                                     "800x600x24",    "-nolisten",  "tcp"};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 3);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    const int spawned = posix_spawn(&xvfb, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeFds[1]);
-    std::string number;
-    char c;
-    while (spawned == 0 && read(pipeFds[0], &c, 1) == 1 && c != '\n') number += c;
-    close(pipeFds[0]);
-    ASSERT_EQ(spawned, 0);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-    display = ":" + number;
-    for (int i = 0; i < 100 && Xdotool({"getdisplaygeometry"}).exitCode != 0; ++i) Pause();
-  }
-  void TearDown() override {
-    if (xvfb == 0) return;
-    kill(xvfb, SIGTERM);
-    waitpid(xvfb, nullptr, 0);
+    if (!test::TVirtualDisplay::IsAvailable()) GTEST_SKIP() << "Xvfb and xdotool are needed";
+    ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
   }
 
   test::TProcessResult Xdotool(std::vector<std::string> args) {
-    args.insert(args.begin(), "/usr/bin/xdotool");
-    return test::RunProcess(args, {"DISPLAY=" + display});
+    return screen.Xdotool(std::move(args));
   }
-  // The first window with the name, waiting for it to appear; empty when none does.
   std::string WaitForWindow(const std::string& name, int tries = 100) {
-    for (int i = 0; i < tries; ++i) {
-      const auto found = Xdotool({"search", "--name", "^" + name + "$"});
-      if (found.exitCode == 0 && !found.out.empty())
-        return found.out.substr(0, found.out.find('\n'));
-      Pause();
-    }
-    return {};
+    return screen.WaitForWindow("^" + name + "$", tries);
   }
-  static void Pause() { std::this_thread::sleep_for(std::chrono::milliseconds(50)); }
+  static void Pause() { test::TVirtualDisplay::Pause(); }
 
-  std::string display;
-  pid_t xvfb = 0;
+  test::TVirtualDisplay screen;
 };
 
 TEST_F(FieldCheckDisplayTest, LettersAreDroppedAndOutOfRangeKeepsTheDialogOpen) {
   test::TProcessResult run;
   std::thread runner([&] {
     run = test::RunProcess({KVT_FIELD_CHECK_PROGRAM},
-                           {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "LC_ALL=C.UTF-8"});
+                           {screen.DisplaySetting(), "QT_QPA_PLATFORM=xcb", "LC_ALL=C.UTF-8"});
   });
   const std::string dialog = WaitForWindow("Field Check");
   std::string box, stillOpen;
