@@ -1,0 +1,59 @@
+#pragma once
+// TQPainterContext: the device context on a QPainter, for windows, QImage, PDF (QPdfWriter or
+// QPrinter) and SVG (QSvgGenerator). Music glyphs are drawn in the loaded music font (see
+// music_font_loader.h) with font merging off, so no other face ever stands in; with
+// glyphsAsOutlines they are filled outlines instead of text, so a picture never needs the
+// font.
+//
+// Ownership: the device constructor begins and owns a painter on the device, which must
+// outlive the context; the painter constructor borrows an active painter (a widget's paint
+// event). Needs a QGuiApplication.
+
+#include <QFont>
+#include <QPainter>
+#include <memory>
+
+#include "draw/device_context.h"
+
+class QPaintDevice;
+
+namespace kvt {
+
+class TQPainterContext final : public TDeviceContext {
+public:
+  TQPainterContext(QPaintDevice& device, bool glyphsAsOutlines = false);
+  TQPainterContext(QPainter& painter, int dpiX, int dpiY, bool glyphsAsOutlines = false);
+  ~TQPainterContext() override;
+
+  int DpiX() const override { return dpiX; }
+  int DpiY() const override { return dpiY; }
+  QPainter& Painter() { return *painter; }
+  // Ends an owned painter (flushes a PDF or SVG file); false when the device failed.
+  bool Finish();
+
+protected:
+  void PaintPath(const TDcPath& path, TPathPaint paint, TFillRule rule) override;
+  void PaintText(TDcPointF origin, const TDcFont& font, std::u16string_view text,
+                 const TDcPath* opaqueBox) override;
+  void PaintGlyph(char32_t codePoint, TDcPointF origin, double em) override;
+  TTextMetrics MeasureTextFace(const TDcFont& font, std::u16string_view text) override;
+  void ApplyClip(std::optional<TDcRect> deviceRect) override;
+
+private:
+  const QFont& QtFont(const TDcFont& font);
+
+  std::unique_ptr<QPainter> owned;
+  QPainter* painter;
+  int dpiX;
+  int dpiY;
+  bool outlines;
+  TDcFont cachedKey;
+  QFont cachedFont;
+  bool cacheValid = false;
+};
+
+// A QFont for a device-context font: pixel size, weight, italic; the music font with merging
+// off.
+QFont ToQFont(const TDcFont& font);
+
+}  // namespace kvt
