@@ -1,0 +1,132 @@
+#pragma once
+// TStaffDrawInfo: the layout of one staff inside a score layout. It turns the staff's items
+// into draw positions (TStaffDrawPos), one or more per item, each with a width, and answers
+// the geometric questions about the staff: the x of an item, the item under an x, the y of a
+// staff position. Layout results live here, never in the items.
+//
+// Contract:
+// - The host (TStaffLayoutHost) and the bound staff must outlive the layout; a change to the
+//   staff's items leaves the positions stale until the next build.
+// - Positions hold at most kMaxDrawPositions entries; a build that would pass it ends early
+//   (the system simply ends there). Position 0 is always the staff start.
+// - No operation fails on any staff that loaded: counts and widths are bounded, and x sums are
+//   64-bit before they are clamped into an int.
+// - As a TStaffLayoutView the layout serves the notation indices that walk its positions.
+
+#include <cstdint>
+#include <vector>
+
+#include "draw/layout/staff_layout_host.h"
+#include "notation/index/rel_ntn_idx.h"
+#include "notation/index/staff_draw_pos.h"
+#include "notation/index/staff_layout_view.h"
+
+namespace kvt {
+
+class TMusicStaff;
+class TMusicScore;
+
+inline constexpr int kMaxDrawPositions = 2048;
+inline constexpr int kDrawPositionGrowth = 256;
+
+// Where a system starts: an item and, inside a multi-bar rest, the bar it resumes at. The
+// bar is 32-bit, so rests longer than 255 bars resume where they were split.
+struct TLayoutStart {
+  int32_t itemIndex = 0;
+  int32_t restBar = 0;
+  bool operator==(const TLayoutStart&) const = default;
+};
+
+// The alignment class of a position (see GetAlignClass).
+int GetAlignClass(const TStaffDrawPos& pos, const TMusicStaff* staff);
+
+class TStaffDrawInfo final : public TStaffLayoutView {
+public:
+  TStaffDrawInfo(TStaffLayoutHost& host, int slot);
+
+  // Binds a staff of the host's score (index into its staves); preconditions as the
+  // library's: a host score and an existing staff.
+  void SetStaff(int scoreStaffIndex);
+  // Binds a staff directly (tests and single-staff use); score staff index -1.
+  void SetStaffByPointer(TMusicStaff* staff);
+  void SetStaffY(int y) { originY = y; }
+  int GetStaffY() const { return originY; }
+
+  // --- TStaffLayoutView ---
+  TMusicStaff* GetStaff() const override { return staff; }
+  int GetDrawPosCount() const override { return static_cast<int>(positions.size()); }
+  TStaffDrawPos* GetDrawPosAt(int n) override;
+  int FindDrawPosOfItem(int itemIndex) const override;
+  bool DoesBoundaryApply(const TNotatedItem& boundary) const override;
+
+  const TStaffDrawPos* PositionAt(int n) const;
+  int GetStaffIndex() const { return scoreStaffIndex; }
+  int GetSlot() const { return slot; }
+  TStaffLayoutHost& GetHost() const { return *host; }
+  TMusicScore* GetScore() const { return host->GetScore(); }
+  const TLayoutMetrics& Metrics() const { return host->Metrics(); }
+  bool ShowsHiddenItems() const { return host->ShowsHiddenItems(); }
+
+  // --- Geometry ---
+  int GetStepHeight() const;
+  // origin + position x step, truncated towards zero.
+  int PositionToY(float position) const;
+  int YToPosition(int y) const;
+  // The top or bottom line's staff position (direction < 0 up, > 0 down); the first position
+  // outside the staff on that side (+/-999 without lines).
+  int GetOuterLinePosition(int direction) const;
+  int GetFirstOuterPosition(int direction) const;
+
+  // --- Positions ---
+  // Sum of the widths before position n (n = count gives the total).
+  int XOfPosition(int n) const;
+  int GetTotalWidth() const { return XOfPosition(GetDrawPosCount()); }
+  int WidthBetween(int from, int to) const;
+  // x of an item; INT_MAX after the laid-out range, -2147483646 before it.
+  int ItemIndexToX(int itemIndex) const;
+  int XToItemIndex(int x) const;
+  int GetFirstCaretIndex() const;
+  int GetLastCaretIndex() const;
+  bool FirstPositionTimeless() const;
+  // The bar counter at a position, from the nearest caret stop.
+  int GetSystemBarCounter(int n) const;
+  bool IsCaretStop(const TStaffDrawPos& pos) const;
+
+  // --- Layout ---
+  bool IsItemVisible(const TNotatedItem& item) const;
+  // Lays out from the first item at or after tick `firstTime`, with three bars of lead-in,
+  // until `width` is used (then to the third following bar line).
+  void BuildPositions(int64_t firstTime, int width);
+  // Lays out one system from `start` until `width` is full, ending at a bar line or
+  // multi-bar rest once a note was placed; at least one item is always placed.
+  void BuildPositionsFrom(const TLayoutStart& start, int width);
+  // Drops the positions after the first one whose running time passes `ticks`.
+  void TruncateAt(int64_t ticks);
+  // Drops trailing positions back to the last bar line or continuation.
+  void CloseSystem();
+  // Where the next system starts.
+  TLayoutStart GetLayoutEnd() const;
+  bool ReachedStaffEnd() const { return reachedEnd; }
+
+  // The width an item takes at a position: its width plus its dots width.
+  int MeasureItem(TStaffDrawPos& pos, const TNotatedItem& item);
+  // The note-head lead of a note position: accidental columns plus a left-shifted head.
+  int GetLeadWidth(const TStaffDrawPos& pos) const;
+
+private:
+  friend class TStaffPositionBuilder;
+
+  TStaffLayoutHost* host;
+  int slot;
+  int scoreStaffIndex = -1;
+  TMusicStaff* staff = nullptr;
+  int originY = 0;
+  std::vector<TStaffDrawPos> positions;
+  // Where the build ended (the cursor's place after the last item placed).
+  TLayoutStart layoutEnd;
+  bool reachedEnd = false;
+  // The build stopped at the position limit, inside a bar.
+  bool endedByLimit = false;
+};
+
+}  // namespace kvt
