@@ -11,17 +11,13 @@
 // - The fonts are in a sizing phase while widths are asked and in a drawing phase while items
 //   draw. The site is not owned by the item drawers and outlives each call.
 
+#include "draw/layout/staff_layout_host.h"
+
 namespace kvt {
 
 class TMusicFonts;
 class TNotatedItem;
 class TStaffDrawPos;
-
-inline constexpr int kDrawModeEditing = 0;
-inline constexpr int kDrawModeViewer = 1;
-inline constexpr int kDrawModePreview = 2;
-inline constexpr int kDrawModePrinting = 3;
-inline constexpr int kDrawModeStaffOnly = 4;
 
 class TItemDrawSite {
 public:
@@ -31,9 +27,9 @@ public:
   // 0 editing, 1 viewer, 2 preview, 3 printing, 4 staff-only screen.
   virtual int DrawMode() const = 0;
   bool HiddenShown() const {
-    return DrawMode() == kDrawModeEditing || DrawMode() == kDrawModeStaffOnly;
+    return DrawMode() == kDrawModeEdit || DrawMode() == kDrawModeStaffOnly;
   }
-  bool Editing() const { return DrawMode() == kDrawModeEditing; }
+  bool Editing() const { return DrawMode() == kDrawModeEdit; }
 
   // --- The staff ---
   virtual bool IsActiveStaff() const = 0;

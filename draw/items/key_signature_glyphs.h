@@ -9,13 +9,11 @@
 
 #include <vector>
 
+#include "draw/layout/layout_metrics.h"
+
 namespace kvt {
 
 class TKeyData;
-
-inline constexpr int kGlyphFlat = 8;
-inline constexpr int kGlyphSharp = 9;
-inline constexpr int kGlyphNatural = 10;
 
 struct TKeyGlyph {
   int glyph;

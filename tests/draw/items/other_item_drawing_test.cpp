@@ -82,7 +82,7 @@ public:
   const TNotatedItem& Item(int pos) const { return *items[static_cast<size_t>(pos)]; }
 
   TMusicFonts& fonts;
-  int mode = kDrawModePrinting;
+  int mode = kDrawModePrint;
   bool active = true;
   int barBefore = -40;
   int barAfter = 300;
@@ -158,7 +158,7 @@ TEST_F(OtherItemDrawingTest, KeyCancelsTheOldSharpsBeforeItsFlats) {
   dc.Clear();
   DrawAt(hidden, 0);
   EXPECT_EQ(Glyphs().size(), 3u);
-  site->mode = kDrawModeEditing;
+  site->mode = kDrawModeEdit;
   dc.Clear();
   DrawAt(hidden, 0);
   ASSERT_EQ(Glyphs().size(), 5u);
@@ -171,7 +171,7 @@ TEST_F(OtherItemDrawingTest, EmptyKeyShowsOnlyWhileEditing) {
   EXPECT_EQ(Width(pos), 0);
   DrawAt(pos, 0);
   EXPECT_TRUE(Glyphs().empty());
-  site->mode = kDrawModeEditing;
+  site->mode = kDrawModeEdit;
   EXPECT_EQ(Width(pos), fonts->GetGlyphWidth(10));
   DrawAt(pos, 0);
   ASSERT_EQ(Glyphs().size(), 1u);
@@ -219,7 +219,7 @@ TEST_F(OtherItemDrawingTest, SectionOpenAfterCloseMergesIntoOneDoubleBarInPrint)
   DrawAt(open, 500);
   EXPECT_EQ(dc.Ops().size(), shapesOf(kBarDouble));
   EXPECT_EQ(Width(open), fonts->GetBarLineWidth(kBarDouble));
-  site->mode = kDrawModeEditing;
+  site->mode = kDrawModeEdit;
   dc.Clear();
   DrawAt(open, 500);
   EXPECT_EQ(dc.Ops().size(), shapesOf(kBarSectionOpen));
@@ -232,7 +232,7 @@ TEST_F(OtherItemDrawingTest, OpeningBarIsTransparentAndTakesNoWidthInPrint) {
   EXPECT_EQ(Width(first), 0);
   DrawAt(first, 0);
   EXPECT_TRUE(dc.Ops().empty());
-  site->mode = kDrawModeEditing;
+  site->mode = kDrawModeEdit;
   DrawAt(first, 0);  // index 0 stays undrawn even with hidden items shown
   EXPECT_TRUE(dc.Ops().empty());
   EXPECT_EQ(Width(first), fonts->GetBarLineWidth(kBarTransparent));
@@ -293,7 +293,7 @@ TEST_F(OtherItemDrawingTest, MultiBarRestWidthsAndNumbers) {
   DrawAt(pos, 0);
   EXPECT_EQ(Glyphs().size(), 1u);  // the bars of this layout
   EXPECT_FALSE(Paths().empty());
-  site->mode = kDrawModeEditing;
+  site->mode = kDrawModeEdit;
   dc.Clear();
   DrawAt(pos, 0);
   EXPECT_EQ(Glyphs().size(), 2u);  // the stored count while editing
@@ -302,7 +302,7 @@ TEST_F(OtherItemDrawingTest, MultiBarRestWidthsAndNumbers) {
   split->SetShowBarsWhenHidden(true);
   const int continuation = site->Add(std::move(split), kDrawMultiBarRestContinuation);
   EXPECT_EQ(Width(continuation), 0);
-  site->mode = kDrawModePrinting;
+  site->mode = kDrawModePrint;
   EXPECT_EQ(Width(continuation), fonts->GetBarLineWidth(kBarSingle));
 }
 
@@ -321,7 +321,7 @@ TEST_F(OtherItemDrawingTest, EditorItemWidths) {
   EXPECT_EQ(Width(resetPos), 0);
   const int marker = site->Add(std::make_unique<TNotationMarker>(), kDrawMarker);
   EXPECT_EQ(Width(marker), 0);
-  site->mode = kDrawModeEditing;
+  site->mode = kDrawModeEdit;
   EXPECT_EQ(Width(marker), 3 * fonts->GetSpace() / 4);
 }
 
@@ -357,9 +357,9 @@ TEST_F(OtherItemDrawingTest, ExpressionWidthIsOwnWhenWideAnchorWhileEditingElseN
   TDynamicLevelData& dynamic = *owned;
   const int pos = site->Add(std::move(owned), kDrawOther);
   EXPECT_EQ(Width(pos), 0);
-  site->mode = kDrawModeEditing;
+  site->mode = kDrawModeEdit;
   EXPECT_EQ(Width(pos), fonts->GetGlyphWidth(50));
-  site->mode = kDrawModePrinting;
+  site->mode = kDrawModePrint;
   dynamic.SetWide(true);
   EXPECT_EQ(Width(pos), fonts->GetGlyphWidth(73 + kDynFF));
 }
@@ -397,7 +397,7 @@ TEST_F(OtherItemDrawingTest, HiddenPositionsDrawInTheHiddenColour) {
   auto dynamic = std::make_unique<TDynamicLevelData>(kDynP);
   dynamic->SetColor(3);
   const int pos = site->Add(std::move(dynamic), kDrawOther);
-  site->mode = kDrawModeEditing;
+  site->mode = kDrawModeEdit;
   DrawAt(pos, 0);
   ASSERT_FALSE(Glyphs().empty());
   EXPECT_EQ(Glyphs()[0]->color, colors.GetColor(11));
