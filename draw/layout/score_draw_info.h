@@ -14,9 +14,11 @@
 
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "draw/layout/font_layout_metrics.h"
+#include "draw/layout/song_note_drawer.h"
 #include "draw/layout/staff_draw_info.h"
 #include "draw/layout/staff_layout_host.h"
 #include "draw/layout/staff_stacking.h"
@@ -63,6 +65,9 @@ public:
   void ToggleNoJustify() { noJustify = !noJustify; }
   bool IsNoJustify() const { return noJustify; }
   void SetUserObjectHost(TUserObjectDrawHost& host) { userObjects = &host; }
+  // Not owned; must outlive the layout. The null drawer until one is installed.
+  void SetSongNoteDrawer(TSongNoteDrawer& drawer) { songNotes = &drawer; }
+  TSongNoteDrawer& SongNotes() const { return *songNotes; }
   TMusicFonts& Fonts() const { return *fonts; }
 
   // --- Layout ---
@@ -77,6 +82,24 @@ public:
   int BreakAndJustify(int width);
   // The widest staff's total width.
   int GetNaturalWidth() const;
+
+  // --- Drawing (the fonts in a drawing phase) ---
+  // Every staff in order, the staff `drawnLast` (-1 none) last so that it lies on top;
+  // collapsed staves other than the first are skipped.
+  void Draw(int spanRight, int leftX, int yOffset, int drawnLast = -1);
+  // The label of each group, centred in a column of labelWidth from x.
+  void DrawStaffLabels(int x, int yOffset, int labelWidth);
+  // Room for brackets and braces left of the system.
+  int GetBracketWidth() const;
+  // The widest label (full names or abbreviations) in Staff Bold; with brace room 4 spaces
+  // more for a braced staff, and 3 spaces added.
+  int GetStaffLabelWidth(bool braceRoom, bool fullNames) const;
+  // The label drawn for staff i.
+  std::u16string GetStaffLabel(int i) const;
+  // More than one lined group, or any bracket.
+  bool NeedsSystemLine() const;
+  // The first staff holds a NewSystem boundary with NewPage before its first timed bar ends.
+  bool StartsWithNewPage() const;
 
   // --- TStaffLayoutHost ---
   const TLayoutMetrics& Metrics() const override { return metrics; }
@@ -98,6 +121,8 @@ private:
   TFontLayoutMetrics metrics;
   TNullUserObjectDrawHost nullUserObjects;
   TUserObjectDrawHost* userObjects;
+  TNullSongNoteDrawer nullSongNotes;
+  TSongNoteDrawer* songNotes;
   int drawMode;
   int activeStaff = 0;
   bool layering = false;
