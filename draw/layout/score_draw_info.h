@@ -122,7 +122,7 @@ private:
   TNullUserObjectDrawHost nullUserObjects;
   TUserObjectDrawHost* userObjects;
   TNullSongNoteDrawer nullSongNotes;
-  TSongNoteDrawer* songNotes;
+  TSongNoteDrawer* songNotes = &nullSongNotes;
   int drawMode;
   int activeStaff = 0;
   bool layering = false;
