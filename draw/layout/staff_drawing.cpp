@@ -5,6 +5,7 @@
 
 #include "draw/items/item_color.h"
 #include "draw/items/other_item_drawing.h"
+#include "draw/layout/hairpin_drawing.h"
 #include "draw/layout/score_draw_info.h"
 #include "draw/layout/staff_item_site.h"
 #include "draw/music_fonts.h"
@@ -144,6 +145,7 @@ void DrawStaff(TScoreDrawInfo& score, int slot, const TDrawSpan& span, int leftX
   const TMusicStaff& staff = *layout->GetStaff();
   const int count = layout->GetDrawPosCount() - (score.GetDrawMode() == kDrawModeStaffOnly ? 1 : 0);
   int64_t x = leftX;
+  int hairpinEnd = -1;
   for (int n = 0; n < count; ++n) {
     const TStaffDrawPos& pos = *layout->PositionAt(n);
     const int64_t here = x;
@@ -153,6 +155,10 @@ void DrawStaff(TScoreDrawInfo& score, int slot, const TDrawSpan& span, int leftX
     const TNotatedItem* item = staff.GetItem(pos.GetItemIndex());
     if (!item) continue;
     if (IsSongNotePosition(pos) && item->IsSongNoteClass()) {
+      if (pos.GetItemIndex() > hairpinEnd) {
+        const int runEnd = DrawHairpin(score, slot, n, static_cast<int>(here));
+        if (runEnd >= 0) hairpinEnd = runEnd;
+      }
       fonts.SetColorIndex(ItemDrawColor(site, *item, pos));
       score.SongNotes().DrawSongNote(score, *layout, n, static_cast<int>(here));
     } else {

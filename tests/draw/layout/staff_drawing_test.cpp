@@ -11,6 +11,7 @@
 #include "draw/music_fonts.h"
 #include "draw/recording_context.h"
 #include "draw/staff_color_handles.h"
+#include "notation/items/dynamic_level_data.h"
 #include "notation/items/lyric_text.h"
 #include "notation/items/staff_sizer.h"
 #include "notation/staff/music_fonts_data.h"
@@ -184,6 +185,32 @@ TEST_F(StaffDrawingTest, AWordGoingOnInTheNextSystemEndsWithAHyphen) {
   EXPECT_EQ(texts[0]->text, u"Hel");
   EXPECT_EQ(texts[1]->text, u"-");
   EXPECT_GT(texts[1]->bounds.left, texts[0]->bounds.right);
+}
+
+TEST_F(StaffDrawingTest, ACrescendoRunDrawsOneHairpinAtTheDynamicsHeight) {
+  TStaffBuilder b(*staff);
+  auto& dynamic = b.Add(std::make_unique<TDynamicLevelData>(kDynP));
+  dynamic.SetPos(7.0);
+  b.Note(0);
+  for (int i = 0; i < 3; ++i) b.Note(0).SetFlags(kMaskCrescendo);
+  b.Note(0, kDurQuarter, kMaskCrescendo);
+  b.Note(0);
+  LayOut(kDrawModePrint);
+  DrawAll();
+  // Two slanted strokes of one wedge, opening to the right.
+  std::vector<const TRecordedOp*> wedge;
+  for (const TRecordedOp& op : dc.Ops()) {
+    if (op.kind != TRecordedOp::TKind::kPath || op.path.Elements().size() != 2) continue;
+    const auto& e = op.path.Elements();
+    if (e[0].p[0].y != e[1].p[0].y && e[0].p[0].x != e[1].p[0].x) wedge.push_back(&op);
+  }
+  ASSERT_EQ(wedge.size(), 2u);
+  const auto& a = wedge[0]->path.Elements();
+  const auto& c = wedge[1]->path.Elements();
+  EXPECT_EQ(a[0].p[0].x, c[0].p[0].x);  // the tip
+  EXPECT_EQ(a[0].p[0].y, c[0].p[0].y);
+  EXPECT_NEAR(a[0].p[0].y, fonts->PositionToY(7.0f), 1.0);
+  EXPECT_GT(a[1].p[0].x, a[0].p[0].x);
 }
 
 }  // namespace
