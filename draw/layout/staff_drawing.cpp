@@ -114,7 +114,16 @@ void DrawSystemStart(TScoreDrawInfo& score, int x, int yOffset) {
   const TMusicScore* music = score.GetScore();
   const TStaffDrawInfo* firstLayout = score.GetStaffDrawInfo(0);
   if (music && music->GetBarNumbers() != 0 && firstLayout) {
-    const int number = firstLayout->GetSystemBarCounter(1) + music->GetStartingBar();
+    // The bars completed before the system: one less than the counter of its first bar line.
+    int completed = 0;
+    for (int n = 1; n < firstLayout->GetDrawPosCount(); ++n) {
+      const TStaffDrawPos& pos = *firstLayout->PositionAt(n);
+      const bool restStart = pos.GetKind() == kDrawMultiBarRest && !pos.IsAutoInsert();
+      if (pos.GetKind() != kDrawBarLine && !restStart) continue;
+      completed = pos.GetCounter() - 1;
+      break;
+    }
+    const int number = std::max(completed, 0) + music->GetStartingBar();
     if (number > 1) {
       fonts.SetStaffOrigin(topLine(first));
       fonts.DrawBarNumber(x, -5.0f, music->GetBarNumbers(), number);
