@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -197,6 +198,29 @@ TEST_F(PrintDataTest, PageNumbersFromTheSecondPageAndOnTheOutsideWithMirrorMargi
   EXPECT_EQ(p.GetPageLeft(3), 600);
   EXPECT_NEAR(even->bounds.left, 300, 2);
   EXPECT_NEAR(odd->bounds.right, 600 + p.GetPageRect().width, 2);
+}
+
+// A note drawer that fails, as a fault while a staff is drawn would.
+class TFailingNotes final : public TSongNoteDrawer {
+public:
+  void DrawSongNote(TScoreDrawInfo&, TStaffDrawInfo&, int, int) override {
+    throw std::runtime_error("no head");
+  }
+};
+
+TEST_F(PrintDataTest, AFaultWhileDrawingFailsThePageAndReachesTheAlertLog) {
+  AddStaves(1, 4);
+  TKVTNTNPrintData& p = Print();
+  TFailingNotes failing;
+  p.Layout().SetSongNoteDrawer(failing);
+  TRecordingContext page(600, 600);
+  EXPECT_EQ(p.RenderPage(&page, 1, true), kPageFailed);
+  ASSERT_EQ(alerts.lines.size(), 1u);
+  EXPECT_EQ(alerts.lines[0], "PrintStaffs Fault: no head");
+  // The fonts left their drawing phase: the next page renders.
+  TNullSongNoteDrawer none;
+  p.Layout().SetSongNoteDrawer(none);
+  EXPECT_EQ(p.RenderPage(&page, 1, true), kLastPage);
 }
 
 }  // namespace
