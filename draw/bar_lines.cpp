@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "draw/coord_limits.h"
 #include "draw/music_fonts.h"
 
 namespace kvt {
@@ -32,6 +33,9 @@ void TMusicFonts::RepeatDots(int x) { DrawGlyph(0, 30, x, PositionToYInt(0)); }
 
 void TMusicFonts::DrawBarLine(int kind, int x, int topPosition, int bottomPosition) {
   RequireDrawing();
+  x = ClampCoord(x);
+  topPosition = ClampCoord(topPosition);
+  bottomPosition = ClampCoord(bottomPosition);
   // A one-line staff still gets a bar of a usual height.
   if (topPosition == -1 && bottomPosition == 1) {
     topPosition = -2;
@@ -72,6 +76,8 @@ void TMusicFonts::DrawBarLine(int kind, int x, int topPosition, int bottomPositi
 void TMusicFonts::DrawMultiBarRest(int left, int right, std::u16string_view number, float textPosition,
                                    bool centred) {
   RequireDrawing();
+  left = ClampCoord(left);
+  right = ClampCoord(right);
   const int mid = PositionToYInt(0);
   SelectColorBrush();
   drawDC->Rectangle(TDcRect{left, mid - space / 4, right, mid + space / 4});
@@ -90,6 +96,7 @@ void TMusicFonts::DrawMultiBarRest(int left, int right, std::u16string_view numb
 
 void TMusicFonts::DrawBarNumber(int x, float position, int kind, int number) {
   RequireDrawing();
+  x = ClampCoord(x);
   char text[24];
   std::snprintf(text, sizeof text, kind == 1 ? "%d" : " %d ", number);
   const std::u16string wide(text, text + std::char_traits<char>::length(text));

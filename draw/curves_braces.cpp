@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "draw/coord_limits.h"
 #include "draw/music_fonts.h"
 
 namespace kvt {
@@ -30,6 +31,9 @@ void TMusicFonts::DrawSlurCurve(const TQuadCurve& curve, bool downward, bool sma
 
 void TMusicFonts::DrawTie(int position, bool below, int xa, int xb) {
   RequireDrawing();
+  xa = ClampCoord(xa);
+  xb = ClampCoord(xb);
+  position = ClampCoord(position);
   const int x0 = std::min(xa, xb), x1 = std::max(xa, xb);
   const int d = below ? 1 : -1;
   const int y = PositionToYInt(position) + d * space / 4;
@@ -48,6 +52,9 @@ void TMusicFonts::DrawTie(int position, bool below, int xa, int xb) {
 
 void TMusicFonts::DrawBrace(int x, int topY, int bottomY, bool heavier) {
   RequireDrawing();
+  x = ClampCoord(x);
+  topY = ClampCoord(topY);
+  bottomY = ClampCoord(bottomY);
   const int w = widths[7];
   const int d = 2 * w / 5 + 1;
   const int right = x - d - (heavier ? w / 2 : 0);
@@ -73,6 +80,9 @@ void TMusicFonts::DrawBrace(int x, int topY, int bottomY, bool heavier) {
 
 void TMusicFonts::DrawBracket(int x, int topY, int bottomY) {
   RequireDrawing();
+  x = ClampCoord(x);
+  topY = ClampCoord(topY);
+  bottomY = ClampCoord(bottomY);
   const int w = widths[7];
   const int k = std::max(4 * w / 9, 1);
   const int left = x - 2 * w / 3;

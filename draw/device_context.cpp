@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "draw/coord_limits.h"
 #include "draw/music_font_profile.h"
 
 namespace kvt {
@@ -163,17 +164,13 @@ void TDeviceContext::AppendOrPaint(TDcPath& shape, TPathPaint paint, TFillRule r
   PaintPath(shape, paint, rule);
 }
 
-void TDeviceContext::PaintShape(TDcPath& shape, TPathPaint paint, TFillRule rule) {
-  AppendOrPaint(shape, paint, rule);
-}
-
 void TDeviceContext::Polygon(std::span<const TDcPoint> points, TFillRule rule) {
   if (points.size() < 2) return;
   TDcPath shape;
   shape.MoveTo(ToDevice(points[0]));
   for (size_t i = 1; i < points.size(); ++i) shape.LineTo(ToDevice(points[i]));
   shape.Close();
-  PaintShape(shape, ShapePaint(), rule);
+  AppendOrPaint(shape, ShapePaint(), rule);
 }
 
 void TDeviceContext::Polyline(std::span<const TDcPoint> points) {
@@ -181,7 +178,7 @@ void TDeviceContext::Polyline(std::span<const TDcPoint> points) {
   TDcPath shape;
   shape.MoveTo(ToDevice(points[0]));
   for (size_t i = 1; i < points.size(); ++i) shape.LineTo(ToDevice(points[i]));
-  PaintShape(shape, TPathPaint::kStroke, TFillRule::kAlternate);
+  AppendOrPaint(shape, TPathPaint::kStroke, TFillRule::kAlternate);
 }
 
 void TDeviceContext::PolyBezier(std::span<const TDcPoint> points, bool closed) {
@@ -192,7 +189,7 @@ void TDeviceContext::PolyBezier(std::span<const TDcPoint> points, bool closed) {
     shape.CubicTo(ToDevice(points[i]), ToDevice(points[i + 1]), ToDevice(points[i + 2]));
   }
   if (closed) shape.Close();
-  PaintShape(shape, closed ? ShapePaint() : TPathPaint::kStroke, TFillRule::kAlternate);
+  AppendOrPaint(shape, closed ? ShapePaint() : TPathPaint::kStroke, TFillRule::kAlternate);
 }
 
 void TDeviceContext::Rectangle(const TDcRect& r) {
@@ -213,7 +210,7 @@ void TDeviceContext::Ellipse(const TDcRect& r) {
   shape.CubicTo({cx - rx, cy - ky}, {cx - kx, cy - ry}, {cx, cy - ry});
   shape.CubicTo({cx + kx, cy - ry}, {cx + rx, cy - ky}, {cx + rx, cy});
   shape.Close();
-  PaintShape(shape, ShapePaint(), TFillRule::kAlternate);
+  AppendOrPaint(shape, ShapePaint(), TFillRule::kAlternate);
 }
 
 void TDeviceContext::RoundRect(const TDcRect& r, int cornerWidth, int cornerHeight) {
@@ -235,7 +232,7 @@ void TDeviceContext::RoundRect(const TDcRect& r, int cornerWidth, int cornerHeig
   shape.LineTo({left, top + ry});
   shape.CubicTo({left, top + ry - ky}, {left + rx - kx, top}, {left + rx, top});
   shape.Close();
-  PaintShape(shape, ShapePaint(), TFillRule::kAlternate);
+  AppendOrPaint(shape, ShapePaint(), TFillRule::kAlternate);
 }
 
 void TDeviceContext::Pie(const TDcRect& r, double startDegrees, double sweepDegrees) {
@@ -262,7 +259,7 @@ void TDeviceContext::Pie(const TDcRect& r, double startDegrees, double sweepDegr
     angle = a1;
   }
   shape.Close();
-  PaintShape(shape, ShapePaint(), TFillRule::kAlternate);
+  AppendOrPaint(shape, ShapePaint(), TFillRule::kAlternate);
 }
 
 TTextMetrics TDeviceContext::MeasureText(std::u16string_view text) {
@@ -276,9 +273,9 @@ TTextMetrics TDeviceContext::MeasureText(std::u16string_view text) {
     advance += glyph ? glyph->advance : MusicBlankAdvance();
   }
   TTextMetrics m;
-  m.width = static_cast<int>(std::lround(advance * space));
-  m.height = static_cast<int>(std::lround(5 * space));
-  m.ascent = static_cast<int>(std::lround(4 * space));
+  m.width = ClampCoord(std::llround(std::min(advance * space, 1e12)));
+  m.height = ClampCoord(std::llround(std::min(5 * space, 1e12)));
+  m.ascent = ClampCoord(std::llround(std::min(4 * space, 1e12)));
   m.descent = m.height - m.ascent;
   return m;
 }
@@ -299,8 +296,7 @@ void TDeviceContext::TextOut(int x, int y, std::u16string_view text) {
 
   if (updateCp) {
     const double move = horizontal == kAlignRight ? -m.width : horizontal == kAlignCenter ? 0 : m.width;
-    current = {static_cast<int>(std::lround(ref.x + move * along.x)),
-               static_cast<int>(std::lround(ref.y + move * along.y))};
+    current = {ClampCoord(std::llround(ref.x + move * along.x)), ClampCoord(std::llround(ref.y + move * along.y))};
   }
   if (text.empty()) return;
 

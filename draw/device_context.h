@@ -214,8 +214,8 @@ protected:
   double DevicePenWidth() const;
 
 private:
-  void PaintShape(TDcPath& path, TPathPaint paint, TFillRule rule);
   TPathPaint ShapePaint() const;
+  // Appends the shape to the open path, or paints it when the pen or brush shows it.
   void AppendOrPaint(TDcPath& shape, TPathPaint paint, TFillRule rule);
 
   TDcPen pen;

@@ -5,6 +5,7 @@
 
 #include "draw/mul_div.h"
 #include "draw/music_draw_settings.h"
+#include "draw/coord_limits.h"
 #include "draw/music_fonts.h"
 #include "draw/music_font_profile.h"
 #include "draw/staff_color_handles.h"
@@ -19,6 +20,8 @@ constexpr TColorRef kWhite = 0xFFFFFF;
 
 void TMusicFonts::DrawGapRuler(int markColor, float position, int x, int width, bool hidden) {
   RequireDrawing();
+  x = ClampCoord(x);
+  width = ClampCoord(width);
   const TColorRef color = colors->GetColor(markColor);
   const int c = PositionToY(position) + 2;
   const int bottom = c + std::min(space / 2, 7);
@@ -43,6 +46,7 @@ void TMusicFonts::DrawGapRuler(int markColor, float position, int x, int width, 
 
 void TMusicFonts::DrawVerticalArrow(int markColor, int x, int fromStep, int toStep) {
   RequireDrawing();
+  x = ClampCoord(x);
   const TColorRef color = colors->GetColor(markColor);
   const int xa = x + space / 2;
   const int y0 = PositionToYInt(fromStep), y1 = PositionToYInt(toStep);
@@ -63,6 +67,7 @@ void TMusicFonts::DrawVerticalArrow(int markColor, int x, int fromStep, int toSt
 
 void TMusicFonts::DrawMarkerWedge(int x, float position, int markColor, int flags) {
   RequireDrawing();
+  x = ClampCoord(x);
   const TColorRef color = colors->GetColor(markColor);
   const int y = PositionToY(position);
   const int radius = 3 * space / 4;
@@ -84,6 +89,7 @@ void TMusicFonts::DrawMarkerWedge(int x, float position, int markColor, int flag
 
 int TMusicFonts::DrawExpressionAnchor(int x, float position, int justification) {
   RequireDrawing();
+  x = ClampCoord(x);
   if (shapeOption == 0) return DrawGlyph(0, kAnchorGlyph, x, PositionToY(position));
   const int b = 2 * MulDiv(std::min(shapeOption, 1000), widths[7], 40) + 2;
   const int y = PositionToY(position);
@@ -118,6 +124,8 @@ int TMusicFonts::DrawExpressionAnchor(int x, float position, int justification) 
 
 int TMusicFonts::DrawUserObjectMarker(int x, float position, int width, int markColor) {
   RequireDrawing();
+  x = ClampCoord(x);
+  width = ClampCoord(width);
   const TColorRef color = colors->GetColor(markColor);
   const int d = std::max(MulDiv(space, GetMarkerScale(), 20), 2);
   const int y = PositionToY(position);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "draw/coord_limits.h"
 #include "draw/mul_div.h"
 #include "draw/music_draw_settings.h"
 #include "draw/music_font_profile.h"
@@ -154,11 +155,13 @@ const TDcFont& TMusicFonts::GetFontSlot(int slot) const { return fontSlots[std::
 int TMusicFonts::PositionToY(float position) const {
   const double y = double(space) * position * 0.5 + staffOriginY;
   if (!std::isfinite(y)) return staffOriginY;
-  return static_cast<int>(std::clamp(y, -1e9, 1e9));
+  return ClampCoord(static_cast<int64_t>(std::clamp(y, -1e12, 1e12)));
 }
 
+void TMusicFonts::SetStaffOrigin(int y) { staffOriginY = ClampCoord(y); }
+
 int TMusicFonts::PositionToYInt(int position) const {
-  return static_cast<int>(std::clamp<int64_t>(int64_t(position) * (space / 2) + staffOriginY, -1000000000, 1000000000));
+  return ClampCoord(int64_t(position) * (space / 2) + staffOriginY);
 }
 
 int TMusicFonts::YToPosition(int y) const { return static_cast<int>((int64_t(y) - staffOriginY) * 2 / space); }

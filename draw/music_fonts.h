@@ -96,7 +96,7 @@ public:
   int PixelsToMicrons(int pixels, bool horizontal) const;
 
   void SetShapeOption(int tenths) { shapeOption = std::max(0, tenths); }
-  void SetStaffOrigin(int y) { staffOriginY = y; }
+  void SetStaffOrigin(int y);
   int GetStaffOrigin() const { return staffOriginY; }
   int GetColorIndex() const { return colorIndex; }
   // The slot's description at percent (100 = as built); nothing without a sizing context.

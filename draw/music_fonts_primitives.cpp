@@ -6,6 +6,7 @@
 
 #include "draw/music_draw_settings.h"
 #include "draw/music_font_profile.h"
+#include "draw/coord_limits.h"
 #include "draw/music_fonts.h"
 #include "draw/staff_color_handles.h"
 #include "utils/text_encoding.h"
@@ -24,6 +25,8 @@ std::u16string Ansi(const char* text) {
 
 int TMusicFonts::DrawGlyph(int sizeIndex, int glyph, int x, int y) {
   RequireDrawing();
+  x = ClampCoord(x);
+  y = ClampCoord(y);
   const TMusicGlyph* g = MusicGlyphAt(glyph);
   if (g == nullptr) return 0;
   const int a = sizeIndex == 1 ? 2 : 1;
@@ -95,6 +98,10 @@ void TMusicFonts::DrawPenLine(int width, int x0, int y0, int x1, int y1) {
 
 void TMusicFonts::DrawLine(int x0, int y0, int x1, int y1) {
   RequireDrawing();
+  x0 = ClampCoord(x0);
+  y0 = ClampCoord(y0);
+  x1 = ClampCoord(x1);
+  y1 = ClampCoord(y1);
   const int width = x0 == x1 ? stemThickness : y0 == y1 ? staffLineThickness
                                                          : (stemThickness + staffLineThickness + 1) / 2;
   DrawPenLine(width, x0, y0, x1, y1);
@@ -102,6 +109,10 @@ void TMusicFonts::DrawLine(int x0, int y0, int x1, int y1) {
 
 void TMusicFonts::DrawStrokedLine(int x0, int y0, int x1, int y1) {
   RequireDrawing();
+  x0 = ClampCoord(x0);
+  y0 = ClampCoord(y0);
+  x1 = ClampCoord(x1);
+  y1 = ClampCoord(y1);
   const bool vertical = x0 == x1;
   const int thickness = vertical ? stemThickness : y0 == y1 ? staffLineThickness
                                                             : (stemThickness + staffLineThickness + 1) / 2;
@@ -125,6 +136,8 @@ void TMusicFonts::DrawHairline(int x0, int y0, int x1, int y1) {
 
 void TMusicFonts::DrawDottedArrow(int arrowColor, float position, int x0, int x1) {
   RequireDrawing();
+  x0 = ClampCoord(x0);
+  x1 = ClampCoord(x1);
   const int y = PositionToY(position);
   drawDC->SetPen(TDcPen{TPenStyle::kDot, 1, colors->GetColor(arrowColor)});
   drawDC->MoveTo(x0, y);
@@ -143,6 +156,10 @@ void TMusicFonts::DrawDottedArrow(int arrowColor, float position, int x0, int x1
 void TMusicFonts::DrawThickVertical(int width, int x, int y0, int y1) {
   RequireDrawing();
   width = std::max(width, 1);
+  width = std::min(width, kMaxSpace * 4);
+  x = ClampCoord(x);
+  y0 = ClampCoord(y0);
+  y1 = ClampCoord(y1);
   if (GetBarLineDrawType() != 0) {
     drawDC->MoveTo(x, y0);
     drawDC->LineTo(x, y1);
@@ -160,8 +177,12 @@ void TMusicFonts::DrawThickVertical(int width, int x, int y0, int y1) {
 void TMusicFonts::DrawDashedThickVertical(int width, int x, int y0, int y1, int period) {
   RequireDrawing();
   // A period of 0 never advanced: draw the finest dashes instead.
-  period = std::max(period, 1);
+  period = std::clamp(period, 1, kCoordLimit);
   width = std::max(width, 1);
+  width = std::min(width, kMaxSpace * 4);
+  x = ClampCoord(x);
+  y0 = ClampCoord(y0);
+  y1 = ClampCoord(y1);
   const int top = std::min(y0, y1), bottom = std::max(y0, y1);
   const int half = period * 3 / 4 / 2;
   const bool rectangles = GetBarLineDrawType() != 0;
@@ -180,10 +201,13 @@ void TMusicFonts::DrawDashedThickVertical(int width, int x, int y0, int y1, int 
   if (!rectangles) SelectColorPen();
 }
 
-void TMusicFonts::DrawBarStroke(int x, int y0, int y1) { DrawThickVertical(stemThickness * 7 / 5, x, y0, y1); }
+void TMusicFonts::DrawBarStroke(int x, int y0, int y1) {
+  x = ClampCoord(x); DrawThickVertical(stemThickness * 7 / 5, x, y0, y1); }
 
 void TMusicFonts::DrawStaffLines(int x0, int x1, int lineCount, bool edges) {
   RequireDrawing();
+  x0 = ClampCoord(x0);
+  x1 = ClampCoord(x1);
   lineCount = std::clamp(lineCount, 0, 64);
   const int w = stemThickness;  // a single bar line's width
   const int first = -((lineCount - 1) / 2);
@@ -199,6 +223,10 @@ void TMusicFonts::DrawStaffLines(int x0, int x1, int lineCount, bool edges) {
 
 void TMusicFonts::DrawLedgerLines(int x, int fromPosition, int toPosition, int length) {
   RequireDrawing();
+  x = ClampCoord(x);
+  length = ClampCoord(length);
+  fromPosition = ClampCoord(fromPosition);
+  toPosition = ClampCoord(toPosition);
   if (fromPosition % 2 != 0) fromPosition += fromPosition > 0 ? 1 : -1;
   const int step = toPosition >= fromPosition ? 2 : -2;
   const int64_t count = std::min<int64_t>(std::llabs(int64_t(toPosition) - fromPosition) / 2 + 1, kMaxRepeats);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw/coord_limits.h"
 #include "draw/music_font_profile.h"
 
 namespace kvt {
@@ -16,9 +17,9 @@ int Ceil(double v) { return static_cast<int>(std::ceil(std::clamp(v, -1e9, 1e9))
 TTextMetrics TFixedTextMeasure::Measure(const TDcFont& font, std::u16string_view text) {
   const double em = std::clamp(font.pixelSize, 0.0, 1e6);
   TTextMetrics m;
-  m.width = static_cast<int>(std::lround(em / 2 * static_cast<double>(text.size())));
-  m.height = static_cast<int>(std::lround(em));
-  m.ascent = static_cast<int>(std::lround(em * 4 / 5));
+  m.width = ClampCoord(std::llround(std::min(em / 2 * static_cast<double>(text.size()), 1e12)));
+  m.height = ClampCoord(std::llround(em));
+  m.ascent = ClampCoord(std::llround(em * 4 / 5));
   m.descent = m.height - m.ascent;
   return m;
 }

@@ -16,7 +16,7 @@ namespace kvt {
 namespace {
 
 // Far beyond any page at any zoom, and far inside 32 bits after any sum of two.
-constexpr double kCoordLimit = 1'000'000;
+constexpr double kScriptCoordLimit = 1'000'000;
 constexpr double kPositionLimit = 100'000;
 constexpr int kCentreVertically = 0x1000;
 
@@ -24,8 +24,8 @@ bool Finite(std::initializer_list<double> values) {
   return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
-int Coord(double v) { return static_cast<int>(std::lround(std::clamp(v, -kCoordLimit, kCoordLimit))); }
-int Size(double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, kCoordLimit))); }
+int Coord(double v) { return static_cast<int>(std::lround(std::clamp(v, -kScriptCoordLimit, kScriptCoordLimit))); }
+int Size(double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, kScriptCoordLimit))); }
 
 }  // namespace
 
@@ -125,8 +125,8 @@ void TMusicFonts::RectangleFromHere(double w, double h) {
   if (!drawingActive || !Finite({w, h})) return;
   RealisePen();
   const TDcPoint c = drawDC->CurrentPoint();
-  const int x1 = Coord(double(c.x) + std::clamp(w, -kCoordLimit, kCoordLimit));
-  const int y1 = Coord(double(c.y) + std::clamp(h, -kCoordLimit, kCoordLimit));
+  const int x1 = Coord(double(c.x) + std::clamp(w, -kScriptCoordLimit, kScriptCoordLimit));
+  const int y1 = Coord(double(c.y) + std::clamp(h, -kScriptCoordLimit, kScriptCoordLimit));
   drawDC->Rectangle(TDcRect{std::min(c.x, x1), std::min(c.y, y1), std::max(c.x, x1), std::max(c.y, y1)});
 }
 
@@ -198,7 +198,7 @@ void TMusicFonts::SetUserFont(const TLogFont& font) {
 TDcFont TMusicFonts::UserDcFont() const {
   TDcFont font;
   font.face = userFont.faceName;
-  font.pixelSize = std::clamp(std::abs(double(userFont.height)), 1.0, kCoordLimit);
+  font.pixelSize = std::clamp(std::abs(double(userFont.height)), 1.0, kScriptCoordLimit);
   if (userFont.height == 0) font.pixelSize = 12;
   font.weight = std::clamp(userFont.weight, 0, 1000);
   font.italic = userFont.italic != 0;
@@ -254,8 +254,8 @@ void TMusicFonts::DrawTextWide(std::u16string_view text, int flags, int backgrou
 void TMusicFonts::MoveBy(double dx, double dy) {
   if (!drawingActive || !Finite({dx, dy})) return;
   const TDcPoint c = drawDC->CurrentPoint();
-  drawDC->MoveTo(Coord(c.x + std::clamp(dx, -kCoordLimit, kCoordLimit)),
-                 Coord(c.y + std::clamp(dy, -kCoordLimit, kCoordLimit)));
+  drawDC->MoveTo(Coord(c.x + std::clamp(dx, -kScriptCoordLimit, kScriptCoordLimit)),
+                 Coord(c.y + std::clamp(dy, -kScriptCoordLimit, kScriptCoordLimit)));
 }
 
 }  // namespace kvt

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "draw/mul_div.h"
+#include "draw/coord_limits.h"
 #include "draw/music_fonts.h"
 
 namespace kvt {
@@ -71,6 +72,8 @@ void TMusicFonts::DrawStemUp(int x, int position, int sizeIndex, int headGlyph, 
                              int explicitLength) {
   RequireDrawing();
   span = std::clamp(span, -kMaxSteps, kMaxSteps);
+  x = ClampCoord(x);
+  position = ClampCoord(position);
   const int stemX = x + GetScaledGlyphWidth(sizeIndex, headGlyph);
   const int start = PositionToYInt(position) - GetStemAttachOffset(sizeIndex, headGlyph, +1);
   const int end = GetStemEndY(+1, position - span, sizeIndex, flags, explicitLength);
@@ -82,6 +85,8 @@ void TMusicFonts::DrawStemDown(int x, int position, int sizeIndex, int headGlyph
                                int explicitLength) {
   RequireDrawing();
   span = std::clamp(span, -kMaxSteps, kMaxSteps);
+  x = ClampCoord(x);
+  position = ClampCoord(position);
   const int start = PositionToYInt(position) + GetStemAttachOffset(sizeIndex, headGlyph, -1);
   const int end = GetStemEndY(-1, position + span, sizeIndex, flags, explicitLength);
   DrawStemStroke(x, start, end, -1);
@@ -90,6 +95,9 @@ void TMusicFonts::DrawStemDown(int x, int position, int sizeIndex, int headGlyph
 
 void TMusicFonts::DrawStemStroke(int x, int startY, int endY, int direction) {
   RequireDrawing();
+  x = ClampCoord(x);
+  startY = ClampCoord(startY);
+  endY = ClampCoord(endY);
   const int half = stemPenWidth / 2;
   // The stem's outer edge meets the head's edge.
   if (half != 0) x += direction > 0 ? 1 - half : half;
@@ -101,6 +109,10 @@ void TMusicFonts::DrawStemStroke(int x, int startY, int endY, int direction) {
 
 void TMusicFonts::DrawBeams(int x0, int y0, int x1, int y1, int sign, bool small, int count) {
   RequireDrawing();
+  x0 = ClampCoord(x0);
+  y0 = ClampCoord(y0);
+  x1 = ClampCoord(x1);
+  y1 = ClampCoord(y1);
   sign = sign < 0 ? -1 : 1;
   count = std::clamp(count, 0, kMaxBeams);
   const int k = small ? std::max(space / 4, 1) : space / 2;
@@ -117,6 +129,8 @@ void TMusicFonts::DrawBeams(int x0, int y0, int x1, int y1, int sign, bool small
 
 void TMusicFonts::DrawSystemSeparator(int x, int y) {
   RequireDrawing();
+  x = ClampCoord(x);
+  y = ClampCoord(y);
   const int w = widths[7];
   const int first = y - space / 3;
   for (const int yy : {first, first + 3 * space / 4}) {
@@ -126,6 +140,10 @@ void TMusicFonts::DrawSystemSeparator(int x, int y) {
 
 void TMusicFonts::DrawTupletMark(int direction, int sizeIndex, int x0, int y0, int x1, int y1, bool bracket) {
   RequireDrawing();
+  x0 = ClampCoord(x0);
+  y0 = ClampCoord(y0);
+  x1 = ClampCoord(x1);
+  y1 = ClampCoord(y1);
   const int a = direction < 0 ? -1 : 1;
   const int w = GetScaledGlyphWidth(sizeIndex, 81);
   const int midX = static_cast<int>((int64_t(x0) + x1) / 2);
@@ -147,6 +165,8 @@ void TMusicFonts::DrawTupletMark(int direction, int sizeIndex, int x0, int y0, i
 
 void TMusicFonts::DrawHairpinLines(int kind, int x0, int x1, float position, bool openTip) {
   RequireDrawing();
+  x0 = ClampCoord(x0);
+  x1 = ClampCoord(x1);
   const int y = PositionToY(position);
   const int e = int64_t(x1) - x0 > int64_t(40) * space ? 3 * space / 4 : 2 * space / 3;
   const int gap = openTip ? e / 6 : 0;

@@ -1,6 +1,7 @@
 #include "platform/qpainter_context.h"
 
 #include <QPaintDevice>
+#include <QGlyphRun>
 #include <QPainterPath>
 #include <QString>
 #include <algorithm>
@@ -84,49 +85,95 @@ const QFont& TQPainterContext::QtFont(const TDcFont& font) {
   return cachedFont;
 }
 
+void TQPainterContext::UsePen(const QPen& pen) {
+  if (!penValid || !(pen == currentPen)) {
+    currentPen = pen;
+    penValid = true;
+    painter->setPen(pen);
+  }
+}
+
+void TQPainterContext::UseBrush(const QBrush& brush) {
+  if (!brushValid || !(brush == currentBrush)) {
+    currentBrush = brush;
+    brushValid = true;
+    painter->setBrush(brush);
+  }
+}
+
+void TQPainterContext::UseFont(const QFont& font) {
+  if (!fontValid || !(font == currentFont)) {
+    currentFont = font;
+    fontValid = true;
+    painter->setFont(font);
+  }
+}
+
 void TQPainterContext::PaintPath(const TDcPath& path, TPathPaint paint, TFillRule rule) {
   const QPainterPath q = ToQPath(path, rule);
   const TDcPen& p = Pen();
-  if (paint != TPathPaint::kStroke) painter->fillPath(q, ToQColor(Brush().color));
-  if (paint != TPathPaint::kFill && p.style != TPenStyle::kNull) {
+  // Pen and brush are set only when they change: every change costs a state block in a PDF
+  // or SVG file.
+  if (paint == TPathPaint::kFill || p.style == TPenStyle::kNull) {
+    UsePen(QPen(Qt::NoPen));
+  } else {
     QPen pen(ToQColor(p.color));
     pen.setWidthF(DevicePenWidth());
     pen.setCosmetic(DevicePenWidth() == 0);
     pen.setStyle(ToQtStyle(p.style));
     pen.setCapStyle(p.cap == TPenCap::kFlat ? Qt::FlatCap : p.cap == TPenCap::kSquare ? Qt::SquareCap : Qt::RoundCap);
     pen.setJoinStyle(p.join == TPenJoin::kMiter ? Qt::MiterJoin : p.join == TPenJoin::kBevel ? Qt::BevelJoin : Qt::RoundJoin);
-    painter->strokePath(q, pen);
+    UsePen(pen);
   }
+  UseBrush(paint == TPathPaint::kStroke ? QBrush(Qt::NoBrush) : QBrush(ToQColor(Brush().color)));
+  painter->drawPath(q);
 }
 
 void TQPainterContext::PaintText(TDcPointF origin, const TDcFont& font, std::u16string_view text,
                                  const TDcPath* opaqueBox) {
-  if (opaqueBox) painter->fillPath(ToQPath(*opaqueBox, TFillRule::kAlternate), ToQColor(BackgroundColor()));
+  if (opaqueBox) {
+    UsePen(QPen(Qt::NoPen));
+    UseBrush(QBrush(ToQColor(BackgroundColor())));
+    painter->drawPath(ToQPath(*opaqueBox, TFillRule::kAlternate));
+  }
+  UseFont(QtFont(font));
+  UsePen(QPen(ToQColor(TextColor())));
+  if (font.orientation == 0) {
+    painter->drawText(QPointF(origin.x, origin.y), ToQString(text));
+    return;
+  }
   painter->save();
-  painter->setFont(QtFont(font));
-  painter->setPen(ToQColor(TextColor()));
   painter->translate(origin.x, origin.y);
-  if (font.orientation != 0) painter->rotate(-font.orientation / 10.0);
+  painter->rotate(-font.orientation / 10.0);
   painter->drawText(QPointF(0, 0), ToQString(text));
   painter->restore();
 }
 
 void TQPainterContext::PaintGlyph(char32_t codePoint, TDcPointF origin, double em) {
-  TDcFont key;
-  key.music = true;
-  key.pixelSize = em;
-  const QFont& font = QtFont(key);
+  // A glyph run skips text shaping: each glyph costs a cmap lookup and one run.
+  if (!rawFontValid || rawFontEm != em) {
+    TDcFont key;
+    key.music = true;
+    key.pixelSize = em;
+    rawFont = QRawFont::fromFont(QtFont(key));
+    rawFontEm = em;
+    rawFontValid = true;
+  }
   const char32_t cp[1] = {codePoint};
-  const QString text = QString::fromUcs4(cp, 1);
+  const QList<quint32> indexes = rawFont.glyphIndexesForString(QString::fromUcs4(cp, 1));
+  if (indexes.isEmpty() || indexes[0] == 0) return;
   if (outlines) {
-    QPainterPath outline;
-    outline.addText(QPointF(origin.x, origin.y), font, text);
-    painter->fillPath(outline, ToQColor(TextColor()));
+    UsePen(QPen(Qt::NoPen));
+    UseBrush(QBrush(ToQColor(TextColor())));
+    painter->drawPath(rawFont.pathForGlyph(indexes[0]).translated(origin.x, origin.y));
     return;
   }
-  painter->setFont(font);
-  painter->setPen(ToQColor(TextColor()));
-  painter->drawText(QPointF(origin.x, origin.y), text);
+  QGlyphRun run;
+  run.setRawFont(rawFont);
+  run.setGlyphIndexes(indexes);
+  run.setPositions({QPointF(0, 0)});
+  UsePen(QPen(ToQColor(TextColor())));
+  painter->drawGlyphRun(QPointF(origin.x, origin.y), run);
 }
 
 TTextMetrics TQPainterContext::MeasureTextFace(const TDcFont& font, std::u16string_view text) {

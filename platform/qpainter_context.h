@@ -9,7 +9,10 @@
 // outlive the context; the painter constructor borrows an active painter (a widget's paint
 // event). Needs a QGuiApplication.
 
+#include <QBrush>
 #include <QFont>
+#include <QPen>
+#include <QRawFont>
 #include <QPainter>
 #include <memory>
 
@@ -41,6 +44,9 @@ protected:
 
 private:
   const QFont& QtFont(const TDcFont& font);
+  void UsePen(const QPen& pen);
+  void UseBrush(const QBrush& brush);
+  void UseFont(const QFont& font);
 
   std::unique_ptr<QPainter> owned;
   QPainter* painter;
@@ -50,6 +56,16 @@ private:
   TDcFont cachedKey;
   QFont cachedFont;
   bool cacheValid = false;
+  // What the painter holds, so that unchanged state is not set again.
+  QPen currentPen;
+  QBrush currentBrush;
+  QFont currentFont;
+  bool penValid = false;
+  bool brushValid = false;
+  bool fontValid = false;
+  QRawFont rawFont;
+  double rawFontEm = 0;
+  bool rawFontValid = false;
 };
 
 // A QFont for a device-context font: pixel size, weight, italic; the music font with merging

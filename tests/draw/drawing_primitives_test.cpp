@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
+#include "draw/coord_limits.h"
 #include "draw/music_draw_settings.h"
 #include "draw/music_font_profile.h"
 #include "tests/draw/draw_fixture.h"
@@ -112,7 +114,7 @@ TEST_F(DrawingPrimitivesTest, DashPeriods) {
   struct Case {
     int period;
     size_t dashes;
-  } cases[] = {{10, 5}, {40, 2}, {1, 41}, {0, 41}, {-3, 41}};
+  } cases[] = {{10, 5}, {40, 2}, {1, 41}, {0, 41}, {-3, 41}, {std::numeric_limits<int>::max(), 1}};
   for (const Case& c : cases) {
     Draw(10);
     fonts->DrawDashedThickVertical(2, 0, 0, 40, c.period);
@@ -199,6 +201,29 @@ TEST_F(DrawingPrimitivesTest, MusicTextMeasuresFromMetadata) {
   EXPECT_EQ(glyphs[0]->codePoint, U'\uE084');
   EXPECT_EQ(glyphs[1]->codePoint, U'\uE047');  // inline segno, scaled to the text
   EXPECT_LT(glyphs[1]->em, 40);
+}
+
+}  // namespace
+}  // namespace kvt
+
+namespace kvt {
+namespace {
+
+// Coordinates from scripts and damaged scores reach the primitives unchecked: they are
+// clamped into the drawable range instead of overflowing (found by fuzzing).
+TEST_F(DrawingPrimitivesTest, CoordinatesAtTheIntegerLimitsAreClamped) {
+  Draw(10);
+  const int big = std::numeric_limits<int>::max() - 16;
+  fonts->DrawLedgerLines(big, 0, 2, big);
+  fonts->DrawBarLine(9, big, -big, big);
+  fonts->DrawStemUp(big, big, 0, 7, -big, 4, 0);
+  fonts->DrawTie(big, true, -big, big);
+  fonts->DrawBeams(-big, big, big, -big, 1, false, 3);
+  fonts->SetStaffOrigin(big);
+  fonts->DrawGlyphAtStep(0, 7, big, big);
+  ASSERT_FALSE(dc.Ops().empty());
+  EXPECT_LE(dc.Extents().right, 2 * kCoordLimit);
+  EXPECT_GE(dc.Extents().left, -2 * kCoordLimit);
 }
 
 }  // namespace

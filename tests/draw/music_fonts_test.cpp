@@ -131,6 +131,24 @@ TEST_F(MusicFontsTest, MicronsAndPixels) {
   built.EndDrawing();
 }
 
+TEST_F(MusicFontsTest, ExtremeScoreSizesStayBounded) {
+  data.SetBaseSize(0);  // refused below the smallest size
+  data.GetTextFont(kFontStaffLyric)->SetSize(1e30f);
+  data.GetTextFont(kFontPageText)->SetSize(-5);
+  Build(1 << 30);
+  EXPECT_EQ(fonts->GetSpace(), kMaxSpace);
+  EXPECT_GT(fonts->GetLyricLineHeight(), 0);
+  for (int slot = 2; slot < kFontSlotCount; ++slot) {
+    EXPECT_GE(fonts->GetFontSlot(slot).pixelSize, 1) << slot;
+    EXPECT_LE(fonts->GetFontSlot(slot).pixelSize, 1e7) << slot;
+  }
+  SetMarkerScale(0);
+  EXPECT_EQ(GetMarkerScale(), 1);
+  SetMarkerScale(1 << 30);
+  EXPECT_EQ(GetMarkerScale(), kMaxMarkerScale);
+  SetMarkerScale(kDefaultMarkerScale);
+}
+
 TEST_F(MusicFontsTest, TextSlotsAreFourSpacesPerBaseSize) {
   Build(10);
   // Staff Italic is 10 pt at base 16: 10 x 10 x 4 / 16 = 25 pixels.

@@ -29,3 +29,24 @@ TEST(FontconfigFontCatalogTest, MusicFaceOnceTheMusicFontIsLoaded) {
 
 }  // namespace
 }  // namespace kvt
+
+#include "notation/services/services.h"
+#include "notation/staff/music_score.h"
+#include "utils/string_list.h"
+
+namespace kvt {
+namespace {
+
+TEST(FontconfigFontCatalogTest, DefaultScoreMissesNoFont) {
+  ASSERT_TRUE(LoadMusicFont());
+  TFontconfigFontCatalog catalog;
+  TServices services;
+  services.fontCatalog = &catalog;
+  TMusicScore score;
+  TKVStringList missing(32, true);
+  score.CollectMissingFonts(missing, services);
+  EXPECT_EQ(missing.GetCount(), 0);
+}
+
+}  // namespace
+}  // namespace kvt

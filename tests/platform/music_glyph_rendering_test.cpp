@@ -179,3 +179,29 @@ TEST_F(MusicGlyphRenderingTest, TextFacesDrawOnAnImage) {
 
 }  // namespace
 }  // namespace kvt
+
+namespace kvt {
+namespace {
+
+// A window's paint event lends its painter: the context draws on it and leaves it active.
+TEST(BorrowedPainterTest, DrawsAndLeavesThePainterActive) {
+  ASSERT_TRUE(LoadMusicFont());
+  QImage image(100, 100, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  {
+    TQPainterContext dc(painter, 96, 96);
+    dc.SetPen(TDcPen{TPenStyle::kSolid, 4, 0});
+    dc.MoveTo(10, 50);
+    dc.LineTo(90, 50);
+    dc.SetTextColor(0);
+    dc.DrawMusicGlyph(0xE0A4, 40, 30, 40);
+  }
+  EXPECT_TRUE(painter.isActive());
+  painter.end();
+  EXPECT_LT(qGray(image.pixel(50, 50)), 100);
+  EXPECT_LT(qGray(image.pixel(45, 30)), 100);  // inside the filled head
+}
+
+}  // namespace
+}  // namespace kvt
