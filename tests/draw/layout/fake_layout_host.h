@@ -33,7 +33,7 @@ class TFakeLayoutHost final : public TStaffLayoutHost {
 public:
   explicit TFakeLayoutHost(int mode = kDrawModeView) : mode(mode) {}
 
-  const TLayoutMetrics& Metrics() const override { return metrics; }
+  const TLayoutMetrics& Metrics() const override { return external ? *external : metrics; }
   int GetDrawMode() const override { return mode; }
   TMusicScore* GetScore() const override { return score; }
   bool IsFirstLayoutStaff(int slot) const override { return slot == 0; }
@@ -50,12 +50,15 @@ public:
   }
   int LyricTextWidth(std::u16string_view text) override { return 6 * static_cast<int>(text.size()); }
   TUserObjectDrawHost& UserObjects() override { return userObjects; }
+  int GetActiveSlot() const override { return 0; }
 
   int mode;
   int groups = 1;
   int textWidth = 10;
   TMusicScore* score = nullptr;
   TFixedLayoutMetrics metrics;
+  // When set, measures with these instead (e.g. a score's music fonts).
+  const TLayoutMetrics* external = nullptr;
   TNullUserObjectDrawHost userObjects;
 };
 
