@@ -15,6 +15,7 @@ public:
   int GlyphWidth(int sizeIndex, int glyph) const override { return fonts->GetScaledGlyphWidth(sizeIndex, glyph); }
   int AccidentalColumnWidth(int sizeIndex) const override { return fonts->GetAccidentalColumnWidth(sizeIndex); }
   int Space() const override { return fonts->GetSpace(); }
+  int RepeatDotOffset() const override { return fonts->GetRepeatDotOffset(); }
 
 private:
   const TMusicFonts* fonts;

@@ -110,6 +110,57 @@ public:
 
   // The width an item takes at a position: its width plus its dots width.
   int MeasureItem(TStaffDrawPos& pos, const TNotatedItem& item);
+  // The width of the item drawn at position n alone (no space after it); 0 for the start.
+  int GetFullWidth(int n);
+  int GetTailWidth(int n) const;
+  // The larger of the position's width and its item's width plus dots.
+  int GetDrawnWidth(int n);
+  // x of an item plus its lead width.
+  int ItemIndexToDrawnX(int itemIndex) const;
+  // Position of the item, or -1.
+  int FindPosition(int itemIndex) const { return FindDrawPosOfItem(itemIndex); }
+  int GetLastPosition() const { return GetDrawPosCount() - 1; }
+  // The next note, rest or chord position after n; -1 when none.
+  int NextNotePosition(int n) const;
+  // Running time (ticks) at the start of position n.
+  int64_t TimeSlotAt(int n) const;
+  int64_t XToTimeSlot(int x) const;
+  // The first position whose running time reaches ticks; -1 past the end.
+  int ItemAtTimeSlot(int64_t ticks) const;
+  int64_t TimeSlotOfItem(int itemIndex) const;
+  bool IsLaidOutToEnd() const { return reachedEnd; }
+  // The item and chord member (0 for other items) whose head box holds (x, y); false if none.
+  bool HitTestMember(int x, int y, int& itemIndex, int& member);
+
+  // --- Queries for the item drawing ---
+  // Distance from position n to the nearest bar line in a direction (> 0 forwards): to its
+  // near edge, its far edge (edge != 0 in the walk's direction) or, with edge 0, to the side
+  // of its repeat dots. With stopAtContext a clef, key, time signature, gap or grace position
+  // ends the walk; continuations count as bar lines with countContinuations.
+  int DistanceToBar(int n, int direction, int edge, bool stopAtContext, bool countContinuations);
+  // Widths of position n and the following positions of the same item (or, when hidden items
+  // are not shown, positions that take no duration padding), less 1.5 units when larger.
+  int RunWidth(int n) const;
+  // Distance to the next position that takes duration padding (backwards: only a bar line or
+  // continuation, from its drawn right edge; else 0).
+  int DistanceToPaddedNeighbour(int n, int direction);
+  // Offset from position n to the next note, rest, bar line or multi-bar rest for placing
+  // an expression: anchor 0 left, 1 centre, 2 right.
+  int AnchorOffset(int anchor, int n);
+  bool ClefAfterNoteInBar(int n) const;
+  // Clef kind in force at position n; defaultClef when none is known.
+  int GetClefAt(int n, int defaultClef) const;
+  // The nearest preceding notation marker position with the target (0 articulation, 1 slur,
+  // 2 triplet), stopping at a note, rest, multi-bar rest or bar line; -1 when none.
+  int FindMarkerBefore(int n, int target) const;
+  int FindRestStart(int n) const;
+  int CountRestPositions(int n) const;
+  bool FollowedByVisibleSpacer(int n) const;
+  int MeasureUserObject(int n);
+  void DrawUserObject(int n, int x);
+  // The name when hidden items are shown or the layout starts at the staff's beginning,
+  // else the abbreviation when there is one.
+  const char16_t* GetStaffLabel() const;
   // The note-head lead of a note position: accidental columns plus a left-shifted head.
   int GetLeadWidth(const TStaffDrawPos& pos) const;
 

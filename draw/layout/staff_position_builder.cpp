@@ -15,7 +15,6 @@
 #include "notation/items/music_note.h"
 #include "notation/items/rest_note.h"
 #include "notation/items/staff_sizer.h"
-#include "notation/items/user_object.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
 
@@ -383,14 +382,11 @@ void TStaffPositionBuilder::AddSignatures(const TLayoutStart& start) {
   std::vector<std::string> names;
   std::vector<int> lastItem;
   const int stop = std::min(start.itemIndex, staff.GetItemCount());
-  for (int i = 1; i < stop; ++i) {
-    const TNotatedItem* item = staff.GetItem(i);
-    std::string name;
-    if (item->GetType() == kItemClef) name = ":clef";
-    else if (item->GetType() == kItemKey) name = ":key";
-    else if (const auto* obj = ItemAs<TKVTUserObject>(item); obj && obj->GetClass() == kUserClassStaffSig)
-      name = obj->GetTypeName();
-    else continue;
+  TSimpleNtnIdx idx(&staff, 1);
+  for (int i = 1; i < stop; ++i, idx.Next()) {
+    const char* tag = idx.GetClefKeyTag();
+    if (!tag) continue;
+    const std::string name(tag);
     const auto it = std::find(names.begin(), names.end(), name);
     if (it != names.end()) {
       lastItem[static_cast<size_t>(it - names.begin())] = i;

@@ -21,22 +21,13 @@ bool IsSystemStartKind(int kind) {
          kind == kDrawBarLine || kind == kDrawSizer || kind == kDrawGap || kind == kDrawGapEnd;
 }
 
-// The width of the item drawn at position n (without the space after it).
-int DrawnItemWidth(TStaffDrawInfo& layout, int n) {
-  TStaffDrawPos* pos = layout.GetDrawPosAt(n);
-  const TNotatedItem* item = pos && layout.GetStaff() ? layout.GetStaff()->GetItem(pos->GetItemIndex()) : nullptr;
-  if (!item || pos->IsStaffStart()) return 0;
-  const auto* song = ItemAs<TSongNote>(item);
-  return song ? SongNoteWidth(*song, pos->GetAccidentalColumns(), layout.Metrics()) : layout.MeasureItem(*pos, *item);
-}
-
 }  // namespace
 
 bool TieForwardExtent(TStaffDrawInfo& layout, int n, int memberPosition, int accidental, int& distance) {
   distance = 0;
   const TStaffDrawPos* pos = layout.PositionAt(n);
   if (!pos || !layout.GetStaff()) return false;
-  const int64_t rightEdge = static_cast<int64_t>(layout.XOfPosition(n)) + DrawnItemWidth(layout, n);
+  const int64_t rightEdge = static_cast<int64_t>(layout.XOfPosition(n)) + layout.GetFullWidth(n);
   TSimpleNtnIdx idx(layout.GetStaff(), pos->GetItemIndex());
   const int target = idx.FindTieTarget(memberPosition, accidental, layout.ShowsHiddenItems(), 1) ? idx.GetIndex() : -1;
   const int targetPos = target >= 0 ? layout.FindDrawPosOfItem(target) : -1;
@@ -72,13 +63,13 @@ bool TieBackExtent(TStaffDrawInfo& layout, int n, int memberPosition, int accide
   const int source = idx.FindTieTarget(memberPosition, accidental, layout.ShowsHiddenItems(), -1) ? idx.GetIndex() : -1;
   const int sourcePos = source >= 0 ? layout.FindDrawPosOfItem(source) : -1;
   if (sourcePos > 0 && sourcePos < n) {
-    distance = ClampToInt(headX - layout.XOfPosition(sourcePos) - DrawnItemWidth(layout, sourcePos));
+    distance = ClampToInt(headX - layout.XOfPosition(sourcePos) - layout.GetFullWidth(sourcePos));
     return true;
   }
   // The tie enters the system: it starts after the system-start items.
   int last = 0;
   while (last + 1 < n && IsSystemStartKind(layout.PositionAt(last + 1)->GetKind())) ++last;
-  const int64_t entry = static_cast<int64_t>(layout.XOfPosition(last)) + DrawnItemWidth(layout, last);
+  const int64_t entry = static_cast<int64_t>(layout.XOfPosition(last)) + layout.GetFullWidth(last);
   distance = ClampToInt(std::max<int64_t>(headX - entry, layout.Metrics().UnitWidth()));
   return false;
 }

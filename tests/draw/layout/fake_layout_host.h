@@ -2,7 +2,7 @@
 // Test helper: a staff layout host with fixed metrics and fixed widths for the item kinds
 // drawn elsewhere, in a chosen draw mode. Widths (logical units): filled head 12 (the unit),
 // other heads 14, accidental column 10, dot 6, flag 8, rests 11, every other glyph 10; bar
-// line 4, clef 20, key 24, time signature 16, any other item 10.
+// line 4 (repeat dots 9 from its edge), clef 20, key 24, time signature 16, any other item 10.
 
 #include <string_view>
 
@@ -27,6 +27,7 @@ public:
   }
   int AccidentalColumnWidth(int sizeIndex) const override { return sizeIndex == 1 ? 6 : 10; }
   int Space() const override { return 16; }
+  int RepeatDotOffset() const override { return 9; }
 };
 
 class TFakeLayoutHost final : public TStaffLayoutHost {
