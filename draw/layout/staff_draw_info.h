@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "draw/layout/staff_connects.h"
 #include "draw/layout/staff_layout_host.h"
 #include "notation/index/rel_ntn_idx.h"
 #include "notation/index/staff_draw_pos.h"
@@ -161,6 +162,10 @@ public:
   // The name when hidden items are shown or the layout starts at the staff's beginning,
   // else the abbreviation when there is one.
   const char16_t* GetStaffLabel() const;
+
+  // Beam lines and tuplet brackets of the laid-out range, rebuilt before the staff is drawn.
+  TKVStaffConnects& Beams() { return beams; }
+  TKVStaffConnects& Brackets() { return brackets; }
   // The note-head lead of a note position: accidental columns plus a left-shifted head.
   int GetLeadWidth(const TStaffDrawPos& pos) const;
 
@@ -178,6 +183,8 @@ private:
   bool reachedEnd = false;
   // The build stopped at the position limit, inside a bar.
   bool endedByLimit = false;
+  TKVStaffConnects beams{32};
+  TKVStaffConnects brackets{16};
 };
 
 }  // namespace kvt
