@@ -8,10 +8,12 @@
 
 #include "draw/items/song_note_metrics.h"
 #include "draw/layout/staff_draw_info.h"
+#include "draw/layout/tuplet_brackets.h"
 #include "draw/music_fonts.h"
 #include "notation/index/simple_ntn_idx.h"
 #include "notation/items/item_cast.h"
 #include "notation/items/music_note.h"
+#include "notation/items/notation_marker.h"
 #include "notation/items/rest_note.h"
 #include "notation/staff/music_staff.h"
 
@@ -79,6 +81,29 @@ bool CollectGroup(TStaffDrawInfo& layout, int n, int x, TBeamGroup& g) {
 
 bool HasExplicitLength(const TMusicNote& m) {
   return m.GetRawStemLength() != 0 && m.GetRawStemLength() != kNoStemLength;
+}
+
+// A triplet that is exactly this beam group, without markers at both ends, carries its
+// number along the beam, 1.5 spaces beyond it (a marker at the first note sets the height).
+void DrawTupletNumberOnBeam(TMusicFonts& fonts, TStaffDrawInfo& layout, const TStaffConnect& rec, int n, bool grace,
+                            int staffColor, int hiddenColor) {
+  if (!IsTripletOnBeam(layout, rec.first, grace)) return;
+  const int lastPos = layout.FindDrawPosOfItem(rec.last);
+  const int firstMarker = layout.FindMarkerBefore(n, 2);
+  const int lastMarker = lastPos > 0 ? layout.FindMarkerBefore(lastPos, 2) : -1;
+  if (firstMarker >= 0 && lastMarker >= 0) return;
+  const int dir = rec.IsDown() ? -1 : 1;
+  const int offset = layout.Metrics().Space() * 3 / 2 * (grace ? 2 : 3) / 3;
+  int y0 = rec.startY - dir * offset;
+  int y1 = rec.LineYAt(rec.endX) - dir * offset;
+  const TNotationMarker* marker =
+      firstMarker >= 0 ? ItemAs<TNotationMarker>(layout.GetStaff()->GetItem(layout.PositionAt(firstMarker)->GetItemIndex()))
+                       : nullptr;
+  if (marker) y0 = y1 = layout.PositionToY(marker->GetPos());
+  if (rec.IsHidden()) fonts.SetColorIndex(hiddenColor);
+  else fonts.SetItemColorIndex(marker ? marker->GetColor() : 0, staffColor);
+  fonts.DrawTupletMark(dir, grace ? 1 : 0, rec.startX, y0, rec.endX, y1, false);
+  fonts.SetColorIndex(staffColor);
 }
 
 }  // namespace
@@ -189,6 +214,7 @@ void DrawBeamGroup(TMusicFonts& fonts, TStaffDrawInfo& layout, int n, int x) {
   const int staffColor = fonts.GetColorIndex();
   const int hiddenColor = layout.GetHost().GetActiveSlot() == layout.GetSlot() ? 6 : 7;
   const int unit = layout.Metrics().GlyphWidth(size, 7);
+  DrawTupletNumberOnBeam(fonts, layout, *rec, n, g.grace, staffColor, hiddenColor);
   std::vector<int> drawn(g.notes.size(), 0);
   for (size_t i = 0; i < g.notes.size(); ++i) {
     const TBeamNote& b = g.notes[i];

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "draw/layout/slur_layout.h"
 #include "draw/layout/staff_connects.h"
 #include "draw/layout/staff_layout_host.h"
 #include "notation/index/rel_ntn_idx.h"
@@ -166,6 +167,7 @@ public:
   // Beam lines and tuplet brackets of the laid-out range, rebuilt before the staff is drawn.
   TKVStaffConnects& Beams() { return beams; }
   TKVStaffConnects& Brackets() { return brackets; }
+  TKVStaffSlurs& Slurs() { return slurs; }
   // The note-head lead of a note position: accidental columns plus a left-shifted head.
   int GetLeadWidth(const TStaffDrawPos& pos) const;
 
@@ -185,6 +187,7 @@ private:
   bool endedByLimit = false;
   TKVStaffConnects beams{32};
   TKVStaffConnects brackets{16};
+  TKVStaffSlurs slurs{16};
 };
 
 }  // namespace kvt
