@@ -11,9 +11,13 @@
 //   (the system simply ends there). Position 0 is always the staff start.
 // - No operation fails on any staff that loaded: counts and widths are bounded, and x sums are
 //   64-bit before they are clamped into an int.
+// - Successive builds resume walking the staff where the last one ended. After the staff's
+//   items change, call StaffChanged before the next build (SetStaff does the same), so the
+//   walk and the signature scan start afresh.
 // - As a TStaffLayoutView the layout serves the notation indices that walk its positions.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "draw/layout/slur_layout.h"
@@ -52,6 +56,8 @@ public:
   // Binds a staff directly (tests and single-staff use); score staff index -1.
   void SetStaffByPointer(TMusicStaff* staff);
   void SetStaffY(int y) { originY = y; }
+  // The staff's items changed: forget where the last build left its walk.
+  void StaffChanged();
   int GetStaffY() const { return originY; }
 
   // --- TStaffLayoutView ---
@@ -109,6 +115,10 @@ public:
   // Where the next system starts.
   TLayoutStart GetLayoutEnd() const;
   bool ReachedStaffEnd() const { return reachedEnd; }
+
+  // Widens note positions so that each lyric syllable, with its hyphen, fits before the next
+  // syllable (centred under the head with the alignment "Standard Rules"). Run by the builds.
+  void SpaceLyrics();
 
   // The width an item takes at a position: its width plus its dots width.
   int MeasureItem(TStaffDrawPos& pos, const TNotatedItem& item);
@@ -185,6 +195,26 @@ private:
   bool reachedEnd = false;
   // The build stopped at the position limit, inside a bar.
   bool endedByLimit = false;
+  // A cursor left where the last build ended, so the next system seeks from there; valid
+  // while the staff keeps cursorItemCount items and the cursor's item.
+  TRelNtnIdx cursor;
+  int cursorItemCount = -1;
+  TRelNtnIdx ResumeCursor() const;
+  // The signature items (clef, key, staff-signature objects) met before scannedTo, by name in
+  // the order first met, with the last item of each name.
+  struct TSignatureScan {
+    int scannedTo = 1;
+    std::vector<std::string> names;
+    std::vector<int> lastItem;
+  } signatures;
+  // Running x at the start of each position; rebuilt when positions may have changed.
+  mutable std::vector<int64_t> xCache;
+  mutable bool xDirty = true;
+  void MarkChanged() { xDirty = true; }
+  // Position n for measuring and the scripts' questions, which leave its width alone.
+  TStaffDrawPos* PositionForMeasure(int n) {
+    return n >= 0 && n < GetDrawPosCount() ? &positions[static_cast<size_t>(n)] : nullptr;
+  }
   TKVStaffConnects beams{32};
   TKVStaffConnects brackets{16};
   TKVStaffSlurs slurs{16};

@@ -44,7 +44,7 @@ bool TakesDurationPadding(const TStaffDrawPos& p) {
 }  // namespace
 
 int TStaffDrawInfo::GetFullWidth(int n) {
-  TStaffDrawPos* pos = GetDrawPosAt(n);
+  TStaffDrawPos* pos = PositionForMeasure(n);
   const TNotatedItem* item = pos && staff ? staff->GetItem(pos->GetItemIndex()) : nullptr;
   if (!item || pos->IsStaffStart()) return 0;
   if (const auto* song = ItemAs<TSongNote>(item)) return SongNoteWidth(*song, pos->GetAccidentalColumns(), Metrics());
@@ -57,7 +57,7 @@ int TStaffDrawInfo::GetTailWidth(int n) const {
 }
 
 int TStaffDrawInfo::GetDrawnWidth(int n) {
-  TStaffDrawPos* pos = GetDrawPosAt(n);
+  TStaffDrawPos* pos = PositionForMeasure(n);
   const TNotatedItem* item = pos && staff ? staff->GetItem(pos->GetItemIndex()) : nullptr;
   if (!item || pos->IsStaffStart()) return pos ? pos->GetWidth() : 0;
   return std::max(pos->GetWidth(), MeasureItem(*pos, *item));
@@ -290,14 +290,14 @@ bool TStaffDrawInfo::FollowedByVisibleSpacer(int n) const {
 }
 
 int TStaffDrawInfo::MeasureUserObject(int n) {
-  TStaffDrawPos* p = GetDrawPosAt(n);
+  TStaffDrawPos* p = PositionForMeasure(n);
   if (!p || !staff || !ItemAs<TKVTUserObject>(staff->GetItem(p->GetItemIndex()))) return 0;
   TSimpleNtnIdx idx(staff, p->GetItemIndex());
   return std::max(0, host->UserObjects().UserObjectWidth(idx, *this, *p));
 }
 
 void TStaffDrawInfo::DrawUserObject(int n, int x) {
-  TStaffDrawPos* p = GetDrawPosAt(n);
+  TStaffDrawPos* p = PositionForMeasure(n);
   if (!p || !staff || !ItemAs<TKVTUserObject>(staff->GetItem(p->GetItemIndex()))) return;
   TSimpleNtnIdx idx(staff, p->GetItemIndex());
   host->UserObjects().UserObjectDraw(idx, *this, *p, x);
