@@ -174,6 +174,12 @@ public:
   // else the abbreviation when there is one.
   const char16_t* GetStaffLabel() const;
 
+  // Boundary fitting for the vertical stacking: the boundary sizes in effect at the notes,
+  // rests, chords, bar lines and multi-bar rests from the first to the last caret stop (the
+  // first one's sizes raised to the largest met later), and whether every one of them lies in
+  // a collapsed section (also when there is no caret stop).
+  void FitBoundaries(bool& collapsed, int& upper, int& lower);
+
   // Beam lines and tuplet brackets of the laid-out range, rebuilt before the staff is drawn.
   TKVStaffConnects& Beams() { return beams; }
   TKVStaffConnects& Brackets() { return brackets; }

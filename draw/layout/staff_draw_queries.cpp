@@ -310,3 +310,39 @@ const char16_t* TStaffDrawInfo::GetStaffLabel() const {
 }
 
 }  // namespace kvt
+
+#include "notation/index/sd_ntn_idx.h"
+
+namespace kvt {
+
+void TStaffDrawInfo::FitBoundaries(bool& collapsed, int& upper, int& lower) {
+  collapsed = true;
+  if (!staff) return;
+  int first = -1;
+  int last = -1;
+  for (int n = 1; n < GetDrawPosCount(); ++n) {
+    if (!IsCaretStop(positions[static_cast<size_t>(n)])) continue;
+    if (first < 0) first = positions[static_cast<size_t>(n)].GetItemIndex();
+    last = positions[static_cast<size_t>(n)].GetItemIndex();
+  }
+  if (first < 0) return;
+  TSDNtnIdx idx(*this, first);
+  bool seen = false;
+  for (;;) {
+    const TNotatedItem* item = idx.GetItem();
+    if (item && (item->IsSongNoteClass() || item->GetType() == kItemBarLine || item->GetType() == kItemMultiBarRest)) {
+      if (!seen) {
+        upper = idx.GetUpperSize();
+        lower = idx.GetLowerSize();
+        seen = true;
+      } else {
+        upper = std::max(upper, idx.GetUpperSize());
+        lower = std::max(lower, idx.GetLowerSize());
+      }
+      if (!idx.IsCollapsed()) collapsed = false;
+    }
+    if (idx.GetIndex() >= last || !idx.Next()) break;
+  }
+}
+
+}  // namespace kvt

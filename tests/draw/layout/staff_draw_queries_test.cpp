@@ -138,3 +138,47 @@ TEST_F(StaffDrawQueriesTest, TieExtentsWithinAndAcrossSystems) {
 
 }  // namespace
 }  // namespace kvt
+
+#include "notation/index/sd_ntn_idx.h"
+#include "notation/items/staff_sizer.h"
+
+namespace kvt {
+namespace {
+
+TEST_F(StaffDrawQueriesTest, FitBoundariesRaisesToTheLargestSizes) {
+  staff.SetBoundaries(-6, 6);
+  b.Note(0);
+  auto sizer = std::make_unique<TStaffSizer>();
+  sizer->SetStyle(kSizerNewSize);
+  sizer->SetNewSize(14, 11);
+  b.Add(std::move(sizer));
+  b.Note(0);
+  Build(kDrawModePrint);
+  bool collapsed = false;
+  int upper = 0, lower = 0;
+  layout->FitBoundaries(collapsed, upper, lower);
+  EXPECT_FALSE(collapsed);
+  // The sizes in effect after the boundary item, which exceed the staff's own.
+  TSDNtnIdx after(*layout, staff.GetLastIndex());
+  EXPECT_EQ(upper, after.GetUpperSize());
+  EXPECT_EQ(lower, after.GetLowerSize());
+  EXPECT_GT(upper, 6);
+  EXPECT_GT(lower, 6);
+}
+
+TEST_F(StaffDrawQueriesTest, FitBoundariesSeesACollapsedSection) {
+  auto sizer = std::make_unique<TStaffSizer>();
+  sizer->SetStyle(kSizerCollapse);
+  b.Add(std::move(sizer));
+  b.Note(0);
+  b.Note(0);
+  Build(kDrawModePrint);
+  layout->BuildPositionsFrom({3, 0}, 1 << 20);
+  bool collapsed = false;
+  int upper = 0, lower = 0;
+  layout->FitBoundaries(collapsed, upper, lower);
+  EXPECT_TRUE(collapsed);
+}
+
+}  // namespace
+}  // namespace kvt
