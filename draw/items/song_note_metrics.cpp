@@ -26,14 +26,13 @@ int RestWidth(const TRestNote& rest, int accColumns, const TLayoutMetrics& m) {
          m.GlyphWidth(SizeIndexOf(rest), kGlyphFirstRest + rest.GetDurationCode());
 }
 
-// The part of a rest chord that answers for its heads; null for other items.
+}  // namespace
+
 const TMusicNote* NotesOf(const TSongNote& item) {
   if (const auto* note = ItemAs<TMusicNote>(&item)) return note;
   if (item.GetType() == kItemRestChord) return static_cast<const TRestChord&>(item).GetPart();
   return nullptr;
 }
-
-}  // namespace
 
 int SizeIndexOf(const TSongNote& item) { return item.IsGrace() ? 1 : 0; }
 

@@ -16,6 +16,8 @@ class TSongNote;
 class TMusicNote;
 class TChordData;
 
+// The note or chord of an item, or a rest chord's chord part; null for rests and other kinds.
+const TMusicNote* NotesOf(const TSongNote& item);
 // 1 for a grace item, else 0.
 int SizeIndexOf(const TSongNote& item);
 // Glyph of the item's head (a rest chord: its chord part's); -1 for a plain rest.

@@ -26,6 +26,8 @@ public:
   virtual int AccidentalColumnWidth(int sizeIndex) const = 0;
   // The staff-line spacing (two steps); at least 2.
   virtual int Space() const = 0;
+  // How far a repeat bar line's dots stand from its edge.
+  virtual int RepeatDotOffset() const = 0;
 
   // The filled note head at full size: the width unit.
   int UnitWidth() const { return GlyphWidth(0, kGlyphFilledHead); }

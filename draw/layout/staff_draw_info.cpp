@@ -68,12 +68,28 @@ void TStaffDrawInfo::SetStaffByPointer(TMusicStaff* bound) {
   staff = bound;
   scoreStaffIndex = -1;
   positions.clear();
+  MarkChanged();
+  StaffChanged();
   originY = 0;
   layoutEnd = {};
   reachedEnd = false;
 }
 
+void TStaffDrawInfo::StaffChanged() {
+  cursor = staff ? TRelNtnIdx(staff) : TRelNtnIdx();
+  cursorItemCount = -1;
+  signatures = {};
+}
+
+TRelNtnIdx TStaffDrawInfo::ResumeCursor() const {
+  if (staff && cursorItemCount == staff->GetItemCount() && cursor.GetItem() == staff->GetItem(cursor.GetIndex()))
+    return cursor;
+  return TRelNtnIdx(staff);
+}
+
 TStaffDrawPos* TStaffDrawInfo::GetDrawPosAt(int n) {
+  // The caller may change the width.
+  MarkChanged();
   return n >= 0 && n < GetDrawPosCount() ? &positions[static_cast<size_t>(n)] : nullptr;
 }
 
@@ -115,10 +131,12 @@ int TStaffDrawInfo::GetFirstOuterPosition(int direction) const {
 }
 
 int TStaffDrawInfo::XOfPosition(int n) const {
-  int64_t x = 0;
-  const int end = std::clamp(n, 0, GetDrawPosCount());
-  for (int i = 0; i < end; ++i) x += positions[static_cast<size_t>(i)].GetWidth();
-  return ClampToInt(x);
+  if (xDirty || xCache.size() != positions.size() + 1) {
+    xCache.assign(positions.size() + 1, 0);
+    for (size_t i = 0; i < positions.size(); ++i) xCache[i + 1] = xCache[i] + positions[i].GetWidth();
+    xDirty = false;
+  }
+  return ClampToInt(xCache[static_cast<size_t>(std::clamp(n, 0, GetDrawPosCount()))]);
 }
 
 int TStaffDrawInfo::WidthBetween(int from, int to) const {
@@ -231,12 +249,14 @@ namespace kvt {
 
 void TStaffDrawInfo::BuildPositions(int64_t firstTime, int width) {
   positions.clear();
+  MarkChanged();
   if (!staff) return;
   TStaffPositionBuilder(*this).Build(firstTime, width);
 }
 
 void TStaffDrawInfo::BuildPositionsFrom(const TLayoutStart& start, int width) {
   positions.clear();
+  MarkChanged();
   if (!staff) return;
   TStaffPositionBuilder(*this).BuildFrom(start, width);
 }
@@ -247,6 +267,7 @@ void TStaffDrawInfo::TruncateAt(int64_t ticks) {
     time += positions[static_cast<size_t>(n)].GetTimeSlots();
     if (time > ticks) {
       if (n > 0) positions.resize(static_cast<size_t>(n) + 1);
+      MarkChanged();
       return;
     }
   }
@@ -270,6 +291,7 @@ void TStaffDrawInfo::CloseSystem() {
   }
   if (last + 1 < GetDrawPosCount()) reachedEnd = false;
   positions.resize(static_cast<size_t>(last) + 1);
+  MarkChanged();
 }
 
 TLayoutStart TStaffDrawInfo::GetLayoutEnd() const { return layoutEnd; }

@@ -11,11 +11,17 @@
 //   (the system simply ends there). Position 0 is always the staff start.
 // - No operation fails on any staff that loaded: counts and widths are bounded, and x sums are
 //   64-bit before they are clamped into an int.
+// - Successive builds resume walking the staff where the last one ended. After the staff's
+//   items change, call StaffChanged before the next build (SetStaff does the same), so the
+//   walk and the signature scan start afresh.
 // - As a TStaffLayoutView the layout serves the notation indices that walk its positions.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "draw/layout/slur_layout.h"
+#include "draw/layout/staff_connects.h"
 #include "draw/layout/staff_layout_host.h"
 #include "notation/index/rel_ntn_idx.h"
 #include "notation/index/staff_draw_pos.h"
@@ -50,6 +56,8 @@ public:
   // Binds a staff directly (tests and single-staff use); score staff index -1.
   void SetStaffByPointer(TMusicStaff* staff);
   void SetStaffY(int y) { originY = y; }
+  // The staff's items changed: forget where the last build left its walk.
+  void StaffChanged();
   int GetStaffY() const { return originY; }
 
   // --- TStaffLayoutView ---
@@ -108,8 +116,74 @@ public:
   TLayoutStart GetLayoutEnd() const;
   bool ReachedStaffEnd() const { return reachedEnd; }
 
+  // Widens note positions so that each lyric syllable, with its hyphen, fits before the next
+  // syllable (centred under the head with the alignment "Standard Rules"). Run by the builds.
+  void SpaceLyrics();
+
   // The width an item takes at a position: its width plus its dots width.
   int MeasureItem(TStaffDrawPos& pos, const TNotatedItem& item);
+  // The width of the item drawn at position n alone (no space after it); 0 for the start.
+  int GetFullWidth(int n);
+  int GetTailWidth(int n) const;
+  // The larger of the position's width and its item's width plus dots.
+  int GetDrawnWidth(int n);
+  // x of an item plus its lead width.
+  int ItemIndexToDrawnX(int itemIndex) const;
+  // Position of the item, or -1.
+  int FindPosition(int itemIndex) const { return FindDrawPosOfItem(itemIndex); }
+  int GetLastPosition() const { return GetDrawPosCount() - 1; }
+  // The next note, rest or chord position after n; -1 when none.
+  int NextNotePosition(int n) const;
+  // Running time (ticks) at the start of position n.
+  int64_t TimeSlotAt(int n) const;
+  int64_t XToTimeSlot(int x) const;
+  // The first position whose running time reaches ticks; -1 past the end.
+  int ItemAtTimeSlot(int64_t ticks) const;
+  int64_t TimeSlotOfItem(int itemIndex) const;
+  bool IsLaidOutToEnd() const { return reachedEnd; }
+  // The item and chord member (0 for other items) whose head box holds (x, y); false if none.
+  bool HitTestMember(int x, int y, int& itemIndex, int& member);
+
+  // --- Queries for the item drawing ---
+  // Distance from position n to the nearest bar line in a direction (> 0 forwards): to its
+  // near edge, its far edge (edge != 0 in the walk's direction) or, with edge 0, to the side
+  // of its repeat dots. With stopAtContext a clef, key, time signature, gap or grace position
+  // ends the walk; continuations count as bar lines with countContinuations.
+  int DistanceToBar(int n, int direction, int edge, bool stopAtContext, bool countContinuations);
+  // Widths of position n and the following positions of the same item (or, when hidden items
+  // are not shown, positions that take no duration padding), less 1.5 units when larger.
+  int RunWidth(int n) const;
+  // Distance to the next position that takes duration padding (backwards: only a bar line or
+  // continuation, from its drawn right edge; else 0).
+  int DistanceToPaddedNeighbour(int n, int direction);
+  // Offset from position n to the next note, rest, bar line or multi-bar rest for placing
+  // an expression: anchor 0 left, 1 centre, 2 right.
+  int AnchorOffset(int anchor, int n);
+  bool ClefAfterNoteInBar(int n) const;
+  // Clef kind in force at position n; defaultClef when none is known.
+  int GetClefAt(int n, int defaultClef) const;
+  // The nearest preceding notation marker position with the target (0 articulation, 1 slur,
+  // 2 triplet), stopping at a note, rest, multi-bar rest or bar line; -1 when none.
+  int FindMarkerBefore(int n, int target) const;
+  int FindRestStart(int n) const;
+  int CountRestPositions(int n) const;
+  bool FollowedByVisibleSpacer(int n) const;
+  int MeasureUserObject(int n);
+  void DrawUserObject(int n, int x);
+  // The name when hidden items are shown or the layout starts at the staff's beginning,
+  // else the abbreviation when there is one.
+  const char16_t* GetStaffLabel() const;
+
+  // Boundary fitting for the vertical stacking: the boundary sizes in effect at the notes,
+  // rests, chords, bar lines and multi-bar rests from the first to the last caret stop (the
+  // first one's sizes raised to the largest met later), and whether every one of them lies in
+  // a collapsed section (also when there is no caret stop).
+  void FitBoundaries(bool& collapsed, int& upper, int& lower);
+
+  // Beam lines and tuplet brackets of the laid-out range, rebuilt before the staff is drawn.
+  TKVStaffConnects& Beams() { return beams; }
+  TKVStaffConnects& Brackets() { return brackets; }
+  TKVStaffSlurs& Slurs() { return slurs; }
   // The note-head lead of a note position: accidental columns plus a left-shifted head.
   int GetLeadWidth(const TStaffDrawPos& pos) const;
 
@@ -127,6 +201,29 @@ private:
   bool reachedEnd = false;
   // The build stopped at the position limit, inside a bar.
   bool endedByLimit = false;
+  // A cursor left where the last build ended, so the next system seeks from there; valid
+  // while the staff keeps cursorItemCount items and the cursor's item.
+  TRelNtnIdx cursor;
+  int cursorItemCount = -1;
+  TRelNtnIdx ResumeCursor() const;
+  // The signature items (clef, key, staff-signature objects) met before scannedTo, by name in
+  // the order first met, with the last item of each name.
+  struct TSignatureScan {
+    int scannedTo = 1;
+    std::vector<std::string> names;
+    std::vector<int> lastItem;
+  } signatures;
+  // Running x at the start of each position; rebuilt when positions may have changed.
+  mutable std::vector<int64_t> xCache;
+  mutable bool xDirty = true;
+  void MarkChanged() { xDirty = true; }
+  // Position n for measuring and the scripts' questions, which leave its width alone.
+  TStaffDrawPos* PositionForMeasure(int n) {
+    return n >= 0 && n < GetDrawPosCount() ? &positions[static_cast<size_t>(n)] : nullptr;
+  }
+  TKVStaffConnects beams{32};
+  TKVStaffConnects brackets{16};
+  TKVStaffSlurs slurs{16};
 };
 
 }  // namespace kvt

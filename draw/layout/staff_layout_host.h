@@ -47,6 +47,8 @@ public:
   virtual int LyricTextWidth(std::u16string_view text) = 0;
   // The user-object scripts.
   virtual TUserObjectDrawHost& UserObjects() = 0;
+  // The slot of the staff being edited (its hidden items take the active hidden colour).
+  virtual int GetActiveSlot() const = 0;
 
   // Hidden items take width and are drawn (hidden-coloured) in the editing modes.
   bool ShowsHiddenItems() const {

@@ -15,7 +15,6 @@
 #include "notation/items/music_note.h"
 #include "notation/items/rest_note.h"
 #include "notation/items/staff_sizer.h"
-#include "notation/items/user_object.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
 
@@ -337,13 +336,18 @@ void TStaffPositionBuilder::Finish(const TRelNtnIdx& cursor, bool atEnd) {
       last.SetWidth(layout.MeasureItem(last, *item));
   }
   PadBar(layout.GetDrawPosCount());
+  layout.MarkChanged();
+  layout.SpaceLyrics();
   layout.layoutEnd = {cursor.GetIndex(), cursor.GetMultiBarRestBar()};
+  layout.cursor = cursor;
+  layout.cursorItemCount = staff.GetItemCount();
+  layout.MarkChanged();
 }
 
 void TStaffPositionBuilder::Build(int64_t firstTime, int width) {
   layout.positions.clear();
   layout.endedByLimit = false;
-  TRelNtnIdx cursor(&staff);
+  TRelNtnIdx cursor = layout.ResumeCursor();
   cursor.SeekTime(firstTime, true);
   for (int passed = 0; passed < kLeadInBars && cursor.CanStepBar(-1);) {
     if (!cursor.PrevBarwise(true)) break;
@@ -379,32 +383,28 @@ void TStaffPositionBuilder::Build(int64_t firstTime, int width) {
   Finish(cursor, atEnd);
 }
 
-void TStaffPositionBuilder::AddSignatures(const TLayoutStart& start) {
-  std::vector<std::string> names;
-  std::vector<int> lastItem;
+void TStaffPositionBuilder::AddSignatures(const TLayoutStart& start, const TRelNtnIdx& cursor) {
+  // Systems follow each other: the scan goes on from where the last one stopped.
+  auto& scan = layout.signatures;
   const int stop = std::min(start.itemIndex, staff.GetItemCount());
-  for (int i = 1; i < stop; ++i) {
-    const TNotatedItem* item = staff.GetItem(i);
-    std::string name;
-    if (item->GetType() == kItemClef) name = ":clef";
-    else if (item->GetType() == kItemKey) name = ":key";
-    else if (const auto* obj = ItemAs<TKVTUserObject>(item); obj && obj->GetClass() == kUserClassStaffSig)
-      name = obj->GetTypeName();
-    else continue;
-    const auto it = std::find(names.begin(), names.end(), name);
-    if (it != names.end()) {
-      lastItem[static_cast<size_t>(it - names.begin())] = i;
-    } else if (static_cast<int>(names.size()) < kMaxSignatureNames) {
-      names.push_back(name);
-      lastItem.push_back(i);
+  if (stop < scan.scannedTo || layout.cursorItemCount != staff.GetItemCount()) scan = {};
+  TSimpleNtnIdx idx(&staff, scan.scannedTo);
+  for (int i = scan.scannedTo; i < stop; ++i, idx.Next()) {
+    const char* tag = idx.GetClefKeyTag();
+    if (!tag) continue;
+    const auto it = std::find(scan.names.begin(), scan.names.end(), tag);
+    if (it != scan.names.end()) {
+      scan.lastItem[static_cast<size_t>(it - scan.names.begin())] = i;
+    } else if (static_cast<int>(scan.names.size()) < kMaxSignatureNames) {
+      scan.names.emplace_back(tag);
+      scan.lastItem.push_back(i);
     }
   }
-  for (int itemIndex : lastItem) {
-    TRelNtnIdx at(&staff);
-    at.SetIndex(itemIndex);
+  scan.scannedTo = std::max(scan.scannedTo, stop);
+  for (int itemIndex : scan.lastItem) {
     const int n = layout.GetDrawPosCount();
     TStaffDrawPos& pos = NewPosition();
-    FillPosition(pos, at, itemIndex, true);
+    FillPosition(pos, cursor, itemIndex, true);
     const TNotatedItem* item = staff.GetItem(itemIndex);
     pos.SetWidth(!pos.IsHidden() ? layout.MeasureItem(pos, *item) : 0);
     total += pos.GetWidth();
@@ -415,7 +415,7 @@ void TStaffPositionBuilder::AddSignatures(const TLayoutStart& start) {
 void TStaffPositionBuilder::BuildFrom(const TLayoutStart& start, int width) {
   layout.positions.clear();
   layout.endedByLimit = false;
-  TRelNtnIdx cursor(&staff);
+  TRelNtnIdx cursor = layout.ResumeCursor();
   if (!cursor.SeekPosition({start.itemIndex, start.restBar})) {
     cursor.SetIndex(std::clamp(start.itemIndex, 0, std::max(0, staff.GetLastIndex())));
   }
@@ -424,7 +424,7 @@ void TStaffPositionBuilder::BuildFrom(const TLayoutStart& start, int width) {
   first.SetAutoInsert(true);
   first.SetWidth(0);
   first.SetTimeSlots(static_cast<int32_t>(std::min<int64_t>(cursor.GetTicks(), INT32_MAX)));
-  if (start.itemIndex > 0 || start.restBar > 0) AddSignatures(start);
+  if (start.itemIndex > 0 || start.restBar > 0) AddSignatures(start, cursor);
   // A gap at the very start widens the staff start instead of standing on its own.
   if (const auto* sizer = ItemAs<TStaffSizer>(cursor.GetItem());
       sizer && sizer->GetStyle() == kSizerGap && layout.IsItemVisible(*sizer)) {

@@ -33,7 +33,7 @@ private:
   void ApplyMultiBarRestView(TStaffDrawPos& pos, const TRelNtnIdx& cursor, int n);
   int GapFor(const TStaffDrawPos& p, const TStaffDrawPos& n) const;
   int Padding(const TStaffDrawPos& pos) const;
-  void AddSignatures(const TLayoutStart& start);
+  void AddSignatures(const TLayoutStart& start, const TRelNtnIdx& cursor);
   void Finish(const TRelNtnIdx& cursor, bool atEnd);
   TStaffDrawPos& NewPosition();
   // Adds to a placed position's width, keeping the running total.

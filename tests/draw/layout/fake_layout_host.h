@@ -2,7 +2,7 @@
 // Test helper: a staff layout host with fixed metrics and fixed widths for the item kinds
 // drawn elsewhere, in a chosen draw mode. Widths (logical units): filled head 12 (the unit),
 // other heads 14, accidental column 10, dot 6, flag 8, rests 11, every other glyph 10; bar
-// line 4, clef 20, key 24, time signature 16, any other item 10.
+// line 4 (repeat dots 9 from its edge), clef 20, key 24, time signature 16, any other item 10.
 
 #include <string_view>
 
@@ -27,13 +27,14 @@ public:
   }
   int AccidentalColumnWidth(int sizeIndex) const override { return sizeIndex == 1 ? 6 : 10; }
   int Space() const override { return 16; }
+  int RepeatDotOffset() const override { return 9; }
 };
 
 class TFakeLayoutHost final : public TStaffLayoutHost {
 public:
   explicit TFakeLayoutHost(int mode = kDrawModeView) : mode(mode) {}
 
-  const TLayoutMetrics& Metrics() const override { return metrics; }
+  const TLayoutMetrics& Metrics() const override { return external ? *external : metrics; }
   int GetDrawMode() const override { return mode; }
   TMusicScore* GetScore() const override { return score; }
   bool IsFirstLayoutStaff(int slot) const override { return slot == 0; }
@@ -50,12 +51,15 @@ public:
   }
   int LyricTextWidth(std::u16string_view text) override { return 6 * static_cast<int>(text.size()); }
   TUserObjectDrawHost& UserObjects() override { return userObjects; }
+  int GetActiveSlot() const override { return 0; }
 
   int mode;
   int groups = 1;
   int textWidth = 10;
   TMusicScore* score = nullptr;
   TFixedLayoutMetrics metrics;
+  // When set, measures with these instead (e.g. a score's music fonts).
+  const TLayoutMetrics* external = nullptr;
   TNullUserObjectDrawHost userObjects;
 };
 

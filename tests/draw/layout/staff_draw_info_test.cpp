@@ -219,3 +219,31 @@ TEST_F(StaffDrawInfoTest, HitTestFindsItemByX) {
 
 }  // namespace
 }  // namespace kvt
+
+namespace kvt {
+namespace {
+
+TEST_F(StaffDrawInfoTest, RebuildAfterAnEditCountsAfresh) {
+  for (int bar = 0; bar < 6; ++bar) {
+    b.Note(0, kDurWhole);
+    b.Bar();
+  }
+  Layout(kDrawModePrint).BuildPositionsFrom({0, 0}, 1 << 20);
+  layout->TruncateAt(2 * 768);
+  layout->CloseSystem();
+  const TLayoutStart next = layout->GetLayoutEnd();
+  layout->BuildPositionsFrom(next, 1 << 20);
+  // An edit before the resume point: the first bar's note goes.
+  staff.DeleteItem(1);
+  layout->StaffChanged();
+  layout->BuildPositionsFrom({next.itemIndex - 1, 0}, 1 << 20);
+  EXPECT_EQ(layout->PositionAt(0)->GetTimeSlots(), 768);
+  // Without notice the item count differs, and the walk starts afresh all the same: one
+  // whole note still stands before the start.
+  staff.DeleteItem(1);
+  layout->BuildPositionsFrom({next.itemIndex - 2, 0}, 1 << 20);
+  EXPECT_EQ(layout->PositionAt(0)->GetTimeSlots(), 768);
+}
+
+}  // namespace
+}  // namespace kvt
