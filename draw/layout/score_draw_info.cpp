@@ -48,11 +48,24 @@ const TStackedStaff& TScoreDrawInfo::GetStack(int i) const {
 
 int TScoreDrawInfo::GetStepHeight() const { return std::max(1, metrics.Space() / 2); }
 
-void TScoreDrawInfo::Restack() {
+void TScoreDrawInfo::Restack(bool fitBoundaries) {
   std::vector<TStackInput> inputs;
   inputs.reserve(static_cast<size_t>(inUse));
-  for (int i = 0; i < inUse; ++i)
-    inputs.push_back(StackInputOf(*staves[static_cast<size_t>(i)]->GetStaff()));
+  int collapsedCount = 0;
+  for (int i = 0; i < inUse; ++i) {
+    TStaffDrawInfo& layout = *staves[static_cast<size_t>(i)];
+    TStackInput input = StackInputOf(*layout.GetStaff());
+    if (fitBoundaries) {
+      bool collapsed = false;
+      int upper = 0, lower = 0;
+      layout.FitBoundaries(collapsed, upper, lower);
+      input.upper = upper;
+      input.lower = lower;
+      input.collapsed = collapsed && collapsedCount < inUse - 1;
+      if (input.collapsed) ++collapsedCount;
+    }
+    inputs.push_back(input);
+  }
   stacking = StackStaves(inputs, layering, GetStepHeight());
   for (int i = 0; i < inUse; ++i)
     staves[static_cast<size_t>(i)]->SetStaffY(stacking.staves[static_cast<size_t>(i)].originY);

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "draw/layout/font_layout_metrics.h"
+#include "draw/layout/music_fonts_metrics.h"
 #include "draw/layout/song_note_drawer.h"
 #include "draw/layout/staff_draw_info.h"
 #include "draw/layout/staff_layout_host.h"
@@ -50,7 +50,9 @@ public:
   // The stacking of staff i (origin, extents, group and connection bits).
   const TStackedStaff& GetStack(int i) const;
   const TStackResult& GetStacking() const { return stacking; }
-  void Restack();
+  // With boundary fitting, each staff's extents are the boundary sizes in effect over its laid
+  // out items, and a staff whose items all lie in a collapsed section collapses (never all).
+  void Restack(bool fitBoundaries = false);
   int GetTotalHeight() const { return stacking.totalHeight; }
   int GetStepHeight() const;
   // y of the top line of the first (direction < 0) or the bottom line of the last (> 0) staff
@@ -65,7 +67,7 @@ public:
   void ToggleNoJustify() { noJustify = !noJustify; }
   bool IsNoJustify() const { return noJustify; }
   void SetUserObjectHost(TUserObjectDrawHost& host) { userObjects = &host; }
-  // Not owned; must outlive the layout. The null drawer until one is installed.
+  // Not owned; must outlive the layout. The standard drawer until another is installed.
   void SetSongNoteDrawer(TSongNoteDrawer& drawer) { songNotes = &drawer; }
   TSongNoteDrawer& SongNotes() const { return *songNotes; }
   TMusicFonts& Fonts() const { return *fonts; }
@@ -111,6 +113,7 @@ public:
                        const TNotatedItem& item) override;
   int LyricTextWidth(std::u16string_view text) override;
   TUserObjectDrawHost& UserObjects() override { return *userObjects; }
+  int GetActiveSlot() const override { return activeStaff; }
 
 private:
   void Break(int width, std::vector<int64_t>& endTimes);
@@ -118,11 +121,11 @@ private:
 
   TMusicScore* score;
   TMusicFonts* fonts;
-  TFontLayoutMetrics metrics;
+  TMusicFontsMetrics metrics;
   TNullUserObjectDrawHost nullUserObjects;
   TUserObjectDrawHost* userObjects;
-  TNullSongNoteDrawer nullSongNotes;
-  TSongNoteDrawer* songNotes = &nullSongNotes;
+  TStandardSongNoteDrawer standardSongNotes;
+  TSongNoteDrawer* songNotes = &standardSongNotes;
   int drawMode;
   int activeStaff = 0;
   bool layering = false;

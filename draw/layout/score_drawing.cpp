@@ -36,10 +36,8 @@ void TScoreDrawInfo::Draw(int spanRight, int leftX, int yOffset, int drawnLast) 
 
 std::u16string TScoreDrawInfo::GetStaffLabel(int i) const {
   const TStaffDrawInfo* layout = GetStaffDrawInfo(i);
-  if (!layout || !layout->GetStaff()) return {};
-  const TMusicStaff& staff = *layout->GetStaff();
-  const bool full = ShowsHiddenItems() || layout->FirstPositionTimeless();
-  return staff.GetLabel(full);
+  const char16_t* label = layout ? layout->GetStaffLabel() : nullptr;
+  return label ? std::u16string(label) : std::u16string();
 }
 
 void TScoreDrawInfo::DrawStaffLabels(int x, int yOffset, int labelWidth) {

@@ -285,7 +285,7 @@ int TScoreDrawInfo::BreakAndJustify(int width) {
     if (missing <= 0 || count == 0) continue;
     layout.GetDrawPosAt(extend ? count - 1 : std::max(0, count - 2))->AddWidth(missing);
   }
-  Restack();
+  Restack(true);
   return inUse;
 }
 

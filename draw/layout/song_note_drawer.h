@@ -1,7 +1,7 @@
 #pragma once
-// TSongNoteDrawer: how the staff drawing has notes, rests, chords and rest chords drawn, with
-// their beams, tuplet brackets and hairpins. The note drawing installs its own; the null
-// drawer draws nothing (layouts that only need the other kinds, and tests).
+// TSongNoteDrawer: how the staff drawing has notes, rests, chords and rest chords drawn. The
+// standard drawer draws them with the note drawing (draw/items/song_note_drawing.h); a caller
+// may install another, which the layout does not own.
 
 namespace kvt {
 
@@ -15,9 +15,9 @@ public:
   virtual void DrawSongNote(TScoreDrawInfo& score, TStaffDrawInfo& staff, int pos, int x) = 0;
 };
 
-class TNullSongNoteDrawer final : public TSongNoteDrawer {
+class TStandardSongNoteDrawer final : public TSongNoteDrawer {
 public:
-  void DrawSongNote(TScoreDrawInfo&, TStaffDrawInfo&, int, int) override {}
+  void DrawSongNote(TScoreDrawInfo& score, TStaffDrawInfo& staff, int pos, int x) override;
 };
 
 }  // namespace kvt

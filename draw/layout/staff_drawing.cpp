@@ -5,12 +5,17 @@
 
 #include "draw/items/item_color.h"
 #include "draw/items/other_item_drawing.h"
+#include "draw/layout/beam_layout.h"
 #include "draw/layout/hairpin_drawing.h"
 #include "draw/layout/score_draw_info.h"
+#include "draw/layout/slur_layout.h"
 #include "draw/layout/staff_item_site.h"
+#include "draw/layout/staff_prepare.h"
+#include "draw/layout/tuplet_brackets.h"
 #include "draw/music_fonts.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/item_cast.h"
+#include "notation/items/song_note.h"
 #include "notation/items/staff_sizer.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
@@ -148,6 +153,10 @@ void DrawStaff(TScoreDrawInfo& score, int slot, const TDrawSpan& span, int leftX
   fonts.SetColorIndex(staffColor);
   DrawStaffLineSegments(score, slot, span, leftX, yOffset);
   if (stack.collapsed) return;
+  PrepareForDrawing(score, slot, leftX);
+  fonts.SetColorIndex(staffColor);
+  DrawSlurs(fonts, *layout, span.left, span.right);
+  fonts.SetColorIndex(staffColor);
   if (score.GetDrawMode() != kDrawModeStaffOnly) DrawLyrics(score, slot, span, leftX);
 
   TStaffItemSite site(score, *layout);
@@ -168,6 +177,11 @@ void DrawStaff(TScoreDrawInfo& score, int slot, const TDrawSpan& span, int leftX
         const int runEnd = DrawHairpin(score, slot, n, static_cast<int>(here));
         if (runEnd >= 0) hairpinEnd = runEnd;
       }
+      const auto& song = static_cast<const TSongNote&>(*item);
+      fonts.SetColorIndex(staffColor);
+      if (song.GetBeamState() == kGroupFirst)
+        DrawBeamGroup(fonts, *layout, n, static_cast<int>(here));
+      if (song.GetTripletState() == kGroupFirst) DrawTupletBracket(fonts, *layout, n);
       fonts.SetColorIndex(ItemDrawColor(site, *item, pos));
       score.SongNotes().DrawSongNote(score, *layout, n, static_cast<int>(here));
     } else {

@@ -14,14 +14,6 @@
 
 namespace kvt {
 
-namespace {
-int ClampToInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
-
-bool IsSongOrRest(const TNotatedItem* item) {
-  return item && (item->IsSongNoteClass() || item->GetType() == kItemMultiBarRest);
-}
-}  // namespace
-
 TStaffItemSite::TStaffItemSite(TScoreDrawInfo& score, TStaffDrawInfo& layout)
     : score(&score), layout(&layout), slot(layout.GetSlot()) {}
 
@@ -59,91 +51,28 @@ const TNotatedItem* TStaffItemSite::ItemAt(int itemIndex) const {
 
 const TStaffDrawPos* TStaffItemSite::DrawPosAt(int pos) const { return layout->PositionAt(pos); }
 
-int TStaffItemSite::Count() const { return layout->GetDrawPosCount(); }
-
-int64_t TStaffItemSite::X(int pos) const { return layout->XOfPosition(pos); }
-
-int TStaffItemSite::FindBar(int pos, int step) const {
-  for (int n = pos + step; n >= 0 && n < Count(); n += step) {
-    if (layout->PositionAt(n)->GetKind() == kDrawBarLine) return n;
-  }
-  return -1;
-}
-
+// The staff layout answers the distances itself; backward distances count negative here.
 int TStaffItemSite::DistanceToBar(int pos, bool forward, int edge) {
-  const int bar = FindBar(pos, forward ? 1 : -1);
-  if (bar < 0) return forward ? ClampToInt(X(Count()) - X(pos)) : ClampToInt(-X(pos));
-  int64_t x = X(bar);
-  if (edge == 1) {
-    const auto* item = ItemAs<TBarLineData>(ItemAt(layout->PositionAt(bar)->GetItemIndex()));
-    x += Fonts().GetBarLineWidth(item ? item->GetStyle() : kBarSingle);
-  }
-  return ClampToInt(x - X(pos));
+  const int distance = layout->DistanceToBar(pos, forward ? 1 : -1, edge, false, false);
+  return forward ? distance : -distance;
 }
 
 int TStaffItemSite::DistanceToPaddedNeighbour(int pos, bool forward) {
-  if (forward) {
-    const int bar = FindBar(pos, 1);
-    return ClampToInt((bar < 0 ? X(Count()) : X(bar)) - X(pos));
-  }
-  const int bar = FindBar(pos, -1);
-  if (bar < 0) return ClampToInt(-X(pos));
-  return ClampToInt(X(bar) + layout->PositionAt(bar)->GetWidth() - X(pos));
+  const int distance = layout->DistanceToPaddedNeighbour(pos, forward ? 1 : -1);
+  return forward ? distance : -distance;
 }
 
-int TStaffItemSite::RunWidth(int pos) {
-  const TStaffDrawPos* first = DrawPosAt(pos);
-  if (!first) return 0;
-  int64_t width = 0;
-  for (int n = pos; n < Count(); ++n) {
-    const TStaffDrawPos* p = DrawPosAt(n);
-    if (n > pos && (!p->IsMultiBarRest() || p->GetItemIndex() != first->GetItemIndex())) break;
-    width += p->GetWidth();
-  }
-  return ClampToInt(width);
-}
+int TStaffItemSite::RunWidth(int pos) { return layout->RunWidth(pos); }
 
-int TStaffItemSite::CountRestPositions(int pos) {
-  const TStaffDrawPos* first = DrawPosAt(pos);
-  if (!first || !first->IsMultiBarRest()) return 0;
-  int count = 0;
-  for (int n = pos; n < Count(); ++n) {
-    const TStaffDrawPos* p = DrawPosAt(n);
-    if (!p->IsMultiBarRest() || p->GetItemIndex() != first->GetItemIndex()) break;
-    ++count;
-  }
-  return count;
-}
+int TStaffItemSite::CountRestPositions(int pos) { return layout->CountRestPositions(pos); }
 
 int TStaffItemSite::AnchorOffset(int pos, int justification) {
-  for (int n = pos + 1; n < Count(); ++n) {
-    const TStaffDrawPos* p = DrawPosAt(n);
-    if (p->GetKind() != kDrawNote) continue;
-    const int head = Fonts().GetGlyphWidth(kGlyphFilledHead);
-    const int anchor = justification == 1 ? head / 2 : justification == 2 ? head : 0;
-    return ClampToInt(X(n) + layout->GetLeadWidth(*p) + anchor - X(pos));
-  }
-  return 0;
+  return layout->AnchorOffset(justification, pos);
 }
 
-bool TStaffItemSite::ClefAfterNoteInBar(int pos) {
-  const TStaffDrawPos* p = DrawPosAt(pos);
-  if (!p || p->IsAutoInsert()) return false;
-  for (int i = p->GetItemIndex() - 1; i >= 0; --i) {
-    const TNotatedItem* item = ItemAt(i);
-    if (!item || item->GetType() == kItemBarLine) return false;
-    if (IsSongOrRest(item)) return true;
-  }
-  return false;
-}
+bool TStaffItemSite::ClefAfterNoteInBar(int pos) { return layout->ClefAfterNoteInBar(pos); }
 
-int TStaffItemSite::GetClefAt(int pos) {
-  const TStaffDrawPos* p = DrawPosAt(pos);
-  for (int i = p ? p->GetItemIndex() : -1; i >= 0; --i) {
-    if (const auto* clef = ItemAs<TClefData>(ItemAt(i))) return clef->GetClefType();
-  }
-  return kClefTreble;
-}
+int TStaffItemSite::GetClefAt(int pos) { return layout->GetClefAt(pos, kClefTreble); }
 
 bool TStaffItemSite::NoteSincePreviousBar(int pos) {
   for (int n = pos - 1; n > 0; --n) {
@@ -155,17 +84,9 @@ bool TStaffItemSite::NoteSincePreviousBar(int pos) {
 }
 
 int TStaffItemSite::MeasureUserObject(int pos) {
-  TStaffDrawPos* p = layout->GetDrawPosAt(pos);
-  if (!p || !layout->GetStaff()) return 0;
-  TSimpleNtnIdx index(layout->GetStaff(), p->GetItemIndex());
-  return std::max(0, score->UserObjects().UserObjectWidth(index, *layout, *p));
+  return std::max(0, layout->MeasureUserObject(pos));
 }
 
-void TStaffItemSite::DrawUserObject(int pos, int x) {
-  TStaffDrawPos* p = layout->GetDrawPosAt(pos);
-  if (!p || !layout->GetStaff()) return;
-  TSimpleNtnIdx index(layout->GetStaff(), p->GetItemIndex());
-  score->UserObjects().UserObjectDraw(index, *layout, *p, x);
-}
+void TStaffItemSite::DrawUserObject(int pos, int x) { layout->DrawUserObject(pos, x); }
 
 }  // namespace kvt

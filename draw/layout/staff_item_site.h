@@ -42,12 +42,6 @@ public:
   void DrawUserObject(int pos, int x) override;
 
 private:
-  // x of position pos (positions beyond the layout: its end).
-  int64_t X(int pos) const;
-  int Count() const;
-  // The nearest bar-line position before (step -1) or after (+1) pos; -1 for none.
-  int FindBar(int pos, int step) const;
-
   TScoreDrawInfo* score;
   TStaffDrawInfo* layout;
   int slot;

@@ -218,8 +218,8 @@ TEST_F(PrintDataTest, AFaultWhileDrawingFailsThePageAndReachesTheAlertLog) {
   ASSERT_EQ(alerts.lines.size(), 1u);
   EXPECT_EQ(alerts.lines[0], "PrintStaffs Fault: no head");
   // The fonts left their drawing phase: the next page renders.
-  TNullSongNoteDrawer none;
-  p.Layout().SetSongNoteDrawer(none);
+  TStandardSongNoteDrawer standard;
+  p.Layout().SetSongNoteDrawer(standard);
   EXPECT_EQ(p.RenderPage(&page, 1, true), kLastPage);
 }
 
