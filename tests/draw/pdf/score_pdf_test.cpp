@@ -16,6 +16,7 @@
 #include "draw/staff_color_handles.h"
 #include "notation/files/text/score_text_file.h"
 #include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
 #include "platform/music_font_loader.h"
 #include "platform/page_contexts.h"
 #include "utils/alert_log.h"
@@ -142,6 +143,24 @@ TEST_F(ScorePdfTest, ExampleEmbedsTheMusicFontAndPlacesTheTitlePage) {
   const TWord* sun = Find(words, "Sun");
   ASSERT_NE(sun, nullptr);
   EXPECT_GT(sun->yMin, author->yMax);
+}
+
+TEST_F(ScorePdfTest, EveryNoteHeadOfTheExampleIsInThePdf) {
+  int heads = 0;
+  for (int s = 0; s < score->GetStaffCount(); ++s) {
+    const TMusicStaff& staff = *score->GetStaff(s);
+    for (int i = 0; i < staff.GetItemCount(); ++i)
+      if (staff.GetItem(i)->IsMusicNoteClass()) heads += staff.GetItem(i)->GetMemberCount();
+  }
+  ASSERT_GT(heads, 0);
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("heads.pdf"));
+  Render(file);
+  const std::string utf8 = RunTool("pdftotext -raw -enc UTF-8 '" + file.toStdString() + "' -");
+  int found = 0;
+  for (char32_t c : QString::fromUtf8(utf8.c_str()).toStdU32String())
+    if (c >= 0xE0A2 && c <= 0xE0A4) ++found;  // whole, half and black note heads
+  EXPECT_EQ(found, heads);
 }
 
 TEST_F(ScorePdfTest, BarNumbersStandAtTheStartOfLaterSystems) {
