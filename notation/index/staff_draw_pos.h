@@ -6,8 +6,9 @@
 // layout adds its measuring operations around it. Layout of the record (no gaps):
 //   32-bit block: bit 0 hidden, bit 1 auto-inserted, bit 2 width pending, bits 3-10 draw kind,
 //                 bits 11-18 accidental columns, bits 19-26 head columns
-//   item index (16-bit unsigned), counter (16-bit unsigned), width (16-bit signed),
+//   item index (16-bit unsigned), counter (16-bit unsigned), width (32-bit signed),
 //   time slots (32-bit signed)
+// The width is 32-bit: long syllables and texts on large pages pass 16 bits.
 // The counter is the bar counter of a bar line or multi-bar-rest position, the syllable
 // counter of a note position; a multi-bar-rest position visited after its first bar carries
 // the bar inside the rest instead.
@@ -66,9 +67,23 @@ public:
   void SetCounter(int value) { counter = static_cast<uint16_t>(value); }
   int GetWidth() const { return width; }
   void SetWidth(int w) {
-    width = static_cast<int16_t>(w);
+    width = w;
     SetFlag(kWidthPendingBit, false);
   }
+  // Adds to the width; the sum saturates instead of wrapping.
+  void AddWidth(int w) {
+    const int64_t sum = static_cast<int64_t>(width) + w;
+    width = static_cast<int32_t>(sum > INT32_MAX ? INT32_MAX : (sum < INT32_MIN ? INT32_MIN : sum));
+  }
+  // Width 0, marked for recomputation.
+  void ClearWidth() {
+    width = 0;
+    SetFlag(kWidthPendingBit, true);
+  }
+  int GetAccidentalColumns() const { return static_cast<int>((flags >> 11) & 0xFFu); }
+  void SetAccidentalColumns(int n) { SetField(11, n); }
+  int GetHeadColumns() const { return static_cast<int>((flags >> 19) & 0xFFu); }
+  void SetHeadColumns(int n) { SetField(19, n); }
   int32_t GetTimeSlots() const { return timeSlots; }
   void SetTimeSlots(int32_t ticks) { timeSlots = ticks; }
 
@@ -89,11 +104,16 @@ public:
 private:
   static constexpr uint32_t kWidthPendingBit = 4u;
   void SetFlag(uint32_t bit, bool on) { flags = on ? (flags | bit) : (flags & ~bit); }
+  // An 8-bit field at `shift`; values outside 0..255 are clamped.
+  void SetField(int shift, int value) {
+    const uint32_t v = static_cast<uint32_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
+    flags = (flags & ~(0xFFu << shift)) | (v << shift);
+  }
 
   uint32_t flags = kWidthPendingBit;
   uint16_t itemIndex = 0;
   uint16_t counter = 0;
-  int16_t width = 0;
+  int32_t width = 0;
   int32_t timeSlots = 0;
 };
 

@@ -1,0 +1,138 @@
+#pragma once
+// TScoreDrawInfo: the layout of one score for one output (the editor's window or a page's
+// system): an ordered list of at most 64 staff layouts, stacked vertically, laid out from
+// per-staff starts, lined up so that simultaneous items share an x, broken at a system width
+// and justified to it. Layout results live here and in the staff layouts, never in the items.
+//
+// Contract:
+// - The score, the fonts and the user-object host are not owned and must outlive the object.
+// - Layout operations measure with the fonts; they open a sizing phase of their own when the
+//   fonts are in none, so they may run inside a drawing phase too.
+// - Adding a 65th staff does nothing; a staff index outside the score is refused.
+// - Any score that loaded lays out in bounded time: every walk is bounded by the position
+//   limit of the staff layouts, and the stretch by the width asked for.
+
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "draw/layout/music_fonts_metrics.h"
+#include "draw/layout/song_note_drawer.h"
+#include "draw/layout/staff_draw_info.h"
+#include "draw/layout/staff_layout_host.h"
+#include "draw/layout/staff_stacking.h"
+#include "draw/user_object_draw_host.h"
+
+namespace kvt {
+
+class TMusicFonts;
+class TMusicScore;
+
+inline constexpr int kMaxLayoutStaves = 64;
+
+class TScoreDrawInfo final : public TStaffLayoutHost {
+public:
+  TScoreDrawInfo(TMusicScore& score, TMusicFonts& fonts, int drawMode);
+  ~TScoreDrawInfo() override;
+  TScoreDrawInfo(const TScoreDrawInfo&) = delete;
+  TScoreDrawInfo& operator=(const TScoreDrawInfo&) = delete;
+
+  // --- Staves ---
+  // No staves in use.
+  void ResetLayout();
+  // Binds the next staff layout to a score staff; false when 64 are in use or no such staff.
+  bool AddStaff(int scoreStaffIndex);
+  int GetStaffCount() const { return inUse; }
+  bool IsFull() const { return inUse >= kMaxLayoutStaves; }
+  // Null outside 0 .. count - 1.
+  TStaffDrawInfo* GetStaffDrawInfo(int i) const;
+  // The stacking of staff i (origin, extents, group and connection bits).
+  const TStackedStaff& GetStack(int i) const;
+  const TStackResult& GetStacking() const { return stacking; }
+  // With boundary fitting, each staff's extents are the boundary sizes in effect over its laid
+  // out items, and a staff whose items all lie in a collapsed section collapses (never all).
+  void Restack(bool fitBoundaries = false);
+  int GetTotalHeight() const { return stacking.totalHeight; }
+  int GetStepHeight() const;
+  // y of the top line of the first (direction < 0) or the bottom line of the last (> 0) staff
+  // that has lines and is not collapsed; 0 without one.
+  int GetSystemEdgeY(int direction) const;
+
+  // --- Modes ---
+  void SetDrawMode(int mode) { drawMode = mode; }
+  void SetActiveStaff(int i) { activeStaff = i; }
+  int GetActiveStaff() const { return activeStaff; }
+  void SetLayering(bool on) { layering = on; }
+  void ToggleNoJustify() { noJustify = !noJustify; }
+  bool IsNoJustify() const { return noJustify; }
+  void SetUserObjectHost(TUserObjectDrawHost& host) { userObjects = &host; }
+  // Not owned; must outlive the layout. The standard drawer until another is installed.
+  void SetSongNoteDrawer(TSongNoteDrawer& drawer) { songNotes = &drawer; }
+  TSongNoteDrawer& SongNotes() const { return *songNotes; }
+  TMusicFonts& Fonts() const { return *fonts; }
+
+  // --- Layout ---
+  // Each staff in use from its start (missing starts: the staff's beginning).
+  void LayoutStavesFromItems(std::span<const TLayoutStart> starts, int width);
+  // Each staff from where its previous layout ended.
+  void LayoutStavesContinued(int width);
+  std::vector<TLayoutStart> GetLayoutEnds() const;
+  // Lines up simultaneous items over all staves.
+  void AlignStaves();
+  // Breaks the system at width and justifies it; answers the staves in use.
+  int BreakAndJustify(int width);
+  // The widest staff's total width.
+  int GetNaturalWidth() const;
+
+  // --- Drawing (the fonts in a drawing phase) ---
+  // Every staff in order, the staff `drawnLast` (-1 none) last so that it lies on top;
+  // collapsed staves other than the first are skipped.
+  void Draw(int spanRight, int leftX, int yOffset, int drawnLast = -1);
+  // The label of each group, centred in a column of labelWidth from x.
+  void DrawStaffLabels(int x, int yOffset, int labelWidth);
+  // Room for brackets and braces left of the system.
+  int GetBracketWidth() const;
+  // The widest label (full names or abbreviations) in Staff Bold; with brace room 4 spaces
+  // more for a braced staff, and 3 spaces added.
+  int GetStaffLabelWidth(bool braceRoom, bool fullNames) const;
+  // The label drawn for staff i.
+  std::u16string GetStaffLabel(int i) const;
+  // More than one lined group, or any bracket.
+  bool NeedsSystemLine() const;
+  // The first staff holds a NewSystem boundary with NewPage before its first timed bar ends.
+  bool StartsWithNewPage() const;
+
+  // --- TStaffLayoutHost ---
+  const TLayoutMetrics& Metrics() const override { return metrics; }
+  int GetDrawMode() const override { return drawMode; }
+  TMusicScore* GetScore() const override { return score; }
+  bool IsFirstLayoutStaff(int slot) const override { return slot == 0; }
+  int GetLinedGroupCount() const override { return stacking.linedGroups; }
+  int MeasureOtherItem(TStaffDrawInfo& layout, TStaffDrawPos& pos,
+                       const TNotatedItem& item) override;
+  int LyricTextWidth(std::u16string_view text) override;
+  TUserObjectDrawHost& UserObjects() override { return *userObjects; }
+  int GetActiveSlot() const override { return activeStaff; }
+
+private:
+  void Break(int width, std::vector<int64_t>& endTimes);
+  void Stretch(int width);
+
+  TMusicScore* score;
+  TMusicFonts* fonts;
+  TMusicFontsMetrics metrics;
+  TNullUserObjectDrawHost nullUserObjects;
+  TUserObjectDrawHost* userObjects;
+  TStandardSongNoteDrawer standardSongNotes;
+  TSongNoteDrawer* songNotes = &standardSongNotes;
+  int drawMode;
+  int activeStaff = 0;
+  bool layering = false;
+  bool noJustify = false;
+  int inUse = 0;
+  std::vector<std::unique_ptr<TStaffDrawInfo>> staves;
+  TStackResult stacking;
+};
+
+}  // namespace kvt

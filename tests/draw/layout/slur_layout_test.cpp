@@ -1,0 +1,105 @@
+// Slurs: height by span, a slur that runs past the system, and the record's flags.
+
+#include "draw/layout/slur_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "draw/layout/staff_draw_info.h"
+#include "tests/draw/layout/fake_layout_host.h"
+#include "tests/notation/staff_builder.h"
+
+namespace kvt {
+namespace {
+
+using test::TFakeLayoutHost;
+using test::TStaffBuilder;
+
+constexpr int kSpace = 16;
+
+class SlurLayoutTest : public ::testing::Test {
+protected:
+  // count notes at position 0 under one slur; returns the first's index.
+  int AddSlur(int count, bool below = false) {
+    int first = -1;
+    for (int i = 0; i < count; ++i) {
+      TMusicNote& n = b.Note(0);
+      n.SetStemDir(kStemDown);
+      if (i + 1 < count) n.SetNoteFlag(kFlagSlur);
+      if (i > 0) n.SetSlurIn(true);
+      if (i == 0) {
+        first = b.Last();
+        n.SetSlurDown(below);
+      }
+    }
+    return first;
+  }
+  void Lay() {
+    layout = std::make_unique<TStaffDrawInfo>(host, 0);
+    layout->SetStaffByPointer(&staff);
+    layout->BuildPositions(0, 1 << 24);
+  }
+  bool Compute(int item, TStaffSlur& out) {
+    const int n = layout->FindDrawPosOfItem(item);
+    return ComputeSlur(*layout, out, n, layout->XOfPosition(n));
+  }
+
+  TMusicStaff staff;
+  TStaffBuilder b{staff};
+  TFakeLayoutHost host{kDrawModePrint};
+  std::unique_ptr<TStaffDrawInfo> layout;
+};
+
+TEST_F(SlurLayoutTest, HeightGrowsWithSpan) {
+  struct Case {
+    int notes;
+    int rise;
+  } cases[] = {{2, kSpace}, {16, kSpace * 9 / 4}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.notes);
+    staff.DeleteItems(1, staff.GetLastIndex());
+    const int first = AddSlur(c.notes);
+    Lay();
+    TStaffSlur slur;
+    ASSERT_TRUE(Compute(first, slur));
+    EXPECT_FALSE(slur.IsBelow());
+    EXPECT_EQ(slur.first, first);
+    EXPECT_EQ(slur.last, first + c.notes - 1);
+    // Both ends at the same height: the middle rises by the height above the chord.
+    EXPECT_EQ(slur.curve.sy, slur.curve.ey);
+    EXPECT_NEAR(slur.curve.PointAt(0.5).y, slur.curve.sy - c.rise, 1);
+  }
+}
+
+TEST_F(SlurLayoutTest, BelowSlurBendsDown) {
+  const int first = AddSlur(3, true);
+  Lay();
+  TStaffSlur slur;
+  ASSERT_TRUE(Compute(first, slur));
+  EXPECT_TRUE(slur.IsBelow());
+  EXPECT_GT(slur.curve.PointAt(0.5).y, slur.curve.sy);
+}
+
+TEST_F(SlurLayoutTest, SlurPastTheSystemEndsAtItsRightEdge) {
+  const int first = AddSlur(6);
+  Lay();
+  layout->TruncateAt(2 * 192);  // the system holds the first three notes
+  TStaffSlur slur;
+  ASSERT_TRUE(Compute(first, slur));
+  EXPECT_EQ(slur.curve.ex, layout->GetTotalWidth());
+  TSlurPoints last;
+  SlurNotePoints(*layout, layout->GetDrawPosCount() - 1, layout->XOfPosition(layout->GetDrawPosCount() - 1), 1, false,
+                 0, last);
+  EXPECT_EQ(slur.curve.ey, last.Points().back().y);
+}
+
+TEST(SlurPointsTest, FullBufferOverwritesTheLastPoint) {
+  TSlurPoints points;
+  for (int i = 0; i < kMaxSlurPoints + 5; ++i) points.Add(i, i);
+  EXPECT_EQ(points.Count(), kMaxSlurPoints);
+  EXPECT_EQ(points.Points().back().x, kMaxSlurPoints + 4);
+}
+
+}  // namespace
+}  // namespace kvt
