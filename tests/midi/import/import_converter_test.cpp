@@ -257,13 +257,16 @@ TEST_F(ImportConverterTest, StavesBeyondTheScoresLimitAreLeftOutAndReported) {
   EXPECT_EQ(s.GetStaffCount(), TMusicScore::MaxScoreStaffs - 1);
 }
 
-TEST_F(ImportConverterTest, AFullStaffStopsItsTrack) {
+TEST_F(ImportConverterTest, AFullStaffStopsItsTrackAndSaysSo) {
   Tracks(1);
-  // 20,000 separate notes: more than a staff holds.
+  // 20,000 separate notes and rests: more than a staff holds.
   for (uint32_t i = 0; i < 20000; ++i) Note(0, 0, 60 + static_cast<int>(i % 12), i * 96, i * 96 + 48);
-  TMusicScore& s = Convert();
-  EXPECT_GE(s.GetStaff(0)->GetFreeItemCount(), 0);
-  EXPECT_LT(Notes(*s.GetStaff(0)).size(), 20000u);
+  TSMFImportInstructions instruction;
+  TMidiImportConverter converter{TServices()};
+  std::unique_ptr<TMusicStaff> staff = converter.BuildInstructionStaff(instruction, data.GetTrack(0));
+  EXPECT_TRUE(converter.WasCut());
+  EXPECT_GE(staff->GetFreeItemCount(), kImportFreeSlots - 1);
+  EXPECT_LT(staff->GetFreeItemCount(), kImportFreeSlots + 2);
 }
 
 }  // namespace
