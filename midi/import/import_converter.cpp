@@ -124,8 +124,8 @@ void TMidiImportConverter::AdvanceTo(int64_t t) {
       cut = true;
       return;
     }
-    const int fit = SetItemDurationToFit(item.get(), static_cast<int>(std::min<int64_t>(d, 1 << 20)),
-                                         false);
+    const int fit =
+        SetItemDurationToFit(item.get(), static_cast<int>(std::min<int64_t>(d, 1 << 20)), false);
     last = item.get();
     staff->InsertItem(std::move(item), staff->GetLastIndex());
     d -= fit;

@@ -56,10 +56,9 @@ bool TImportOptions::Save(TSysInfo* settings) const {
 }
 
 void TImportOptions::ApplyTo(TSMFImportInstructions& instruction) const {
-  instruction.options = static_cast<uint8_t>((addPedalMarks ? kImportPedalMarks : 0) |
-                                             (addPatchChanges ? kImportPatchChanges : 0) |
-                                             (autoBeam ? kImportAutoBeam : 0) |
-                                             (detectCompoundTime ? kImportCompoundTime : 0));
+  instruction.options = static_cast<uint8_t>(
+      (addPedalMarks ? kImportPedalMarks : 0) | (addPatchChanges ? kImportPatchChanges : 0) |
+      (autoBeam ? kImportAutoBeam : 0) | (detectCompoundTime ? kImportCompoundTime : 0));
   instruction.noteResolution =
       static_cast<uint8_t>(std::clamp<int32_t>(noteResolution, 0, kImportMaxDurationCode));
   instruction.restResolution =

@@ -13,9 +13,7 @@ int TSMFImportInstructions::LowestChannel() const {
   return 0;
 }
 
-int ImportGridTicks(int code) {
-  return 768 >> std::clamp(code, 0, kImportMaxDurationCode);
-}
+int ImportGridTicks(int code) { return 768 >> std::clamp(code, 0, kImportMaxDurationCode); }
 
 std::string FormatChannelList(uint16_t mask) {
   if (mask == 0) return "-";

@@ -13,10 +13,10 @@ namespace kvt {
 
 // Option bits of TSMFImportInstructions::options.
 enum TSMFImportOption : uint8_t {
-  kImportPedalMarks = 1,      // notate sustain-pedal marks
-  kImportPatchChanges = 2,    // insert instrument changes
-  kImportAutoBeam = 4,        // automatic beaming
-  kImportCompoundTime = 8,    // detect compound time
+  kImportPedalMarks = 1,    // notate sustain-pedal marks
+  kImportPatchChanges = 2,  // insert instrument changes
+  kImportAutoBeam = 4,      // automatic beaming
+  kImportCompoundTime = 8,  // detect compound time
 };
 
 inline constexpr int kImportMaxDurationCode = 6;

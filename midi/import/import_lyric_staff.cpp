@@ -35,8 +35,7 @@ void CountMark(TMarkCounts& counts, char mark) {
 }  // namespace
 
 std::unique_ptr<TMusicStaff> TMidiImportConverter::BuildLyricStaff(TSMFTrackData& track,
-                                                                   int lyricMode,
-                                                                   bool& gotLyrics) {
+                                                                   int lyricMode, bool& gotLyrics) {
   gotLyrics = false;
   TSMFImportInstructions lyricInstruction;
   lyricInstruction.noteResolution = 4;

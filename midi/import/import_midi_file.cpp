@@ -24,8 +24,9 @@ namespace {
 std::string Formatted(const char* format, const std::string& path) {
   std::string text(path.size() + 512, '\0');
   const int n = std::snprintf(text.data(), text.size(), format, path.c_str());
-  text.resize(static_cast<size_t>(std::max(n, 0)) < text.size() ? static_cast<size_t>(std::max(n, 0))
-                                                                 : text.size() - 1);
+  text.resize(static_cast<size_t>(std::max(n, 0)) < text.size()
+                  ? static_cast<size_t>(std::max(n, 0))
+                  : text.size() - 1);
   return text;
 }
 
@@ -41,9 +42,9 @@ int LyricModeForPath(const std::string& path) {
   return ext == ".kar" ? kImportKaraoke : kImportLyricEvents;
 }
 
-std::unique_ptr<TMusicScore> ImportMidiFile(TMidiImportShell* shellOrNull,
-                                            const std::string& path, int mode,
-                                            TSysInfo* settings, const TServices& services) {
+std::unique_ptr<TMusicScore> ImportMidiFile(TMidiImportShell* shellOrNull, const std::string& path,
+                                            int mode, TSysInfo* settings,
+                                            const TServices& services) {
   TMidiImportShell& shell = ImportShellOr(shellOrNull);
   TKVTImportData data(settings);
   const int lyricMode = LyricModeForPath(path);

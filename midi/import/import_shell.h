@@ -30,7 +30,7 @@ public:
   // The application option "Use Import Wizard on Open".
   virtual bool UseImportWizard() = 0;
   // Runs the wizard over the import data (its pages edit the options and the instruction list,
-  // rescanning as the Step 3 page rules); true when it ended with OK.
+  // rescanning as TImportInstructionListPage does); true when it ended with OK.
   virtual bool RunImportWizard(TKVTImportData& data) = 0;
   // Edits one instruction; true on OK (the instruction then holds the dialog's values).
   // highestTrack is the largest track number the dialog accepts.

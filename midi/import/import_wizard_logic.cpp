@@ -27,27 +27,27 @@ TImportInstructionForm TImportInstructionForm::From(const TSMFImportInstructions
 }
 
 void TImportInstructionForm::WriteTo(TSMFImportInstructions& out, int highestTrack) const {
-  out.track = static_cast<uint8_t>(std::clamp(track, 0, std::clamp(highestTrack, 0, kImportMaxTrack)));
+  out.track =
+      static_cast<uint8_t>(std::clamp(track, 0, std::clamp(highestTrack, 0, kImportMaxTrack)));
   out.lowPitch = static_cast<uint8_t>(std::clamp(lowPitch, 0, 127));
   out.highPitch = static_cast<uint8_t>(std::clamp(highPitch, 0, 127));
   uint16_t mask = 0;
   for (int c = 0; c < 16; ++c)
     if (channels[c]) mask = static_cast<uint16_t>(mask | (1u << c));
   out.channelMask = mask;
-  out.options = static_cast<uint8_t>((pedalMarks ? kImportPedalMarks : 0) |
-                                     (patchChanges ? kImportPatchChanges : 0) |
-                                     (autoBeam ? kImportAutoBeam : 0) |
-                                     (compoundTime ? kImportCompoundTime : 0));
+  out.options = static_cast<uint8_t>(
+      (pedalMarks ? kImportPedalMarks : 0) | (patchChanges ? kImportPatchChanges : 0) |
+      (autoBeam ? kImportAutoBeam : 0) | (compoundTime ? kImportCompoundTime : 0));
   out.noteResolution = static_cast<uint8_t>(std::clamp(noteResolution, 0, kImportMaxDurationCode));
   out.restResolution = static_cast<uint8_t>(std::clamp(restResolution, 0, kImportMaxDurationCode));
 }
 
-TImportStep3::TImportStep3(TKVTImportData& data)
+TImportInstructionListPage::TImportInstructionListPage(TKVTImportData& data)
     : data(data),
       scannedExtract(data.GetOptions().extractChannels),
       scannedMaxChord(data.GetOptions().maxChordSize) {}
 
-void TImportStep3::OnActivate() {
+void TImportInstructionListPage::OnActivate() {
   const TImportOptions& options = data.GetOptions();
   if (options.extractChannels != scannedExtract || options.maxChordSize != scannedMaxChord) {
     scannedExtract = options.extractChannels;
@@ -58,7 +58,7 @@ void TImportStep3::OnActivate() {
   Refresh();
 }
 
-void TImportStep3::Refresh() {
+void TImportInstructionListPage::Refresh() {
   rows.clear();
   for (const TSMFImportInstructions& instruction : data.GetInstructions())
     rows.push_back(FormatInstructionText(instruction));
@@ -66,7 +66,7 @@ void TImportStep3::Refresh() {
   if (rows.empty()) selected = -1;
 }
 
-bool TImportStep3::Add(TMidiImportShell& shell) {
+bool TImportInstructionListPage::Add(TMidiImportShell& shell) {
   TSMFImportInstructions instruction;
   data.GetOptions().ApplyTo(instruction);
   if (!shell.EditImportInstruction(instruction, ImportHighestTrackNumber(data.GetTrackCount()),
@@ -77,7 +77,7 @@ bool TImportStep3::Add(TMidiImportShell& shell) {
   return true;
 }
 
-bool TImportStep3::Delete(TMidiImportShell& shell) {
+bool TImportInstructionListPage::Delete(TMidiImportShell& shell) {
   if (selected < 0 || selected >= static_cast<int>(data.GetInstructions().size())) return false;
   if (!shell.AskYesNo("Are you sure that you want to delete the current instruction?",
                       "Delete Confirmation"))
@@ -87,7 +87,7 @@ bool TImportStep3::Delete(TMidiImportShell& shell) {
   return true;
 }
 
-bool TImportStep3::Edit(TMidiImportShell& shell) {
+bool TImportInstructionListPage::Edit(TMidiImportShell& shell) {
   if (selected < 0 || selected >= static_cast<int>(data.GetInstructions().size())) return false;
   if (!shell.EditImportInstruction(data.GetInstructions()[static_cast<size_t>(selected)],
                                    ImportHighestTrackNumber(data.GetTrackCount()), false))

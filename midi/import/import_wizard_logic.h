@@ -6,9 +6,9 @@
 // range, one box per channel, the four notate options, two resolutions), read from and written
 // back to an instruction with every value held to its control's range.
 //
-// TImportStep3: the "Step 3" page's list of instructions: rescans when the scan options
-// changed since its last scan, applies the Step 1 options, and adds, deletes and edits rows
-// through the shell's dialogs.
+// TImportInstructionListPage: the wizard page that reviews the instruction list: it rescans
+// when the scan options changed since its last scan, applies the default options, and adds,
+// deletes and edits rows through the shell's dialogs.
 
 #include <cstdint>
 #include <string>
@@ -42,15 +42,15 @@ struct TImportInstructionForm {
   void WriteTo(TSMFImportInstructions& instruction, int highestTrack) const;
 };
 
-class TImportStep3 {
+class TImportInstructionListPage {
 public:
   // The page's copy of the scan options starts as the data's (the import scanned with them).
-  explicit TImportStep3(TKVTImportData& data);
+  explicit TImportInstructionListPage(TKVTImportData& data);
 
   // The page becomes active: rescan when the scan options differ from the copy (losing edits
-  // of the list), then apply the Step 1 options to every instruction and refresh.
+  // of the list), then apply the default options to every instruction and refresh.
   void OnActivate();
-  // "Add..": a reset instruction with the Step 1 options applied, appended on OK.
+  // "Add..": a reset instruction with the default options applied, appended on OK.
   bool Add(TMidiImportShell& shell);
   // "Delete": with a row selected, asks; removed unless the answer is No.
   bool Delete(TMidiImportShell& shell);

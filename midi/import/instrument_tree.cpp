@@ -206,9 +206,8 @@ const TInstrumentTreeItem* FindInstrumentNode(const TInstrumentTreeItem& root,
       });
   }
   if (!found && definition.HasPatch())
-    found = FindDepthFirst(root, [&](const TInstrumentTreeItem& n) {
-      return n.patch == definition.GetPatch();
-    });
+    found = FindDepthFirst(
+        root, [&](const TInstrumentTreeItem& n) { return n.patch == definition.GetPatch(); });
   return found == &root ? nullptr : found;
 }
 

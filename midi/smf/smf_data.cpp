@@ -68,7 +68,8 @@ bool TSMFTrackData::NextText(uint32_t& time, std::string& text, int maxLength, i
     const uint32_t t = texts.ReadLong();
     const int type = texts.GetByte();
     std::string record;
-    for (int c = texts.GetByte(); c != 0; c = texts.GetByte()) record.push_back(static_cast<char>(c));
+    for (int c = texts.GetByte(); c != 0; c = texts.GetByte())
+      record.push_back(static_cast<char>(c));
     if (texts.IsError()) return false;
     if (!IsKindRecord(type, record, kind)) continue;
     time = t;

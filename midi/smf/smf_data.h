@@ -34,8 +34,8 @@ inline constexpr int kSMFTrackTextBytes = 40;
 
 // Kinds of NextText and HasTextAfterStart.
 enum TSMFTextKind : int {
-  kSMFTextLyrics = 1,  // lyric meta events (type 5)
-  kSMFTextKaraoke = 2, // text meta events (type 1) not beginning with "@"
+  kSMFTextLyrics = 1,   // lyric meta events (type 5)
+  kSMFTextKaraoke = 2,  // text meta events (type 1) not beginning with "@"
 };
 
 // The longest prefix of text of at most maxBytes bytes ending on a character boundary.

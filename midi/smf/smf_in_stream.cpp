@@ -231,9 +231,7 @@ void TSMFInStream::HandleMeta() {
     case 0x00: OnSequenceNumber((at(0) << 8) | at(1)); break;
     case kSMFMetaPort: OnPortPrefix(at(0)); break;
     case kSMFMetaEndOfTrack: OnEndOfTrack(); break;
-    case kSMFMetaTempo:
-      OnTempo(static_cast<uint32_t>((at(0) << 16) | (at(1) << 8) | at(2)));
-      break;
+    case kSMFMetaTempo: OnTempo(static_cast<uint32_t>((at(0) << 16) | (at(1) << 8) | at(2))); break;
     case 0x54: OnSmpteOffset(at(0), at(1), at(2), at(3), at(4)); break;
     case kSMFMetaTimeSignature: OnTimeSignature(at(0), at(1), at(2), at(3)); break;
     case kSMFMetaKeySignature: OnKeySignature(static_cast<int8_t>(at(0)), at(1)); break;

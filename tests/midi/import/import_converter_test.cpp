@@ -105,8 +105,8 @@ TEST_F(ImportConverterTest, KeyCountsAboveSevenWrap) {
     int tonic;
   };
   const Case cases[] = {
-      {9, false, 1 << 5, 0, 6},       // one sharp: G major
-      {-9, false, 0, 1 << 1, 5},      // one flat: F major
+      {9, false, 1 << 5, 0, 6},                            // one sharp: G major
+      {-9, false, 0, 1 << 1, 5},                           // one flat: F major
       {-3, true, (0), (1 << 1) | (1 << 4) | (1 << 0), 2},  // C minor
       {0, false, 0, 0, 2},
   };
@@ -260,10 +260,12 @@ TEST_F(ImportConverterTest, StavesBeyondTheScoresLimitAreLeftOutAndReported) {
 TEST_F(ImportConverterTest, AFullStaffStopsItsTrackAndSaysSo) {
   Tracks(1);
   // 20,000 separate notes and rests: more than a staff holds.
-  for (uint32_t i = 0; i < 20000; ++i) Note(0, 0, 60 + static_cast<int>(i % 12), i * 96, i * 96 + 48);
+  for (uint32_t i = 0; i < 20000; ++i)
+    Note(0, 0, 60 + static_cast<int>(i % 12), i * 96, i * 96 + 48);
   TSMFImportInstructions instruction;
   TMidiImportConverter converter{TServices()};
-  std::unique_ptr<TMusicStaff> staff = converter.BuildInstructionStaff(instruction, data.GetTrack(0));
+  std::unique_ptr<TMusicStaff> staff =
+      converter.BuildInstructionStaff(instruction, data.GetTrack(0));
   EXPECT_TRUE(converter.WasCut());
   EXPECT_GE(staff->GetFreeItemCount(), kImportFreeSlots - 1);
   EXPECT_LT(staff->GetFreeItemCount(), kImportFreeSlots + 2);

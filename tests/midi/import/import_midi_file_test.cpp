@@ -11,8 +11,8 @@
 #include "midi/import/import_convert.h"
 #include "midi/import/import_converter.h"
 #include "midi/import/import_wizard_logic.h"
-#include "notation/items/music_note.h"
 #include "notation/items/key_data.h"
+#include "notation/items/music_note.h"
 #include "notation/items/tempo_data.h"
 #include "notation/items/time_signature_data.h"
 #include "notation/staff/music_score.h"
@@ -34,8 +34,8 @@ protected:
     char pattern[] = "/tmp/kvt-midi-import-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     folder = new std::string(pattern);
-    const std::string command = "/usr/bin/python3 '" KVT_TEST_DATA_DIR
-                                "/make_import_fixtures.py' '" + *folder + "'";
+    const std::string command =
+        "/usr/bin/python3 '" KVT_TEST_DATA_DIR "/make_import_fixtures.py' '" + *folder + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << "is python3-mido installed?";
   }
   static void TearDownTestSuite() {
@@ -160,9 +160,10 @@ TEST_F(ImportMidiFileTest, TheWarningExcerptIsCutTo510Bytes) {
 TEST_F(ImportMidiFileTest, AMissingFileGivesTheMessageAndNull) {
   EXPECT_EQ(Import("absent.mid"), nullptr);
   ASSERT_EQ(shell.messages.size(), 1u);
-  EXPECT_EQ(shell.messages[0], "File: " + Path("absent.mid") +
-                                   "\nThis file failed to open. It either does not exist, is in use "
-                                   "by another program, or is protected by the operating system.");
+  EXPECT_EQ(shell.messages[0],
+            "File: " + Path("absent.mid") +
+                "\nThis file failed to open. It either does not exist, is in use "
+                "by another program, or is protected by the operating system.");
 }
 
 TEST_F(ImportMidiFileTest, TheWizardRunsInModeFiveOrByOptionAndItsCancelLeavesNothing) {
@@ -264,18 +265,18 @@ TEST(ImportWizardLogic, HighestTrackAndChannelBoxes) {
   EXPECT_EQ(instruction.noteResolution, 6);
 }
 
-TEST(ImportWizardLogic, StepThreeRescansOnlyWhenTheScanOptionsChanged) {
+TEST(ImportWizardLogic, TheInstructionListRescansOnlyWhenTheScanOptionsChanged) {
   TKVTImportData data;
   data.Reset(1);
   TMidiFileBuf& events = data.GetTrack(0)->GetEvents();
   events.AddEvent(0, TMidiMsg::Channel(kMidiNoteOn, 0, 0, 48, 90));
   events.AddEvent(0, TMidiMsg::Channel(kMidiNoteOn, 0, 1, 70, 90));
   ScanImportInstructions(data, true, 18);
-  TImportStep3 page(data);
+  TImportInstructionListPage page(data);
   TRecordingImportShell shell;
   page.OnActivate();
   ASSERT_EQ(page.GetRows().size(), 2u);
-  // A manual edit survives a return without changes, but the Step 1 options are applied again.
+  // A manual edit survives a return without changes, but the default options are applied again.
   page.Select(1);
   ASSERT_TRUE(page.Delete(shell));
   data.GetOptions().noteResolution = 3;
@@ -294,7 +295,7 @@ TEST(ImportWizardLogic, StepThreeRescansOnlyWhenTheScanOptionsChanged) {
   shell.answer = false;
   EXPECT_FALSE(page.Delete(shell));
   EXPECT_EQ(page.GetRows().size(), 2u);
-  // Add takes the Step 1 options and the file's highest track.
+  // Add takes the default options and the file's highest track.
   ASSERT_TRUE(page.Add(shell));
   EXPECT_EQ(page.GetRows().size(), 3u);
   EXPECT_EQ(data.GetInstructions().back().noteResolution, 3);

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "midi/import/instrument_tree_store.h"
@@ -62,8 +62,9 @@ TEST(InstrumentTree, DefinitionKeywords) {
 }
 
 TEST(InstrumentTree, GroupsNestAndInherit) {
-  auto root = Read("# comment\n\\=Bank(0,0)\n\n\\Strings\nViolin=41\n\\Strings\\Solo=Trans(2)\n"
-                   "Viola=42 Bank(1,2)\n\\Winds\nFlute=73\n");
+  auto root = Read(
+      "# comment\n\\=Bank(0,0)\n\n\\Strings\nViolin=41\n\\Strings\\Solo=Trans(2)\n"
+      "Viola=42 Bank(1,2)\n\\Winds\nFlute=73\n");
   EXPECT_EQ(root->name, "Tree");
   EXPECT_TRUE(root->Defines(kTreeBank));
   const TInstrumentTreeItem* strings = Child(*root, "Strings");
@@ -133,11 +134,8 @@ TEST(InstrumentTree, FindPrefersExactNameThenCaseThenPatch) {
     int foundPatch;
   };
   const Case cases[] = {
-      {u"Violin", -1, "Violin", 41},
-      {u"VIOLIN", -1, "violin", 40},
-      {u"Unknown", 42, "Cello", 42},
-      {u"Unknown", 99, "", 0},
-      {u"NoPatch", -1, "", 0},
+      {u"Violin", -1, "Violin", 41}, {u"VIOLIN", -1, "violin", 40}, {u"Unknown", 42, "Cello", 42},
+      {u"Unknown", 99, "", 0},       {u"NoPatch", -1, "", 0},
   };
   for (const Case& c : cases) {
     TInstrumentDef def;
@@ -228,7 +226,8 @@ TEST_F(InstrumentTreeStoreTest, ThePickedTreeIsRememberedAndTheDefaultIsNotStore
     EXPECT_EQ(trees.LoadInstrumentTree(nullptr)->name, "Mine");
     EXPECT_EQ(trees.LoadInstrumentTree("/no/such/file.kvtitree")->name, "Mine");
   }
-  EXPECT_EQ(store.GetProfileString("Options", "InstrumentTree", ""), folder.Path() + "/Mine.kvtitree");
+  EXPECT_EQ(store.GetProfileString("Options", "InstrumentTree", ""),
+            folder.Path() + "/Mine.kvtitree");
   TInstrumentTreeStore next(&store, folder.Path());
   EXPECT_EQ(next.LoadInstrumentTree(nullptr)->name, "Mine");
   next.LoadInstrumentTree((folder.Path() + "/Default.kvtitree").c_str());

@@ -55,7 +55,8 @@ protected:
     r.ok = reader.ReadFile();
     r.warnings = reader.GetWarningCount();
     log.Rewind();
-    for (int c = log.GetByte(); !log.IsError(); c = log.GetByte()) r.log.push_back(static_cast<char>(c));
+    for (int c = log.GetByte(); !log.IsError(); c = log.GetByte())
+      r.log.push_back(static_cast<char>(c));
     return r;
   }
   std::vector<TMidiSongEvent> Events(int track) {
@@ -75,18 +76,17 @@ TEST_F(SmfImportTest, ReadsTheFileAsTheByteTableSays) {
     bool ok;
     const char* logPart;  // "" for an empty log
     int track;
-    uint32_t time;        // of the first event of the track
-    uint32_t word;        // its record
+    uint32_t time;  // of the first event of the track
+    uint32_t word;  // its record
   };
   const Bytes note = {0x90, 60, 100};
   const Case cases[] = {
-      {"wrapped in another container", Cat({"RIFF", 1, 2, 3}) + Header(1, 192) +
-                                           Track(Bytes{0} + note + kEnd),
-       true, "", 0, 0, 0x00643C90},
+      {"wrapped in another container",
+       Cat({"RIFF", 1, 2, 3}) + Header(1, 192) + Track(Bytes{0} + note + kEnd), true, "", 0, 0,
+       0x00643C90},
       {"one stray byte before the tag", Header(1, 192) + Bytes{7} + Track(Bytes{0} + note + kEnd),
        true, "Warning[", 0, 0, 0x00643C90},
-      {"division 96", Header(1, 96) + Track(Bytes{48} + note + kEnd), true, "", 0, 96,
-       0x00643C90},
+      {"division 96", Header(1, 96) + Track(Bytes{48} + note + kEnd), true, "", 0, 96, 0x00643C90},
       {"division 480", Header(1, 480) + Track(Bytes{0x81, 0x70} + note + kEnd), true, "", 0, 96,
        0x00643C90},
       {"division 0 counts as 32", Header(1, 0) + Track(Bytes{16} + note + kEnd), true, "", 0, 96,
@@ -94,15 +94,15 @@ TEST_F(SmfImportTest, ReadsTheFileAsTheByteTableSays) {
       // 25 frames of 40 ticks: 1000 ticks a second, 500 a quarter at 120 bpm.
       {"SMPTE division", Header(1, 0xE728) + Track(Bytes{0x81, 0x7A} + note + kEnd), true, "", 0,
        96, 0x00643C90},
-      {"note-on with velocity 0 is a note off", Header(1, 192) + Track(Bytes{0, 0x91, 60, 0} + kEnd),
-       true, "", 0, 0, 0x00003C81},
+      {"note-on with velocity 0 is a note off",
+       Header(1, 192) + Track(Bytes{0, 0x91, 60, 0} + kEnd), true, "", 0, 0, 0x00003C81},
       {"data byte with no status", Header(1, 192) + Track(Bytes{0, 60, 0} + note + kEnd), true,
        "Unexpected running status", 0, 0, 0x00643C90},
       {"tempo 500,000", Header(1, 192) + Track(Bytes{0, 0xFF, 0x51, 3, 0x07, 0xA1, 0x20} + kEnd),
        true, "", 0, 0, 0x1007A120},
-      {"tempo 700,000 stored by whole bpm", Header(1, 192) +
-                                                Track(Bytes{0, 0xFF, 0x51, 3, 0x0A, 0xAE, 0x60} + kEnd),
-       true, "", 0, 0, 0x10000000u | 705882u},
+      {"tempo 700,000 stored by whole bpm",
+       Header(1, 192) + Track(Bytes{0, 0xFF, 0x51, 3, 0x0A, 0xAE, 0x60} + kEnd), true, "", 0, 0,
+       0x10000000u | 705882u},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -122,7 +122,8 @@ TEST_F(SmfImportTest, ReadsTheFileAsTheByteTableSays) {
 }
 
 TEST_F(SmfImportTest, MessagesAreNumberedLinesEndingInCrLf) {
-  const TReadResult r = Read(Header(1, 192) + Bytes{7} + Track(Bytes{0} + Bytes{0x90, 60, 100} + kEnd));
+  const TReadResult r =
+      Read(Header(1, 192) + Bytes{7} + Track(Bytes{0} + Bytes{0x90, 60, 100} + kEnd));
   EXPECT_EQ(r.log, "Warning[18]: Expected string [MTrk] not found in proper place\r\n");
   EXPECT_EQ(r.warnings, 1);
   const TReadResult bad = Read(Cat({"RIFF", 0, 0}));
@@ -143,8 +144,8 @@ TEST_F(SmfImportTest, RunningStatusAcrossAMetaEventWarnsAndGoesOn) {
 
 TEST_F(SmfImportTest, TemposOfLaterTracksGoToTheFirstTrackAndZeroIsIgnored) {
   const Bytes conductor = Bytes{0, 0xFF, 0x58, 4, 6, 3, 24, 8} + kEnd;
-  const Bytes melody = Bytes{0, 0xFF, 0x51, 3, 0, 0, 0, 0, 0xFF, 0x51, 3, 0x07, 0xA1, 0x20,
-                             0, 0x90, 60, 100} + kEnd;
+  const Bytes melody =
+      Bytes{0, 0xFF, 0x51, 3, 0, 0, 0, 0, 0xFF, 0x51, 3, 0x07, 0xA1, 0x20, 0, 0x90, 60, 100} + kEnd;
   ASSERT_TRUE(Read(Header(2, 192) + Track(conductor) + Track(melody)).ok);
   ASSERT_EQ(data.GetTrackCount(), 2);
   const auto first = Events(0);
@@ -156,11 +157,13 @@ TEST_F(SmfImportTest, TemposOfLaterTracksGoToTheFirstTrackAndZeroIsIgnored) {
 }
 
 TEST_F(SmfImportTest, SongTextsAndTrackNames) {
-  const Bytes first = Bytes{0, 0xFF, 0x03, 5, 'T', 'i', 't', 'l', 'e', 0, 0xFF, 0x01, 5, 'B',
-                            'y', ' ', 'M', 'e', 0, 0xFF, 0x02, 7, '(', 'c', ')', '\r', 'A', 'B',
-                            'C'} + kEnd;
-  const Bytes second = Bytes{0, 0xFF, 0x04, 4, 'O', 'b', 'o', 'e', 0, 0xFF, 0x03, 3, 0xE9, 't',
-                             'e', 0, 0x90, 60, 1} + kEnd;
+  const Bytes first =
+      Bytes{0,   0xFF, 0x03, 5, 'T',  'i',  't', 'l', 'e', 0,   0xFF, 0x01, 5,   'B', 'y',
+            ' ', 'M',  'e',  0, 0xFF, 0x02, 7,   '(', 'c', ')', '\r', 'A',  'B', 'C'} +
+      kEnd;
+  const Bytes second = Bytes{0,    0xFF, 0x04, 4,   'O', 'b', 'o',  'e', 0, 0xFF,
+                             0x03, 3,    0xE9, 't', 'e', 0,   0x90, 60,  1} +
+                       kEnd;
   ASSERT_TRUE(Read(Header(2, 192) + Track(first) + Track(second)).ok);
   EXPECT_STREQ(data.GetTexts().GetItem(kSMFTitle), "Title");
   EXPECT_STREQ(data.GetTexts().GetItem(kSMFAuthor), "Me");
@@ -171,16 +174,33 @@ TEST_F(SmfImportTest, SongTextsAndTrackNames) {
   EXPECT_STREQ(data.GetTrack(1)->GetName(), "\xC3\xA9te");
 }
 
+TEST_F(SmfImportTest, TextCutsFallOnCharacterBoundaries) {
+  // 41 bytes of two-byte characters (and one ASCII letter) for a 40-byte track name.
+  Bytes name = {'x'};
+  for (int i = 0; i < 20; ++i) name = name + Bytes{0xC3, 0xA9};
+  Bytes body = Bytes{0, 0xFF, 0x03, static_cast<uint8_t>(name.size())} + name;
+  body = body + Bytes{0, 0xFF, 0x05, static_cast<uint8_t>(name.size())} + name;
+  ASSERT_TRUE(Read(Header(1, 192) + Track(body + kEnd)).ok);
+  EXPECT_EQ(std::string(data.GetTrack(0)->GetName()).size(), 39u);
+  uint32_t time = 0;
+  std::string text;
+  data.GetTrack(0)->GetTextStream().Rewind();
+  ASSERT_TRUE(data.GetTrack(0)->NextText(time, text, 5, kSMFTextLyrics));
+  EXPECT_EQ(text, "x\xC3\xA9");
+}
+
 TEST_F(SmfImportTest, ATrackWithOnlyItsEndAfterTheFirstIsDropped) {
-  ASSERT_TRUE(Read(Header(3, 192) + Track(kEnd) + Track(kEnd) + Track(Bytes{0, 0x90, 1, 1} + kEnd)).ok);
+  ASSERT_TRUE(
+      Read(Header(3, 192) + Track(kEnd) + Track(kEnd) + Track(Bytes{0, 0x90, 1, 1} + kEnd)).ok);
   ASSERT_EQ(data.GetTrackCount(), 2);
   EXPECT_TRUE(data.GetTrack(0)->GetEvents().IsEmpty());
   EXPECT_EQ(Events(1).size(), 1u);
 }
 
 TEST_F(SmfImportTest, ACutFileKeepsWhatWasSoundAndSaysSo) {
-  Bytes whole = Header(1, 192) + Track(Bytes{0, 0x90, 60, 100, 10, 0x80, 60, 0, 0, 0x90, 62, 100,
-                                             10, 0x80, 62, 0} + kEnd);
+  Bytes whole =
+      Header(1, 192) +
+      Track(Bytes{0, 0x90, 60, 100, 10, 0x80, 60, 0, 0, 0x90, 62, 100, 10, 0x80, 62, 0} + kEnd);
   whole.resize(whole.size() - 9);
   const TReadResult r = Read(whole);
   EXPECT_FALSE(r.ok);
@@ -227,8 +247,10 @@ TEST_F(SmfImportTest, EventsPastTheScoresTimeRangeAreDroppedWithOneWarning) {
 }
 
 TEST_F(SmfImportTest, LyricTextsAreWalkedByKind) {
-  const Bytes body = Bytes{0, 0xFF, 0x05, 2, 'l', 'a', 0, 0xFF, 0x01, 3, '@', 'K', 'x', 10, 0xFF,
-                           0x01, 2, 'h', 'i', 0, 0xFF, 0x05, 0, 5, 0xFF, 0x05, 2, 'l', 'o'} + kEnd;
+  const Bytes body =
+      Bytes{0,    0xFF, 0x05, 2,   'l', 'a',  0,    0xFF, 0x01, 3,    '@',  'K', 'x', 10, 0xFF,
+            0x01, 2,    'h',  'i', 0,   0xFF, 0x05, 0,    5,    0xFF, 0x05, 2,   'l', 'o'} +
+      kEnd;
   ASSERT_TRUE(Read(Header(1, 192) + Track(body)).ok);
   TSMFTrackData& track = *data.GetTrack(0);
   EXPECT_TRUE(track.HasTextAfterStart(kSMFTextLyrics));
@@ -236,7 +258,8 @@ TEST_F(SmfImportTest, LyricTextsAreWalkedByKind) {
   uint32_t time = 0;
   std::string text;
   std::vector<std::string> lyrics;
-  while (track.NextText(time, text, 2, kSMFTextLyrics)) lyrics.push_back(text + "@" + std::to_string(time));
+  while (track.NextText(time, text, 2, kSMFTextLyrics))
+    lyrics.push_back(text + "@" + std::to_string(time));
   EXPECT_EQ(lyrics, (std::vector<std::string>{"l@0", "l@15"}));
 }
 
