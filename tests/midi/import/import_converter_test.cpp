@@ -9,8 +9,10 @@
 #include "notation/items/key_data.h"
 #include "notation/items/tempo_data.h"
 #include "notation/items/time_signature_data.h"
+#include "notation/services/long_task_cancel.h"
 #include "notation/staff/staff_lyrics.h"
 #include "tests/midi/import/import_fixture.h"
+#include "tests/midi/import/import_test_shell.h"
 
 namespace kvt {
 namespace {
@@ -253,8 +255,35 @@ TEST_F(ImportConverterTest, StavesBeyondTheScoresLimitAreLeftOutAndReported) {
   Note(0, 0, 60, 0, 192);
   TSMFImportInstructions one;
   data.GetInstructions().assign(300, one);
-  TMusicScore& s = ConvertInstructions();
-  EXPECT_EQ(s.GetStaffCount(), TMusicScore::MaxScoreStaffs - 1);
+  test::TRecordingImportShell shell;
+  bool cancelled = true;
+  score = ConvertImportToScore(data, 1, TServices(), &shell, &cancelled);
+  EXPECT_FALSE(cancelled);
+  // The conductor's place stays free until it leaves the score.
+  EXPECT_EQ(score->GetStaffCount(), TMusicScore::MaxScoreStaffs - 1);
+  ASSERT_EQ(shell.alerts.lines.size(), 1u);
+  EXPECT_NE(shell.alerts.lines[0].find("no more staves"), std::string::npos);
+}
+
+TEST_F(ImportConverterTest, ACancelledConversionSaysSo) {
+  struct TCancelAfter : TLongTaskCancel {
+    int left;
+    explicit TCancelAfter(int n) : left(n) {}
+    bool CheckCancel() override { return --left < 0; }
+  };
+  for (int after : {0, 3, 40}) {
+    SCOPED_TRACE(after);
+    Tracks(2);
+    Add(0, 0, TMidiMsg::TempoFromBpm(90));
+    for (uint32_t i = 0; i < 20; ++i) Note(1, 0, 60, i * 192, i * 192 + 96);
+    ScanImportInstructions(data, true, 18);
+    TCancelAfter cancel(after);
+    TServices services;
+    services.longTaskCancel = &cancel;
+    bool cancelled = false;
+    score = ConvertImportToScore(data, 1, services, nullptr, &cancelled);
+    EXPECT_TRUE(cancelled);
+  }
 }
 
 TEST_F(ImportConverterTest, AFullStaffStopsItsTrackAndSaysSo) {

@@ -15,6 +15,7 @@
 #include "notation/items/music_note.h"
 #include "notation/items/tempo_data.h"
 #include "notation/items/time_signature_data.h"
+#include "notation/services/long_task_cancel.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
 #include "notation/staff/staff_lyrics.h"
@@ -175,6 +176,15 @@ TEST_F(ImportMidiFileTest, TheWizardRunsInModeFiveOrByOptionAndItsCancelLeavesNo
   shell.wizardOk = false;
   EXPECT_EQ(Import("type0.mid"), nullptr);
   EXPECT_EQ(shell.wizardRuns, 2);
+}
+
+TEST_F(ImportMidiFileTest, ACancelledConversionLeavesNothing) {
+  struct TCancelNow : TLongTaskCancel {
+    bool CheckCancel() override { return true; }
+  } cancel;
+  TServices services;
+  services.longTaskCancel = &cancel;
+  EXPECT_EQ(ImportMidiFile(&shell, Path("type1.mid"), 0, nullptr, services), nullptr);
 }
 
 TEST_F(ImportMidiFileTest, AJitteredPerformanceNotatesAlmostLikeTheCleanOne) {
