@@ -103,28 +103,33 @@ INSTANTIATE_TEST_SUITE_P(
     Staves, AutoBeamByRangeTest,
     testing::Values(
         TStaffCase{"Beats", "n3@-3 n3@2 n4@5 n4@-6 n4 n4 n2 | n3@4 n3@6 n3 n3 n2 n2", {}, false, 4},
-        TStaffCase{"DottedBeats", "T6/8 n3@-4 n3 n3@5 n4 n4 n3 n3 | n3. n4 n3 n3 n3 n3", {}, true,
-                   3},
-        TStaffCase{"RestsInsideBeats", "n4 r4 n4 n4 r3 n3 n3 r4 n4 | r3 n3 n4 r4 r4 n4", {}, false,
-                   3},
-        TStaffCase{"GraceNotes", "n4g n4g n3 n3 n3g n3g n3g n2 | n3 n5g n3 n4g n4g n4g", {}, false,
-                   4},
-        TStaffCase{"ExistingBeams", "n4@2 n4@-5 n4 n4 n3 n3 n3 n3 | n4 n4 n4 n4 n3 n3",
-                   {{2, 3}, {5, 7}, {10, 12}}, false, 1},
+        TStaffCase{
+            "DottedBeats", "T6/8 n3@-4 n3 n3@5 n4 n4 n3 n3 | n3. n4 n3 n3 n3 n3", {}, true, 3},
+        TStaffCase{
+            "RestsInsideBeats", "n4 r4 n4 n4 r3 n3 n3 r4 n4 | r3 n3 n4 r4 r4 n4", {}, false, 3},
+        TStaffCase{
+            "GraceNotes", "n4g n4g n3 n3 n3g n3g n3g n2 | n3 n5g n3 n4g n4g n4g", {}, false, 4},
+        TStaffCase{"ExistingBeams",
+                   "n4@2 n4@-5 n4 n4 n3 n3 n3 n3 | n4 n4 n4 n4 n3 n3",
+                   {{2, 3}, {5, 7}, {10, 12}},
+                   false,
+                   1},
         TStaffCase{"TimeSignatureChanges",
                    "T3/4 n3 n3 n3 n3 n3 n3 | T2/4 n4 n4 n4 n4 n3 n3 | T6/8 n3 n3 n3 n3 n3 n3",
-                   {}, true, 6},
+                   {},
+                   true,
+                   6},
         TStaffCase{"BarLinesMidBeat", "n3 n4 | n4 n3 n3 n3 | n2 n3 n4 | n4 n3 n3", {}, false, 2},
-        TStaffCase{"TiesAndAccidentals", "n3#~ n3# n3b@2 n3@2 | n4n~ n4n n4 n4 K2 n3 n3", {}, false,
-                   3}),
+        TStaffCase{
+            "TiesAndAccidentals", "n3#~ n3# n3b@2 n3@2 | n4n~ n4n n4 n4 K2 n3 n3", {}, false, 3}),
     [](const testing::TestParamInfo<TStaffCase>& info) { return info.param.name; });
 
 // Random staves of every kind of item above, some with groups beamed beforehand.
 TEST(AutoBeamByRangeTest, GeneratedStavesMatch) {
-  static const char* const kWords[] = {"n3",    "n3@-4", "n3@5",  "n4",    "n4@3", "n4@-7",
-                                       "n3.",   "n5",    "n2",    "r3",    "r4",   "n4g",
-                                       "n3g",   "|",     "|",     "T6/8",  "T3/4", "T2/4",
-                                       "n3~",   "n3#",   "n4b@2", "Tempo90", "x",   "K-3"};
+  static const char* const kWords[] = {"n3",  "n3@-4", "n3@5",  "n4",      "n4@3", "n4@-7",
+                                       "n3.", "n5",    "n2",    "r3",      "r4",   "n4g",
+                                       "n3g", "|",     "|",     "T6/8",    "T3/4", "T2/4",
+                                       "n3~", "n3#",   "n4b@2", "Tempo90", "x",    "K-3"};
   std::mt19937 rng(16);
   for (int round = 0; round < 200; ++round) {
     std::string layout;
