@@ -127,6 +127,8 @@ void AuditStaffRange(TMusicStaff& staff, int first, int last) {
 
 TRunningStaffAudit::TRunningStaffAudit(TMusicStaff& staff) : staff(staff), walk(&staff) {}
 
+// The kept walk has read only items before the span's start; edits and audits write at or
+// after it, except a tempo's audit setting an earlier variance's ramp, which no walk reads.
 void TRunningStaffAudit::AuditRange(int first, int last) {
   if (TAuditingMark::IsAuditing(staff)) return;
   TAuditingMark mark(staff);
