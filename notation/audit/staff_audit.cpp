@@ -61,15 +61,22 @@ int BarLineAfter(const TMusicStaff& staff, int i, int n) {
   return last;
 }
 
-// AuditStaffSpan for a staff already marked as being audited.
-void AuditMarkedSpan(TMusicStaff& staff, int first, int last) {
+// AuditStaffSpan for a staff already marked as being audited. With a kept walk, the walk to
+// first continues from where it stands (restarting from item 0 only when first lies behind
+// it) and stays at first for the next span.
+void AuditMarkedSpan(TMusicStaff& staff, int first, int last, TAuditNtnIdx* kept = nullptr) {
   const int lastIndex = staff.GetLastIndex();
   first = std::clamp(first, 0, lastIndex);
   last = std::clamp(last, first, lastIndex);
   const int stop = BarLineAfter(staff, last, kBarsPastSpan);
 
-  TAuditNtnIdx idx(&staff);
-  idx.SetIndex(first);
+  TAuditNtnIdx idx;
+  if (kept) {
+    kept->SetIndex(first);
+    idx = *kept;
+  } else {
+    idx = TAuditNtnIdx(&staff, first);
+  }
   while (true) {
     AuditItem(idx);
     if (idx.GetIndex() >= stop || !idx.Next()) break;
@@ -84,6 +91,19 @@ void AuditMarkedAround(TMusicStaff& staff, int first, int last) {
   last = last < 0 ? first : std::clamp(last, first, lastIndex);
   AuditMarkedSpan(staff, BarLineBefore(staff, first, kBarsAroundEdit),
                   BarLineAfter(staff, last, kBarsAroundEdit));
+}
+
+// The span AuditStaffRange audits for first..last: whole bars, back to the item after the bar
+// line before first, on to the item before the bar line after last (an end standing on a bar
+// line stays), never the closing bar line.
+void WidenToWholeBars(const TMusicStaff& staff, int& first, int& last) {
+  const int lastIndex = staff.GetLastIndex();
+  first = std::clamp(first, 0, lastIndex);
+  last = last < 0 ? lastIndex : std::clamp(last, 0, lastIndex);
+  if (last < first) std::swap(first, last);
+  if (!IsBarLine(staff, first)) first = std::max(BarLineBefore(staff, first, 1) + 1, 1);
+  if (!IsBarLine(staff, last)) last = BarLineAfter(staff, last, 1) - 1;
+  last = std::max(std::min(last, lastIndex - 1), first);
 }
 
 }  // namespace
@@ -101,16 +121,19 @@ void AuditStaffAround(TMusicStaff& staff, int first, int last) {
 }
 
 void AuditStaffRange(TMusicStaff& staff, int first, int last) {
-  const int lastIndex = staff.GetLastIndex();
-  first = std::clamp(first, 0, lastIndex);
-  last = last < 0 ? lastIndex : std::clamp(last, 0, lastIndex);
-  if (last < first) std::swap(first, last);
-  // Whole bars: back to the item after the bar line before first, on to the item before the
-  // bar line after last (an end standing on a bar line stays), never the closing bar line.
-  if (!IsBarLine(staff, first)) first = std::max(BarLineBefore(staff, first, 1) + 1, 1);
-  if (!IsBarLine(staff, last)) last = BarLineAfter(staff, last, 1) - 1;
-  last = std::max(std::min(last, lastIndex - 1), first);
+  WidenToWholeBars(staff, first, last);
   AuditStaffSpan(staff, first, last);
+}
+
+TRunningStaffAudit::TRunningStaffAudit(TMusicStaff& staff) : staff(staff), walk(&staff) {}
+
+// The kept walk has read only items before the span's start; edits and audits write at or
+// after it, except a tempo's audit setting an earlier variance's ramp, which no walk reads.
+void TRunningStaffAudit::AuditRange(int first, int last) {
+  if (TAuditingMark::IsAuditing(staff)) return;
+  TAuditingMark mark(staff);
+  WidenToWholeBars(staff, first, last);
+  AuditMarkedSpan(staff, first, last, &walk);
 }
 
 void RefreshAndAuditStaff(TMusicStaff& staff, const TServices& services, int first, int last) {

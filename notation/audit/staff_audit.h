@@ -16,6 +16,8 @@
 //   nothing: the walk under way covers that span.
 // - UI thread (or the converter's one thread); not for concurrent use on one staff.
 
+#include "notation/audit/audit_ntn_idx.h"
+
 namespace kvt {
 
 class TMusicScore;
@@ -42,6 +44,28 @@ void AuditStaffAround(TMusicStaff& staff, int first, int last = -1);
 // item), continuing to the tenth bar line after them; auditing the whole staff clears its
 // needs-audit mark.
 void AuditStaffRange(TMusicStaff& staff, int first = -1, int last = -1);
+
+// A series of AuditStaffRange audits of one staff that keeps the audit walk's context
+// between them: each span's walk continues from the start of the previous span instead of
+// from item 0, so spans met in staff order cost their own length only, and the resulting
+// staff is the one the separate audits give.
+// - The staff must outlive the object, and its item count must not change while it lives.
+// - Between calls, nothing may change the items before the start of the last span (edits at
+//   or after it, like the audits themselves, are fine); a span that starts before the last
+//   one restarts the walk from item 0.
+// - Like AuditStaffRange, it does nothing while the staff is being audited on this thread.
+class TRunningStaffAudit {
+public:
+  explicit TRunningStaffAudit(TMusicStaff& staff);
+  TRunningStaffAudit(const TRunningStaffAudit&) = delete;
+  TRunningStaffAudit& operator=(const TRunningStaffAudit&) = delete;
+  // AuditStaffRange(staff, first, last).
+  void AuditRange(int first, int last);
+
+private:
+  TMusicStaff& staff;
+  TAuditNtnIdx walk;  // at the start of the last span
+};
 
 // Audits item by item from `first` until the walk has passed the tenth bar line after `last`
 // or the staff ends: an audit index (which keeps the running context from item 0) runs

@@ -47,8 +47,14 @@ bool IsAutoBeamNote(const TNotatedItem* item, bool grace) {
          TSimpleNtnIdx::IsItemBeamable(item, grace, false);
 }
 
+// Beams items first..last as TStaffRange::Beam does, with its audit kept running along the
+// staff.
+void BeamRun(TMusicStaff& staff, int first, int last, TRunningStaffAudit& audit) {
+  if (TStaffRange(&staff, first, last).GroupUnaudited(kGroupBeam)) audit.AuditRange(first, last);
+}
+
 // Beams the notes of one beat (items from..to), from the end backward.
-void BeamBeat(TMusicStaff& staff, int from, int to) {
+void BeamBeat(TMusicStaff& staff, int from, int to, TRunningStaffAudit& audit) {
   for (int j = to; j >= from;) {
     if (!IsAutoBeamNote(staff.GetItem(j), false)) {
       --j;
@@ -62,7 +68,7 @@ void BeamBeat(TMusicStaff& staff, int from, int to) {
       if (song && !song->IsGrace() && song->IsBeamed()) break;  // another group stands there
       if (IsAutoBeamNote(item, false)) earliest = k;
     }
-    if (earliest < j) TStaffRange(&staff, earliest, j).Beam(kGroupBeam);
+    if (earliest < j) BeamRun(staff, earliest, j, audit);
     j = earliest - 1;
   }
 }
@@ -158,6 +164,9 @@ bool SetGroupStemDirection(TMusicStaff& staff, int dir, int i) {
 }
 
 void AutoBeam(TMusicStaff& staff, bool dottedBeats) {
+  // Each beam's audit starts at or after the previous one's bar within a pass, so one running
+  // walk serves them all: the staff costs its length, not its length for every beam.
+  TRunningStaffAudit audit(staff);
   int beat = GetBeatDuration(4, 2, dottedBeats);
   int64_t sum = 0;
   int64_t boundary = beat;
@@ -175,7 +184,7 @@ void AutoBeam(TMusicStaff& staff, bool dottedBeats) {
     if (sum < boundary) continue;
     // The beat's items end with the last one that ends within the beat.
     const int beatEnd = sum == boundary ? i : i - 1;
-    if (beatEnd > beatStart) BeamBeat(staff, beatStart, beatEnd);
+    if (beatEnd > beatStart) BeamBeat(staff, beatStart, beatEnd, audit);
     boundary += ((sum - boundary) / beat + 1) * beat;  // past the sum
     beatStart = i + 1;
   }
@@ -185,7 +194,7 @@ void AutoBeam(TMusicStaff& staff, bool dottedBeats) {
     int end = i;
     while (end + 1 <= staff.GetLastIndex() - 1 && IsAutoBeamNote(staff.GetItem(end + 1), true))
       ++end;
-    if (end > i) TStaffRange(&staff, i, end).Beam(kGroupBeam);
+    if (end > i) BeamRun(staff, i, end, audit);
     i = end;
   }
 }

@@ -129,6 +129,8 @@ public:
   // Groups the range: First at its start, End at its end, Middle between; beams also set one
   // stem direction. False (nothing changed) when CanGroup fails.
   bool Beam(int kind);
+  // Beam without the audit, for an edit that groups many ranges and audits them itself.
+  bool GroupUnaudited(int kind);
   // Ungroups every group of the kind that has a note in the range.
   bool Ungroup(int kind);
   // Ties every member that has a continuation in the range, or unties them when one was

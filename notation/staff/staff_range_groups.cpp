@@ -65,6 +65,12 @@ bool TStaffRange::CanGroup(int kind) const {
 }
 
 bool TStaffRange::Beam(int kind) {
+  if (!GroupUnaudited(kind)) return false;
+  AuditRange();
+  return true;
+}
+
+bool TStaffRange::GroupUnaudited(int kind) {
   if (kind != kGroupTriplet) kind = kGroupBeam;
   if (!CanGroup(kind)) return false;
   const auto* head = ItemAs<TSongNote>(staff->GetItem(first));
@@ -100,7 +106,6 @@ bool TStaffRange::Beam(int kind) {
     note->SetGroupState(kind, state);
     note->Update();
   }
-  AuditRange();
   return true;
 }
 

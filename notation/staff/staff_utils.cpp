@@ -84,12 +84,13 @@ constexpr int kPlainLengths[] = {1152, 768, 576, 384, 288, 192, 144, 96, 72, 48,
 constexpr int kTripletLengths[] = {512, 256, 128, 64, 32, 16, 8};
 constexpr uint8_t kNoSum = 255;
 
-// The fewest pieces of the given lengths that add up to each count up to `ticks` (kNoSum:
-// none do).
-std::vector<uint8_t> FewestPieces(int ticks, bool triplets) {
-  std::vector<uint8_t> fewest(static_cast<size_t>(ticks) + 1, kNoSum);
+// The fewest pieces of the given lengths that add up to each count up to kMaxTiedTicks
+// (kNoSum: none do). Each count depends only on the smaller ones, so one table serves every
+// length; it is built once per kind, on first use (C++ makes that thread-safe).
+std::vector<uint8_t> BuildFewestPieces(bool triplets) {
+  std::vector<uint8_t> fewest(static_cast<size_t>(kMaxTiedTicks) + 1, kNoSum);
   fewest[0] = 0;
-  for (int t = 1; t <= ticks; ++t) {
+  for (int t = 1; t <= kMaxTiedTicks; ++t) {
     auto consider = [&](int length) {
       if (length <= t && fewest[t - length] != kNoSum)
         fewest[t] = std::min<uint8_t>(fewest[t], static_cast<uint8_t>(fewest[t - length] + 1));
@@ -101,9 +102,19 @@ std::vector<uint8_t> FewestPieces(int ticks, bool triplets) {
   return fewest;
 }
 
+// The table for counts 0..kMaxTiedTicks.
+const std::vector<uint8_t>& FewestPieces(bool triplets) {
+  if (triplets) {
+    static const std::vector<uint8_t> withTriplets = BuildFewestPieces(true);
+    return withTriplets;
+  }
+  static const std::vector<uint8_t> plain = BuildFewestPieces(false);
+  return plain;
+}
+
 // The fewest pieces adding up to ticks exactly, longest first at each step; empty when none.
 std::vector<int> ExactPieces(int ticks, bool triplets) {
-  const std::vector<uint8_t> fewest = FewestPieces(ticks, triplets);
+  const std::vector<uint8_t>& fewest = FewestPieces(triplets);
   std::vector<int> pieces;
   if (fewest[ticks] == kNoSum) return pieces;
   std::vector<int> lengths(std::begin(kPlainLengths), std::end(kPlainLengths));
@@ -139,7 +150,7 @@ std::vector<int> TiedPieceLengths(int ticks, bool allowTriplets) {
 
 int NearestExactSplit(int head, int total, bool allowTriplets) {
   total = std::clamp(total, 0, kMaxTiedTicks);
-  const std::vector<uint8_t> fewest = FewestPieces(total, allowTriplets);
+  const std::vector<uint8_t>& fewest = FewestPieces(allowTriplets);
   auto splits = [&](int h) { return h > 0 && h < total && fewest[h] != kNoSum && fewest[total - h] != kNoSum; };
   for (int d = 0; d <= total; ++d) {
     if (splits(head - d)) return head - d;
