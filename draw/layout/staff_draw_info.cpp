@@ -8,6 +8,7 @@
 #include "notation/items/bar_line_data.h"
 #include "notation/items/item_cast.h"
 #include "notation/items/music_note.h"
+#include "notation/items/repeat_ending.h"
 #include "notation/items/staff_sizer.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
@@ -201,11 +202,65 @@ bool TStaffDrawInfo::FirstPositionTimeless() const {
 }
 
 int TStaffDrawInfo::GetSystemBarCounter(int n) const {
-  for (int i = std::min(n, GetDrawPosCount() - 1); i >= 1; --i) {
-    const TStaffDrawPos& pos = positions[static_cast<size_t>(i)];
-    if (pos.GetKind() == kDrawBarLine) return pos.GetCounter();
+  // The nearest caret stop, forwards first; the walk's bar count there.
+  int stop = -1;
+  for (int i = std::max(n, 1); i < GetDrawPosCount() && stop < 0; ++i)
+    if (IsCaretStop(positions[static_cast<size_t>(i)])) stop = i;
+  for (int i = std::min(n, GetDrawPosCount() - 1); i >= 1 && stop < 0; --i)
+    if (IsCaretStop(positions[static_cast<size_t>(i)])) stop = i;
+  if (stop < 0 || !staff) return 0;
+  TRelNtnIdx at = ResumeCursor();
+  at.SeekDrawPos(positions[static_cast<size_t>(stop)]);
+  return at.GetBarCount(false);
+}
+
+bool IsNumberedBar(const TStaffDrawPos& pos, const TMusicStaff* staff) {
+  if (pos.GetKind() == kDrawMultiBarRestContinuation) return true;
+  if (pos.GetKind() != kDrawBarLine || !staff) return false;
+  const auto* bar = ItemAs<TBarLineData>(staff->GetItem(pos.GetItemIndex()));
+  return bar && !bar->IsNotABar() && !bar->IsXBarCnt();
+}
+
+bool IsContextItem(const TStaffDrawPos& pos) {
+  switch (pos.GetKind()) {
+    case kDrawGap:
+    case kDrawGapEnd:
+    case kDrawGraceNote:
+    case kDrawSignatureExpression:
+    case kDrawClef:
+    case kDrawKey:
+    case kDrawTimeSig: return true;
+    default: return false;
   }
-  return 0;
+}
+
+bool TakesDurationPadding(const TStaffDrawPos& pos) {
+  switch (pos.GetKind()) {
+    case kDrawOther:
+    case kDrawSizer:
+    case kDrawSpacer:
+    case kDrawForwardExpression: return false;
+    case kDrawGraceNote:
+    case kDrawNote: return !pos.IsHidden();
+    default: return true;
+  }
+}
+
+bool StopsBackSpacing(const TStaffDrawPos& pos, const TMusicStaff* staff) {
+  switch (pos.GetKind()) {
+    case kDrawGap:
+    case kDrawGapEnd:
+    case kDrawStaffStart:
+    case kDrawClef:
+    case kDrawKey:
+    case kDrawTimeSig:
+    case kDrawBarLine: return true;
+    case kDrawEnding: {
+      const auto* ending = staff ? ItemAs<TSpecialEnding>(staff->GetItem(pos.GetItemIndex())) : nullptr;
+      return ending && ending->HasAnyEnding();
+    }
+    default: return false;
+  }
 }
 
 bool TStaffDrawInfo::IsItemVisible(const TNotatedItem& item) const {

@@ -43,8 +43,18 @@ struct TLayoutStart {
   bool operator==(const TLayoutStart&) const = default;
 };
 
-// The alignment class of a position (see GetAlignClass).
+// Position predicates that need the staff's items. Alignment classes: 0 none, 1 signature
+// expression, 2 clef at a bar's start, 3 key, 4 time signature, 5 bar line or continuation,
+// 6 gap, 7 multi-bar rest, 8 note; a hidden position is 0.
 int GetAlignClass(const TStaffDrawPos& pos, const TMusicStaff* staff);
+// A bar line that counts in the bar numbering, or a multi-bar-rest continuation.
+bool IsNumberedBar(const TStaffDrawPos& pos, const TMusicStaff* staff);
+// Gaps, grace notes, signature expressions, clefs, keys and time signatures.
+bool IsContextItem(const TStaffDrawPos& pos);
+// Not other items, boundaries, spacers and forward expressions; notes only when visible.
+bool TakesDurationPadding(const TStaffDrawPos& pos);
+// Gaps, the staff start, clefs, keys, time signatures, bar lines and numbered endings.
+bool StopsBackSpacing(const TStaffDrawPos& pos, const TMusicStaff* staff);
 
 class TStaffDrawInfo final : public TStaffLayoutView {
 public:
@@ -96,7 +106,8 @@ public:
   int GetFirstCaretIndex() const;
   int GetLastCaretIndex() const;
   bool FirstPositionTimeless() const;
-  // The bar counter at a position, from the nearest caret stop.
+  // Numbered bars passed before the nearest caret stop to position n (forwards first): at the
+  // staff start, the bars before the system.
   int GetSystemBarCounter(int n) const;
   bool IsCaretStop(const TStaffDrawPos& pos) const;
 
