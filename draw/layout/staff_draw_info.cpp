@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 #include "draw/items/song_note_metrics.h"
 #include "draw/layout/staff_position_builder.h"
@@ -71,6 +72,7 @@ void TStaffDrawInfo::SetStaffByPointer(TMusicStaff* bound) {
   positions.clear();
   MarkChanged();
   StaffChanged();
+  if (bound) SetExtents(std::abs(bound->GetBoundaryTop()), std::abs(bound->GetBoundaryBottom()));
   originY = 0;
   layoutEnd = {};
   reachedEnd = false;

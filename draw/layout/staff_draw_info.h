@@ -16,6 +16,7 @@
 //   walk and the signature scan start afresh.
 // - As a TStaffLayoutView the layout serves the notation indices that walk its positions.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -69,6 +70,16 @@ public:
   // The staff's items changed: forget where the last build left its walk.
   void StaffChanged();
   int GetStaffY() const { return originY; }
+  // Upper and lower extents in steps (magnitudes, 0..255), as the vertical stacking sets them;
+  // binding a staff sets its own boundaries.
+  void SetExtents(int upper, int lower) {
+    upperExtent = std::clamp(upper, 0, 255);
+    lowerExtent = std::clamp(lower, 0, 255);
+  }
+  int GetUpperExtent() const { return upperExtent; }
+  int GetLowerExtent() const { return lowerExtent; }
+  int GetTopY() const { return PositionToY(static_cast<float>(-upperExtent)); }
+  int GetBottomY() const { return PositionToY(static_cast<float>(lowerExtent)); }
 
   // --- TStaffLayoutView ---
   TMusicStaff* GetStaff() const override { return staff; }
@@ -206,6 +217,8 @@ private:
   int scoreStaffIndex = -1;
   TMusicStaff* staff = nullptr;
   int originY = 0;
+  int upperExtent = 0;
+  int lowerExtent = 0;
   std::vector<TStaffDrawPos> positions;
   // Where the build ended (the cursor's place after the last item placed).
   TLayoutStart layoutEnd;
