@@ -109,8 +109,15 @@ void BM_RebuildOneSystem(benchmark::State& state) {
   s.layout.SetStaffByPointer(&s.staff);
   // Start of the system that holds bar `range`: 6 items per bar, after the opening bar line.
   const int item = 1 + 6 * static_cast<int>(state.range(0));
+  // The staff was laid out once, system by system, as on screen or on pages.
+  TLayoutStart start;
+  for (int systems = 0; systems < 1000 && !s.layout.ReachedStaffEnd(); ++systems) {
+    s.layout.BuildPositionsFrom(start, kSystemWidth);
+    s.layout.CloseSystem();
+    start = s.layout.GetLayoutEnd();
+  }
   for (auto _ : state) {
-    s.layout.StaffChanged();  // as after an edit
+    s.layout.StaffChanged(item + 2);  // an edit in the bar
     s.layout.BuildPositionsFrom({item, 0}, kSystemWidth);
     benchmark::DoNotOptimize(s.layout.GetTotalWidth());
   }

@@ -78,16 +78,34 @@ void TStaffDrawInfo::SetStaffByPointer(TMusicStaff* bound) {
   reachedEnd = false;
 }
 
-void TStaffDrawInfo::StaffChanged() {
-  cursor = staff ? TRelNtnIdx(staff) : TRelNtnIdx();
-  cursorItemCount = -1;
-  signatures = {};
+void TStaffDrawInfo::StaffChanged(int firstChanged) {
+  if (firstChanged <= 0) {
+    checkpoints.clear();
+    signatures = {};
+    syllableLines = {};
+    return;
+  }
+  while (!checkpoints.empty() && checkpoints.back().GetIndex() >= firstChanged) checkpoints.pop_back();
+  if (signatures.scannedTo > firstChanged) signatures = {};
 }
 
-TRelNtnIdx TStaffDrawInfo::ResumeCursor() const {
-  if (staff && cursorItemCount == staff->GetItemCount() && cursor.GetItem() == staff->GetItem(cursor.GetIndex()))
-    return cursor;
-  return TRelNtnIdx(staff);
+void TStaffDrawInfo::AddCheckpoint(const TRelNtnIdx& at) {
+  constexpr size_t kMaxCheckpoints = 8192;
+  const auto place = std::upper_bound(checkpoints.begin(), checkpoints.end(), at.GetIndex(),
+                                      [](int index, const TRelNtnIdx& c) { return index < c.GetIndex(); });
+  if (place != checkpoints.begin() && std::prev(place)->GetIndex() == at.GetIndex()) {
+    *std::prev(place) = at;
+    return;
+  }
+  if (checkpoints.size() < kMaxCheckpoints) checkpoints.insert(place, at);
+}
+
+TRelNtnIdx TStaffDrawInfo::ResumeCursor(int targetIndex, int64_t targetTicks) const {
+  for (auto it = checkpoints.rbegin(); staff && it != checkpoints.rend(); ++it) {
+    const bool before = targetTicks >= 0 ? it->GetTicks() < targetTicks : it->GetIndex() <= targetIndex;
+    if (before && it->GetItem() == staff->GetItem(it->GetIndex())) return *it;
+  }
+  return staff ? TRelNtnIdx(staff) : TRelNtnIdx();
 }
 
 TStaffDrawPos* TStaffDrawInfo::GetDrawPosAt(int n) {
@@ -211,7 +229,7 @@ int TStaffDrawInfo::GetSystemBarCounter(int n) const {
   for (int i = std::min(n, GetDrawPosCount() - 1); i >= 1 && stop < 0; --i)
     if (IsCaretStop(positions[static_cast<size_t>(i)])) stop = i;
   if (stop < 0 || !staff) return 0;
-  TRelNtnIdx at = ResumeCursor();
+  TRelNtnIdx at = ResumeCursor(positions[static_cast<size_t>(stop)].GetItemIndex());
   at.SeekDrawPos(positions[static_cast<size_t>(stop)]);
   return at.GetBarCount(false);
 }

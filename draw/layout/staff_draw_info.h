@@ -11,12 +11,14 @@
 //   (the system simply ends there). Position 0 is always the staff start.
 // - No operation fails on any staff that loaded: counts and widths are bounded, and x sums are
 //   64-bit before they are clamped into an int.
-// - Successive builds resume walking the staff where the last one ended. After the staff's
-//   items change, call StaffChanged before the next build (SetStaff does the same), so the
-//   walk and the signature scan start afresh.
+// - Builds resume walking the staff from the nearest place an earlier build reached (kept per
+//   system start). After the staff's items change, call StaffChanged with the first changed
+//   item before the next build (SetStaff forgets everything), so no count from before the
+//   edit is reused past it.
 // - As a TStaffLayoutView the layout serves the notation indices that walk its positions.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,6 +27,7 @@
 #include "draw/layout/staff_connects.h"
 #include "draw/layout/staff_layout_host.h"
 #include "notation/index/rel_ntn_idx.h"
+#include "notation/items/lyric_text.h"
 #include "notation/index/staff_draw_pos.h"
 #include "notation/index/staff_layout_view.h"
 
@@ -67,8 +70,8 @@ public:
   // Binds a staff directly (tests and single-staff use); score staff index -1.
   void SetStaffByPointer(TMusicStaff* staff);
   void SetStaffY(int y) { originY = y; }
-  // The staff's items changed: forget where the last build left its walk.
-  void StaffChanged();
+  // The staff's items from firstChanged on changed: forget the walk's places from there.
+  void StaffChanged(int firstChanged = 0);
   int GetStaffY() const { return originY; }
   // Upper and lower extents in steps (magnitudes, 0..255), as the vertical stacking sets them;
   // binding a staff sets its own boundaries.
@@ -225,11 +228,14 @@ private:
   bool reachedEnd = false;
   // The build stopped at the position limit, inside a bar.
   bool endedByLimit = false;
-  // A cursor left where the last build ended, so the next system seeks from there; valid
-  // while the staff keeps cursorItemCount items and the cursor's item.
-  TRelNtnIdx cursor;
-  int cursorItemCount = -1;
-  TRelNtnIdx ResumeCursor() const;
+  // Places the walk reached (where builds ended), by item index; a build seeks from the
+  // nearest one before its start. A place is used only while its item still stands there.
+  std::vector<TRelNtnIdx> checkpoints;
+  void AddCheckpoint(const TRelNtnIdx& at);
+  TRelNtnIdx ResumeCursor(int targetIndex, int64_t targetTicks = -1) const;
+  // One syllable cursor per lyric line, kept between builds.
+  std::array<TLyricSyllableIter, 8> syllableCursors;
+  std::array<const TLyricText*, 8> syllableLines{};
   // The signature items (clef, key, staff-signature objects) met before scannedTo, by name in
   // the order first met, with the last item of each name.
   struct TSignatureScan {
