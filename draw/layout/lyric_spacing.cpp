@@ -34,7 +34,12 @@ void TStaffDrawInfo::SpaceLyrics() {
   for (int line = 0; line < std::min(lyrics->GetCount(), kMaxLyricLines); ++line) {
     const TLyricText* text = lyrics->GetLine(line);
     if (!text || text->IsEmpty()) continue;
-    TLyricSyllableIter it(*text, 0);
+    // The line's cursor is kept between builds: the next system's syllables lie close by.
+    TLyricSyllableIter& it = syllableCursors[static_cast<size_t>(line)];
+    if (syllableLines[static_cast<size_t>(line)] != text) {
+      it.Start(*text, 0);
+      syllableLines[static_cast<size_t>(line)] = text;
+    }
     int64_t freeRoom = 0;
     int previous = -1;
     for (int n = 1; n < count; ++n) {

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 #include "draw/items/song_note_metrics.h"
 #include "draw/layout/staff_position_builder.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/item_cast.h"
 #include "notation/items/music_note.h"
+#include "notation/items/repeat_ending.h"
 #include "notation/items/staff_sizer.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
@@ -70,21 +72,40 @@ void TStaffDrawInfo::SetStaffByPointer(TMusicStaff* bound) {
   positions.clear();
   MarkChanged();
   StaffChanged();
+  if (bound) SetExtents(std::abs(bound->GetBoundaryTop()), std::abs(bound->GetBoundaryBottom()));
   originY = 0;
   layoutEnd = {};
   reachedEnd = false;
 }
 
-void TStaffDrawInfo::StaffChanged() {
-  cursor = staff ? TRelNtnIdx(staff) : TRelNtnIdx();
-  cursorItemCount = -1;
-  signatures = {};
+void TStaffDrawInfo::StaffChanged(int firstChanged) {
+  if (firstChanged <= 0) {
+    checkpoints.clear();
+    signatures = {};
+    syllableLines = {};
+    return;
+  }
+  while (!checkpoints.empty() && checkpoints.back().GetIndex() >= firstChanged) checkpoints.pop_back();
+  if (signatures.scannedTo > firstChanged) signatures = {};
 }
 
-TRelNtnIdx TStaffDrawInfo::ResumeCursor() const {
-  if (staff && cursorItemCount == staff->GetItemCount() && cursor.GetItem() == staff->GetItem(cursor.GetIndex()))
-    return cursor;
-  return TRelNtnIdx(staff);
+void TStaffDrawInfo::AddCheckpoint(const TRelNtnIdx& at) {
+  constexpr size_t kMaxCheckpoints = 8192;
+  const auto place = std::upper_bound(checkpoints.begin(), checkpoints.end(), at.GetIndex(),
+                                      [](int index, const TRelNtnIdx& c) { return index < c.GetIndex(); });
+  if (place != checkpoints.begin() && std::prev(place)->GetIndex() == at.GetIndex()) {
+    *std::prev(place) = at;
+    return;
+  }
+  if (checkpoints.size() < kMaxCheckpoints) checkpoints.insert(place, at);
+}
+
+TRelNtnIdx TStaffDrawInfo::ResumeCursor(int targetIndex, int64_t targetTicks) const {
+  for (auto it = checkpoints.rbegin(); staff && it != checkpoints.rend(); ++it) {
+    const bool before = targetTicks >= 0 ? it->GetTicks() < targetTicks : it->GetIndex() <= targetIndex;
+    if (before && it->GetItem() == staff->GetItem(it->GetIndex())) return *it;
+  }
+  return staff ? TRelNtnIdx(staff) : TRelNtnIdx();
 }
 
 TStaffDrawPos* TStaffDrawInfo::GetDrawPosAt(int n) {
@@ -201,11 +222,65 @@ bool TStaffDrawInfo::FirstPositionTimeless() const {
 }
 
 int TStaffDrawInfo::GetSystemBarCounter(int n) const {
-  for (int i = std::min(n, GetDrawPosCount() - 1); i >= 1; --i) {
-    const TStaffDrawPos& pos = positions[static_cast<size_t>(i)];
-    if (pos.GetKind() == kDrawBarLine) return pos.GetCounter();
+  // The nearest caret stop, forwards first; the walk's bar count there.
+  int stop = -1;
+  for (int i = std::max(n, 1); i < GetDrawPosCount() && stop < 0; ++i)
+    if (IsCaretStop(positions[static_cast<size_t>(i)])) stop = i;
+  for (int i = std::min(n, GetDrawPosCount() - 1); i >= 1 && stop < 0; --i)
+    if (IsCaretStop(positions[static_cast<size_t>(i)])) stop = i;
+  if (stop < 0 || !staff) return 0;
+  TRelNtnIdx at = ResumeCursor(positions[static_cast<size_t>(stop)].GetItemIndex());
+  at.SeekDrawPos(positions[static_cast<size_t>(stop)]);
+  return at.GetBarCount(false);
+}
+
+bool IsNumberedBar(const TStaffDrawPos& pos, const TMusicStaff* staff) {
+  if (pos.GetKind() == kDrawMultiBarRestContinuation) return true;
+  if (pos.GetKind() != kDrawBarLine || !staff) return false;
+  const auto* bar = ItemAs<TBarLineData>(staff->GetItem(pos.GetItemIndex()));
+  return bar && !bar->IsNotABar() && !bar->IsXBarCnt();
+}
+
+bool IsContextItem(const TStaffDrawPos& pos) {
+  switch (pos.GetKind()) {
+    case kDrawGap:
+    case kDrawGapEnd:
+    case kDrawGraceNote:
+    case kDrawSignatureExpression:
+    case kDrawClef:
+    case kDrawKey:
+    case kDrawTimeSig: return true;
+    default: return false;
   }
-  return 0;
+}
+
+bool TakesDurationPadding(const TStaffDrawPos& pos) {
+  switch (pos.GetKind()) {
+    case kDrawOther:
+    case kDrawSizer:
+    case kDrawSpacer:
+    case kDrawForwardExpression: return false;
+    case kDrawGraceNote:
+    case kDrawNote: return !pos.IsHidden();
+    default: return true;
+  }
+}
+
+bool StopsBackSpacing(const TStaffDrawPos& pos, const TMusicStaff* staff) {
+  switch (pos.GetKind()) {
+    case kDrawGap:
+    case kDrawGapEnd:
+    case kDrawStaffStart:
+    case kDrawClef:
+    case kDrawKey:
+    case kDrawTimeSig:
+    case kDrawBarLine: return true;
+    case kDrawEnding: {
+      const auto* ending = staff ? ItemAs<TSpecialEnding>(staff->GetItem(pos.GetItemIndex())) : nullptr;
+      return ending && ending->HasAnyEnding();
+    }
+    default: return false;
+  }
 }
 
 bool TStaffDrawInfo::IsItemVisible(const TNotatedItem& item) const {

@@ -11,11 +11,14 @@
 //   (the system simply ends there). Position 0 is always the staff start.
 // - No operation fails on any staff that loaded: counts and widths are bounded, and x sums are
 //   64-bit before they are clamped into an int.
-// - Successive builds resume walking the staff where the last one ended. After the staff's
-//   items change, call StaffChanged before the next build (SetStaff does the same), so the
-//   walk and the signature scan start afresh.
+// - Builds resume walking the staff from the nearest place an earlier build reached (kept per
+//   system start). After the staff's items change, call StaffChanged with the first changed
+//   item before the next build (SetStaff forgets everything), so no count from before the
+//   edit is reused past it.
 // - As a TStaffLayoutView the layout serves the notation indices that walk its positions.
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,6 +27,7 @@
 #include "draw/layout/staff_connects.h"
 #include "draw/layout/staff_layout_host.h"
 #include "notation/index/rel_ntn_idx.h"
+#include "notation/items/lyric_text.h"
 #include "notation/index/staff_draw_pos.h"
 #include "notation/index/staff_layout_view.h"
 
@@ -43,8 +47,18 @@ struct TLayoutStart {
   bool operator==(const TLayoutStart&) const = default;
 };
 
-// The alignment class of a position (see GetAlignClass).
+// Position predicates that need the staff's items. Alignment classes: 0 none, 1 signature
+// expression, 2 clef at a bar's start, 3 key, 4 time signature, 5 bar line or continuation,
+// 6 gap, 7 multi-bar rest, 8 note; a hidden position is 0.
 int GetAlignClass(const TStaffDrawPos& pos, const TMusicStaff* staff);
+// A bar line that counts in the bar numbering, or a multi-bar-rest continuation.
+bool IsNumberedBar(const TStaffDrawPos& pos, const TMusicStaff* staff);
+// Gaps, grace notes, signature expressions, clefs, keys and time signatures.
+bool IsContextItem(const TStaffDrawPos& pos);
+// Not other items, boundaries, spacers and forward expressions; notes only when visible.
+bool TakesDurationPadding(const TStaffDrawPos& pos);
+// Gaps, the staff start, clefs, keys, time signatures, bar lines and numbered endings.
+bool StopsBackSpacing(const TStaffDrawPos& pos, const TMusicStaff* staff);
 
 class TStaffDrawInfo final : public TStaffLayoutView {
 public:
@@ -56,9 +70,19 @@ public:
   // Binds a staff directly (tests and single-staff use); score staff index -1.
   void SetStaffByPointer(TMusicStaff* staff);
   void SetStaffY(int y) { originY = y; }
-  // The staff's items changed: forget where the last build left its walk.
-  void StaffChanged();
+  // The staff's items from firstChanged on changed: forget the walk's places from there.
+  void StaffChanged(int firstChanged = 0);
   int GetStaffY() const { return originY; }
+  // Upper and lower extents in steps (magnitudes, 0..255), as the vertical stacking sets them;
+  // binding a staff sets its own boundaries.
+  void SetExtents(int upper, int lower) {
+    upperExtent = std::clamp(upper, 0, 255);
+    lowerExtent = std::clamp(lower, 0, 255);
+  }
+  int GetUpperExtent() const { return upperExtent; }
+  int GetLowerExtent() const { return lowerExtent; }
+  int GetTopY() const { return PositionToY(static_cast<float>(-upperExtent)); }
+  int GetBottomY() const { return PositionToY(static_cast<float>(lowerExtent)); }
 
   // --- TStaffLayoutView ---
   TMusicStaff* GetStaff() const override { return staff; }
@@ -96,7 +120,8 @@ public:
   int GetFirstCaretIndex() const;
   int GetLastCaretIndex() const;
   bool FirstPositionTimeless() const;
-  // The bar counter at a position, from the nearest caret stop.
+  // Numbered bars passed before the nearest caret stop to position n (forwards first): at the
+  // staff start, the bars before the system.
   int GetSystemBarCounter(int n) const;
   bool IsCaretStop(const TStaffDrawPos& pos) const;
 
@@ -195,17 +220,22 @@ private:
   int scoreStaffIndex = -1;
   TMusicStaff* staff = nullptr;
   int originY = 0;
+  int upperExtent = 0;
+  int lowerExtent = 0;
   std::vector<TStaffDrawPos> positions;
   // Where the build ended (the cursor's place after the last item placed).
   TLayoutStart layoutEnd;
   bool reachedEnd = false;
   // The build stopped at the position limit, inside a bar.
   bool endedByLimit = false;
-  // A cursor left where the last build ended, so the next system seeks from there; valid
-  // while the staff keeps cursorItemCount items and the cursor's item.
-  TRelNtnIdx cursor;
-  int cursorItemCount = -1;
-  TRelNtnIdx ResumeCursor() const;
+  // Places the walk reached (where builds ended), by item index; a build seeks from the
+  // nearest one before its start. A place is used only while its item still stands there.
+  std::vector<TRelNtnIdx> checkpoints;
+  void AddCheckpoint(const TRelNtnIdx& at);
+  TRelNtnIdx ResumeCursor(int targetIndex, int64_t targetTicks = -1) const;
+  // One syllable cursor per lyric line, kept between builds.
+  std::array<TLyricSyllableIter, 8> syllableCursors;
+  std::array<const TLyricText*, 8> syllableLines{};
   // The signature items (clef, key, staff-signature objects) met before scannedTo, by name in
   // the order first met, with the last item of each name.
   struct TSignatureScan {

@@ -24,23 +24,6 @@ namespace {
 
 int ClampToInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
 
-bool IsContextKind(int kind) {
-  return kind == kDrawGap || kind == kDrawGapEnd || kind == kDrawGraceNote || kind == kDrawSignatureExpression ||
-         kind == kDrawClef || kind == kDrawKey || kind == kDrawTimeSig;
-}
-
-bool TakesDurationPadding(const TStaffDrawPos& p) {
-  switch (p.GetKind()) {
-    case kDrawOther:
-    case kDrawSizer:
-    case kDrawSpacer:
-    case kDrawForwardExpression: return false;
-    case kDrawGraceNote:
-    case kDrawNote: return !p.IsHidden();
-    default: return true;
-  }
-}
-
 }  // namespace
 
 int TStaffDrawInfo::GetFullWidth(int n) {
@@ -140,7 +123,7 @@ int TStaffDrawInfo::DistanceToBar(int n, int direction, int edge, bool stopAtCon
   const int64_t x = XOfPosition(n);
   for (int i = n + step; i > 0 && i < GetDrawPosCount(); i += step) {
     const TStaffDrawPos& p = positions[static_cast<size_t>(i)];
-    if (stopAtContext && IsContextKind(p.GetKind())) break;
+    if (stopAtContext && IsContextItem(p)) break;
     const bool bar = p.GetKind() == kDrawBarLine || (countContinuations && p.GetKind() == kDrawMultiBarRestContinuation);
     if (!bar) continue;
     const int64_t barX = XOfPosition(i);

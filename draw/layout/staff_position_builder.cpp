@@ -339,15 +339,14 @@ void TStaffPositionBuilder::Finish(const TRelNtnIdx& cursor, bool atEnd) {
   layout.MarkChanged();
   layout.SpaceLyrics();
   layout.layoutEnd = {cursor.GetIndex(), cursor.GetMultiBarRestBar()};
-  layout.cursor = cursor;
-  layout.cursorItemCount = staff.GetItemCount();
+  layout.AddCheckpoint(cursor);
   layout.MarkChanged();
 }
 
 void TStaffPositionBuilder::Build(int64_t firstTime, int width) {
   layout.positions.clear();
   layout.endedByLimit = false;
-  TRelNtnIdx cursor = layout.ResumeCursor();
+  TRelNtnIdx cursor = layout.ResumeCursor(INT_MAX, firstTime);
   cursor.SeekTime(firstTime, true);
   for (int passed = 0; passed < kLeadInBars && cursor.CanStepBar(-1);) {
     if (!cursor.PrevBarwise(true)) break;
@@ -387,7 +386,7 @@ void TStaffPositionBuilder::AddSignatures(const TLayoutStart& start, const TRelN
   // Systems follow each other: the scan goes on from where the last one stopped.
   auto& scan = layout.signatures;
   const int stop = std::min(start.itemIndex, staff.GetItemCount());
-  if (stop < scan.scannedTo || layout.cursorItemCount != staff.GetItemCount()) scan = {};
+  if (stop < scan.scannedTo) scan = {};
   TSimpleNtnIdx idx(&staff, scan.scannedTo);
   for (int i = scan.scannedTo; i < stop; ++i, idx.Next()) {
     const char* tag = idx.GetClefKeyTag();
@@ -415,7 +414,7 @@ void TStaffPositionBuilder::AddSignatures(const TLayoutStart& start, const TRelN
 void TStaffPositionBuilder::BuildFrom(const TLayoutStart& start, int width) {
   layout.positions.clear();
   layout.endedByLimit = false;
-  TRelNtnIdx cursor = layout.ResumeCursor();
+  TRelNtnIdx cursor = layout.ResumeCursor(start.itemIndex);
   if (!cursor.SeekPosition({start.itemIndex, start.restBar})) {
     cursor.SetIndex(std::clamp(start.itemIndex, 0, std::max(0, staff.GetLastIndex())));
   }

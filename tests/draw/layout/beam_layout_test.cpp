@@ -158,3 +158,44 @@ TEST_F(BeamLayoutTest, DottedRhythmGetsBackwardStub) {
 
 }  // namespace
 }  // namespace kvt
+
+#include "draw/items/song_note_metrics.h"
+
+namespace kvt {
+namespace {
+
+TEST_F(BeamLayoutTest, StemsRunFromTheHeadEdgeToTheBeam) {
+  for (int stem : {kStemUp, kStemDown}) {
+    SCOPED_TRACE(stem);
+    staff.DeleteItems(1, staff.GetLastIndex());
+    const int first = AddGroup({{3, kDurEighth, 0}, {-1, kDur16th, 0}, {1, kDur16th, 0}, {-2, kDurEighth, 0}}, stem);
+    Lay(true);
+    TStaffConnect rec;
+    ASSERT_TRUE(Compute(first, rec));
+    layout->Beams().Clear();
+    ASSERT_TRUE(layout->Beams().Append(rec));
+    fonts->SetStaffOrigin(0);
+    const int n = layout->FindDrawPosOfItem(first);
+    DrawBeamGroup(*fonts, *layout, n, layout->XOfPosition(n));
+    std::vector<std::pair<TDcPointF, TDcPointF>> stems;
+    for (const TRecordedOp* op : Paths())
+      if (op->paint == TPathPaint::kStroke && op->path.Elements().size() == 2) stems.push_back(LineOf(*op));
+    ASSERT_EQ(stems.size(), 4u);
+    const int dir = stem == kStemUp ? 1 : -1;
+    const int pen = fonts->GetStemPenWidth();
+    for (int i = 0; i < 4; ++i) {
+      const int p = layout->FindDrawPosOfItem(first + i);
+      const auto& note = static_cast<const TMusicNote&>(*staff.GetItem(first + i));
+      const int stemX = layout->XOfPosition(p) + SongNoteStemX(note, 0, 0, *metrics);
+      // The stroke stands on the head's edge (its outer side on the stem x) ...
+      EXPECT_NEAR(stems[i].first.x, stemX, pen) << i;
+      // ... starts at the head and ends on the beam line.
+      EXPECT_NEAR(stems[i].first.y,
+                  fonts->PositionToYInt(note.GetStaffPos()) - dir * fonts->GetStemAttachOffset(0, 7, dir), 1) << i;
+      EXPECT_NEAR(stems[i].second.y, rec.LineYAt(stemX), 1) << i;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kvt

@@ -182,3 +182,23 @@ TEST_F(StaffDrawQueriesTest, FitBoundariesSeesACollapsedSection) {
 
 }  // namespace
 }  // namespace kvt
+
+namespace kvt {
+namespace {
+
+TEST_F(StaffDrawQueriesTest, SystemBarCounterCountsNumberedBarsBefore) {
+  for (int i = 0; i < 4; ++i) {
+    b.Note(0, kDurWhole);
+    b.Bar();
+  }
+  b.Note(0, kDurWhole);
+  const int note = b.Last();
+  // Bar lines before the note: the opening one and four; a bar left out of the count is not.
+  static_cast<TBarLineData&>(*staff.GetItem(2)).SetXBarCnt(true);
+  Build(kDrawModePrint);
+  layout->BuildPositionsFrom({note, 0}, 1 << 20);
+  EXPECT_EQ(layout->GetSystemBarCounter(0), 4);
+}
+
+}  // namespace
+}  // namespace kvt
