@@ -1,9 +1,12 @@
 #include "tools/command_table.h"
 
+#include "tools/long_task_dialog.h"
+
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QMenu>
 #include <QThread>
+#include <QTimer>
 
 #include <utility>
 
@@ -88,6 +91,8 @@ bool TCommandTable::IsEnabled(int32_t id) const {
 }
 
 bool TCommandTable::Execute(int32_t id) {
+  // A long task pumping events must not see its data changed under it.
+  if (TLongTaskDlg::AnyActive()) return false;
   if (!HasHandler(id) || !IsEnabled(id)) return false;
   const THandler handler = Find(id)->handler;  // copied: it may unregister itself
   handler(id);
@@ -96,7 +101,15 @@ bool TCommandTable::Execute(int32_t id) {
 
 void TCommandTable::Post(int32_t id) {
   QMetaObject::invokeMethod(
-      this, [this, id] { Execute(id); }, Qt::QueuedConnection);
+      this,
+      [this, id] {
+        // Posted before a long task began: it runs once the task has ended, not during it.
+        if (TLongTaskDlg::AnyActive())
+          QTimer::singleShot(kLongTaskRetryMs, this, [this, id] { Post(id); });
+        else
+          Execute(id);
+      },
+      Qt::QueuedConnection);
 }
 
 QAction* TCommandTable::Action(int32_t id) {

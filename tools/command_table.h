@@ -29,6 +29,9 @@ namespace kvt {
 
 class TCommandTable final : public QObject {
 public:
+  // How often a posted command looks again whether the long task has ended.
+  static constexpr int kLongTaskRetryMs = 50;
+
   using THandler = std::function<void(int32_t id)>;
   using TEnableHandler = std::function<void(TCommandEnabler& enabler)>;
 
@@ -45,9 +48,11 @@ public:
   // Asks id's enable handler to fill the enabler; ids without an entry are disabled.
   void Enable(TCommandEnabler& enabler) const;
   bool IsEnabled(int32_t id) const;
-  // Runs id's handler when it has one and is enabled now; true when it ran.
+  // Runs id's handler when it has one and is enabled now, and no long-task dialog is pumping
+  // events; true when it ran.
   bool Execute(int32_t id);
-  // Runs Execute(id) from the event loop, after the current event (a posted command).
+  // Runs Execute(id) from the event loop, after the current event (a posted command); while a
+  // long-task dialog is open it waits until the task has ended.
   void Post(int32_t id);
 
   // The action of id, made on first use; triggering it executes the command. Owned by the

@@ -1,6 +1,7 @@
 #include "tools/command_table.h"
 
 #include "tools/kv_app_base.h"
+#include "tools/long_task_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <memory>
 #include <vector>
 
 namespace kvt {
@@ -98,6 +100,25 @@ TEST_F(CommandTableTest, PostedCommandRunsFromTheEventLoop) {
   EXPECT_TRUE(ran.empty());
   QEventLoop loop;
   QTimer::singleShot(0, &loop, &QEventLoop::quit);
+  loop.exec();
+  EXPECT_EQ(ran, std::vector<int32_t>{9});
+}
+
+// While a long task pumps events no command touches its data: a direct one is refused, a posted
+// one runs after the task has ended.
+TEST_F(CommandTableTest, CommandsWaitForALongTask) {
+  table.Register(9, Record());
+  auto task = std::make_unique<TLongTaskDlg>(nullptr, 574, 1, 1);
+  task->show();
+  EXPECT_FALSE(table.Execute(9));
+  table.Post(9);
+  QEventLoop loop;
+  QTimer::singleShot(3 * TCommandTable::kLongTaskRetryMs, &loop, &QEventLoop::quit);
+  loop.exec();
+  EXPECT_TRUE(ran.empty());
+  task->Close();
+  task.reset();
+  QTimer::singleShot(3 * TCommandTable::kLongTaskRetryMs, &loop, &QEventLoop::quit);
   loop.exec();
   EXPECT_EQ(ran, std::vector<int32_t>{9});
 }
