@@ -116,6 +116,15 @@ void TCommandTable::Refresh() {
     Enable(enabler);
   }
   eventsSinceRefresh = false;
+  std::erase_if(refreshHooks, [](const auto& hook) { return hook.first.isNull(); });
+  // Copied: a hook may add hooks.
+  const auto hooks = refreshHooks;
+  for (const auto& [context, hook] : hooks)
+    if (!context.isNull()) hook();
+}
+
+void TCommandTable::AddRefreshHook(QObject* context, std::function<void()> hook) {
+  refreshHooks.emplace_back(context, std::move(hook));
 }
 
 void TCommandTable::WatchMenu(QMenu* menu) {

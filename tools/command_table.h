@@ -7,17 +7,20 @@
 // refreshed from the enable handlers before a menu opens (WatchMenu) and when the event loop
 // falls idle after handling events (StartIdleRefresh), so no timer polls. A command without
 // an enable handler is enabled exactly when it has a handler. Toolbar buttons refresh
-// themselves through Enable() with their own enabler.
+// themselves through Enable() with their own enabler, from a refresh hook.
 //
 // UI thread only. Handlers may register or remove commands while they run.
 
 #include "tools/command_enabler.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -50,8 +53,11 @@ public:
   // The action of id, made on first use; triggering it executes the command. Owned by the
   // table; its text is the caller's to set.
   QAction* Action(int32_t id);
-  // Refreshes every action from its enable handler.
+  // Refreshes every action from its enable handler, then runs the refresh hooks.
   void Refresh();
+  // Runs hook at each Refresh while context lives (command sources with their own enablers,
+  // such as toolbar buttons, refresh themselves there).
+  void AddRefreshHook(QObject* context, std::function<void()> hook);
   // Refreshes the actions each time menu is about to open.
   void WatchMenu(QMenu* menu);
   // Refreshes the actions whenever the event loop falls idle after events.
@@ -72,6 +78,7 @@ private:
   std::map<int32_t, TEntry> entries;
   std::map<int32_t, TRange> ranges;  // by first id
   std::map<int32_t, QAction*> actions;
+  std::vector<std::pair<QPointer<QObject>, std::function<void()>>> refreshHooks;
   bool idleRefreshStarted = false;
   bool eventsSinceRefresh = true;
 };

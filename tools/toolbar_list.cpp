@@ -45,6 +45,13 @@ TToolbarList::TToolbarList(QMainWindow& frame, TKey settings, TCommandTable& com
         if (index < static_cast<int>(toolbars.size()))
           ce.SetCheck(toolbars[index]->IsHidden() ? kUnchecked : kChecked);
       });
+  commands.AddRefreshHook(this, [this] { RefreshButtons(); });
+}
+
+void TToolbarList::RefreshButtons() {
+  for (TToolbar* toolbar : toolbars)
+    for (QWidget* gadget : toolbar->Gadgets().Gadgets())
+      if (auto* button = dynamic_cast<TToolbarButtonGadget*>(gadget)) button->Refresh();
 }
 
 TToolbarList::~TToolbarList() {

@@ -68,6 +68,8 @@ public:
   // Deletes the whole "Toolbars" section.
   bool DeleteSavedLayout();
   bool IsFrameEnabled() const;
+  // Asks the command table how every button looks now (run at each table refresh).
+  void RefreshButtons();
 
   // The menu appended to the toolbars' context menu (none: no context menu); its items with
   // ids 1..20 choose the button size id x 6.

@@ -210,3 +210,27 @@ TEST_F(ToolbarTest, FloatingFrameSnapsToTheLayouts) {
 
 }  // namespace
 }  // namespace kvt
+
+namespace kvt {
+namespace {
+
+TEST_F(ToolbarTest, TableRefreshReachesTheButtons) {
+  TToolbar* a = AddToolbar("Main", TBRS_ALIGN_TOP, 2, 300);
+  bool on = true;
+  commands.Register(
+      300, [](int32_t) {},
+      [&](TCommandEnabler& ce) {
+        ce.Enable(on);
+        ce.SetCheck(kChecked);
+      });
+  commands.Refresh();
+  EXPECT_TRUE(a->FindButton(300)->isEnabled());
+  EXPECT_EQ(a->FindButton(300)->State(), kChecked);
+  EXPECT_FALSE(a->FindButton(301)->isEnabled());  // no handler
+  on = false;
+  commands.Refresh();
+  EXPECT_FALSE(a->FindButton(300)->isEnabled());
+}
+
+}  // namespace
+}  // namespace kvt
