@@ -134,6 +134,35 @@ TEST_F(InstrumentPageTest, TheTreeDialogOpensOnTheMatchAndOkFillsTheValuesFromTh
   EXPECT_EQ(values.bendRange, 2);
 }
 
+// The tree dialog with the file choice scripted.
+class TChosenListDlg : public TKVPatchListDlg {
+public:
+  using TKVPatchListDlg::TKVPatchListDlg;
+  std::string choice;
+
+protected:
+  std::string ChooseTreeFile() override { return choice; }
+};
+
+TEST_F(InstrumentPageTest, ChangeListLoadsTheChosenTreeAsTheCurrentOne) {
+  const std::string other = folder.filePath(QStringLiteral("Other.kvtitree")).toStdString();
+  std::ofstream(other) << "Brass=1\nHorn=60\n";
+  TInstrumentValues values;
+  values.sendPatch = 1;
+  values.patch = 60;
+  values.count = 1;
+  TChosenListDlg dialog(nullptr, values, store);
+  dialog.ChangeList();  // cancelled: the tree stays
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Instrument Tree - Default"));
+  dialog.choice = other;
+  dialog.ChangeList();
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Instrument Tree - Other"));
+  EXPECT_EQ(store.GetCurrentPath(), other);
+  // The match is searched in the new tree: the patch finds Horn.
+  ASSERT_NE(dialog.SelectedNode(), nullptr);
+  EXPECT_EQ(dialog.SelectedNode()->name, "Horn");
+}
+
 TEST_F(InstrumentPageTest, PredefinedInstrumentsFillThePageFromThePickedNode) {
   TInstrumentDef definition;
   definition.SetName(u"Lead");
