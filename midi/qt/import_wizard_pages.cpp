@@ -6,7 +6,6 @@
 #include "midi/import/import_data.h"
 #include "midi/qt/import_choice_lists.h"
 #include "tools/combo_box.h"
-#include "tools/draw_routines.h"
 #include "tools/edit_number.h"
 
 namespace kvt {
@@ -62,10 +61,9 @@ void TImportIntroPage::CreateControls(QWidget& window) {
   auto* name = new QLabel(&window);
   name->setObjectName(QStringLiteral("fileName"));
   name->setGeometry(12, 100, kPageWidth - 24, 24);
-  // A long path is shortened to the label's width, with "..." at its end.
-  QString text = QString::fromStdString(path);
-  FitTextWithEllipsis(QFontMetrics(name->font()), text, name->width());
-  name->setText(text);
+  // A long path is shortened in its middle, so the file name stays in view.
+  name->setText(QFontMetrics(name->font())
+                    .elidedText(QString::fromStdString(path), Qt::ElideMiddle, name->width()));
   name->setToolTip(QString::fromStdString(path));
 }
 

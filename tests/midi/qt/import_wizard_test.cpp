@@ -95,6 +95,16 @@ TEST_F(ImportWizardTest, TheIntroNamesTheFile) {
   auto* name = wizard->GetCurrentPage()->Window()->findChild<QLabel*>(QStringLiteral("fileName"));
   ASSERT_NE(name, nullptr);
   EXPECT_EQ(name->text(), QStringLiteral("/music/song.mid"));
+
+  // A long path loses its middle and keeps the file name.
+  const std::string longPath = "/home/" + std::string(300, 'x') + "/final song.mid";
+  TImportWizard other(nullptr, data, longPath, shell, NullCursorService());
+  other.Create();
+  const QString shown =
+      other.GetCurrentPage()->Window()->findChild<QLabel*>(QStringLiteral("fileName"))->text();
+  EXPECT_LT(shown.size(), static_cast<qsizetype>(longPath.size()));
+  EXPECT_TRUE(shown.startsWith(QStringLiteral("/home/")));
+  EXPECT_TRUE(shown.endsWith(QStringLiteral("final song.mid")));
 }
 
 TEST_F(ImportWizardTest, StepThreeRescansOnlyAfterTheScanOptionsChanged) {
