@@ -10,24 +10,13 @@
 #include <random>
 #include <string>
 
-#include "notation/audit/staff_audit.h"
-#include "notation/edits/staff_edits.h"
-#include "notation/files/text/score_text_writer.h"
+#include "tests/midi/import/auto_beam_compare.h"
 #include "tests/midi/import/import_fixture.h"
 
 namespace kvt {
 namespace {
 
 constexpr uint32_t kQuarter = 192;
-
-std::string StaffText(const TMusicStaff& staff) {
-  std::string text;
-  for (int i = 0; i <= staff.GetLastIndex(); ++i) {
-    AppendItemLine(text, *staff.GetItem(i), kTextModeLone);
-    text += '\n';
-  }
-  return text;
-}
 
 class ImportAutoBeamTest : public test::ImportFixture {
 protected:
@@ -83,19 +72,7 @@ TEST_F(ImportAutoBeamTest, BeamingOnceAuditedMatchesAuditingEachGroup) {
     std::unique_ptr<TMusicScore> perGroup = std::move(score);
     ConvertInstructions();
     ASSERT_TRUE(score && perGroup);
-    ASSERT_EQ(score->GetStaffCount(), perGroup->GetStaffCount());
-    for (int s = 0; s < score->GetStaffCount(); ++s) {
-      TMusicStaff& once = *score->GetStaff(s);
-      TMusicStaff& each = *perGroup->GetStaff(s);
-      AuditStaffRange(once);
-      AuditStaffRange(each);
-      const std::string before = StaffText(once);
-      AutoBeam(each, compound);
-      AutoBeamAuditedStaff(once, compound);
-      const std::string after = StaffText(once);
-      if (after != before) ++beamed;
-      EXPECT_EQ(after, StaffText(each)) << "staff " << s;
-    }
+    beamed += test::ExpectSameBeamingBothWays(*score, *perGroup, compound);
   }
   EXPECT_GE(beamed, 24);  // the files give beams to compare
 }
