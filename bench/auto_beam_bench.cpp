@@ -1,12 +1,14 @@
 // Automatic beaming of generated staves of 20 to 2,000 bars of 4/4: each bar holds two
 // eighths, four sixteenths, a quarter, an eighth rest and an eighth, then its bar line, so
 // each bar gets two beams. Each iteration beams a fresh copy of the unbeamed staff (building
-// it is not timed); items per second count the staff's items.
+// it is not timed); items per second count the staff's items. The audited variant beams as the
+// import does, on a staff audited beforehand.
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
+#include "notation/audit/staff_audit.h"
 #include "notation/edits/staff_edits.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/music_note.h"
@@ -36,14 +38,20 @@ void BuildStaff(TMusicStaff& staff, int bars) {
   }
 }
 
-void BM_AutoBeamStaff(benchmark::State& state) {
+// AutoBeam (an audit after each group), or with `audited` AutoBeamAuditedStaff on the staff
+// audited first (the audit before is not timed; the one after the groups is).
+void BeamStaves(benchmark::State& state, bool audited) {
   std::unique_ptr<TMusicStaff> staff;
   for (auto _ : state) {
     state.PauseTiming();
     staff = std::make_unique<TMusicStaff>();  // the last one's destruction is not timed
     BuildStaff(*staff, static_cast<int>(state.range(0)));
+    if (audited) AuditStaffRange(*staff);
     state.ResumeTiming();
-    AutoBeam(*staff, false);
+    if (audited)
+      AutoBeamAuditedStaff(*staff, false);
+    else
+      AutoBeam(*staff, false);
     benchmark::DoNotOptimize(staff->GetItem(2));
   }
   const int items = staff ? staff->GetItemCount() : 0;
@@ -51,7 +59,14 @@ void BM_AutoBeamStaff(benchmark::State& state) {
   state.counters["items"] = items;
 }
 
+void BM_AutoBeamStaff(benchmark::State& state) { BeamStaves(state, false); }
+void BM_AutoBeamAuditedStaff(benchmark::State& state) { BeamStaves(state, true); }
+
 BENCHMARK(BM_AutoBeamStaff)->RangeMultiplier(10)->Range(20, 2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AutoBeamAuditedStaff)
+    ->RangeMultiplier(10)
+    ->Range(20, 2000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kvt

@@ -116,7 +116,7 @@ bool FinishImportStaff(TMusicStaff& staff, const TMusicStaff& conductor,
   AuditStaffRange(staff);
   if (Cancelled(services)) return false;
   const bool hasLyrics = staff.GetLyrics() && staff.GetLyrics()->GetCount() > 0;
-  if (instruction.Has(kImportAutoBeam) && !hasLyrics) AutoBeam(staff, compound);
+  if (instruction.Has(kImportAutoBeam) && !hasLyrics) AutoBeamAuditedStaff(staff, compound);
   NormalizeChords(staff);
   AuditAccidentals(staff);
   return !Cancelled(services);

@@ -84,6 +84,10 @@ void AutoInsertBarLines(TMusicStaff& staff, bool padLastBar);
 // Beams the notes of each beat (compound meters by dotted beats with dottedBeats), then runs
 // of grace notes.
 void AutoBeam(TMusicStaff& staff, bool dottedBeats);
+// AutoBeam for a staff audited as a whole just before (nothing changed since): beams every
+// group without auditing it, then audits the whole staff once. Gives the staff AutoBeam gives,
+// in one audit walk; a staff not audited beforehand may come out differently.
+void AutoBeamAuditedStaff(TMusicStaff& staff, bool dottedBeats);
 
 // Every member's automatic accidental becomes the one the running context gives it.
 void MakeAccidentalsExplicit(TMusicStaff& staff);

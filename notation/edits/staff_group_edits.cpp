@@ -4,16 +4,16 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "notation/items/music_note.h"
-#include "notation/items/item_cast.h"
-#include "notation/staff/music_staff.h"
-#include "notation/items/rest_chord.h"
-#include "notation/index/simple_ntn_idx.h"
 #include "notation/audit/staff_audit.h"
 #include "notation/edits/staff_edits.h"
+#include "notation/index/simple_ntn_idx.h"
+#include "notation/items/item_cast.h"
+#include "notation/items/music_note.h"
+#include "notation/items/rest_chord.h"
+#include "notation/items/time_signature_data.h"
+#include "notation/staff/music_staff.h"
 #include "notation/staff/staff_range.h"
 #include "notation/staff/staff_utils.h"
-#include "notation/items/time_signature_data.h"
 
 namespace kvt {
 
@@ -48,13 +48,14 @@ bool IsAutoBeamNote(const TNotatedItem* item, bool grace) {
 }
 
 // Beams items first..last as TStaffRange::Beam does, with its audit kept running along the
-// staff.
-void BeamRun(TMusicStaff& staff, int first, int last, TRunningStaffAudit& audit) {
-  if (TStaffRange(&staff, first, last).GroupUnaudited(kGroupBeam)) audit.AuditRange(first, last);
+// staff; without an audit, the group alone.
+void BeamRun(TMusicStaff& staff, int first, int last, TRunningStaffAudit* audit) {
+  if (TStaffRange(&staff, first, last).GroupUnaudited(kGroupBeam) && audit)
+    audit->AuditRange(first, last);
 }
 
 // Beams the notes of one beat (items from..to), from the end backward.
-void BeamBeat(TMusicStaff& staff, int from, int to, TRunningStaffAudit& audit) {
+void BeamBeat(TMusicStaff& staff, int from, int to, TRunningStaffAudit* audit) {
   for (int j = to; j >= from;) {
     if (!IsAutoBeamNote(staff.GetItem(j), false)) {
       --j;
@@ -163,10 +164,10 @@ bool SetGroupStemDirection(TMusicStaff& staff, int dir, int i) {
   return true;
 }
 
-void AutoBeam(TMusicStaff& staff, bool dottedBeats) {
-  // Each beam's audit starts at or after the previous one's bar within a pass, so one running
-  // walk serves them all: the staff costs its length, not its length for every beam.
-  TRunningStaffAudit audit(staff);
+namespace {
+
+// AutoBeam's beats and grace runs, each group audited through `audit` when there is one.
+void BeamGroups(TMusicStaff& staff, bool dottedBeats, TRunningStaffAudit* audit) {
   int beat = GetBeatDuration(4, 2, dottedBeats);
   int64_t sum = 0;
   int64_t boundary = beat;
@@ -197,6 +198,23 @@ void AutoBeam(TMusicStaff& staff, bool dottedBeats) {
     if (end > i) BeamRun(staff, i, end, audit);
     i = end;
   }
+}
+
+}  // namespace
+
+void AutoBeam(TMusicStaff& staff, bool dottedBeats) {
+  // Each beam's audit starts at or after the previous one's bar within a pass, so one running
+  // walk serves them all: the staff costs its length, not its length for every beam.
+  TRunningStaffAudit audit(staff);
+  BeamGroups(staff, dottedBeats, &audit);
+}
+
+// On an audited staff the per-group audits repair nothing the groups' own beaming decisions
+// read, so one walk over the whole staff at the end leaves the staff they leave, at the cost
+// of one audit instead of eleven bars for every beam.
+void AutoBeamAuditedStaff(TMusicStaff& staff, bool dottedBeats) {
+  BeamGroups(staff, dottedBeats, nullptr);
+  AuditStaffRange(staff);
 }
 
 }  // namespace kvt

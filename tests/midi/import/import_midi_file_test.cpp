@@ -19,6 +19,7 @@
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
 #include "notation/staff/staff_lyrics.h"
+#include "tests/midi/import/auto_beam_compare.h"
 #include "tests/midi/import/import_test_shell.h"
 #include "tests/utils/ini_test_env.h"
 #include "utils/sys_info.h"
@@ -341,6 +342,28 @@ TEST(ImportRecording, ScoreAndStaffFromTheRecording) {
   EXPECT_EQ(staff->GetChannel(), 0);
   shell.editOk = false;
   EXPECT_EQ(ConvertRecordingToStaff(&shell, nullptr), nullptr);
+}
+
+// Every fixture imported without beaming gives the same staves beamed either way.
+TEST_F(ImportMidiFileTest, FixturesBeamTheSameWithOneAuditAsWithAnAuditPerGroup) {
+  class TUnbeamedShell : public TRecordingImportShell {
+  public:
+    bool RunImportWizard(TKVTImportData& data) override {
+      data.GetOptions().autoBeam = 0;
+      data.ApplyOptionsToInstructions();
+      return true;
+    }
+  };
+  int beamed = 0;
+  for (const char* name : {"type0.mid", "type1.mid", "song.KAR", "clean.mid", "jittered.mid"}) {
+    SCOPED_TRACE(name);
+    TUnbeamedShell unbeamed;
+    auto once = ImportMidiFile(&unbeamed, Path(name), kImportModeWizard, nullptr);
+    auto each = ImportMidiFile(&unbeamed, Path(name), kImportModeWizard, nullptr);
+    ASSERT_TRUE(once && each);
+    beamed += test::ExpectSameBeamingBothWays(*once, *each, true);
+  }
+  EXPECT_GE(beamed, 2);
 }
 
 }  // namespace
