@@ -21,7 +21,7 @@ namespace {
 class TCommandLineImportShell : public kvt::TNullMidiImportShell {
 public:
   explicit TCommandLineImportShell(int grid) : grid(grid) {}
-  bool AskYesNo(const std::string& text, const std::string&) override {
+  bool AskYesNo(const std::string& text, const std::string&, kvt::TQuestionIcon) override {
     std::fprintf(stderr, "%s", text.c_str());
     failed = text.find("Error[") != std::string::npos;
     return !failed;

@@ -66,7 +66,8 @@ std::unique_ptr<TMusicScore> ImportMidiFile(TMidiImportShell* shellOrNull, const
   if (log.Size() > 0) {
     std::string_view excerpt(logBuffer, static_cast<size_t>(log.Size()));
     excerpt = excerpt.substr(0, Utf8CompleteLength(excerpt));
-    if (!shell.AskYesNo(std::string(excerpt), kImportWarningsCaption)) return nullptr;
+    if (!shell.AskYesNo(std::string(excerpt), kImportWarningsCaption, TQuestionIcon::kInformation))
+      return nullptr;
   }
   const TImportOptions& options = data.GetOptions();
   ScanImportInstructions(data, options.extractChannels != 0, options.maxChordSize);

@@ -15,6 +15,9 @@ class TAlertLog;
 class TKVTImportData;
 struct TSMFImportInstructions;
 
+// The icon beside a Yes/No question.
+enum class TQuestionIcon { kInformation, kQuestion };
+
 class TMidiImportShell {
 public:
   virtual ~TMidiImportShell() = default;
@@ -23,8 +26,9 @@ public:
   virtual void ShowStatus(const std::string& text) = 0;
   // The conversion's status and progress (step of range).
   virtual void ShowProgress(const std::string& status, int step, int range) = 0;
-  // Yes/No question with the information icon; true only for Yes.
-  virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+  // Yes/No question with the icon; true only for Yes.
+  virtual bool AskYesNo(const std::string& text, const std::string& caption,
+                        TQuestionIcon icon) = 0;
   // A message the user acknowledges.
   virtual void ShowMessage(const std::string& text) = 0;
   // The application option "Use Import Wizard on Open".
@@ -46,7 +50,7 @@ class TNullMidiImportShell : public TMidiImportShell {
 public:
   void ShowStatus(const std::string&) override {}
   void ShowProgress(const std::string&, int, int) override {}
-  bool AskYesNo(const std::string&, const std::string&) override { return true; }
+  bool AskYesNo(const std::string&, const std::string&, TQuestionIcon) override { return true; }
   // To standard error, as the command-line tools show their messages.
   void ShowMessage(const std::string& text) override;
   bool UseImportWizard() override { return false; }

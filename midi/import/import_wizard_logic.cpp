@@ -80,7 +80,7 @@ bool TImportInstructionListPage::Add(TMidiImportShell& shell) {
 bool TImportInstructionListPage::Delete(TMidiImportShell& shell) {
   if (selected < 0 || selected >= static_cast<int>(data.GetInstructions().size())) return false;
   if (!shell.AskYesNo("Are you sure that you want to delete the current instruction?",
-                      "Delete Confirmation"))
+                      "Delete Confirmation", TQuestionIcon::kQuestion))
     return false;
   data.GetInstructions().erase(data.GetInstructions().begin() + selected);
   Refresh();

@@ -44,8 +44,10 @@ void TQtMidiImportShell::ShowProgress(const std::string& statusText, int step, i
   progress->SetProgress(step);
 }
 
-bool TQtMidiImportShell::AskYesNo(const std::string& text, const std::string& caption) {
-  return MessageBoxServiceOf().Show(owner.data(), MB_YESNO | MB_ICONINFORMATION,
+bool TQtMidiImportShell::AskYesNo(const std::string& text, const std::string& caption,
+                                  TQuestionIcon icon) {
+  const unsigned iconFlag = icon == TQuestionIcon::kQuestion ? MB_ICONQUESTION : MB_ICONINFORMATION;
+  return MessageBoxServiceOf().Show(owner.data(), MB_YESNO | iconFlag,
                                     QString::fromStdString(caption),
                                     QString::fromStdString(text)) == IDYES;
 }

@@ -42,7 +42,7 @@ public:
 
   void ShowStatus(const std::string& text) override;
   void ShowProgress(const std::string& statusText, int step, int range) override;
-  bool AskYesNo(const std::string& text, const std::string& caption) override;
+  bool AskYesNo(const std::string& text, const std::string& caption, TQuestionIcon icon) override;
   void ShowMessage(const std::string& text) override;
   bool UseImportWizard() override { return useWizard; }
   bool RunImportWizard(TKVTImportData& data) override;

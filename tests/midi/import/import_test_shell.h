@@ -18,8 +18,9 @@ public:
 
 class TRecordingImportShell : public TNullMidiImportShell {
 public:
-  bool AskYesNo(const std::string& text, const std::string& caption) override {
+  bool AskYesNo(const std::string& text, const std::string& caption, TQuestionIcon icon) override {
     questions.push_back(caption + "|" + text);
+    icons.push_back(icon);
     return answer;
   }
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -50,6 +51,7 @@ public:
   int wizardRuns = 0;
   TKVTImportData* recordingData = nullptr;
   std::vector<std::string> questions;
+  std::vector<TQuestionIcon> icons;
   std::vector<std::string> messages;
   std::vector<int> edits;
   TRecordingAlertLog alerts;

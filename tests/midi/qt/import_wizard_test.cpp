@@ -117,6 +117,7 @@ TEST_F(ImportWizardTest, StepThreeRescansOnlyAfterTheScanOptionsChanged) {
   PressPageButton("Delete");
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_EQ(boxes.boxes[0].caption, QStringLiteral("Delete Confirmation"));
+  EXPECT_EQ(boxes.boxes[0].type & MB_ICONMASK, MB_ICONQUESTION);
   EXPECT_EQ(boxes.boxes[0].text,
             QStringLiteral("Are you sure that you want to delete the current instruction?"));
   ASSERT_EQ(List()->count(), 1);
