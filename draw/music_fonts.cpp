@@ -119,12 +119,12 @@ void TMusicFonts::Build(int requestedSpace, TDeviceContext* sizing) {
 }
 
 TDcFont TMusicFonts::MakeTextFont(int textIndex, int percent, int dpi) const {
-  const TFontSpec* spec = data->GetTextFont(textIndex);
+  const TFontSpec* stored = data->GetTextFont(textIndex);
   TLogFont lf;
-  spec->ToLogFont(lf, dpi);
+  stored->ToLogFont(lf, dpi);
   const double base = data->GetBaseSize();
   const double height =
-      std::floor(std::abs(spec->Size()) * percent * space * 4.0 / (base * 100) + 0.5);
+      std::floor(std::abs(stored->Size()) * percent * space * 4.0 / (base * 100) + 0.5);
   TDcFont font;
   font.face = lf.faceName;
   font.pixelSize = std::clamp(height, 1.0, 1e7);
@@ -202,8 +202,8 @@ void TMusicFonts::GetSlotLogFont(int slot, TLogFont& out, int percent) const {
         static_cast<int32_t>(slot == 0 ? -(percent * em / 100) : -(percent * 2 * em / 300));
     return;
   }
-  const TFontSpec* spec = data->GetTextFont(slot - 2);
-  spec->ToLogFont(out, sizeDC->DpiY());
+  const TFontSpec* stored = data->GetTextFont(slot - 2);
+  stored->ToLogFont(out, sizeDC->DpiY());
   out.height = -static_cast<int32_t>(MakeTextFont(slot - 2, percent, sizeDC->DpiY()).pixelSize);
 }
 

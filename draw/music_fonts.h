@@ -26,7 +26,7 @@
 #include <string_view>
 
 #include "draw/device_context.h"
-#include "draw/draw_pen_spec.h"
+#include "draw/draw_pen.h"
 #include "draw/quad_curve.h"
 #include "draw/screen_context_factory.h"
 #include "utils/font_description.h"

@@ -126,8 +126,8 @@ int TKVTNTNPrintData::GetPageLeft(int n) const {
 }
 
 int TKVTNTNPrintData::FontHeight(int role) const {
-  const TFontSpec* spec = score->GetFonts().GetTextFont(role);
-  const double points = spec ? std::clamp(static_cast<double>(spec->Size()), 0.0, 1000.0) : 0.0;
+  const TFontSpec* stored = score->GetFonts().GetTextFont(role);
+  const double points = stored ? std::clamp(static_cast<double>(stored->Size()), 0.0, 1000.0) : 0.0;
   return static_cast<int>(points * paper.dpiY / 72.0);
 }
 

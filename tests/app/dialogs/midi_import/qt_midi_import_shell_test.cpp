@@ -2,7 +2,7 @@
 // Yes and No) appears only for a file with warnings and No gives nothing; the wizard's Finish
 // converts and its Cancel gives nothing; the conversion shows "Working" with a segmented bar;
 // an unreadable file gives the open message.
-#include "midi/qt/qt_midi_import_shell.h"
+#include "app/dialogs/midi_import/qt_midi_import_shell.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
@@ -12,10 +12,10 @@
 #include <string>
 
 #include "midi/import/import_midi_file.h"
-#include "midi/qt/import_wizard.h"
+#include "app/dialogs/midi_import/import_wizard.h"
 #include "notation/services/services.h"
 #include "notation/staff/music_score.h"
-#include "tests/midi/qt/modal_helper.h"
+#include "tests/app/dialogs/midi_import/modal_helper.h"
 #include "tests/tools/recording_message_box.h"
 #include "tools/gauge.h"
 #include "tools/long_task_dialog.h"

@@ -1,6 +1,6 @@
 // The "Import" options page shows the eight settings, held to their ranges, and writes all
 // eight back to section "Import" when the options dialog closes with OK (not on Cancel).
-#include "midi/qt/import_options_page.h"
+#include "app/dialogs/midi_import/import_options_page.h"
 
 #include <gtest/gtest.h>
 #include <QCheckBox>

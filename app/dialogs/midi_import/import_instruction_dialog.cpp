@@ -1,11 +1,11 @@
-#include "midi/qt/import_instruction_dialog.h"
+#include "app/dialogs/midi_import/import_instruction_dialog.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 
 #include "midi/import/import_instructions.h"
-#include "midi/qt/import_choice_lists.h"
+#include "app/dialogs/midi_import/import_choice_lists.h"
 #include "tools/combo_box.h"
 #include "tools/dialog_transfer.h"
 #include "tools/edit_number.h"

@@ -1,8 +1,8 @@
-#include "midi/qt/import_options_page.h"
+#include "app/dialogs/midi_import/import_options_page.h"
 
 #include <QLabel>
 
-#include "midi/qt/import_choice_lists.h"
+#include "app/dialogs/midi_import/import_choice_lists.h"
 #include "tools/combo_box.h"
 #include "tools/edit_number.h"
 

@@ -1,9 +1,9 @@
-#include "midi/qt/qt_midi_import_shell.h"
+#include "app/dialogs/midi_import/qt_midi_import_shell.h"
 
 #include <QString>
 
-#include "midi/qt/import_instruction_dialog.h"
-#include "midi/qt/import_wizard.h"
+#include "app/dialogs/midi_import/import_instruction_dialog.h"
+#include "app/dialogs/midi_import/import_wizard.h"
 #include "tools/long_task_dialog.h"
 #include "tools/message_box_service.h"
 

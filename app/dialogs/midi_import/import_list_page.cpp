@@ -1,6 +1,6 @@
-#include "midi/qt/import_list_page.h"
+#include "app/dialogs/midi_import/import_list_page.h"
 
-#include "midi/qt/import_wizard_pages.h"
+#include "app/dialogs/midi_import/import_wizard_pages.h"
 #include "utils/busy_cursor.h"
 
 namespace kvt {

@@ -1,4 +1,4 @@
-#include "midi/qt/import_choice_lists.h"
+#include "app/dialogs/midi_import/import_choice_lists.h"
 
 #include "midi/import/import_instructions.h"
 #include "notation/items/name_lists.h"

@@ -1,10 +1,10 @@
-#include "midi/qt/import_wizard_pages.h"
+#include "app/dialogs/midi_import/import_wizard_pages.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 
 #include "midi/import/import_data.h"
-#include "midi/qt/import_choice_lists.h"
+#include "app/dialogs/midi_import/import_choice_lists.h"
 #include "tools/combo_box.h"
 #include "tools/edit_number.h"
 

@@ -1,6 +1,6 @@
 // The "Import Instruction" dialog: channel boxes follow the channel mask both ways, the track
 // field's range follows the file's highest track, and Cancel leaves the instruction alone.
-#include "midi/qt/import_instruction_dialog.h"
+#include "app/dialogs/midi_import/import_instruction_dialog.h"
 
 #include <gtest/gtest.h>
 #include <QCheckBox>
@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "midi/import/import_instructions.h"
-#include "tests/midi/qt/modal_helper.h"
+#include "tests/app/dialogs/midi_import/modal_helper.h"
 #include "tests/tools/recording_message_box.h"
 #include "tools/combo_box.h"
 #include "tools/edit_number.h"

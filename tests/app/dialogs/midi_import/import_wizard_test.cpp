@@ -1,7 +1,7 @@
 // The import wizard: its buttons follow the page, Step 3 rescans only after the scan options
 // changed (losing manual edits) and re-applies the Step 1 options every time, Delete asks and
 // needs a selected row, and Finish and Cancel end the run as they say.
-#include "midi/qt/import_wizard.h"
+#include "app/dialogs/midi_import/import_wizard.h"
 
 #include <gtest/gtest.h>
 #include <QCheckBox>
@@ -15,10 +15,10 @@
 #include "midi/events/midi_msg.h"
 #include "midi/import/import_convert.h"
 #include "midi/import/import_data.h"
-#include "midi/qt/import_instruction_dialog.h"
-#include "midi/qt/import_list_page.h"
-#include "midi/qt/qt_midi_import_shell.h"
-#include "tests/midi/qt/modal_helper.h"
+#include "app/dialogs/midi_import/import_instruction_dialog.h"
+#include "app/dialogs/midi_import/import_list_page.h"
+#include "app/dialogs/midi_import/qt_midi_import_shell.h"
+#include "tests/app/dialogs/midi_import/modal_helper.h"
 #include "tests/tools/recording_message_box.h"
 #include "tools/combo_box.h"
 #include "tools/edit_number.h"

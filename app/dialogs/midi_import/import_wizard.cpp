@@ -1,8 +1,8 @@
-#include "midi/qt/import_wizard.h"
+#include "app/dialogs/midi_import/import_wizard.h"
 
 #include "midi/import/import_data.h"
-#include "midi/qt/import_list_page.h"
-#include "midi/qt/import_wizard_pages.h"
+#include "app/dialogs/midi_import/import_list_page.h"
+#include "app/dialogs/midi_import/import_wizard_pages.h"
 #include "tools/message_box_service.h"
 
 namespace kvt {

@@ -1,4 +1,4 @@
-#include "midi/qt/patch_list_dialog.h"
+#include "app/dialogs/midi_import/patch_list_dialog.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

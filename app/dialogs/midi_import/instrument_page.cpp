@@ -1,9 +1,9 @@
-#include "midi/qt/instrument_page.h"
+#include "app/dialogs/midi_import/instrument_page.h"
 
 #include <QLabel>
 
 #include "midi/import/instrument_values.h"
-#include "midi/qt/patch_list_dialog.h"
+#include "app/dialogs/midi_import/patch_list_dialog.h"
 #include "notation/context/instrument_def.h"
 #include "tools/edit_number.h"
 #include "tools/krv_edit.h"

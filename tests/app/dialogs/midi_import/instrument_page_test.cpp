@@ -1,7 +1,7 @@
 // The instrument page and the "Instrument Tree" dialog: mixed values show as empty fields and
 // partly checked boxes and survive an untouched page; what the user changes reaches every
 // definition; picking a tree node fills the values with what the node and its groups define.
-#include "midi/qt/instrument_page.h"
+#include "app/dialogs/midi_import/instrument_page.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
@@ -12,9 +12,9 @@
 
 #include "midi/import/instrument_tree_store.h"
 #include "midi/import/instrument_values.h"
-#include "midi/qt/patch_list_dialog.h"
+#include "app/dialogs/midi_import/patch_list_dialog.h"
 #include "notation/context/instrument_def.h"
-#include "tests/midi/qt/modal_helper.h"
+#include "tests/app/dialogs/midi_import/modal_helper.h"
 #include "tools/edit_number.h"
 #include "tools/krv_edit.h"
 #include "tools/message_box_service.h"
