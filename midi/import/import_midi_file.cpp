@@ -30,6 +30,23 @@ std::string Formatted(const char* format, const std::string& path) {
   return text;
 }
 
+// Instructions from a scan with the data's own options.
+void ScanWithOptions(TKVTImportData& data) {
+  const TImportOptions& options = data.GetOptions();
+  ScanImportInstructions(data, options.extractChannels != 0, options.maxChordSize);
+}
+
+// The converted score; null when the user cancelled the conversion.
+std::unique_ptr<TMusicScore> ConvertUnlessCancelled(TKVTImportData& data, int lyricMode,
+                                                    const TServices& services,
+                                                    TMidiImportShell& shell) {
+  bool cancelled = false;
+  std::unique_ptr<TMusicScore> score =
+      ConvertImportToScore(data, lyricMode, services, &shell, &cancelled);
+  if (cancelled) return nullptr;
+  return score;
+}
+
 }  // namespace
 
 int LyricModeForPath(const std::string& path) {
@@ -69,16 +86,11 @@ std::unique_ptr<TMusicScore> ImportMidiFile(TMidiImportShell* shellOrNull, const
     if (!shell.AskYesNo(std::string(excerpt), kImportWarningsCaption, TQuestionIcon::kInformation))
       return nullptr;
   }
-  const TImportOptions& options = data.GetOptions();
-  ScanImportInstructions(data, options.extractChannels != 0, options.maxChordSize);
+  ScanWithOptions(data);
   if (mode == kImportModeWizard || shell.UseImportWizard()) {
     if (!shell.RunImportWizard(data)) return nullptr;
   }
-  bool cancelled = false;
-  std::unique_ptr<TMusicScore> score =
-      ConvertImportToScore(data, lyricMode, services, &shell, &cancelled);
-  if (cancelled) return nullptr;
-  return score;
+  return ConvertUnlessCancelled(data, lyricMode, services, shell);
 }
 
 std::unique_ptr<TMusicScore> ConvertRecordingToScore(TMidiImportShell* shellOrNull,
@@ -88,15 +100,10 @@ std::unique_ptr<TMusicScore> ConvertRecordingToScore(TMidiImportShell* shellOrNu
   TKVTImportData* recording = shell.GetRecordingData();
   if (!recording) return nullptr;
   recording->GetOptions().Load(settings);
-  const TImportOptions& options = recording->GetOptions();
-  ScanImportInstructions(*recording, options.extractChannels != 0, options.maxChordSize);
+  ScanWithOptions(*recording);
   if (recording->GetInstructions().empty()) return nullptr;
   recording->ApplyOptionsToInstructions();
-  bool cancelled = false;
-  std::unique_ptr<TMusicScore> score =
-      ConvertImportToScore(*recording, kImportNoLyrics, services, &shell, &cancelled);
-  if (cancelled) return nullptr;
-  return score;
+  return ConvertUnlessCancelled(*recording, kImportNoLyrics, services, shell);
 }
 
 std::unique_ptr<TMusicStaff> ConvertRecordingToStaff(TMidiImportShell* shellOrNull,

@@ -13,19 +13,13 @@
 #include "notation/files/text/score_text_writer.h"
 #include "notation/staff/music_staff.h"
 #include "notation/staff/staff_range.h"
+#include "tests/notation/edits/auto_beam_support.h"
 #include "tests/notation/staff_edit_support.h"
 
 namespace kvt {
 namespace {
 
-std::string StaffText(const TMusicStaff& staff) {
-  std::string text;
-  for (int i = 0; i <= staff.GetLastIndex(); ++i) {
-    AppendItemLine(text, *staff.GetItem(i), kTextModeLone);
-    text += '\n';
-  }
-  return text;
-}
+using test::StaffText;
 
 // The layout with the given ranges beamed, audited as a whole as the import leaves it.
 void Build(TMusicStaff& staff, const std::string& layout,
@@ -91,25 +85,11 @@ INSTANTIATE_TEST_SUITE_P(
 // Random staves of grace notes, rests, ties, accidentals, keys, tempos and time-signature
 // changes, some with groups beamed beforehand, long enough to reach past an audit's ten bars.
 TEST(AutoBeamAuditedStaffTest, GeneratedStavesMatch) {
-  static const char* const kWords[] = {"n3",  "n3@-4", "n3@5",  "n4",   "n4@3",    "n4@-7",
-                                       "n3.", "n5",    "n2",    "r3",   "r4",      "n4g",
-                                       "n3g", "|",     "|",     "T6/8", "T3/4",    "T2/4",
-                                       "n3~", "n3#",   "n4b@2", "x",    "Tempo90", "K-3"};
   std::mt19937 rng(61);
   for (int round = 0; round < 200; ++round) {
-    std::string layout;
-    const int length = 4 + static_cast<int>(rng() % 120);
-    for (int w = 0; w < length; ++w) {
-      layout += kWords[rng() % std::size(kWords)];
-      layout += ' ';
-    }
-    std::vector<std::pair<int, int>> beams;
-    if (round % 3 == 0) {
-      const int from = 1 + static_cast<int>(rng() % length);
-      beams.emplace_back(from, from + 1 + static_cast<int>(rng() % 3));
-    }
-    SCOPED_TRACE(layout);
-    ExpectSameStaff(layout, beams, round % 2 == 0);
+    const test::TRandomBeamStaff staff = test::RandomBeamStaff(rng, round, 120);
+    SCOPED_TRACE(staff.layout);
+    ExpectSameStaff(staff.layout, staff.beams, round % 2 == 0);
   }
 }
 

@@ -15,25 +15,18 @@
 #include "notation/items/song_note.h"
 #include "notation/staff/music_staff.h"
 #include "notation/staff/staff_range.h"
+#include "tests/notation/edits/auto_beam_support.h"
 #include "tests/notation/staff_edit_support.h"
 
 namespace kvt {
 namespace {
 
+using test::StaffText;
+
 using test::Fill;
 
 const TSongNote* SongAt(const TMusicStaff& staff, int i) {
   return ItemAs<TSongNote>(staff.GetItem(i));
-}
-
-// Every item's full record line.
-std::string StaffText(const TMusicStaff& staff) {
-  std::string text;
-  for (int i = 0; i <= staff.GetLastIndex(); ++i) {
-    AppendItemLine(text, *staff.GetItem(i), kTextModeLone);
-    text += '\n';
-  }
-  return text;
 }
 
 // The layout, then the given ranges beamed one by one, as a user would have left them.
@@ -126,25 +119,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Random staves of every kind of item above, some with groups beamed beforehand.
 TEST(AutoBeamByRangeTest, GeneratedStavesMatch) {
-  static const char* const kWords[] = {"n3",  "n3@-4", "n3@5",  "n4",      "n4@3", "n4@-7",
-                                       "n3.", "n5",    "n2",    "r3",      "r4",   "n4g",
-                                       "n3g", "|",     "|",     "T6/8",    "T3/4", "T2/4",
-                                       "n3~", "n3#",   "n4b@2", "Tempo90", "x",    "K-3"};
   std::mt19937 rng(16);
   for (int round = 0; round < 200; ++round) {
-    std::string layout;
-    const int length = 4 + static_cast<int>(rng() % 40);
-    for (int w = 0; w < length; ++w) {
-      layout += kWords[rng() % std::size(kWords)];
-      layout += ' ';
-    }
-    std::vector<std::pair<int, int>> beams;
-    if (round % 3 == 0) {
-      const int from = 1 + static_cast<int>(rng() % length);
-      beams.emplace_back(from, from + 1 + static_cast<int>(rng() % 3));
-    }
-    SCOPED_TRACE(layout);
-    ExpectSameAsBeamingEachGroup(layout, beams, round % 2 == 0);
+    const test::TRandomBeamStaff staff = test::RandomBeamStaff(rng, round, 40);
+    SCOPED_TRACE(staff.layout);
+    ExpectSameAsBeamingEachGroup(staff.layout, staff.beams, round % 2 == 0);
   }
 }
 
