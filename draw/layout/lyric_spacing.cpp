@@ -30,6 +30,9 @@ void TStaffDrawInfo::SpaceLyrics() {
   const bool standard = lyrics->GetAlign() == kLyricsAlignStandard;
   const int64_t unit = Metrics().UnitWidth();
   const int64_t hyphenWidth = host->LyricTextWidth(u"-");
+  // Neighbouring words keep a space between them, and a hyphen gets one around it, so that
+  // syllables never touch (a syllable exactly as wide as its room would run into the next).
+  const int64_t wordGap = std::max<int64_t>(host->LyricTextWidth(u" "), unit / 4);
   const int count = GetDrawPosCount();
   for (int line = 0; line < std::min(lyrics->GetCount(), kMaxLyricLines); ++line) {
     const TLyricText* text = lyrics->GetLine(line);
@@ -57,7 +60,8 @@ void TStaffDrawInfo::SpaceLyrics() {
       const int64_t textWidth = host->LyricTextWidth(it.GetSyllable());
       TLyricSyllableIter next = it;
       next.Next();
-      const int64_t hyphen = next.IsValid() && next.GetSeparator() == kSeparatorHyphen ? hyphenWidth : 0;
+      const int64_t hyphen =
+          !next.IsValid() ? 0 : wordGap + (next.GetSeparator() == kSeparatorHyphen ? hyphenWidth : 0);
       // Room up to the next syllable (without "Standard Rules", a bar line ends it too).
       int64_t room = 0;
       for (int k = n; k < count; ++k) {
@@ -69,8 +73,10 @@ void TStaffDrawInfo::SpaceLyrics() {
       if (standard) {
         const auto* song = ItemAs<TSongNote>(staff->GetItem(pos.GetItemIndex()));
         const bool melismaStart = song && (song->IsSlurOut() || song->IsTieOut());
-        // The part of the syllable left of the note's x (negative when it starts after it).
-        const int64_t left = melismaStart ? 0 : textWidth / 2 - unit / 2;
+        // The part of the syllable left of the position's x (negative when it starts after
+        // it): the syllable stands under the head, which comes after the accidentals.
+        const int64_t lead = GetLeadWidth(pos);
+        const int64_t left = (melismaStart ? 0 : textWidth / 2 - unit / 2) - lead;
         if (left > freeRoom && previous > 0 && !FollowedByVisibleSpacer(previous))
           positions[static_cast<size_t>(previous)].AddWidth(static_cast<int>(std::min<int64_t>(left - freeRoom, INT_MAX)));
         const int64_t excess = textWidth - left + hyphen - room;
