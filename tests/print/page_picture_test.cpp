@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTimer>
 #include <sstream>
 
 #include "print/page_picture_file.h"
@@ -135,6 +138,46 @@ TEST_F(PagePictureTest, AFailedWriteKeepsTheFileAndShowsTheCopyError) {
   EXPECT_EQ(CopyPagePicture(nullptr, *data, 600, 600, &existing, 1, services), 1);
   EXPECT_EQ(boxes.boxes.size(), 1u);
   EXPECT_NE(ReadAll(existing), "older");
+}
+
+// Remembers the folder of the pictures' dialog kind.
+class TFolderShell final : public TPrintShell {
+public:
+  QWidget* MainWindow() override { return nullptr; }
+  std::string FileDialogFolder(int kind) override { return kind == 0 ? folder : std::string(); }
+  void RememberFileDialogFolder(int kind, const std::string& path) override {
+    remembered = {kind, path};
+  }
+  std::string folder;
+  std::pair<int, std::string> remembered{-1, {}};
+};
+
+TEST_F(PagePictureTest, TheFileChoiceOffersSvgInTheRememberedFolder) {
+  TFolderShell shell;
+  shell.folder = dir.path().toStdString();
+  services.shell = &shell;
+  QString filter, start;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->windowTitle(), "Export Graphic File");
+    filter = dialog->nameFilters().join(';');
+    start = dialog->directory().absolutePath();
+    dialog->selectFile(dir.filePath("picture"));
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it
+  });
+  std::string path;
+  ASSERT_TRUE(ChoosePictureFile(nullptr, services, path));
+  EXPECT_EQ(filter, "SVG Files (*.svg)");
+  EXPECT_EQ(start, dir.path());
+  EXPECT_EQ(path, Path("picture.svg"));
+  EXPECT_EQ(shell.remembered, std::make_pair(0, Path("picture.svg")));
+
+  QTimer::singleShot(0, [] {
+    if (QWidget* dialog = QApplication::activeModalWidget())
+      static_cast<QDialog*>(dialog)->reject();
+  });
+  EXPECT_FALSE(ChoosePictureFile(nullptr, services, path));
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
@@ -114,6 +116,54 @@ TEST_F(PrintJobTest, CancelOnPageTwoOfFiveLeavesNoFileAndKeepsAnOlderOne) {
   }
   for (QWidget* w : QApplication::topLevelWidgets())
     EXPECT_EQ(dynamic_cast<TPrintCancelDialog*>(w), nullptr);
+}
+
+// The main window of a test: the job disables it while the cancel dialog shows.
+class TWindowShell final : public TPrintShell {
+public:
+  QWidget* MainWindow() override { return &window; }
+  std::string FileDialogFolder(int) override { return {}; }
+  void RememberFileDialogFolder(int, const std::string&) override {}
+  QWidget window;
+};
+
+TEST_F(PrintJobTest, TheMainWindowWaitsWhileTheCancelDialogShowsTheDocument) {
+  TWindowShell shell;
+  shell.window.show();
+  services.shell = &shell;
+  auto score = ScoreOfPages(2);
+  ASSERT_TRUE(score);
+  int seen = 0;
+  status.onText = [&](const std::string&) {
+    EXPECT_FALSE(shell.window.isEnabled());
+    TPrintCancelDialog* dialog = shell.window.findChild<TPrintCancelDialog*>();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->isEnabled());
+    EXPECT_EQ(dialog->windowTitle(), "Score Print");
+    auto* name = qobject_cast<QLabel*>(dialog->Control(TPrintCancelDialog::kDocumentNameId));
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->text(), "Song.kvt");
+    ++seen;
+  };
+  EXPECT_EQ(Print(*score, Path("windows.pdf")), 1);
+  EXPECT_EQ(seen, 2);
+  EXPECT_TRUE(shell.window.isEnabled());
+  EXPECT_EQ(shell.window.findChild<TPrintCancelDialog*>(), nullptr);
+}
+
+TEST_F(PrintJobTest, EscapeInTheCancelDialogCancels) {
+  auto score = ScoreOfPages(3);
+  ASSERT_TRUE(score);
+  status.onText = [](const std::string& text) {
+    if (text != "Printing Page 1") return;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* dialog = dynamic_cast<TPrintCancelDialog*>(w))
+        QTest::keyClick(dialog, Qt::Key_Escape);
+  };
+  EXPECT_EQ(Print(*score, Path("escape.pdf")), 0);
+  EXPECT_EQ(status.texts.back(), "Printing Page 1");
+  EXPECT_FALSE(std::filesystem::exists(Path("escape.pdf")));
 }
 
 TEST_F(PrintJobTest, AMissingFolderIsReportedAndReturnsZero) {
