@@ -30,7 +30,7 @@ public:
     dialog = new TPrintCancelDialog(mainWindow, documentName);
     dialog->show();
     if (mainWindow) mainWindow->setEnabled(false);
-    // The dialog is a child window of the main window, so it stays enabled with it disabled.
+    // A window stays usable under a disabled parent once enabled explicitly.
     dialog->setEnabled(true);
   }
   ~TJobWindows() {
