@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QPrintDialog>
+#include <QTimer>
 #include <climits>
 #include <filesystem>
 
@@ -155,6 +158,26 @@ TEST_F(KVPrinterTest, PrintedNumbersFromThreeChoosePageIndexes) {
   std::filesystem::remove(pdf);
   EXPECT_EQ(PrintScore(nullptr, *score, all, document, printer, colors, services), 0);
   EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+TEST_F(KVPrinterTest, ThePrintDialogOffersPagesAndFilesButNoSelection) {
+  TPrinterDevice device(QString(), QString::fromStdString(Path("dialog.pdf")));
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->minPage(), 3);
+    EXPECT_EQ(dialog->maxPage(), INT_MAX);
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintSelection));
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintCurrentPage));
+    EXPECT_TRUE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+    EXPECT_TRUE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+    seen = true;
+    dialog->reject();
+  });
+  TQtPrintDialogRunner runner;
+  EXPECT_FALSE(runner.RunPrint(nullptr, device.Printer(), 3, INT_MAX));
+  EXPECT_TRUE(seen);
 }
 
 TEST(DefaultPdfPath, BesideTheScoreOrUntitledAtHome) {
