@@ -31,14 +31,15 @@ struct TPrintRange {
   int last = INT32_MAX;
 };
 
-// The largest copy count a job accepts; the dialog's own bound is lower.
+// The most copies a job makes; a larger count on the printer is cut to it.
 inline constexpr int kMaxPrintCopies = 999;
 
 // The name a job shows and gives the document: "Untitled", or the path's file name, cut to
 // 260 bytes on a character boundary.
 std::string PrintDocumentName(const std::string& documentPath);
 
-// The print data must have been made for device (its measuring context and paper).
+// The print data must have been made for device (its measuring context and paper); the job
+// sets its page range and leaves its pagination after the last page printed.
 int PrintPages(TKVTNTNPrintData& data, TPrinterDevice& device, const TPrintRange& range,
                const std::string& documentPath, const TPrintServices& services);
 
