@@ -34,12 +34,15 @@ protected:
     auto device = PdfPrinter(Path("count.pdf"), paper);
     return Data(*device, score)->CountPages();
   }
-  // Clicks the cancel dialog's button when the status shows page `page`.
+  // Clicks the cancel dialog's button when the status shows page `page`; the click waits in the
+  // event queue, as a user's would, until the job handles events.
   void CancelOnPage(int page) {
     status.onText = [page](const std::string& text) {
       if (text != "Printing Page " + std::to_string(page)) return;
       for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* dialog = dynamic_cast<TPrintCancelDialog*>(w)) dialog->CancelButton()->click();
+        if (auto* dialog = dynamic_cast<TPrintCancelDialog*>(w))
+          QMetaObject::invokeMethod(dialog->CancelButton(), &QPushButton::click,
+                                    Qt::QueuedConnection);
     };
   }
 };
