@@ -6,9 +6,11 @@
 
 #include <memory>
 
+#include "draw/layout/fonts_sizing_scope.h"
 #include "draw/music_fonts.h"
 #include "draw/staff_color_handles.h"
 #include "notation/context/staff_context_state.h"
+#include "notation/items/bar_line_data.h"
 #include "notation/items/item_cast.h"
 #include "notation/staff/music_fonts_data.h"
 #include "notation/staff/music_score.h"
@@ -160,6 +162,52 @@ TEST_F(ScoreDrawInfoTest, EveryStaffEndsAtTheForcedSystemBreak) {
   EXPECT_EQ(ends[0], ends[1]);
   // Two bars of four notes and their bar lines.
   EXPECT_EQ(ends[0].itemIndex, 1 + 2 * 5);
+}
+
+TEST_F(ScoreDrawInfoTest, ASystemEndingOnAnOpeningBarClosesWithAPlainBar) {
+  const int opening[] = {kBarSectionOpen, kBarLocalRepeatOpen, kBarMasterRepeatOpen};
+  for (int style : opening) {
+    TMusicScore own;
+    own.AddStaff(std::make_unique<TMusicStaff>());
+    TMusicStaff& staff = *own.GetStaff(0);
+    TStaffBuilder b(staff);
+    for (int i = 0; i < 4; ++i) b.Note(0);
+    b.Bar(style).SetSysBreak(true);
+    const int bar = b.Last();
+    for (int i = 0; i < 4; ++i) b.Note(0);
+    TScoreDrawInfo l(own, *fonts, kDrawModePrint);
+    l.AddStaff(0);
+    l.LayoutStavesFromItems({}, 1 << 20);
+    l.BreakAndJustify(1 << 20);
+    TStaffDrawInfo& s = *l.GetStaffDrawInfo(0);
+    TFontsSizingScope sizing(*fonts);
+    const int last = s.GetLastPosition();
+    const TStaffDrawPos& end = *s.PositionAt(last);
+    EXPECT_EQ(end.GetKind(), kDrawBarLine) << style;
+    EXPECT_TRUE(end.IsAutoInsert()) << style;
+    EXPECT_EQ(end.GetItemIndex(), staff.GetLastIndex()) << style;
+    EXPECT_EQ(s.GetTotalWidth() - s.XOfPosition(last), fonts->GetBarLineWidth(kBarSingle)) << style;
+    // The next system goes on after the opening bar.
+    EXPECT_EQ(l.GetLayoutEnds()[0].itemIndex, bar + 1) << style;
+  }
+}
+
+TEST_F(ScoreDrawInfoTest, AnOrdinaryClosingBarKeepsItsItemAndLosesItsPadding) {
+  TMusicStaff& staff = NewStaff();
+  TStaffBuilder b(staff);
+  for (int i = 0; i < 4; ++i) b.Note(0);
+  b.Bar(kBarSectionClose).SetSysBreak(true);
+  const int bar = b.Last();
+  for (int i = 0; i < 4; ++i) b.Note(0);
+  TScoreDrawInfo& l = Layout();
+  l.LayoutStavesFromItems({}, 1 << 20);
+  l.BreakAndJustify(1 << 20);
+  const TStaffDrawInfo& s = *l.GetStaffDrawInfo(0);
+  const TStaffDrawPos& end = *s.PositionAt(s.GetLastPosition());
+  TFontsSizingScope sizing(*fonts);
+  EXPECT_EQ(end.GetItemIndex(), bar);
+  EXPECT_FALSE(end.IsAutoInsert());
+  EXPECT_EQ(end.GetWidth(), fonts->GetBarLineWidth(kBarSectionClose));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -221,6 +222,66 @@ TEST_F(PrintDataTest, AFaultWhileDrawingFailsThePageAndReachesTheAlertLog) {
   TStandardSongNoteDrawer standard;
   p.Layout().SetSongNoteDrawer(standard);
   EXPECT_EQ(p.RenderPage(&page, 1, true), kLastPage);
+}
+
+TEST_F(PrintDataTest, APageEndsAtTheTimeItsLastPlacedSystemReaches) {
+  AddStaves(4, 300);
+  TKVTNTNPrintData& p = Print();
+  const int pages = p.CountPages();
+  ASSERT_GT(pages, 1);
+  p.SetPageRange(1, pages);
+  p.ResetPagination();
+  for (int n = 1; n <= pages; ++n) {
+    ASSERT_NE(p.RenderPage(nullptr, n, false), kPageFailed);
+    if (n < pages) {
+      // The system measured last did not fit: the page ends where that system begins.
+      const TStaffDrawInfo& rejected = *p.Layout().GetStaffDrawInfo(0);
+      EXPECT_EQ(p.GetPageEndTime(), rejected.TimeSlotAt(1)) << n;
+      EXPECT_EQ(p.GetPageEndTime() % 768, 0) << n;
+    } else {
+      EXPECT_EQ(p.GetPageEndTime(), 300 * 768);
+    }
+    p.AdvancePage();
+  }
+}
+
+TEST_F(PrintDataTest, WithoutJustificationAMarkerAndARulerShowTheRoomLeft) {
+  AddStaves(2, 40);
+  const TColorRef red = MakeColorRef(255, 0, 0);
+  const TColorRef ruler = colors.GetColor(6);
+  for (bool noJustify : {false, true}) {
+    TKVTNTNPrintData& p = Print();
+    if (noJustify) p.Layout().ToggleNoJustify();
+    TRecordingContext page(600, 600);
+    ASSERT_NE(p.RenderPage(&page, 1, true), kPageFailed);
+    const TPageRect& r = p.GetPageRect();
+    const int step = p.Layout().GetStepHeight();
+    int markers = 0, rulerStrokes = 0;
+    double rulerLeft = 1e9, rulerRight = -1e9;
+    for (const TRecordedOp& op : page.Ops()) {
+      if (op.kind != TRecordedOp::TKind::kPath) continue;
+      if (!op.brush.hollow && op.brush.color == red) {
+        ++markers;
+        EXPECT_NEAR(op.bounds.left, r.left + r.width, 1);
+        EXPECT_NEAR(op.bounds.right, r.left + r.width + step, 1);
+        EXPECT_NEAR(op.bounds.top, r.top, 1);
+        EXPECT_NEAR(op.bounds.bottom, r.top + r.height, 1);
+      } else if (op.pen.color == ruler && ruler != 0) {
+        ++rulerStrokes;
+        rulerLeft = std::min<double>(rulerLeft, op.bounds.left);
+        rulerRight = std::max<double>(rulerRight, op.bounds.right);
+      }
+    }
+    EXPECT_EQ(markers, noJustify ? 1 : 0);
+    if (!noJustify) {
+      EXPECT_EQ(rulerStrokes, 0);
+      continue;
+    }
+    // One ruler per system, each from the end of its music to the page's right edge.
+    ASSERT_GT(rulerStrokes, 0);
+    EXPECT_LT(rulerLeft, r.left + r.width - step);
+    EXPECT_NEAR(rulerRight, r.left + r.width, 2);
+  }
 }
 
 }  // namespace
