@@ -136,6 +136,12 @@ int TScoreDrawInfo::GetSystemEdgeY(int direction) const {
   return 0;
 }
 
+void TScoreDrawInfo::LayoutStaves(int64_t firstTime, int width) {
+  TFontsSizingScope sizing(*fonts);
+  Restack();
+  for (int i = 0; i < inUse; ++i) staves[static_cast<size_t>(i)]->BuildPositions(firstTime, width);
+}
+
 void TScoreDrawInfo::LayoutStavesFromItems(std::span<const TLayoutStart> starts, int width) {
   TFontsSizingScope sizing(*fonts);
   Restack();

@@ -132,6 +132,9 @@ public:
   TMusicFonts& Fonts() const { return *fonts; }
 
   // --- Layout ---
+  // The editor's layout: each staff from the first item at or after tick firstTime, with a
+  // few bars of lead-in, until width is used.
+  void LayoutStaves(int64_t firstTime, int width);
   // Each staff in use from its start (missing starts: the staff's beginning).
   void LayoutStavesFromItems(std::span<const TLayoutStart> starts, int width);
   // Each staff from where its previous layout ended.

@@ -12,6 +12,8 @@
 #include "notation/context/staff_context_state.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/item_cast.h"
+#include "notation/items/multi_measure_rest.h"
+#include "notation/items/music_note.h"
 #include "notation/staff/music_fonts_data.h"
 #include "notation/staff/music_score.h"
 #include "tests/notation/staff_builder.h"
@@ -208,6 +210,44 @@ TEST_F(ScoreDrawInfoTest, AnOrdinaryClosingBarKeepsItsItemAndLosesItsPadding) {
   EXPECT_EQ(end.GetItemIndex(), bar);
   EXPECT_FALSE(end.IsAutoInsert());
   EXPECT_EQ(end.GetWidth(), fonts->GetBarLineWidth(kBarSectionClose));
+}
+
+TEST_F(ScoreDrawInfoTest, ItemVisibilityFollowsTheStavesShown) {
+  QuarterStaff(1);
+  QuarterStaff(1);
+  TMusicNote note(0, kDurQuarter, 0, kAccNone);
+  TMultiMeasureRest rest(4);
+  TBarLineData bar(kBarSingle, 1);
+  struct Case {
+    TNotatedItem* item;
+    int visibility;
+    bool alone;        // the first staff laid out alone
+    bool topOfTwo;     // the first of two lined staves
+    bool secondOfTwo;  // the second of them
+  };
+  const Case cases[] = {
+      {&note, kVisAlways, true, true, true},        {&note, kVisTopStaff, true, true, false},
+      {&note, kVisSingleStaff, true, false, false}, {&note, kVisMultiStaff, false, true, true},
+      {&note, kVisNever, false, false, false},      {&note, kVisDefault, true, true, true},
+      {&rest, kVisDefault, true, false, false},  // a multi-bar rest prints on a single staff
+      {&bar, kVisDefault, true, true, true},
+  };
+  TScoreDrawInfo one(score, *fonts, kDrawModePrint);
+  one.AddStaff(0);
+  TScoreDrawInfo& two = Layout();
+  ASSERT_EQ(two.GetLinedGroupCount(), 2);
+  for (const Case& c : cases) {
+    c.item->SetVisibility(c.visibility);
+    EXPECT_EQ(one.GetStaffDrawInfo(0)->IsItemVisible(*c.item), c.alone) << c.visibility;
+    EXPECT_EQ(two.GetStaffDrawInfo(0)->IsItemVisible(*c.item), c.topOfTwo) << c.visibility;
+    EXPECT_EQ(two.GetStaffDrawInfo(1)->IsItemVisible(*c.item), c.secondOfTwo) << c.visibility;
+  }
+  // A bar line on a staff without lines is never shown by default.
+  score.GetStaff(1)->SetLines(0);
+  two.Restack();
+  bar.SetVisibility(kVisDefault);
+  EXPECT_FALSE(two.GetStaffDrawInfo(1)->IsItemVisible(bar));
+  EXPECT_TRUE(two.GetStaffDrawInfo(0)->IsItemVisible(bar));
 }
 
 }  // namespace

@@ -258,5 +258,21 @@ TEST_F(ScoreQueriesTest, AttachingAPageRendererSwitchesScreenModesToPrinting) {
   }
 }
 
+TEST_F(ScoreQueriesTest, TheEditorsLayoutStartsEveryStaffAtTheSameTimeBeforeTheOneAsked) {
+  QuarterStaff(20);
+  QuarterStaff(20);
+  TScoreDrawInfo& l = Layout(kDrawModeEdit);
+  const int64_t bar = 4 * 192;
+  l.LayoutStaves(10 * bar, 3000);
+  const TStaffDrawInfo& top = *l.GetStaffDrawInfo(0);
+  const TStaffDrawInfo& bottom = *l.GetStaffDrawInfo(1);
+  // A lead-in of whole bars before the time asked, the same on both staves.
+  EXPECT_LT(top.TimeSlotAt(1), 10 * bar);
+  EXPECT_EQ(top.TimeSlotAt(1) % bar, 0);
+  EXPECT_EQ(top.TimeSlotAt(1), bottom.TimeSlotAt(1));
+  EXPECT_GE(top.ItemAtTimeSlot(10 * bar), 0);
+  EXPECT_GE(l.XToTimeSlot(0, INT_MAX), 10 * bar);
+}
+
 }  // namespace
 }  // namespace kvt

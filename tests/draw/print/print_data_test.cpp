@@ -12,6 +12,8 @@
 
 #include "draw/recording_context.h"
 #include "draw/staff_color_handles.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/staff/music_score.h"
 #include "tests/notation/staff_builder.h"
 #include "utils/alert_log.h"
@@ -282,6 +284,67 @@ TEST_F(PrintDataTest, WithoutJustificationAMarkerAndARulerShowTheRoomLeft) {
     EXPECT_LT(rulerLeft, r.left + r.width - step);
     EXPECT_NEAR(rulerRight, r.left + r.width, 2);
   }
+}
+
+TEST_F(PrintDataTest, PageNumbersStartingAtFiveShowFiveOnTheFirstPage) {
+  AddStaves(4, 300);
+  score.SetPageNumbers(5);
+  TKVTNTNPrintData& p = Print();
+  p.SetPageRange(1, 2);
+  TRecordingContext one(600, 600), two(600, 600);
+  p.RenderPage(&one, 1, true);
+  p.AdvancePage();
+  p.RenderPage(&two, 2, true);
+  const TRecordedOp* five = FindText(one, u"5");
+  const TRecordedOp* six = FindText(two, u"6");
+  ASSERT_TRUE(five && six);
+  // Without mirror margins every number stands at the right.
+  EXPECT_NEAR(five->bounds.right, p.GetPageLeft(1) + p.GetPageRect().width, 2);
+  EXPECT_NEAR(six->bounds.right, p.GetPageLeft(2) + p.GetPageRect().width, 2);
+}
+
+// The y of every horizontal staff line drawn, each once, top first.
+std::vector<double> StaffLineYs(const TRecordingContext& page) {
+  std::vector<double> ys;
+  for (const TRecordedOp& op : page.Ops()) {
+    if (op.kind != TRecordedOp::TKind::kPath || op.path.Elements().size() != 2) continue;
+    const auto& e = op.path.Elements();
+    if (e[0].p[0].y == e[1].p[0].y && e[0].p[0].x != e[1].p[0].x) ys.push_back(e[0].p[0].y);
+  }
+  std::sort(ys.begin(), ys.end());
+  ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+  return ys;
+}
+
+TEST_F(PrintDataTest, VerticalJustificationSpreadsShortSystemsByAtMostHalfTheirHeight) {
+  AddStaves(2, 2);
+  // A forced break after the first bar: two short systems on a tall page.
+  for (int s = 0; s < 2; ++s)
+    for (int i = 1; i < score.GetStaff(s)->GetLastIndex(); ++i)
+      if (auto* bar = ItemAs<TBarLineData>(score.GetStaff(s)->GetItem(i))) {
+        bar->SetSysBreak(true);
+        break;
+      }
+  std::vector<double> tops;
+  int height = 0;
+  for (bool justify : {false, true}) {
+    score.SetJustifyVertically(justify);
+    TKVTNTNPrintData& p = Print();
+    TRecordingContext page(600, 600);
+    ASSERT_EQ(p.RenderPage(&page, 1, true), kLastPage);
+    const std::vector<double> ys = StaffLineYs(page);
+    ASSERT_EQ(ys.size(), 20u);  // two systems of two five-line staves
+    tops.push_back(ys[0] - p.GetPageRect().top);
+    tops.push_back(ys[10] - ys[0]);
+    height = p.Layout().GetTotalHeight();
+  }
+  ASSERT_GT(height, 0);
+  // Plain: the systems follow each other. Spread: the same gap above each, capped at half
+  // the average system height (far less than the free room of the page).
+  EXPECT_NEAR(tops[1], height, 1);
+  const double gap = tops[2] - tops[0];
+  EXPECT_NEAR(gap, height / 2, 1);
+  EXPECT_NEAR(tops[3], height + gap, 1);
 }
 
 }  // namespace
