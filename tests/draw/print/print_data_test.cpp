@@ -46,6 +46,15 @@ protected:
       }
     }
   }
+  // A forced system break at the first bar line of every staff.
+  void ForceBreakAfterFirstBar() {
+    for (int s = 0; s < score.GetStaffCount(); ++s)
+      for (int i = 1; i < score.GetStaff(s)->GetLastIndex(); ++i)
+        if (auto* bar = ItemAs<TBarLineData>(score.GetStaff(s)->GetItem(i))) {
+          bar->SetSysBreak(true);
+          break;
+        }
+  }
   TKVTNTNPrintData& Print(bool selectAll = true) {
     selection = TKVBoolArray(score.GetStaffCount());
     selection.SetAll(selectAll);
@@ -318,13 +327,7 @@ std::vector<double> StaffLineYs(const TRecordingContext& page) {
 
 TEST_F(PrintDataTest, VerticalJustificationSpreadsShortSystemsByAtMostHalfTheirHeight) {
   AddStaves(2, 2);
-  // A forced break after the first bar: two short systems on a tall page.
-  for (int s = 0; s < 2; ++s)
-    for (int i = 1; i < score.GetStaff(s)->GetLastIndex(); ++i)
-      if (auto* bar = ItemAs<TBarLineData>(score.GetStaff(s)->GetItem(i))) {
-        bar->SetSysBreak(true);
-        break;
-      }
+  ForceBreakAfterFirstBar();  // two short systems on a tall page
   std::vector<double> tops;
   int height = 0;
   for (bool justify : {false, true}) {
@@ -345,6 +348,42 @@ TEST_F(PrintDataTest, VerticalJustificationSpreadsShortSystemsByAtMostHalfTheirH
   const double gap = tops[2] - tops[0];
   EXPECT_NEAR(gap, height / 2, 1);
   EXPECT_NEAR(tops[3], height + gap, 1);
+}
+
+TEST_F(PrintDataTest, TheSeparatorMarkMovesUpOverABarNumberWhenThereIsRoom) {
+  AddStaves(2, 2);
+  ForceBreakAfterFirstBar();
+  // Five steps outside the lines on each side: five spaces between the systems' lines, so
+  // halfway lies two spaces below the bar number's room.
+  for (int s = 0; s < 2; ++s) score.GetStaff(s)->SetBoundaries(-9, 9);
+  score.SetJustifyVertically(false);
+  score.SetPrintSystemSepMark(true);
+  for (int numbers : {0, 1}) {
+    score.SetBarNumbers(numbers);
+    TKVTNTNPrintData& p = Print();
+    TRecordingContext page(600, 600);
+    ASSERT_EQ(p.RenderPage(&page, 1, true), kLastPage);
+    const std::vector<double> ys = StaffLineYs(page);
+    ASSERT_EQ(ys.size(), 20u);
+    const double previousBottom = ys[9], top = ys[10];
+    // The mark: filled strokes between the two systems.
+    double markTop = 1e9, markBottom = -1e9;
+    for (const TRecordedOp& op : page.Ops()) {
+      if (op.kind != TRecordedOp::TKind::kPath || op.brush.hollow) continue;
+      if (op.bounds.top <= previousBottom || op.bounds.bottom >= top) continue;
+      markTop = std::min<double>(markTop, op.bounds.top);
+      markBottom = std::max<double>(markBottom, op.bounds.bottom);
+    }
+    ASSERT_LT(markTop, markBottom) << numbers;
+    const double centre = (markTop + markBottom) / 2;
+    const double space = p.Fonts().GetSpace();
+    const double halfway = (previousBottom + top) / 2;
+    const double overNumber = top - 4.5 * space;
+    // Systems stacked close: halfway lies within the bar number's room above the system.
+    ASSERT_GT(overNumber, previousBottom);
+    ASSERT_LT(overNumber, halfway);
+    EXPECT_NEAR(centre, numbers == 0 ? halfway : overNumber, space / 2) << numbers;
+  }
 }
 
 }  // namespace
