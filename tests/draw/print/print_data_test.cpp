@@ -386,5 +386,19 @@ TEST_F(PrintDataTest, TheSeparatorMarkMovesUpOverABarNumberWhenThereIsRoom) {
   }
 }
 
+TEST_F(PrintDataTest, ASystemTallerThanThePageStandsAloneOnEachPage) {
+  AddStaves(64, 2);
+  ForceBreakAfterFirstBar();
+  TKVTNTNPrintData& p = Print();
+  ASSERT_GT(p.Layout().GetTotalHeight(), p.GetPageRect().height);
+  EXPECT_EQ(p.CountPages(), 2);
+  p.SetPageRange(1, 2);
+  ASSERT_EQ(p.RenderPage(nullptr, 1, false), kMorePages);
+  EXPECT_EQ(p.GetPageEndTime(), 768);  // one bar per page
+  p.AdvancePage();
+  ASSERT_EQ(p.RenderPage(nullptr, 2, false), kLastPage);
+  EXPECT_EQ(p.GetPageEndTime(), 2 * 768);
+}
+
 }  // namespace
 }  // namespace kvt
