@@ -84,6 +84,8 @@ public:
   // The first slot of the next (direction > 0) or previous (< 0) group of stacked staves;
   // layered staves form one group. -1 when there is none.
   int GetNeighbourStaff(int slot, int direction) const;
+  // The slot is layered with another staff and its staff asks for multi-part dot placement.
+  bool UsesMultiPartDotPlacement(int slot) const;
   // y of a slot's middle line (0 outside the range).
   int GetStaffY(int slot) const;
   // The staff's band from x 0 to the largest int: origin minus upper extent steps to origin

@@ -6,6 +6,7 @@
 
 #include "draw/layout/score_draw_info.h"
 #include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
 
 namespace kvt {
 
@@ -52,6 +53,11 @@ int TScoreDrawInfo::GetNeighbourStaff(int slot, int direction) const {
   int previous = start - 1;
   while (previous > 0 && !GetStack(previous).startsGroup) --previous;
   return previous;
+}
+
+bool TScoreDrawInfo::UsesMultiPartDotPlacement(int slot) const {
+  const TMusicStaff* staff = GetStaff(slot);
+  return staff && GetStack(slot).layered && staff->GetMultiPartDotPlacement();
 }
 
 int TScoreDrawInfo::GetStaffY(int slot) const {

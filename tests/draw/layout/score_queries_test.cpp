@@ -99,6 +99,14 @@ TEST_F(ScoreQueriesTest, NeighboursStepOverLayeredStavesAsOneGroup) {
   for (const Case& c : cases)
     EXPECT_EQ(l.GetNeighbourStaff(c.slot, c.direction), c.expected) << c.slot << " " << c.direction;
 
+  // Dot placement for parts: only a layered staff that asks for it.
+  score.GetStaff(2)->SetMultiPartDotPlacement(true);
+  score.GetStaff(3)->SetMultiPartDotPlacement(true);
+  EXPECT_TRUE(l.UsesMultiPartDotPlacement(2));
+  EXPECT_FALSE(l.UsesMultiPartDotPlacement(1));
+  EXPECT_FALSE(l.UsesMultiPartDotPlacement(3));
+  EXPECT_FALSE(l.UsesMultiPartDotPlacement(9));
+
   // While editing, layering needs the editor's setting as well.
   TScoreDrawInfo& edit = Layout(kDrawModeEdit);
   EXPECT_FALSE(edit.IsLayeringActive());
