@@ -1,6 +1,7 @@
 // Score layout: the generated score of bench_score.h, 16 staves, laid out into systems and pages at
 // 600 dots per inch on the recording context (the measuring pass the page renderer makes), and a
-// one-note edit re-laid from its system at bar 1 and at bar 1,900 until the breaks meet again.
+// one-note edit re-laid from its system at bar 1 and at bar 1,900 until the breaks meet again,
+// also with edits at those two bars in turn.
 
 #include <benchmark/benchmark.h>
 
@@ -84,6 +85,33 @@ void BM_EditAndRelayout(benchmark::State& state) {
   state.counters["systems_relaid"] = relaid;
 }
 BENCHMARK(BM_EditAndRelayout)->Arg(1)->Arg(1900)->Unit(benchmark::kMicrosecond);
+
+// Edits far apart in turn (bar 1, then bar 1,900): each re-layout resumes from its own system's
+// start, not from wherever the last one ended.
+void BM_EditFarApartInTurn(benchmark::State& state) {
+  std::unique_ptr<TMusicScore> score = MakeBenchScore(16, 2000);
+  TMusicFontsData& data = score->GetFonts();
+  TStaffColorHandles colors;
+  TRecordingContext dc(kDpi, kDpi);
+  TMusicFonts fonts(data, dc, colors);
+  TScoreDrawInfo layout(*score, fonts, kDrawModePrint);
+  for (int i = 0; i < 16; ++i) layout.AddStaff(i);
+  TSystemBreaks breaks;
+  breaks.Build(layout, kSystemWidth);
+  TMusicNote* notes[2];
+  int items[2];
+  for (int k = 0; k < 2; ++k) {
+    items[k] = FirstNoteOfBar(*score->GetStaff(0), k == 0 ? 1 : 1900);
+    notes[k] = ItemAs<TMusicNote>(score->GetStaff(0)->GetItem(items[k]));
+  }
+  int step = 0;
+  for (auto _ : state) {
+    const int k = step % 2;
+    notes[k]->SetStaffPos(++step % 4 < 2 ? 1 : -1);
+    benchmark::DoNotOptimize(breaks.Relayout(layout, kSystemWidth, breaks.FindSystem(items[k])));
+  }
+}
+BENCHMARK(BM_EditFarApartInTurn)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace kvt

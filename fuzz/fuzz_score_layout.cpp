@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "draw/layout/staff_drawing.h"
 #include "draw/print/print_data.h"
 #include "draw/recording_context.h"
 #include "draw/staff_color_handles.h"
@@ -87,5 +88,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     print.RenderPage(&dc, n, true);
     print.AdvancePage();
   }
+  // The score window's questions about the last system, at any coordinate; then the first
+  // page again without justification (its marker and gap rulers).
+  kvt::TScoreDrawInfo& layout = print.Layout();
+  const int probes[] = {INT_MIN, -1, 0, 1, 37, 500, INT_MAX};
+  for (int slot = -1; slot <= layout.GetStaffCount(); ++slot) {
+    layout.GetBoundsRect(slot);
+    layout.GetNeighbourStaff(slot, 1);
+    layout.GetNeighbourStaff(slot, -1);
+    for (int v : probes) {
+      layout.YToStaffIndex(v);
+      layout.YToStaffPosition(slot, v);
+      layout.StaffPositionToY(slot, static_cast<float>(v));
+      layout.XToTimeSlot(slot, v);
+      layout.CursorToX(slot, {v, v});
+    }
+  }
+  print.Fonts().BeginDrawing(&dc, &dc);
+  for (int slot = 0; slot < layout.GetStaffCount(); ++slot) {
+    kvt::DrawStaffInRect(layout, slot, kvt::TDcRect{10, 10, 1000, 400});
+    const kvt::TStaffDrawInfo& staff = *layout.GetStaffDrawInfo(slot);
+    for (int n = 0; n < staff.GetDrawPosCount() && n < 64; ++n) {
+      const kvt::TStaffDrawPos& pos = *staff.PositionAt(n);
+      kvt::DrawItemAt(layout, slot, {pos.GetItemIndex(), pos.GetMultiBarRestBar()}, 5, 5, n % 3 - 1,
+                      8);
+    }
+  }
+  print.Fonts().EndDrawing();
+  print.ResetPagination();
+  layout.ToggleNoJustify();
+  print.RenderPage(&dc, 1, true);
   return 0;
 }

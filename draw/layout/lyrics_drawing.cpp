@@ -51,6 +51,25 @@ float GetLyricLinePosition(TScoreDrawInfo& score, int slot, int line) {
          h * static_cast<float>(lyrics->GetCount()) + h / 2 + static_cast<float>(line) * h;
 }
 
+void DrawSyllable(TScoreDrawInfo& score, int slot, int n, int line, int x) {
+  TStaffDrawInfo* layout = score.GetStaffDrawInfo(slot);
+  const TStaffLyrics* lyrics =
+      layout && layout->GetStaff() ? layout->GetStaff()->GetLyrics() : nullptr;
+  const TStaffDrawPos* pos = layout ? layout->PositionAt(n) : nullptr;
+  if (!lyrics || !pos || line < 0 || line >= lyrics->GetCount()) return;
+  const bool noteKind = pos->GetKind() == kDrawNote || pos->GetKind() == kDrawGraceNote;
+  const TLyricText* text = lyrics->GetLine(line);
+  if (!noteKind || pos->GetCounter() <= 0 || !text || text->IsEmpty()) return;
+  TLyricSyllableIter iter;
+  iter.Start(*text, pos->GetCounter() - 1);
+  if (!iter.IsValid() || iter.GetIndex() != pos->GetCounter() - 1) return;
+  TMusicFonts& fonts = score.Fonts();
+  const std::u16string_view syllable = iter.GetSyllable();
+  const int width = fonts.GetLyricTextWidthW(syllable);
+  fonts.DrawLyricTextW(SyllableLeft(score, *layout, *lyrics, *pos, x, width),
+                       GetLyricLinePosition(score, slot, line), syllable);
+}
+
 void DrawLyrics(TScoreDrawInfo& score, int slot, const TDrawSpan& span, int leftX) {
   TStaffDrawInfo* layout = score.GetStaffDrawInfo(slot);
   const TStaffLyrics* lyrics =

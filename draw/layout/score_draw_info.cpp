@@ -8,6 +8,7 @@
 #include "draw/music_fonts.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
+#include "utils/bool_array.h"
 
 namespace kvt {
 
@@ -33,6 +34,50 @@ bool TScoreDrawInfo::AddStaff(int scoreStaffIndex) {
   ++inUse;
   Restack();
   return true;
+}
+
+bool TScoreDrawInfo::AddStaffByPointer(const TMusicStaff* staff) {
+  const int index = staff ? score->IndexOfStaff(staff) : -1;
+  return index >= 0 && AddStaff(index);
+}
+
+bool TScoreDrawInfo::StartWithStaff(int scoreStaffIndex) {
+  inUse = 0;
+  return AddStaff(scoreStaffIndex);
+}
+
+int TScoreDrawInfo::AddStavesFromList(std::span<const int> scoreStaves, int firstEntry,
+                                      int heightLimit) {
+  ResetLayout();
+  for (size_t k = static_cast<size_t>(std::max(firstEntry, 0));
+       k < scoreStaves.size() && !IsFull() && GetTotalHeight() < heightLimit; ++k)
+    AddStaff(scoreStaves[k]);
+  return inUse;
+}
+
+int TScoreDrawInfo::AddSelectedStaves(const TKVBoolArray& selection, int heightLimit) {
+  ResetLayout();
+  for (int i = 0; i < score->GetStaffCount() && !IsFull() && GetTotalHeight() < heightLimit; ++i)
+    if (selection.Get(i)) AddStaff(i);
+  return inUse;
+}
+
+int TScoreDrawInfo::AddStavesFrom(int firstStaff, int heightLimit) {
+  ResetLayout();
+  for (int i = std::max(firstStaff, 0);
+       i < score->GetStaffCount() && !IsFull() && GetTotalHeight() < heightLimit; ++i)
+    AddStaff(i);
+  return inUse;
+}
+
+bool TScoreDrawInfo::AttachPrintData(TKVTNTNPrintData* print) {
+  printData = print;
+  if (drawMode != kDrawModePreview && drawMode != kDrawModePrint) drawMode = kDrawModePrint;
+  return true;
+}
+
+bool TScoreDrawInfo::IsLayeringActive() const {
+  return score->GetAllowLayering() && (drawMode != kDrawModeEdit || layering);
 }
 
 TStaffDrawInfo* TScoreDrawInfo::GetStaffDrawInfo(int i) const {
@@ -66,7 +111,7 @@ void TScoreDrawInfo::Restack(bool fitBoundaries) {
     }
     inputs.push_back(input);
   }
-  stacking = StackStaves(inputs, layering, GetStepHeight());
+  stacking = StackStaves(inputs, IsLayeringActive(), GetStepHeight());
   for (int i = 0; i < inUse; ++i)
     staves[static_cast<size_t>(i)]->SetStaffY(stacking.staves[static_cast<size_t>(i)].originY);
 }
@@ -89,6 +134,12 @@ int TScoreDrawInfo::GetSystemEdgeY(int direction) const {
     }
   }
   return 0;
+}
+
+void TScoreDrawInfo::LayoutStaves(int64_t firstTime, int width) {
+  TFontsSizingScope sizing(*fonts);
+  Restack();
+  for (int i = 0; i < inUse; ++i) staves[static_cast<size_t>(i)]->BuildPositions(firstTime, width);
 }
 
 void TScoreDrawInfo::LayoutStavesFromItems(std::span<const TLayoutStart> starts, int width) {

@@ -1,6 +1,7 @@
 // TScoreDrawInfo: drawing a system, its staff labels, and the questions the page renderer
 // asks of a laid-out system.
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "draw/items/item_color.h"
@@ -40,24 +41,59 @@ std::u16string TScoreDrawInfo::GetStaffLabel(int i) const {
   return label ? std::u16string(label) : std::u16string();
 }
 
+std::u16string TScoreDrawInfo::GetGroupLabel(int first) const {
+  for (int k = first; k < inUse; ++k) {
+    if (k > first && GetStack(k).startsGroup) break;
+    if (!GetStack(k).collapsed) {
+      std::u16string label = GetStaffLabel(k);
+      if (!label.empty()) return label;
+    }
+  }
+  return {};
+}
+
 void TScoreDrawInfo::DrawStaffLabels(int x, int yOffset, int labelWidth) {
   TMusicFonts& f = *fonts;
   const int savedOrigin = f.GetStaffOrigin();
-  for (int i = 0; i < inUse; ++i) {
-    const TStackedStaff& stack = GetStack(i);
-    if (!stack.startsGroup || stack.empty) continue;
-    std::u16string label;
-    for (int k = i; k < inUse && label.empty(); ++k) {
-      if (k > i && GetStack(k).startsGroup) break;
-      if (!GetStack(k).collapsed) label = GetStaffLabel(k);
-    }
-    if (label.empty()) continue;
-    const bool active = activeStaff == i;
-    f.SetColorIndex(
-        StaffColorIndex(GetStaffDrawInfo(i)->GetStaff()->GetColor(), ShowsHiddenItems(), active));
-    f.SetStaffOrigin(yOffset + stack.originY);
+  const int step = GetStepHeight();
+  auto draw = [&](int i, const std::u16string& label, int64_t y) {
+    f.SetColorIndex(StaffColorIndex(GetStaffDrawInfo(i)->GetStaff()->GetColor(), ShowsHiddenItems(),
+                                    activeStaff == i));
+    f.SetStaffOrigin(static_cast<int>(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX)));
     const int width = f.GetTextWidthW(kFontStaffBold, label);
     f.DrawTextW(kFontStaffBold, 0, x + (labelWidth - width) / 2, 0.0f, label);
+  };
+  for (int i = 0; i < inUse; ++i) {
+    const TStackedStaff& stack = GetStack(i);
+    if (!stack.startsGroup) continue;
+    // A brace run whose groups all carry one label shows it once, between its outer lines.
+    if ((stack.braceBits & kJoinedToNext) != 0 && (stack.braceBits & kJoinedToPrevious) == 0) {
+      int last = i;
+      while (last + 1 < inUse && (GetStack(last).braceBits & kJoinedToNext) != 0) ++last;
+      while (last + 1 < inUse && !GetStack(last + 1).startsGroup) ++last;
+      std::u16string shared;
+      bool same = true;
+      int groups = 0;
+      for (int k = i; k <= last && same; ++k) {
+        if (!GetStack(k).startsGroup || GetStack(k).empty) continue;
+        const std::u16string label = GetGroupLabel(k);
+        same = !label.empty() && (groups == 0 || label == shared);
+        shared = label;
+        ++groups;
+      }
+      if (same && groups > 1) {
+        const int64_t top = static_cast<int64_t>(GetStack(i).originY) +
+                            GetStaffDrawInfo(i)->GetStaff()->GetTopLinePosition() * step;
+        const int64_t bottom = static_cast<int64_t>(GetStack(last).originY) +
+                               GetStaffDrawInfo(last)->GetStaff()->GetBottomLinePosition() * step;
+        draw(i, shared, yOffset + (top + bottom) / 2);
+        i = last;
+        continue;
+      }
+    }
+    if (stack.empty) continue;
+    const std::u16string label = GetGroupLabel(i);
+    if (!label.empty()) draw(i, label, static_cast<int64_t>(yOffset) + stack.originY);
   }
   f.SetStaffOrigin(savedOrigin);
 }

@@ -98,6 +98,42 @@ std::vector<TStretchStop> StretchStops(const TStaffDrawInfo& layout) {
   return stops;
 }
 
+bool OpensSection(int style) {
+  return style == kBarSectionOpen || style == kBarLocalRepeatOpen || style == kBarMasterRepeatOpen;
+}
+
+// A system ends on its closing position at the item's own width, without the space after it.
+// A bar that opens a section or a repeat would point into the next system: it stands in for
+// the staff's closing bar instead, drawn as a plain bar. A staff with nothing to put the caret
+// on takes no width.
+void CloseWithBar(TStaffDrawInfo& layout) {
+  const int last = layout.GetLastPosition();
+  if (last <= 0) return;
+  bool caretStop = false;
+  for (int n = 1; n <= last && !caretStop; ++n)
+    caretStop = layout.IsCaretStop(*layout.PositionAt(n));
+  if (!caretStop) {
+    for (int n = 0; n <= last; ++n) layout.GetDrawPosAt(n)->SetWidth(0);
+    return;
+  }
+  TStaffDrawPos& end = *layout.GetDrawPosAt(last);
+  const TMusicStaff& staff = *layout.GetStaff();
+  if (end.GetKind() == kDrawMultiBarRestContinuation) {
+    end.SetHidden(false);
+  } else if (end.GetKind() == kDrawBarLine) {
+    const auto* bar = ItemAs<TBarLineData>(staff.GetItem(end.GetItemIndex()));
+    const int closing = staff.GetLastIndex();
+    if (bar && OpensSection(bar->GetStyle()) && !end.IsAutoInsert() &&
+        ItemAs<TBarLineData>(staff.GetItem(closing)) != nullptr) {
+      end.SetItemIndex(closing);
+      end.SetAutoInsert(true);
+    }
+  } else {
+    return;
+  }
+  end.SetWidth(layout.GetFullWidth(last));
+}
+
 }  // namespace
 
 void TScoreDrawInfo::AlignStaves() {
@@ -270,6 +306,7 @@ int TScoreDrawInfo::BreakAndJustify(int width) {
     TStaffDrawInfo& layout = *staves[static_cast<size_t>(i)];
     if (breakTime > 0) layout.TruncateAt(breakTime);
     layout.CloseSystem();
+    CloseWithBar(layout);
   }
   int target = width;
   const int natural = GetNaturalWidth();

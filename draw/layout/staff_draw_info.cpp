@@ -81,12 +81,18 @@ void TStaffDrawInfo::SetStaffByPointer(TMusicStaff* bound) {
 void TStaffDrawInfo::StaffChanged(int firstChanged) {
   if (firstChanged <= 0) {
     checkpoints.clear();
+    boundaryPlaces.clear();
     signatures = {};
+    signatureScans.clear();
     syllableLines = {};
     return;
   }
   while (!checkpoints.empty() && checkpoints.back().GetIndex() >= firstChanged) checkpoints.pop_back();
+  while (!boundaryPlaces.empty() && boundaryPlaces.back().at.GetIndex() >= firstChanged)
+    boundaryPlaces.pop_back();
   if (signatures.scannedTo > firstChanged) signatures = {};
+  while (!signatureScans.empty() && signatureScans.back().scannedTo > firstChanged)
+    signatureScans.pop_back();
 }
 
 void TStaffDrawInfo::AddCheckpoint(const TRelNtnIdx& at) {
@@ -106,6 +112,51 @@ TRelNtnIdx TStaffDrawInfo::ResumeCursor(int targetIndex, int64_t targetTicks) co
     if (before && it->GetItem() == staff->GetItem(it->GetIndex())) return *it;
   }
   return staff ? TRelNtnIdx(staff) : TRelNtnIdx();
+}
+
+TStaffDrawInfo::TSignatureScan TStaffDrawInfo::SignatureScanBefore(int stop) const {
+  const auto after =
+      std::upper_bound(signatureScans.begin(), signatureScans.end(), stop,
+                       [](int at, const TSignatureScan& scan) { return at < scan.scannedTo; });
+  return after == signatureScans.begin() ? TSignatureScan{} : *std::prev(after);
+}
+
+void TStaffDrawInfo::KeepSignatureScan(const TSignatureScan& scan) {
+  constexpr size_t kMaxScans = 8192;
+  const auto place =
+      std::lower_bound(signatureScans.begin(), signatureScans.end(), scan.scannedTo,
+                       [](const TSignatureScan& kept, int at) { return kept.scannedTo < at; });
+  if (place != signatureScans.end() && place->scannedTo == scan.scannedTo) return;
+  if (signatureScans.size() < kMaxScans) signatureScans.insert(place, scan);
+}
+
+int TStaffDrawInfo::BoundaryVisibility() const {
+  return (host->IsFirstLayoutStaff(slot) ? 1 : 0) | (host->GetLinedGroupCount() >= 2 ? 2 : 0);
+}
+
+void TStaffDrawInfo::AddBoundaryPlace(const TSDNtnIdx& at) {
+  constexpr size_t kMaxPlaces = 8192;
+  const int visibility = BoundaryVisibility();
+  const auto place =
+      std::upper_bound(boundaryPlaces.begin(), boundaryPlaces.end(), at.GetIndex(),
+                       [](int index, const TBoundaryPlace& p) { return index < p.at.GetIndex(); });
+  if (place != boundaryPlaces.begin() && std::prev(place)->at.GetIndex() == at.GetIndex()) {
+    *std::prev(place) = {at, visibility};
+    return;
+  }
+  if (boundaryPlaces.size() < kMaxPlaces) boundaryPlaces.insert(place, {at, visibility});
+}
+
+TSDNtnIdx TStaffDrawInfo::BoundaryCursor(int targetIndex) {
+  const int visibility = BoundaryVisibility();
+  for (auto it = boundaryPlaces.rbegin(); it != boundaryPlaces.rend(); ++it) {
+    if (it->at.GetIndex() > targetIndex || it->visibility != visibility) continue;
+    if (it->at.GetItem() != staff->GetItem(it->at.GetIndex())) continue;
+    TSDNtnIdx resumed = it->at;
+    resumed.SetIndex(targetIndex);
+    return resumed;
+  }
+  return TSDNtnIdx(*this, targetIndex);
 }
 
 TStaffDrawPos* TStaffDrawInfo::GetDrawPosAt(int n) {

@@ -27,9 +27,10 @@
 #include "draw/layout/staff_connects.h"
 #include "draw/layout/staff_layout_host.h"
 #include "notation/index/rel_ntn_idx.h"
-#include "notation/items/lyric_text.h"
+#include "notation/index/sd_ntn_idx.h"
 #include "notation/index/staff_draw_pos.h"
 #include "notation/index/staff_layout_view.h"
+#include "notation/items/lyric_text.h"
 
 namespace kvt {
 
@@ -232,6 +233,18 @@ private:
   // nearest one before its start. A place is used only while its item still stands there.
   std::vector<TRelNtnIdx> checkpoints;
   void AddCheckpoint(const TRelNtnIdx& at);
+  // Boundary states the fitting reached at the end of a system, by item index, with the
+  // visibility they were walked under (boundary items may be shown on some staves only);
+  // the fitting of a later system goes on from the nearest one, so it costs the same at any
+  // bar. Dropped with the walk's places.
+  struct TBoundaryPlace {
+    TSDNtnIdx at;
+    int visibility = 0;
+  };
+  std::vector<TBoundaryPlace> boundaryPlaces;
+  int BoundaryVisibility() const;
+  TSDNtnIdx BoundaryCursor(int targetIndex);
+  void AddBoundaryPlace(const TSDNtnIdx& at);
   TRelNtnIdx ResumeCursor(int targetIndex, int64_t targetTicks = -1) const;
   // One syllable cursor per lyric line, kept between builds.
   std::array<TLyricSyllableIter, 8> syllableCursors;
@@ -243,6 +256,11 @@ private:
     std::vector<std::string> names;
     std::vector<int> lastItem;
   } signatures;
+  // The scan as it stood at earlier system starts, by scannedTo: a system before the scan's
+  // end goes on from the nearest one instead of scanning from the staff's start.
+  std::vector<TSignatureScan> signatureScans;
+  TSignatureScan SignatureScanBefore(int stop) const;
+  void KeepSignatureScan(const TSignatureScan& scan);
   // Running x at the start of each position; rebuilt when positions may have changed.
   mutable std::vector<int64_t> xCache;
   mutable bool xDirty = true;

@@ -309,7 +309,7 @@ void TStaffDrawInfo::FitBoundaries(bool& collapsed, int& upper, int& lower) {
     last = positions[static_cast<size_t>(n)].GetItemIndex();
   }
   if (first < 0) return;
-  TSDNtnIdx idx(*this, first);
+  TSDNtnIdx idx = BoundaryCursor(first);
   bool seen = false;
   for (;;) {
     const TNotatedItem* item = idx.GetItem();
@@ -326,6 +326,7 @@ void TStaffDrawInfo::FitBoundaries(bool& collapsed, int& upper, int& lower) {
     }
     if (idx.GetIndex() >= last || !idx.Next()) break;
   }
+  AddBoundaryPlace(idx);
 }
 
 }  // namespace kvt

@@ -386,7 +386,7 @@ void TStaffPositionBuilder::AddSignatures(const TLayoutStart& start, const TRelN
   // Systems follow each other: the scan goes on from where the last one stopped.
   auto& scan = layout.signatures;
   const int stop = std::min(start.itemIndex, staff.GetItemCount());
-  if (stop < scan.scannedTo) scan = {};
+  if (stop < scan.scannedTo) scan = layout.SignatureScanBefore(stop);
   TSimpleNtnIdx idx(&staff, scan.scannedTo);
   for (int i = scan.scannedTo; i < stop; ++i, idx.Next()) {
     const char* tag = idx.GetClefKeyTag();
@@ -400,6 +400,7 @@ void TStaffPositionBuilder::AddSignatures(const TLayoutStart& start, const TRelN
     }
   }
   scan.scannedTo = std::max(scan.scannedTo, stop);
+  layout.KeepSignatureScan(scan);
   for (int itemIndex : scan.lastItem) {
     const int n = layout.GetDrawPosCount();
     TStaffDrawPos& pos = NewPosition();

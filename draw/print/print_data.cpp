@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include "draw/color_ref.h"
 #include "draw/device_context.h"
 #include "draw/items/item_color.h"
 #include "notation/services/long_task_cancel.h"
@@ -23,6 +24,7 @@ constexpr int kSlotPageTitle = 5;
 constexpr int kSlotPageText = 6;
 constexpr int kSlotPageSmall = 7;
 constexpr int kAlignTopKind = 3;
+constexpr int kColorGapRuler = 6;
 constexpr int kLabelsNone = 0;
 constexpr int kLabelsFirstSystem = 1;
 constexpr int kLabelsAllSystems = 3;
@@ -114,8 +116,9 @@ void TKVTNTNPrintData::ResetPagination() {
 
 void TKVTNTNPrintData::AdvancePage() { currentStarts = nextStarts; }
 
-int TKVTNTNPrintData::PrintedNumber(int n) const {
-  return pageNumberStart > 0 ? n + pageNumberStart - 1 : n;
+// 64-bit: a score may start its numbering at the largest int.
+int64_t TKVTNTNPrintData::PrintedNumber(int n) const {
+  return pageNumberStart > 0 ? int64_t{n} + pageNumberStart - 1 : n;
 }
 
 int TKVTNTNPrintData::GetPageLeft(int n) const {
@@ -141,10 +144,10 @@ int TKVTNTNPrintData::TitleReserve(int& available) const {
 }
 
 void TKVTNTNPrintData::DrawPageNumber(int n) {
-  const int printed = PrintedNumber(n);
+  const int64_t printed = PrintedNumber(n);
   if (pageNumberStart <= 0 || printed <= 1) return;
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", printed);
+  char text[24];
+  std::snprintf(text, sizeof text, "%lld", static_cast<long long>(printed));
   const std::u16string wide(text, text + std::char_traits<char>::length(text));
   const int left = GetPageLeft(n);
   const int width = fonts->GetTextWidthW(kSlotPageText, wide);
@@ -212,6 +215,7 @@ int TKVTNTNPrintData::RenderPageBody(int n, bool draw) {
     if (labels == kLabelsAllSystems)
       laterIndent = std::max(defaultIndent, layout->GetStaffLabelWidth(true, false));
   }
+  if (draw && layout->IsNoJustify()) DrawNoJustifyMarker(n);
   int available = page.height;
   int reserve = 0;
   if (score->GetTitlePage() && n == 1) {
@@ -222,6 +226,7 @@ int TKVTNTNPrintData::RenderPageBody(int n, bool draw) {
 
   std::vector<TSystem> systems;
   int64_t total = 0;
+  pageEndTime = 0;
   bool reachedEnd = false;
   std::vector<TLayoutStart> starts = currentStarts;
   for (int i = 0; i < kMaxSystemsPerPage; ++i) {
@@ -233,6 +238,7 @@ int TKVTNTNPrintData::RenderPageBody(int n, bool draw) {
     if (i > 0 && (total + height > available || layout->StartsWithNewPage())) break;
     systems.push_back({starts, indent, height});
     total += height;
+    pageEndTime = layout->XToTimeSlot(0, page.width);
     std::vector<TLayoutStart> ends = layout->GetLayoutEnds();
     const bool advanced = ends != starts;
     nextStarts = ends;
@@ -243,10 +249,6 @@ int TKVTNTNPrintData::RenderPageBody(int n, bool draw) {
     }
     starts = std::move(ends);
   }
-  int64_t time = 0;
-  if (const TStaffDrawInfo* first = layout->GetStaffDrawInfo(0))
-    for (int k = 0; k < first->GetDrawPosCount(); ++k) time += first->PositionAt(k)->GetTimeSlots();
-  pageEndTime = time;
 
   if (draw) {
     int64_t gap = 0;
@@ -267,14 +269,19 @@ int TKVTNTNPrintData::RenderPageBody(int n, bool draw) {
       const int yTop = static_cast<int>(y);
       if (system.indent > defaultIndent)
         layout->DrawStaffLabels(left, yTop, system.indent - defaultIndent);
+      if (layout->IsNoJustify()) DrawGapRuler(left + system.indent, left + page.width, yTop);
       layout->Draw(left + page.width, left + system.indent, yTop);
       const bool needsLine = layout->NeedsSystemLine();
       if (score->GetPrintSystemSepMark() && i > 0 && (needsLine || previousNeedsLine)) {
         const int top = yTop + layout->GetSystemEdgeY(-1);
         fonts->SetColorIndex(kColorInk);
         fonts->SetStaffOrigin(0);
-        fonts->DrawSystemSeparator(left + system.indent,
-                                   previousBottom + (top - previousBottom) / 2);
+        int markY = previousBottom + (top - previousBottom) / 2;
+        // A bar number over the system would collide with the mark: it moves up over it.
+        const int overNumber = top - layout->Metrics().Space() * 9 / 2;
+        if (score->GetBarNumbers() != 0 && overNumber > previousBottom && overNumber < markY)
+          markY = overNumber;
+        fonts->DrawSystemSeparator(left + system.indent, markY);
       }
       previousBottom = yTop + layout->GetSystemEdgeY(1);
       previousNeedsLine = needsLine;
@@ -282,6 +289,31 @@ int TKVTNTNPrintData::RenderPageBody(int n, bool draw) {
     }
   }
   return reachedEnd ? kLastPage : kMorePages;
+}
+
+void TKVTNTNPrintData::DrawNoJustifyMarker(int n) {
+  TDeviceContext& dc = *fonts->DrawingContext();
+  const TDcPen savedPen = dc.Pen();
+  const TDcBrush savedBrush = dc.Brush();
+  constexpr TColorRef kRed = MakeColorRef(255, 0, 0);
+  dc.SetPen(TDcPen{TPenStyle::kSolid, 1, kRed});
+  dc.SetBrush(TDcBrush{false, kRed});
+  const int64_t x = static_cast<int64_t>(GetPageLeft(n)) + page.width;
+  dc.Rectangle(TDcRect{static_cast<int>(x), page.top, static_cast<int>(x + layout->GetStepHeight()),
+                       page.top + page.height});
+  dc.SetPen(savedPen);
+  dc.SetBrush(savedBrush);
+}
+
+void TKVTNTNPrintData::DrawGapRuler(int systemLeft, int pageRight, int yTop) {
+  const TStaffDrawInfo* first = layout->GetStaffDrawInfo(0);
+  const int64_t end = static_cast<int64_t>(systemLeft) + (first ? first->GetTotalWidth() : 0);
+  if (end >= pageRight) return;
+  const int savedColor = fonts->GetColorIndex();
+  fonts->SetStaffOrigin(yTop + layout->GetSystemEdgeY(-1));
+  fonts->DrawGapRuler(kColorGapRuler, -2.0f, static_cast<int>(end),
+                      static_cast<int>(pageRight - end), false);
+  fonts->SetColorIndex(savedColor);
 }
 
 int TKVTNTNPrintData::CountPages() {

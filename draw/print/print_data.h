@@ -91,7 +91,8 @@ public:
   int GetPageTop() const { return page.top; }
   const TPageRect& GetPageRect() const { return page; }
   bool HasPrintableArea() const { return page.width > 0 && page.height > 0; }
-  // The tick time the first staff reached at the end of the last rendered page.
+  // The tick time the first staff reaches at the page width in the last system placed on the
+  // last rendered page (0 before any).
   int64_t GetPageEndTime() const { return pageEndTime; }
   TScoreDrawInfo& Layout() { return *layout; }
   TMusicFonts& Fonts() { return *fonts; }
@@ -103,12 +104,17 @@ private:
     int height = 0;
   };
   void SetupPrintLayout(const TKVBoolArray& selection);
-  int PrintedNumber(int n) const;
+  int64_t PrintedNumber(int n) const;
   void DrawPageNumber(int n);
   void DrawTitlePage();
   int TitleReserve(int& available) const;
   int FontHeight(int role) const;
   int RenderPageBody(int n, bool draw);
+  // The red strip right of the page that says the systems are left at their natural width.
+  void DrawNoJustifyMarker(int n);
+  // The ruler over the room a system left unjustified, from the end of its first staff to
+  // the page's right edge.
+  void DrawGapRuler(int systemLeft, int pageRight, int yTop);
 
   TDeviceContext* device;
   TPaperMeasures paper;

@@ -6,10 +6,14 @@
 
 #include <memory>
 
+#include "draw/layout/fonts_sizing_scope.h"
 #include "draw/music_fonts.h"
 #include "draw/staff_color_handles.h"
 #include "notation/context/staff_context_state.h"
+#include "notation/items/bar_line_data.h"
 #include "notation/items/item_cast.h"
+#include "notation/items/multi_measure_rest.h"
+#include "notation/items/music_note.h"
 #include "notation/staff/music_fonts_data.h"
 #include "notation/staff/music_score.h"
 #include "tests/notation/staff_builder.h"
@@ -160,6 +164,90 @@ TEST_F(ScoreDrawInfoTest, EveryStaffEndsAtTheForcedSystemBreak) {
   EXPECT_EQ(ends[0], ends[1]);
   // Two bars of four notes and their bar lines.
   EXPECT_EQ(ends[0].itemIndex, 1 + 2 * 5);
+}
+
+TEST_F(ScoreDrawInfoTest, ASystemEndingOnAnOpeningBarClosesWithAPlainBar) {
+  const int opening[] = {kBarSectionOpen, kBarLocalRepeatOpen, kBarMasterRepeatOpen};
+  for (int style : opening) {
+    TMusicScore own;
+    own.AddStaff(std::make_unique<TMusicStaff>());
+    TMusicStaff& staff = *own.GetStaff(0);
+    TStaffBuilder b(staff);
+    for (int i = 0; i < 4; ++i) b.Note(0);
+    b.Bar(style).SetSysBreak(true);
+    const int bar = b.Last();
+    for (int i = 0; i < 4; ++i) b.Note(0);
+    TScoreDrawInfo l(own, *fonts, kDrawModePrint);
+    l.AddStaff(0);
+    l.LayoutStavesFromItems({}, 1 << 20);
+    l.BreakAndJustify(1 << 20);
+    TStaffDrawInfo& s = *l.GetStaffDrawInfo(0);
+    TFontsSizingScope sizing(*fonts);
+    const int last = s.GetLastPosition();
+    const TStaffDrawPos& end = *s.PositionAt(last);
+    EXPECT_EQ(end.GetKind(), kDrawBarLine) << style;
+    EXPECT_TRUE(end.IsAutoInsert()) << style;
+    EXPECT_EQ(end.GetItemIndex(), staff.GetLastIndex()) << style;
+    EXPECT_EQ(s.GetTotalWidth() - s.XOfPosition(last), fonts->GetBarLineWidth(kBarSingle)) << style;
+    // The next system goes on after the opening bar.
+    EXPECT_EQ(l.GetLayoutEnds()[0].itemIndex, bar + 1) << style;
+  }
+}
+
+TEST_F(ScoreDrawInfoTest, AnOrdinaryClosingBarKeepsItsItemAndLosesItsPadding) {
+  TMusicStaff& staff = NewStaff();
+  TStaffBuilder b(staff);
+  for (int i = 0; i < 4; ++i) b.Note(0);
+  b.Bar(kBarSectionClose).SetSysBreak(true);
+  const int bar = b.Last();
+  for (int i = 0; i < 4; ++i) b.Note(0);
+  TScoreDrawInfo& l = Layout();
+  l.LayoutStavesFromItems({}, 1 << 20);
+  l.BreakAndJustify(1 << 20);
+  const TStaffDrawInfo& s = *l.GetStaffDrawInfo(0);
+  const TStaffDrawPos& end = *s.PositionAt(s.GetLastPosition());
+  TFontsSizingScope sizing(*fonts);
+  EXPECT_EQ(end.GetItemIndex(), bar);
+  EXPECT_FALSE(end.IsAutoInsert());
+  EXPECT_EQ(end.GetWidth(), fonts->GetBarLineWidth(kBarSectionClose));
+}
+
+TEST_F(ScoreDrawInfoTest, ItemVisibilityFollowsTheStavesShown) {
+  QuarterStaff(1);
+  QuarterStaff(1);
+  TMusicNote note(0, kDurQuarter, 0, kAccNone);
+  TMultiMeasureRest rest(4);
+  TBarLineData bar(kBarSingle, 1);
+  struct Case {
+    TNotatedItem* item;
+    int visibility;
+    bool alone;        // the first staff laid out alone
+    bool topOfTwo;     // the first of two lined staves
+    bool secondOfTwo;  // the second of them
+  };
+  const Case cases[] = {
+      {&note, kVisAlways, true, true, true},        {&note, kVisTopStaff, true, true, false},
+      {&note, kVisSingleStaff, true, false, false}, {&note, kVisMultiStaff, false, true, true},
+      {&note, kVisNever, false, false, false},      {&note, kVisDefault, true, true, true},
+      {&rest, kVisDefault, true, false, false},  // a multi-bar rest prints on a single staff
+      {&bar, kVisDefault, true, true, true},
+  };
+  TScoreDrawInfo one(score, *fonts, kDrawModePrint);
+  one.AddStaff(0);
+  TScoreDrawInfo& two = Layout();
+  ASSERT_EQ(two.GetLinedGroupCount(), 2);
+  for (const Case& c : cases) {
+    c.item->SetVisibility(c.visibility);
+    EXPECT_EQ(one.GetStaffDrawInfo(0)->IsItemVisible(*c.item), c.alone) << c.visibility;
+    EXPECT_EQ(two.GetStaffDrawInfo(0)->IsItemVisible(*c.item), c.topOfTwo) << c.visibility;
+    EXPECT_EQ(two.GetStaffDrawInfo(1)->IsItemVisible(*c.item), c.secondOfTwo) << c.visibility;
+  }
+  // A bar line on a staff without lines is never shown by default.
+  score.GetStaff(1)->SetLines(0);
+  two.Restack();
+  bar.SetVisibility(kVisDefault);
+  EXPECT_FALSE(two.GetStaffDrawInfo(1)->IsItemVisible(bar));
+  EXPECT_TRUE(two.GetStaffDrawInfo(0)->IsItemVisible(bar));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -211,6 +212,112 @@ TEST_F(StaffDrawingTest, ACrescendoRunDrawsOneHairpinAtTheDynamicsHeight) {
   EXPECT_EQ(a[0].p[0].y, c[0].p[0].y);
   EXPECT_NEAR(a[0].p[0].y, fonts->PositionToY(7.0f), 1.0);
   EXPECT_GT(a[1].p[0].x, a[0].p[0].x);
+}
+
+TEST_F(StaffDrawingTest, AStaffDrawnInARectangleHangsFromItsTopExtent) {
+  TStaffBuilder b(*staff);
+  b.Note(0);
+  b.Note(2);
+  LayOut(kDrawModeEdit);
+  dc.Clear();
+  fonts->BeginDrawing(&dc, &dc);
+  const TDcRect rect{40, 500, 4000, 900};
+  DrawStaffInRect(*layout, 0, rect);
+  fonts->EndDrawing();
+  const TStackedStaff& stack = layout->GetStack(0);
+  const int middle = rect.top + stack.upper * layout->GetStepHeight();
+  // The staff's middle line lies upper-extent steps below the rectangle's top, and the lines
+  // start at its left edge.
+  double topLine = 1e9, bottomLine = -1e9;
+  for (const TRecordedOp& op : dc.Ops()) {
+    if (op.kind != TRecordedOp::TKind::kPath || op.path.Elements().size() != 2) continue;
+    const auto& e = op.path.Elements();
+    if (e[0].p[0].y != e[1].p[0].y) continue;
+    EXPECT_EQ(std::min(e[0].p[0].x, e[1].p[0].x), rect.left);
+    topLine = std::min(topLine, e[0].p[0].y);
+    bottomLine = std::max(bottomLine, e[0].p[0].y);
+  }
+  EXPECT_NEAR((topLine + bottomLine) / 2, middle, 1.0);
+  ASSERT_EQ(notes.calls.size(), 2u);
+  EXPECT_EQ(notes.calls[0].x,
+            rect.left + layout->GetStaffDrawInfo(0)->XOfPosition(notes.calls[0].pos));
+}
+
+TEST_F(StaffDrawingTest, OneItemIsRedrawnWithItsSyllableInTheColourAsked) {
+  TStaffBuilder b(*staff);
+  b.Note(0);
+  b.Note(0);
+  const int second = b.Last();
+  b.Note(0).SetVisibility(kVisNever);
+  const int hidden = b.Last();
+  auto line = std::make_unique<TLyricText>();
+  line->AddSyllable(1, u"one", false);
+  line->AddSyllable(32, u"two", false);
+  line->AddSyllable(32, u"three", false);
+  staff->MakeLyrics().Add(std::move(line));
+  LayOut(kDrawModeView);
+  const TStaffDrawInfo& s = *layout->GetStaffDrawInfo(0);
+  auto redraw = [&](int item, int color, int lines) {
+    dc.Clear();
+    notes.calls.clear();
+    fonts->BeginDrawing(&dc, &dc);
+    DrawItemAt(*layout, 0, {item, 0}, 30, 0, color, lines);
+    fonts->EndDrawing();
+  };
+  redraw(second, 12, 1);
+  ASSERT_EQ(notes.calls.size(), 1u);
+  EXPECT_EQ(notes.calls[0].pos, s.FindDrawPosOfItem(second));
+  EXPECT_EQ(notes.calls[0].x, 30 + s.ItemIndexToX(second));
+  EXPECT_EQ(notes.calls[0].color, 12);
+  auto texts = Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0]->text, u"two");
+  EXPECT_EQ(texts[0]->color, colors.GetColor(12));
+  // Without lyric lines asked, no syllable; without an override, the item's own colour.
+  redraw(second, -1, 0);
+  EXPECT_TRUE(Texts().empty());
+  ASSERT_EQ(notes.calls.size(), 1u);
+  EXPECT_EQ(notes.calls[0].color, 0);
+  // A hidden item stays hidden in viewing mode, and an item not laid out draws nothing.
+  redraw(hidden, 12, 1);
+  EXPECT_TRUE(notes.calls.empty());
+  redraw(staff->GetItemCount() + 3, 12, 1);
+  EXPECT_TRUE(notes.calls.empty());
+  EXPECT_TRUE(dc.Ops().empty());
+  EXPECT_EQ(fonts->GetColorIndex(), 0);
+}
+
+TEST_F(StaffDrawingTest, BracedStavesWithOneNameShowItOnceBetweenTheirOuterLines) {
+  struct Case {
+    const char16_t* second;
+    size_t labels;
+  };
+  const Case cases[] = {{u"Piano", 1}, {u"Left", 2}};
+  for (const Case& c : cases) {
+    TMusicScore two;
+    for (const char16_t* name : {u"Piano", c.second}) {
+      two.AddStaff(std::make_unique<TMusicStaff>());
+      TMusicStaff& added = *two.GetStaff(two.GetLastIndex());
+      added.SetLabel(name);
+      TStaffBuilder(added).Note(0);
+    }
+    two.GetStaff(0)->SetBraceWithNext(true);
+    TScoreDrawInfo l(two, *fonts, kDrawModePrint);
+    l.AddStaff(0);
+    l.AddStaff(1);
+    l.LayoutStavesFromItems({}, 1 << 20);
+    dc.Clear();
+    fonts->BeginDrawing(&dc, &dc);
+    l.DrawStaffLabels(0, 1000, 3000);
+    fonts->EndDrawing();
+    const auto texts = Texts();
+    ASSERT_EQ(texts.size(), c.labels) << c.labels;
+    if (c.labels != 1) continue;
+    const double centre = (texts[0]->bounds.top + texts[0]->bounds.bottom) / 2.0;
+    const double top = 1000 + l.GetStaffY(0);
+    const double bottom = 1000 + l.GetStaffY(1);
+    EXPECT_NEAR(centre, (top + bottom) / 2, (bottom - top) / 4);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -11,6 +13,8 @@
 
 #include "draw/recording_context.h"
 #include "draw/staff_color_handles.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/item_cast.h"
 #include "notation/staff/music_score.h"
 #include "tests/notation/staff_builder.h"
 #include "utils/alert_log.h"
@@ -42,6 +46,15 @@ protected:
         if (bar + 1 < bars) b.Bar();
       }
     }
+  }
+  // A forced system break at the first bar line of every staff.
+  void ForceBreakAfterFirstBar() {
+    for (int s = 0; s < score.GetStaffCount(); ++s)
+      for (int i = 1; i < score.GetStaff(s)->GetLastIndex(); ++i)
+        if (auto* bar = ItemAs<TBarLineData>(score.GetStaff(s)->GetItem(i))) {
+          bar->SetSysBreak(true);
+          break;
+        }
   }
   TKVTNTNPrintData& Print(bool selectAll = true) {
     selection = TKVBoolArray(score.GetStaffCount());
@@ -221,6 +234,192 @@ TEST_F(PrintDataTest, AFaultWhileDrawingFailsThePageAndReachesTheAlertLog) {
   TStandardSongNoteDrawer standard;
   p.Layout().SetSongNoteDrawer(standard);
   EXPECT_EQ(p.RenderPage(&page, 1, true), kLastPage);
+}
+
+TEST_F(PrintDataTest, APageEndsAtTheTimeItsLastPlacedSystemReaches) {
+  AddStaves(4, 300);
+  TKVTNTNPrintData& p = Print();
+  const int pages = p.CountPages();
+  ASSERT_GT(pages, 1);
+  p.SetPageRange(1, pages);
+  p.ResetPagination();
+  for (int n = 1; n <= pages; ++n) {
+    ASSERT_NE(p.RenderPage(nullptr, n, false), kPageFailed);
+    if (n < pages) {
+      // The system measured last did not fit: the page ends where that system begins.
+      const TStaffDrawInfo& rejected = *p.Layout().GetStaffDrawInfo(0);
+      EXPECT_EQ(p.GetPageEndTime(), rejected.TimeSlotAt(1)) << n;
+      EXPECT_EQ(p.GetPageEndTime() % 768, 0) << n;
+    } else {
+      EXPECT_EQ(p.GetPageEndTime(), 300 * 768);
+    }
+    p.AdvancePage();
+  }
+}
+
+TEST_F(PrintDataTest, WithoutJustificationAMarkerAndARulerShowTheRoomLeft) {
+  AddStaves(2, 40);
+  const TColorRef red = MakeColorRef(255, 0, 0);
+  const TColorRef ruler = colors.GetColor(6);
+  for (bool noJustify : {false, true}) {
+    TKVTNTNPrintData& p = Print();
+    if (noJustify) p.Layout().ToggleNoJustify();
+    TRecordingContext page(600, 600);
+    ASSERT_NE(p.RenderPage(&page, 1, true), kPageFailed);
+    const TPageRect& r = p.GetPageRect();
+    const int step = p.Layout().GetStepHeight();
+    int markers = 0, rulerStrokes = 0;
+    double rulerLeft = 1e9, rulerRight = -1e9;
+    for (const TRecordedOp& op : page.Ops()) {
+      if (op.kind != TRecordedOp::TKind::kPath) continue;
+      if (!op.brush.hollow && op.brush.color == red) {
+        ++markers;
+        EXPECT_NEAR(op.bounds.left, r.left + r.width, 1);
+        EXPECT_NEAR(op.bounds.right, r.left + r.width + step, 1);
+        EXPECT_NEAR(op.bounds.top, r.top, 1);
+        EXPECT_NEAR(op.bounds.bottom, r.top + r.height, 1);
+      } else if (op.pen.color == ruler && ruler != 0) {
+        ++rulerStrokes;
+        rulerLeft = std::min<double>(rulerLeft, op.bounds.left);
+        rulerRight = std::max<double>(rulerRight, op.bounds.right);
+      }
+    }
+    EXPECT_EQ(markers, noJustify ? 1 : 0);
+    if (!noJustify) {
+      EXPECT_EQ(rulerStrokes, 0);
+      continue;
+    }
+    // One ruler per system, each from the end of its music to the page's right edge.
+    ASSERT_GT(rulerStrokes, 0);
+    EXPECT_LT(rulerLeft, r.left + r.width - step);
+    EXPECT_NEAR(rulerRight, r.left + r.width, 2);
+  }
+}
+
+TEST_F(PrintDataTest, PageNumbersStartingAtFiveShowFiveOnTheFirstPage) {
+  AddStaves(4, 300);
+  score.SetPageNumbers(5);
+  TKVTNTNPrintData& p = Print();
+  p.SetPageRange(1, 2);
+  TRecordingContext one(600, 600), two(600, 600);
+  p.RenderPage(&one, 1, true);
+  p.AdvancePage();
+  p.RenderPage(&two, 2, true);
+  const TRecordedOp* five = FindText(one, u"5");
+  const TRecordedOp* six = FindText(two, u"6");
+  ASSERT_TRUE(five && six);
+  // Without mirror margins every number stands at the right.
+  EXPECT_NEAR(five->bounds.right, p.GetPageLeft(1) + p.GetPageRect().width, 2);
+  EXPECT_NEAR(six->bounds.right, p.GetPageLeft(2) + p.GetPageRect().width, 2);
+}
+
+// A score may start its numbering at the largest int: the second page counts on past it, and
+// its parity (mirror margins) follows the true number.
+TEST_F(PrintDataTest, PageNumbersStartingAtTheLargestIntCountOnWithoutWrapping) {
+  AddStaves(4, 300);
+  score.SetPageNumbers(INT_MAX);
+  TPageMargins margins = score.GetMargins();
+  margins.mirror = true;
+  score.SetMargins(margins);
+  TKVTNTNPrintData& p = Print();
+  p.SetPageRange(1, 2);
+  TRecordingContext one(600, 600), two(600, 600);
+  p.RenderPage(&one, 1, true);
+  p.AdvancePage();
+  p.RenderPage(&two, 2, true);
+  const TRecordedOp* odd = FindText(one, u"2147483647");
+  const TRecordedOp* even = FindText(two, u"2147483648");
+  ASSERT_TRUE(odd && even);
+  EXPECT_NEAR(odd->bounds.right, p.GetPageLeft(1) + p.GetPageRect().width, 2);
+  EXPECT_NEAR(even->bounds.left, p.GetPageLeft(2), 2);
+}
+
+// The y of every horizontal staff line drawn, each once, top first.
+std::vector<double> StaffLineYs(const TRecordingContext& page) {
+  std::vector<double> ys;
+  for (const TRecordedOp& op : page.Ops()) {
+    if (op.kind != TRecordedOp::TKind::kPath || op.path.Elements().size() != 2) continue;
+    const auto& e = op.path.Elements();
+    if (e[0].p[0].y == e[1].p[0].y && e[0].p[0].x != e[1].p[0].x) ys.push_back(e[0].p[0].y);
+  }
+  std::sort(ys.begin(), ys.end());
+  ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+  return ys;
+}
+
+TEST_F(PrintDataTest, VerticalJustificationSpreadsShortSystemsByAtMostHalfTheirHeight) {
+  AddStaves(2, 2);
+  ForceBreakAfterFirstBar();  // two short systems on a tall page
+  std::vector<double> tops;
+  int height = 0;
+  for (bool justify : {false, true}) {
+    score.SetJustifyVertically(justify);
+    TKVTNTNPrintData& p = Print();
+    TRecordingContext page(600, 600);
+    ASSERT_EQ(p.RenderPage(&page, 1, true), kLastPage);
+    const std::vector<double> ys = StaffLineYs(page);
+    ASSERT_EQ(ys.size(), 20u);  // two systems of two five-line staves
+    tops.push_back(ys[0] - p.GetPageRect().top);
+    tops.push_back(ys[10] - ys[0]);
+    height = p.Layout().GetTotalHeight();
+  }
+  ASSERT_GT(height, 0);
+  // Plain: the systems follow each other. Spread: the same gap above each, capped at half
+  // the average system height (far less than the free room of the page).
+  EXPECT_NEAR(tops[1], height, 1);
+  const double gap = tops[2] - tops[0];
+  EXPECT_NEAR(gap, height / 2, 1);
+  EXPECT_NEAR(tops[3], height + gap, 1);
+}
+
+TEST_F(PrintDataTest, TheSeparatorMarkMovesUpOverABarNumberWhenThereIsRoom) {
+  AddStaves(2, 2);
+  ForceBreakAfterFirstBar();
+  // Five steps outside the lines on each side: five spaces between the systems' lines, so
+  // halfway lies two spaces below the bar number's room.
+  for (int s = 0; s < 2; ++s) score.GetStaff(s)->SetBoundaries(-9, 9);
+  score.SetJustifyVertically(false);
+  score.SetPrintSystemSepMark(true);
+  for (int numbers : {0, 1}) {
+    score.SetBarNumbers(numbers);
+    TKVTNTNPrintData& p = Print();
+    TRecordingContext page(600, 600);
+    ASSERT_EQ(p.RenderPage(&page, 1, true), kLastPage);
+    const std::vector<double> ys = StaffLineYs(page);
+    ASSERT_EQ(ys.size(), 20u);
+    const double previousBottom = ys[9], top = ys[10];
+    // The mark: filled strokes between the two systems.
+    double markTop = 1e9, markBottom = -1e9;
+    for (const TRecordedOp& op : page.Ops()) {
+      if (op.kind != TRecordedOp::TKind::kPath || op.brush.hollow) continue;
+      if (op.bounds.top <= previousBottom || op.bounds.bottom >= top) continue;
+      markTop = std::min<double>(markTop, op.bounds.top);
+      markBottom = std::max<double>(markBottom, op.bounds.bottom);
+    }
+    ASSERT_LT(markTop, markBottom) << numbers;
+    const double centre = (markTop + markBottom) / 2;
+    const double space = p.Fonts().GetSpace();
+    const double halfway = (previousBottom + top) / 2;
+    const double overNumber = top - 4.5 * space;
+    // Systems stacked close: halfway lies within the bar number's room above the system.
+    ASSERT_GT(overNumber, previousBottom);
+    ASSERT_LT(overNumber, halfway);
+    EXPECT_NEAR(centre, numbers == 0 ? halfway : overNumber, space / 2) << numbers;
+  }
+}
+
+TEST_F(PrintDataTest, ASystemTallerThanThePageStandsAloneOnEachPage) {
+  AddStaves(64, 2);
+  ForceBreakAfterFirstBar();
+  TKVTNTNPrintData& p = Print();
+  ASSERT_GT(p.Layout().GetTotalHeight(), p.GetPageRect().height);
+  EXPECT_EQ(p.CountPages(), 2);
+  p.SetPageRange(1, 2);
+  ASSERT_EQ(p.RenderPage(nullptr, 1, false), kMorePages);
+  EXPECT_EQ(p.GetPageEndTime(), 768);  // one bar per page
+  p.AdvancePage();
+  ASSERT_EQ(p.RenderPage(nullptr, 2, false), kLastPage);
+  EXPECT_EQ(p.GetPageEndTime(), 2 * 768);
 }
 
 }  // namespace
