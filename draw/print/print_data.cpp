@@ -12,6 +12,7 @@
 #include "notation/services/page_setup_defaults.h"
 #include "notation/staff/music_fonts_data.h"
 #include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
 #include "utils/alert_log.h"
 #include "utils/bool_array.h"
 
@@ -243,10 +244,16 @@ int TKVTNTNPrintData::RenderPageBody(int n, bool draw) {
     }
     starts = std::move(ends);
   }
-  int64_t time = 0;
-  if (const TStaffDrawInfo* first = layout->GetStaffDrawInfo(0))
-    for (int k = 0; k < first->GetDrawPosCount(); ++k) time += first->PositionAt(k)->GetTimeSlots();
-  pageEndTime = time;
+  // The next page's first item on the first staff: its start time is where this page ends.
+  pageEndTime = 0;
+  if (const TStaffDrawInfo* first = layout->GetStaffDrawInfo(0); first && first->GetStaff()) {
+    const TMusicStaff& staff = *first->GetStaff();
+    const int next = reachedEnd || nextStarts.empty() ? staff.GetLastIndex() + 1
+                                                      : nextStarts.front().itemIndex;
+    const int last = staff.GetLastIndex();
+    pageEndTime = staff.GetDurationBetween(std::min(next, last), 0, 0);
+    if (next > last && last >= 0) pageEndTime += staff.GetItem(last)->GetDuration();
+  }
 
   if (draw) {
     int64_t gap = 0;

@@ -91,8 +91,15 @@ public:
   int GetPageTop() const { return page.top; }
   const TPageRect& GetPageRect() const { return page; }
   bool HasPrintableArea() const { return page.width > 0 && page.height > 0; }
-  // The tick time the first staff reached at the end of the last rendered page.
+  // The tick time on the first printed staff where the page after the last rendered one
+  // begins (the staff's whole duration after its last page).
   int64_t GetPageEndTime() const { return pageEndTime; }
+  // The printed number of page n: n counted from the page-number start, or n without page
+  // numbers.
+  int PrintedNumber(int n) const;
+  // The score's first page number; 0 when pages carry no numbers.
+  int GetPageNumberStart() const { return pageNumberStart; }
+  const TPaperMeasures& GetPaper() const { return paper; }
   TScoreDrawInfo& Layout() { return *layout; }
   TMusicFonts& Fonts() { return *fonts; }
 
@@ -103,7 +110,6 @@ private:
     int height = 0;
   };
   void SetupPrintLayout(const TKVBoolArray& selection);
-  int PrintedNumber(int n) const;
   void DrawPageNumber(int n);
   void DrawTitlePage();
   int TitleReserve(int& available) const;

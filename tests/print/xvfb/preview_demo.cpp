@@ -1,0 +1,124 @@
+// A small program that previews a score, driven from outside under a virtual display. It
+// prints a line whenever the preview's state changes ("STATE page=.. pages=.. zoom=..
+// focus=X,Y"), one for each page copied ("COPIED page=.. clipboard=1") and one when the frame
+// closes ("CLOSED placement=1").
+#include <QApplication>
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "draw/print/print_data.h"
+#include "draw/staff_color_handles.h"
+#include "notation/files/text/score_text_file.h"
+#include "notation/staff/music_score.h"
+#include "platform/music_font_loader.h"
+#include "platform/qpainter_context.h"
+#include "print/preview_services.h"
+#include "print/preview_window.h"
+#include "tools/kv_app_base.h"
+#include "utils/alert_log.h"
+
+namespace {
+
+constexpr int kDpi = 600;
+
+// An A4 page device that measures and writes nowhere.
+class TMeasuringDevice final : public kvt::TPrintDevice {
+public:
+  TMeasuringDevice() : writer(&buffer) {
+    buffer.open(QIODevice::WriteOnly);
+    writer.setResolution(kDpi);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, {}));
+    context = std::make_unique<kvt::TQPainterContext>(writer);
+  }
+  kvt::TDeviceContext& Context() override { return *context; }
+  kvt::TPaperMeasures Paper() const override {
+    const QSize size = writer.pageLayout().fullRectPixels(kDpi).size();
+    return {size.width(), size.height(), 0, 0, kDpi, kDpi};
+  }
+
+private:
+  QBuffer buffer;
+  QPdfWriter writer;
+  std::unique_ptr<kvt::TQPainterContext> context;
+};
+
+class TLineExporter final : public kvt::TPagePictureExporter {
+public:
+  bool ExportPage(kvt::TKVTNTNPrintData&, int page, const QString& file) override {
+    std::printf("COPIED page=%d clipboard=%d\n", page, file.isEmpty() ? 1 : 0);
+    std::fflush(stdout);
+    return true;
+  }
+};
+
+class TLinePlacement final : public kvt::TPlacementStore {
+public:
+  bool Load(const QString&, kvt::TWindowPlacement&) override { return false; }
+  void Save(const QString& name, const kvt::TWindowPlacement&) override {
+    std::printf("CLOSED placement=%d\n", name == "Preview" ? 1 : 0);
+    std::fflush(stdout);
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: preview_demo SCORE.kvttxt\n");
+    return 2;
+  }
+  kvt::TKVAppBase app(argc, argv);
+  if (!kvt::LoadMusicFont()) {
+    std::fprintf(stderr, "the music font is missing\n");
+    return 2;
+  }
+  std::unique_ptr<kvt::TMusicScore> score = kvt::LoadTextScoreFile(argv[1], kvt::TServices()).score;
+  if (!score) {
+    std::fprintf(stderr, "cannot load %s\n", argv[1]);
+    return 2;
+  }
+  TMeasuringDevice device;
+  kvt::TStaffColorHandles colors;
+  kvt::TNullAlertLog alerts;
+  kvt::TKVTNTNPrintData print(device.Context(), device.Paper(), *score, colors,
+                              score->GetIncludeFlags(), alerts);
+  int pages = 0;
+  {
+    kvt::TKVTNTNPrintData counter(device.Context(), device.Paper(), *score, colors,
+                                  score->GetIncludeFlags(), alerts);
+    pages = counter.CountPages();
+  }
+  TLineExporter exporter;
+  TLinePlacement placement;
+  kvt::TPreviewServices services;
+  services.exporter = &exporter;
+  services.placement = &placement;
+  kvt::TKVTPrintPreview frame(nullptr, print, services, 0);
+  frame.setGeometry(40, 40, 700, 560);
+
+  std::string last;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    kvt::TScorePreviewControl& c = frame.Control();
+    if (!c.IsInitialized()) return;
+    const kvt::TPreviewStatus s = c.GetStatus();
+    const QPoint centre = c.mapToGlobal(c.rect().center());
+    char line[160];
+    std::snprintf(line, sizeof line, "STATE page=%d pages=%d zoom=%d focus=%d,%d\n", c.Page(),
+                  pages, s.zoom, centre.x(), centre.y());
+    if (line == last) return;
+    last = line;
+    std::fputs(line, stdout);
+    std::fflush(stdout);
+  });
+  watch.start(50);
+  frame.RunModal();
+  return 0;
+}
