@@ -1,4 +1,6 @@
-// A small program that previews a score, driven from outside under a virtual display. It
+// A small program that previews a score, driven from outside under a virtual display; with
+// "--bars N" every staff gets N more bars of quarter notes, so that a short score runs over
+// several pages. It
 // prints a line whenever the preview's state changes ("STATE page=.. pages=.. zoom=..
 // focus=X,Y"), one for each page copied ("COPIED page=.. clipboard=1") and one when the frame
 // closes ("CLOSED placement=1").
@@ -9,7 +11,9 @@
 #include <QPdfWriter>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -21,6 +25,7 @@
 #include "platform/qpainter_context.h"
 #include "print/preview_services.h"
 #include "print/preview_window.h"
+#include "tests/notation/staff_builder.h"
 #include "tools/kv_app_base.h"
 #include "utils/alert_log.h"
 
@@ -71,7 +76,7 @@ public:
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: preview_demo SCORE.kvttxt\n");
+    std::fprintf(stderr, "usage: preview_demo SCORE.kvttxt [--bars N]\n");
     return 2;
   }
   kvt::TKVAppBase app(argc, argv);
@@ -83,6 +88,16 @@ int main(int argc, char** argv) {
   if (!score) {
     std::fprintf(stderr, "cannot load %s\n", argv[1]);
     return 2;
+  }
+  if (argc > 3 && std::string(argv[2]) == "--bars") {
+    const int bars = std::clamp(std::atoi(argv[3]), 0, 10000);
+    for (int i = 0; i < score->GetStaffCount(); ++i) {
+      kvt::test::TStaffBuilder b(*score->GetStaff(i));
+      for (int bar = 0; bar < bars; ++bar) {
+        b.Bar();
+        for (int n = 0; n < 4; ++n) b.Note(0);
+      }
+    }
   }
   TMeasuringDevice device;
   kvt::TStaffColorHandles colors;

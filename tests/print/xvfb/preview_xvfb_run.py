@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Previews a score in the preview demo under a virtual display and presses its keys: Page Down
+"""Previews the example, lengthened to several pages, in the preview demo under a virtual display and presses its keys: Page Down
 shows page 2, End the last page, Ctrl+C copies that page to the clipboard, Escape closes the
 preview and saves its placement. Exit 77 (skipped) without xvfb-run or xdotool."""
 import os
@@ -15,7 +15,7 @@ STATE = re.compile(r"STATE page=(\d+) pages=(\d+) zoom=(\d+) focus=(-?\d+),(-?\d
 class Demo:
     def __init__(self, program, score, display):
         env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb")
-        self.proc = subprocess.Popen([program, score], stdout=subprocess.PIPE, text=True, env=env)
+        self.proc = subprocess.Popen([program, score, "--bars", "120"], stdout=subprocess.PIPE, text=True, env=env)
         os.set_blocking(self.proc.stdout.fileno(), False)
         self.lines = []
         self.buffer = ""
