@@ -4,6 +4,7 @@
 // needs no helper: give its painter or the image to TQPainterContext. Each object owns its
 // device and its context; Finish ends the painter and reports whether the output was written.
 
+#include <QIODevice>
 #include <QPdfWriter>
 #include <QString>
 #include <QSvgGenerator>
@@ -31,10 +32,14 @@ class TSvgPictureContext {
 public:
   // A picture of widthPx x heightPx at the given resolution.
   TSvgPictureContext(const QString& file, int widthPx, int heightPx, int dpi);
+  // The same written into out (open for writing, outliving the context).
+  TSvgPictureContext(QIODevice& out, int widthPx, int heightPx, int dpi);
   TQPainterContext& Context() { return *context; }
   bool Finish() { return context->Finish(); }
 
 private:
+  void Setup(int widthPx, int heightPx, int dpi);
+
   QSvgGenerator generator;
   std::unique_ptr<TQPainterContext> context;
 };
