@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "print/page_picture_file.h"
 #include "tools/message_box_service.h"
 
 namespace kvt {
@@ -14,7 +15,7 @@ TPreviewCopyDialog::TPreviewCopyDialog(QWidget* parent) : TKVDlgBase(parent, kCo
   setWindowTitle(QStringLiteral("Copy Printed Page Graphic"));
   auto* group = new QGroupBox(QStringLiteral("Copy to"), this);
   toClipboard = new QRadioButton(QStringLiteral("&Clipboard"), group);
-  toFile = new QRadioButton(QStringLiteral("&File (*.svg)"), group);
+  toFile = new QRadioButton(QString::fromLatin1(kPictureFileChoiceText), group);
   toClipboard->setChecked(true);
   SetControlId(toClipboard, kCopyToClipboardId);
   SetControlId(toFile, kCopyToFileId);

@@ -24,14 +24,4 @@ TCaretTimeSource& CaretTimeOf(const TPreviewServices& services) {
   return services.caretTime ? *services.caretTime : none;
 }
 
-TPreviewPrinter& PreviewPrinterOf(const TPreviewServices& services) {
-  static TNullPreviewPrinter none;
-  return services.printer ? *services.printer : none;
-}
-
-TPagePictureExporter& PageExporterOf(const TPreviewServices& services) {
-  static TNullPagePictureExporter none;
-  return services.exporter ? *services.exporter : none;
-}
-
 }  // namespace kvt

@@ -7,7 +7,7 @@
 #include <QString>
 
 #include "draw/print/print_data.h"
-#include "draw/staff_color_handles.h"
+#include "print/kv_printer.h"
 #include "print/preview_services.h"
 #include "print/preview_window.h"
 #include "tools/message_box_service.h"
@@ -15,21 +15,19 @@
 namespace kvt {
 
 bool ShowPrintPreview(QWidget* mainWindow, TMusicScore& score, const TKVBoolArray& selection,
-                      TAlertLog& alerts, const TPreviewServices& services) {
-  AuditScore(score, false, services.core);
-  std::unique_ptr<TPrintDevice> device = PreviewPrinterOf(services).CreatePrintDC();
+                      TKVPrinter& printer, const TStaffColorHandles& colors,
+                      const TPreviewServices& services) {
+  AuditScore(score, false, services.print.core);
+  std::unique_ptr<TPrinterDevice> device = printer.CreatePrintDC();
   if (!device) {
-    MessageBoxServiceOf().Show(mainWindow, MB_OK | MB_ICONINFORMATION,
-                               QStringLiteral("Error Detected"),
-                               QStringLiteral("There is no default printer.\n\nA printer must be "
-                                              "installed before this operation can be "
-                                              "performed."));
+    MessageBoxOf(services.print)
+        .Show(mainWindow, MB_OK | MB_ICONINFORMATION, QStringLiteral("Error Detected"),
+              QStringLiteral("There is no default printer.\n\nA printer must be installed before "
+                             "this operation can be performed."));
     return false;
   }
-  const TStaffColorHandles defaultColors;
-  TKVTNTNPrintData print(device->Context(), device->Paper(), score,
-                         services.colors ? *services.colors : defaultColors, selection, alerts,
-                         services.core);
+  TKVTNTNPrintData print(device->Measurer(), device->Paper(), score, colors, selection,
+                         AlertLogOf(services.print), services.print.core);
   {
     TKVTPrintPreview frame(mainWindow, print, services, CaretTimeOf(services).CaretTime());
     frame.RunModal();

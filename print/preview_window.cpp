@@ -4,8 +4,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -13,8 +11,10 @@
 #include <QToolBar>
 
 #include <cstdio>
+#include <string>
 
 #include "draw/print/print_data.h"
+#include "print/page_picture_file.h"
 #include "print/preview_copy_dialog.h"
 #include "print/preview_goto_dialog.h"
 #include "print/preview_pictures.h"
@@ -25,15 +25,6 @@
 #include "tools/toolbar_button_gadget.h"
 
 namespace kvt {
-
-namespace {
-
-QString ChooseExportFile(QWidget* owner, const QString& folder) {
-  return QFileDialog::getSaveFileName(owner, QStringLiteral("Export Graphic File"), folder,
-                                      QStringLiteral("SVG Files (*.svg)"));
-}
-
-}  // namespace
 
 QString PreviewStatusText(const TPreviewStatus& status) {
   char text[96];
@@ -49,8 +40,7 @@ TKVTPrintPreview::TKVTPrintPreview(QWidget* mainWindow, TKVTNTNPrintData& print,
     : QMainWindow(mainWindow, Qt::Window),
       print(print),
       services(services),
-      commands(std::make_unique<TCommandTable>()),
-      fileChooser(ChooseExportFile) {
+      commands(std::make_unique<TCommandTable>()) {
   setObjectName(QStringLiteral("KVTPrintPreview"));
   setWindowTitle(QStringLiteral("Print Preview"));
   TPreviewOptions& options = services.options ? *services.options : ownOptions;
@@ -252,22 +242,15 @@ void TKVTPrintPreview::GotoPage() {
 }
 
 void TKVTPrintPreview::CopyPage(bool ask) {
-  QString file;
+  std::string file;
   if (ask) {
     TPreviewCopyDialog dialog(this);
     if (dialog.exec() != IDOK) return;
-    if (dialog.ToFile()) {
-      TPreviewOptions& options = services.options ? *services.options : ownOptions;
-      file = fileChooser(this, options.exportFolder);
-      if (file.isEmpty()) return;
-      if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".svg");
-      options.exportFolder = QFileInfo(file).absolutePath();
-    }
+    if (dialog.ToFile() && !ChoosePictureFile(this, services.print, file)) return;
   }
-  if (PageExporterOf(services).ExportPage(print, control->Page(), file)) return;
-  MessageBoxServiceOf().Show(
-      this, MB_OK | MB_ICONEXCLAMATION, QStringLiteral("Bitmap Copy Error"),
-      QStringLiteral("Operation failed: Probably due to insufficient memory or no DIB.DRV file."));
+  const TPaperMeasures& paper = print.GetPaper();
+  CopyPagePicture(this, print, paper.dpiX, paper.dpiY, file.empty() ? nullptr : &file,
+                  control->Page(), services.print);
 }
 
 }  // namespace kvt

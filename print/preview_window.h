@@ -12,7 +12,6 @@
 #include <QMainWindow>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "print/preview_control.h"
@@ -71,11 +70,6 @@ public:
   // Copies the page shown, asking clipboard or file first when ask is set.
   void CopyPage(bool ask);
 
-  // Replaces the file choice of "Copy Page..." (tests); answers "" when cancelled.
-  void SetFileChooser(std::function<QString(QWidget*, const QString& folder)> chooser) {
-    fileChooser = std::move(chooser);
-  }
-
 protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -98,7 +92,6 @@ private:
   QMenu* optionsMenu = nullptr;
   TPreviewStatus shown{-1, -1, -1, true};
   bool placementSaved = false;
-  std::function<QString(QWidget*, const QString&)> fileChooser;
 };
 
 }  // namespace kvt

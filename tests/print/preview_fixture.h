@@ -39,19 +39,20 @@ public:
   std::string lastText;
 };
 
-// Records the pages exported; fails when told to.
-class TStubExporter final : public TPagePictureExporter {
+// The shell with a picture folder, remembering the file it was told.
+class TPreviewShell final : public TPrintShell {
 public:
-  bool ExportPage(TKVTNTNPrintData&, int page, const QString& file) override {
-    calls.push_back({page, file});
-    return succeed;
-  }
-  struct TCall {
-    int page;
-    QString file;
-  };
-  std::vector<TCall> calls;
-  bool succeed = true;
+  QWidget* MainWindow() override { return nullptr; }
+  std::string FileDialogFolder(int) override { return folder; }
+  void RememberFileDialogFolder(int, const std::string& path) override { remembered = path; }
+  std::string folder;
+  std::string remembered;
+};
+
+class TFixedCaretTime final : public TCaretTimeSource {
+public:
+  int64_t CaretTime() override { return ticks; }
+  int64_t ticks = 0;
 };
 
 class PreviewTest : public ::testing::Test {

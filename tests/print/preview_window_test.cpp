@@ -7,19 +7,29 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "print/kv_printer.h"
+#include "print/page_picture.h"
 #include "print/preview_copy_dialog.h"
 #include "print/preview_goto_dialog.h"
 #include "print/preview_show.h"
 #include "tests/print/preview_fixture.h"
-#include "tests/tools/recording_message_box.h"
 #include "tools/command_table.h"
 #include "tools/edit_number.h"
+#include "utils/ini_file_io.h"
+#include "utils/ini_profile.h"
+#include "utils/registry_key.h"
 
 namespace kvt::test {
 namespace {
@@ -33,8 +43,8 @@ class PreviewWindowTest : public PreviewTest {
 protected:
   std::unique_ptr<TKVTPrintPreview> Open() {
     services.placement = &placements;
-    services.exporter = &exporter;
     services.options = &options;
+    services.print.shell = &shell;
     auto frame = std::make_unique<TKVTPrintPreview>(nullptr, *print, services, 0);
     frame->show();
     QApplication::processEvents();
@@ -47,7 +57,7 @@ protected:
   }
 
   TMemoryPlacementStore placements;
-  TStubExporter exporter;
+  TPreviewShell shell;
   TPreviewOptions options;
   TPreviewServices services;
 };
@@ -119,46 +129,58 @@ TEST_F(PreviewWindowTest, GotoPageGoesToThePrintedNumberChosen) {
 }
 
 TEST_F(PreviewWindowTest, CtrlCCopiesThePageShownWithoutAsking) {
+  score.SetPageNumbers(1);  // pages alike but for their numbers
+  Print();
   auto frame = Open();
   frame->Commands().Execute(kCmPreviewNext);
+  frame->Commands().Execute(kCmPreviewNext);
+  QGuiApplication::clipboard()->clear();
   QTest::keyClick(frame.get(), Qt::Key_C, Qt::ControlModifier);
-  ASSERT_EQ(exporter.calls.size(), 1u);
-  EXPECT_EQ(exporter.calls[0].page, 2);
-  EXPECT_TRUE(exporter.calls[0].file.isEmpty());  // the clipboard
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  ASSERT_TRUE(data);
+  EXPECT_TRUE(data->hasFormat("image/png"));
+  const QByteArray shown = data->data("image/svg+xml");
+  ASSERT_FALSE(shown.isEmpty());
+  // The picture is the page shown: page 3 of a print data walked there apart.
+  TKVTNTNPrintData other(dc, PreviewA4(), score, colors, selection, alerts);
+  other.SetPageRange(1, 100);
+  for (int n = 1; n < 3; ++n) {
+    EXPECT_EQ(other.RenderPage(nullptr, n, false), kMorePages);
+    if (n == 2) {
+      EXPECT_NE(MakePagePicture(other, 600, 600, 2), shown);
+    }
+    other.AdvancePage();
+  }
+  EXPECT_EQ(MakePagePicture(other, 600, 600, 3), shown);
 }
 
-TEST_F(PreviewWindowTest, AFailedCopyShowsTheBitmapCopyError) {
-  TRecordingMessageBoxService boxes;
-  exporter.succeed = false;
+TEST_F(PreviewWindowTest, CopyAskingToAFileWritesThePictureThere) {
+  QTemporaryDir dir;
+  shell.folder = dir.path().toStdString();
   auto frame = Open();
-  frame->Commands().Execute(kCmPreviewCopy);
-  ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_EQ(boxes.boxes[0].caption, "Bitmap Copy Error");
-  EXPECT_EQ(boxes.boxes[0].text,
-            "Operation failed: Probably due to insufficient memory or no DIB.DRV file.");
-  EXPECT_EQ(boxes.boxes[0].type & MB_ICONMASK, MB_ICONEXCLAMATION);
-}
-
-TEST_F(PreviewWindowTest, CopyAskingToAFileRemembersItsFolder) {
-  auto frame = Open();
-  frame->SetFileChooser([](QWidget*, const QString& folder) {
-    EXPECT_TRUE(folder.isEmpty());
-    return QString("/tmp/pictures/page");
-  });
-  QTimer::singleShot(0, [] {
+  QTimer::singleShot(0, [&dir] {
     auto* dialog = dynamic_cast<TPreviewCopyDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->FileChoice()->text(), "&File (*.svg)");
     dialog->FileChoice()->setChecked(true);
+    QTimer::singleShot(0, [&dir] {
+      auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(files, nullptr);
+      files->selectFile(dir.filePath("page"));
+      static_cast<QDialog*>(files)->accept();
+    });
     dialog->accept();
   });
   frame->Commands().Execute(kCmPreviewCopyAsk);
-  ASSERT_EQ(exporter.calls.size(), 1u);
-  EXPECT_EQ(exporter.calls[0].file, "/tmp/pictures/page.svg");
-  EXPECT_EQ(options.exportFolder, "/tmp/pictures");
-  // Cancelled in the choice: nothing is exported.
+  QFile picture(dir.filePath("page.svg"));
+  ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(picture.readAll().contains("<svg"));
+  EXPECT_EQ(shell.remembered, dir.filePath("page.svg").toStdString());
+  // Cancelled in the choice: nothing more is written.
+  picture.remove();
   QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
   frame->Commands().Execute(kCmPreviewCopyAsk);
-  EXPECT_EQ(exporter.calls.size(), 1u);
+  EXPECT_FALSE(QFile::exists(dir.filePath("page.svg")));
 }
 
 TEST_F(PreviewWindowTest, EscapeSavesThePlacementAndTheNextPreviewRestoresIt) {
@@ -177,16 +199,41 @@ TEST_F(PreviewWindowTest, EscapeSavesThePlacementAndTheNextPreviewRestoresIt) {
   EXPECT_EQ(next->geometry().topLeft(), stored.normal.topLeft());
 }
 
-TEST_F(PreviewWindowTest, WithoutAPrinterThereIsNoPreview) {
-  TRecordingMessageBoxService boxes;
-  TPreviewServices none;
-  EXPECT_FALSE(ShowPrintPreview(nullptr, score, selection, alerts, none));
-  ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_EQ(boxes.boxes[0].caption, "Error Detected");
-  EXPECT_EQ(boxes.boxes[0].text,
-            "There is no default printer.\n\nA printer must be installed before this operation "
-            "can be performed.");
-  EXPECT_EQ(boxes.boxes[0].type & MB_ICONMASK, MB_ICONINFORMATION);
+class TNoPrinters final : public TPrinterCatalog {
+public:
+  QStringList PrinterNames() override { return {}; }
+  QString DefaultPrinterName() override { return {}; }
+};
+
+TEST_F(PreviewWindowTest, ThePreviewCommandOpensAtTheCaretPageOnThePdfPrinter) {
+  QTemporaryDir dir;
+  auto profile = std::make_shared<TIniProfile>(dir.filePath("settings.ini").toStdString(),
+                                               DefaultIniFileIo(), true);
+  TNoPrinters catalog;
+  TKVPrinter printer(TKey(profile, TKey::kCreate), &catalog);
+  TFixedCaretTime caret;
+  caret.ticks = int64_t{200} * 4 * kQuarter;  // bar 200 of 300
+  services.caretTime = &caret;
+  services.placement = &placements;
+  services.print.shell = &shell;
+  int shownPage = 0;
+  QString status;
+  QTimer::singleShot(50, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* frame = dynamic_cast<TKVTPrintPreview*>(w); frame && frame->isVisible()) {
+        QApplication::processEvents();
+        shownPage = frame->Control().Page();
+        frame->UpdateStatus();
+        status = frame->StatusText();
+        frame->close();
+      }
+  });
+  EXPECT_TRUE(ShowPrintPreview(nullptr, score, selection, printer, colors, services));
+  EXPECT_GT(shownPage, 1);
+  EXPECT_TRUE(status.startsWith(QString("Page %1, Zoom 1/").arg(shownPage)))
+      << status.toStdString();
+  TWindowPlacement stored;
+  EXPECT_TRUE(placements.Load("Preview", stored));
 }
 
 }  // namespace

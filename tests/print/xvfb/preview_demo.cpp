@@ -2,13 +2,13 @@
 // "--bars N" every staff gets N more bars of quarter notes, so that a short score runs over
 // several pages. It
 // prints a line whenever the preview's state changes ("STATE page=.. pages=.. zoom=..
-// focus=X,Y"), one for each page copied ("COPIED page=.. clipboard=1") and one when the frame
-// closes ("CLOSED placement=1").
+// focus=X,Y"), one for each page copied to the clipboard ("COPIED page=.. svg=1 png=1") and one
+// when the frame closes ("CLOSED placement=1").
 #include <QApplication>
-#include <QBuffer>
-#include <QPageLayout>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QPageSize>
-#include <QPdfWriter>
 #include <QTimer>
 
 #include <algorithm>
@@ -22,46 +22,14 @@
 #include "notation/files/text/score_text_file.h"
 #include "notation/staff/music_score.h"
 #include "platform/music_font_loader.h"
-#include "platform/qpainter_context.h"
 #include "print/preview_services.h"
 #include "print/preview_window.h"
+#include "print/printer_device.h"
 #include "tests/notation/staff_builder.h"
 #include "tools/kv_app_base.h"
 #include "utils/alert_log.h"
 
 namespace {
-
-constexpr int kDpi = 600;
-
-// An A4 page device that measures and writes nowhere.
-class TMeasuringDevice final : public kvt::TPrintDevice {
-public:
-  TMeasuringDevice() : writer(&buffer) {
-    buffer.open(QIODevice::WriteOnly);
-    writer.setResolution(kDpi);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, {}));
-    context = std::make_unique<kvt::TQPainterContext>(writer);
-  }
-  kvt::TDeviceContext& Context() override { return *context; }
-  kvt::TPaperMeasures Paper() const override {
-    const QSize size = writer.pageLayout().fullRectPixels(kDpi).size();
-    return {size.width(), size.height(), 0, 0, kDpi, kDpi};
-  }
-
-private:
-  QBuffer buffer;
-  QPdfWriter writer;
-  std::unique_ptr<kvt::TQPainterContext> context;
-};
-
-class TLineExporter final : public kvt::TPagePictureExporter {
-public:
-  bool ExportPage(kvt::TKVTNTNPrintData&, int page, const QString& file) override {
-    std::printf("COPIED page=%d clipboard=%d\n", page, file.isEmpty() ? 1 : 0);
-    std::fflush(stdout);
-    return true;
-  }
-};
 
 class TLinePlacement final : public kvt::TPlacementStore {
 public:
@@ -99,25 +67,32 @@ int main(int argc, char** argv) {
       }
     }
   }
-  TMeasuringDevice device;
+  // The PDF printer on A4; the preview only measures with it, so no file is written.
+  kvt::TPrinterDevice device{QString(), QString()};
+  device.Printer().setPageSize(QPageSize(QPageSize::A4));
   kvt::TStaffColorHandles colors;
   kvt::TNullAlertLog alerts;
-  kvt::TKVTNTNPrintData print(device.Context(), device.Paper(), *score, colors,
+  kvt::TKVTNTNPrintData print(device.Measurer(), device.Paper(), *score, colors,
                               score->GetIncludeFlags(), alerts);
   int pages = 0;
   {
-    kvt::TKVTNTNPrintData counter(device.Context(), device.Paper(), *score, colors,
+    kvt::TKVTNTNPrintData counter(device.Measurer(), device.Paper(), *score, colors,
                                   score->GetIncludeFlags(), alerts);
     pages = counter.CountPages();
   }
-  TLineExporter exporter;
   TLinePlacement placement;
   kvt::TPreviewServices services;
-  services.exporter = &exporter;
   services.placement = &placement;
   kvt::TKVTPrintPreview frame(nullptr, print, services, 0);
   frame.setGeometry(40, 40, 700, 560);
 
+  QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [&] {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasFormat("image/svg+xml")) return;
+    std::printf("COPIED page=%d svg=1 png=%d\n", frame.Control().Page(),
+                data->hasFormat("image/png") ? 1 : 0);
+    std::fflush(stdout);
+  });
   std::string last;
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {

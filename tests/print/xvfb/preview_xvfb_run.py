@@ -71,7 +71,7 @@ def scenario(program, score, display):
     xdo(display, "key", "End")
     demo.wait("the last page after End", lambda d: d.state()[0] == pages)
     xdo(display, "key", "ctrl+c")
-    demo.wait("the copy", lambda d: "COPIED page=%d clipboard=1" % pages in d.lines)
+    demo.wait("the copy", lambda d: "COPIED page=%d svg=1 png=1" % pages in d.lines)
     xdo(display, "key", "Escape")
     demo.wait("the close", lambda d: "CLOSED placement=1" in d.lines)
     demo.proc.wait(timeout=10)
