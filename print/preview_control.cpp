@@ -367,9 +367,11 @@ bool TScorePreviewControl::viewportEvent(QEvent* event) {
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
     case QEvent::TouchCancel:
+      // Taken here, so no mouse events are made from touches: the gestures (made from the
+      // touches before they arrive) pan and zoom, and TouchEvent finds the taps.
       TouchEvent(static_cast<QTouchEvent*>(event));
-      // Not accepted: Qt goes on to make the gestures and the mouse events.
-      return false;
+      event->accept();
+      return true;
     default: return QAbstractScrollArea::viewportEvent(event);
   }
 }
@@ -400,6 +402,8 @@ bool TScorePreviewControl::GestureEvent(QGestureEvent* event) {
 
 void TScorePreviewControl::TouchEvent(QTouchEvent* event) {
   const auto& points = event->points();
+  for (const QEventPoint& p : points)
+    if (QLineF(p.pressPosition(), p.position()).length() > kTapSlop) touchMoved = true;
   switch (event->type()) {
     case QEvent::TouchBegin:
       touchPoints = static_cast<int>(points.size());
@@ -407,12 +411,15 @@ void TScorePreviewControl::TouchEvent(QTouchEvent* event) {
       break;
     case QEvent::TouchUpdate:
       touchPoints = std::max(touchPoints, static_cast<int>(points.size()));
-      for (const QEventPoint& p : points)
-        if (QLineF(p.pressPosition(), p.position()).length() > kTapSlop) touchMoved = true;
       break;
     case QEvent::TouchEnd:
-      // A two-finger tap shows the full page.
-      if (touchPoints == 2 && !touchMoved) ShowFullPage();
+      if (!touchMoved && touchPoints == 2) {
+        ShowFullPage();
+      } else if (!touchMoved && touchPoints == 1 && !points.empty()) {
+        // A tap beside the page turns it, as a click does.
+        const TPreviewView::THit hit = view.HitTest(points.front().position().toPoint());
+        if (hit != TPreviewView::kOnPage) TurnPage(hit);
+      }
       touchPoints = 0;
       break;
     default: touchPoints = 0; break;

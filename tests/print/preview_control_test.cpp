@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QImage>
 #include <QMenu>
+#include <QPointingDevice>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "tests/print/preview_fixture.h"
 
@@ -145,6 +147,78 @@ TEST_F(PreviewControlTest, DraggingTheZoomedPageScrollsIt) {
   EXPECT_EQ(c.View().ScrollY(), 2120);
   QTest::mouseRelease(c.viewport(), Qt::LeftButton, {}, {600, 380});
   EXPECT_FALSE(c.IsDragging());
+}
+
+TEST_F(PreviewControlTest, WheelScrollsAndZoomsWithCtrl) {
+  AddStaves(2, 40);
+  TScorePreviewControl& c = Make({1400, 1000});
+  auto wheel = [&c](int delta, Qt::KeyboardModifiers modifiers, QPointF at = {700, 400}) {
+    QWheelEvent event(at, c.viewport()->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(c.viewport(), &event);
+  };
+  wheel(120, Qt::ControlModifier);
+  EXPECT_EQ(c.GetStatus().zoom, 1);
+  const int y = c.View().ScrollY();
+  wheel(-120, Qt::NoModifier);
+  EXPECT_GT(c.View().ScrollY(), y);
+  const int down = c.View().ScrollY();
+  wheel(-120, Qt::ShiftModifier);  // nothing
+  EXPECT_EQ(c.View().ScrollY(), down);
+  wheel(-120, Qt::ControlModifier);
+  EXPECT_EQ(c.GetStatus().zoom, 0);
+}
+
+TEST_F(PreviewControlTest, PenAndTouchAreToldApartFromTheMouse) {
+  AddStaves(2, 40);
+  TScorePreviewControl& c = Make({1400, 1000});
+  c.SetZoom(2);
+  static QPointingDevice pen("test pen", 9001, QInputDevice::DeviceType::Stylus,
+                             QPointingDevice::PointerType::Pen, QInputDevice::Capability::Position,
+                             1, 3);
+  static QPointingDevice touch("test touch", 9002, QInputDevice::DeviceType::TouchScreen,
+                               QPointingDevice::PointerType::Finger,
+                               QInputDevice::Capability::Position, 10, 0);
+  auto press = [&c](const QPointingDevice* device) {
+    const QPointF at(700, 500);
+    QMouseEvent event(QEvent::MouseButtonPress, at, at, c.viewport()->mapToGlobal(at),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier, device);
+    QApplication::sendEvent(c.viewport(), &event);
+  };
+  press(&touch);
+  EXPECT_FALSE(c.IsDragging());  // touch drags through the pan gesture
+  press(&pen);
+  EXPECT_TRUE(c.IsDragging());  // a pen drags the page
+  EXPECT_NE(c.viewport()->cursor().shape(), Qt::ClosedHandCursor);
+  QTest::mouseRelease(c.viewport(), Qt::LeftButton, {}, {700, 500});
+  press(QPointingDevice::primaryPointingDevice());
+  EXPECT_TRUE(c.IsDragging());
+  EXPECT_EQ(c.viewport()->cursor().shape(), Qt::ClosedHandCursor);
+  QTest::mouseRelease(c.viewport(), Qt::LeftButton, {}, {700, 500});
+}
+
+TEST_F(PreviewControlTest, TwoFingerTapShowsTheFullPage) {
+  AddStaves(2, 40);
+  TScorePreviewControl& c = Make({1400, 1000});
+  static QPointingDevice* screen = QTest::createTouchDevice();
+  c.SetZoom(3);
+  QTest::touchEvent(c.viewport(), screen).press(0, {600, 400}).press(1, {700, 400});
+  QTest::touchEvent(c.viewport(), screen).release(0, {600, 400}).release(1, {700, 400});
+  EXPECT_EQ(c.GetStatus().zoom, 0);
+  // Two fingers that move are no tap.
+  c.SetZoom(3);
+  QTest::touchEvent(c.viewport(), screen).press(0, {600, 400}).press(1, {700, 400});
+  QTest::touchEvent(c.viewport(), screen).move(0, {500, 400}).move(1, {800, 400});
+  QTest::touchEvent(c.viewport(), screen).release(0, {500, 400}).release(1, {800, 400});
+  EXPECT_EQ(c.GetStatus().zoom, 3);
+  // One finger tapping beside the page turns it (left of it: back; the offscreen screen is
+  // narrower than the window).
+  c.SetZoom(0);
+  c.NextPage();
+  const QPoint beside = c.View().PageOrigin() + QPoint(-40, 300);
+  QTest::touchEvent(c.viewport(), screen).press(0, beside);
+  QTest::touchEvent(c.viewport(), screen).release(0, beside);
+  EXPECT_EQ(c.Page(), 1);
 }
 
 TEST_F(PreviewControlTest, PageMenuOffersWhatTheZoomAllows) {
