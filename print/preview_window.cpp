@@ -4,9 +4,11 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QStyle>
 #include <QToolBar>
 
@@ -25,6 +27,13 @@
 #include "tools/toolbar_button_gadget.h"
 
 namespace kvt {
+
+namespace {
+
+constexpr int kMinPreviewWidth = 200;
+constexpr int kMinPreviewHeight = 150;
+
+}  // namespace
 
 QString PreviewStatusText(const TPreviewStatus& status) {
   char text[96];
@@ -193,10 +202,18 @@ void TKVTPrintPreview::PlaceInitially(QWidget* mainWindow) {
     resize(800, 600);
   }
   TWindowPlacement placement;
-  if (PlacementStoreOf(services).Load(QString::fromLatin1(kPreviewPlacementName), placement)) {
-    setGeometry(placement.normal);
-    if (placement.maximized) setWindowState(windowState() | Qt::WindowMaximized);
-  }
+  if (!PlacementStoreOf(services).Load(QString::fromLatin1(kPreviewPlacementName), placement))
+    return;
+  // A stored place comes from the settings file: it is used only where it can be seen.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect desktop = screen ? screen->availableVirtualGeometry() : QRect();
+  const QRect stored = placement.normal.normalized();
+  if (!desktop.isEmpty() && !desktop.intersects(stored)) return;
+  setGeometry(
+      QRect(stored.topLeft(), stored.size()
+                                  .boundedTo(desktop.isEmpty() ? stored.size() : desktop.size())
+                                  .expandedTo(QSize(kMinPreviewWidth, kMinPreviewHeight))));
+  if (placement.maximized) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void TKVTPrintPreview::SavePlacement() {

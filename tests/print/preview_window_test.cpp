@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -197,6 +198,18 @@ TEST_F(PreviewWindowTest, EscapeSavesThePlacementAndTheNextPreviewRestoresIt) {
   auto next = Open();
   EXPECT_EQ(next->geometry().size(), QSize(640, 480));
   EXPECT_EQ(next->geometry().topLeft(), stored.normal.topLeft());
+}
+
+TEST_F(PreviewWindowTest, AStoredPlacementOutOfSightOrOutOfSizeIsBounded) {
+  placements.Save("Preview", {QRect(-90000, -90000, 500, 400), false});
+  auto lost = Open();
+  EXPECT_GT(lost->geometry().right(), -1000);  // the stored place is off every screen
+  lost.reset();
+  placements.Save("Preview", {QRect(10, 10, 1000000, 3), false});
+  auto huge = Open();
+  const QRect desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+  EXPECT_LE(huge->geometry().width(), desktop.width());
+  EXPECT_GE(huge->geometry().height(), 150);
 }
 
 class TNoPrinters final : public TPrinterCatalog {
