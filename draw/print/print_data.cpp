@@ -13,6 +13,7 @@
 #include "notation/services/page_setup_defaults.h"
 #include "notation/staff/music_fonts_data.h"
 #include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
 #include "utils/alert_log.h"
 #include "utils/bool_array.h"
 

@@ -94,6 +94,12 @@ public:
   // The tick time the first staff reaches at the page width in the last system placed on the
   // last rendered page (0 before any).
   int64_t GetPageEndTime() const { return pageEndTime; }
+  // The printed number of page n: n counted from the page-number start, or n without page
+  // numbers.
+  int64_t PrintedNumber(int n) const;
+  // The score's first page number; 0 when pages carry no numbers.
+  int GetPageNumberStart() const { return pageNumberStart; }
+  const TPaperMeasures& GetPaper() const { return paper; }
   TScoreDrawInfo& Layout() { return *layout; }
   TMusicFonts& Fonts() { return *fonts; }
 
@@ -104,7 +110,6 @@ private:
     int height = 0;
   };
   void SetupPrintLayout(const TKVBoolArray& selection);
-  int64_t PrintedNumber(int n) const;
   void DrawPageNumber(int n);
   void DrawTitlePage();
   int TitleReserve(int& available) const;

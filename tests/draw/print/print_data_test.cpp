@@ -152,9 +152,12 @@ TEST_F(PrintDataTest, LongScoreRunsOverSeveralPagesAndEveryPageAdvances) {
     const int result = p.RenderPage(&page, n, true);
     EXPECT_EQ(result, n == pages ? kLastPage : kMorePages) << n;
     EXPECT_FALSE(page.Ops().empty());
-    EXPECT_GT(p.GetPageEndTime(), previousEnd);
+    EXPECT_GT(p.GetPageEndTime(), previousEnd) << n;
+    previousEnd = p.GetPageEndTime();
     p.AdvancePage();
   }
+  // The last page ends with the staff: 300 bars of four quarter notes.
+  EXPECT_EQ(previousEnd, 300 * 4 * 192);  // 192 ticks a quarter
 }
 
 TEST_F(PrintDataTest, TitlePageInformationOnPageOneOnly) {
