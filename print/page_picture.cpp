@@ -44,8 +44,10 @@ QByteArray MakePagePicture(TKVTNTNPrintData& data, int dpiX, int dpiY, int n) {
     QPainter& painter = svg.Context().Painter();
     if (!painter.isActive()) return {};
     // The page's top left corner sits a quarter inch inside the picture.
-    painter.translate(dpiX / 4 - data.GetPageLeft(n), dpiY / 4 - data.GetPageTop());
+    painter.translate(dpiX / 4, dpiY / 4);
+    data.SetPictureMode(true);
     result = data.RenderPage(&svg.Context(), n, true);
+    data.SetPictureMode(false);
     if (!svg.Finish()) return {};
   }
   if (result == kPageFailed) return {};

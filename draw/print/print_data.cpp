@@ -123,6 +123,7 @@ int64_t TKVTNTNPrintData::PrintedNumber(int n) const {
 }
 
 int TKVTNTNPrintData::GetPageLeft(int n) const {
+  if (metafileMode) return 0;
   if (margins.mirror && PrintedNumber(n) % 2 == 0)
     return static_cast<int>(MarginUnits(margins.right, paper.dpiX, paper.physicalWidth) -
                             paper.offsetX);
@@ -146,14 +147,14 @@ int TKVTNTNPrintData::TitleReserve(int& available) const {
 
 void TKVTNTNPrintData::DrawPageNumber(int n) {
   const int64_t printed = PrintedNumber(n);
-  if (pageNumberStart <= 0 || printed <= 1) return;
+  if (metafileMode || pageNumberStart <= 0 || printed <= 1) return;
   char text[24];
   std::snprintf(text, sizeof text, "%lld", static_cast<long long>(printed));
   const std::u16string wide(text, text + std::char_traits<char>::length(text));
   const int left = GetPageLeft(n);
   const int width = fonts->GetTextWidthW(kSlotPageText, wide);
   const bool leftAligned = margins.mirror && printed % 2 == 0;
-  fonts->SetStaffOrigin(page.top + 1);
+  fonts->SetStaffOrigin(GetPageTop() + 1);
   fonts->DrawTextW(kSlotPageText, kAlignTopKind, leftAligned ? left : left + page.width - width,
                    0.0f, wide);
 }
@@ -169,12 +170,12 @@ void TKVTNTNPrintData::DrawTitlePage() {
     fonts->SetStaffOrigin(y);
     fonts->DrawTextW(slot, kAlignTopKind, x, 0.0f, text);
   };
-  draw(kSlotPageTitle, score->GetSongInfoText(kSongTitle), page.top, 0);
-  const int authorY = page.top + FontHeight(kFontPageTitleText) * 3 / 2;
+  draw(kSlotPageTitle, score->GetSongInfoText(kSongTitle), GetPageTop(), 0);
+  const int authorY = GetPageTop() + FontHeight(kFontPageTitleText) * 3 / 2;
   draw(kSlotPageText, score->GetSongInfoText(kSongAuthor), authorY, 1);
   draw(kSlotPageText, score->GetSongInfoText(kSongLyricist), authorY, -1);
   const int line = FontHeight(kFontPageSmallText);
-  int y = page.top + page.height - line;
+  int y = GetPageTop() + page.height - line;
   for (int field : {kSongCopyright2, kSongCopyright1}) {
     const std::u16string_view text = score->GetSongInfoText(field);
     if (text.empty()) continue;
@@ -258,7 +259,7 @@ int TKVTNTNPrintData::RenderPageBody(int n, bool draw) {
       gap = std::min<int64_t>(gap, total / static_cast<int64_t>(systems.size()) / 2);
     }
     const int left = GetPageLeft(n);
-    int64_t y = page.top + reserve;
+    int64_t y = GetPageTop() + reserve;
     int previousBottom = 0;
     bool previousNeedsLine = false;
     for (size_t i = 0; i < systems.size(); ++i) {
@@ -300,8 +301,8 @@ void TKVTNTNPrintData::DrawNoJustifyMarker(int n) {
   dc.SetPen(TDcPen{TPenStyle::kSolid, 1, kRed});
   dc.SetBrush(TDcBrush{false, kRed});
   const int64_t x = static_cast<int64_t>(GetPageLeft(n)) + page.width;
-  dc.Rectangle(TDcRect{static_cast<int>(x), page.top, static_cast<int>(x + layout->GetStepHeight()),
-                       page.top + page.height});
+  dc.Rectangle(TDcRect{static_cast<int>(x), GetPageTop(), static_cast<int>(x + layout->GetStepHeight()),
+                       GetPageTop() + page.height});
   dc.SetPen(savedPen);
   dc.SetBrush(savedBrush);
 }

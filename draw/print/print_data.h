@@ -86,9 +86,12 @@ public:
   // Stops early when the long task is cancelled.
   int CountPages();
 
-  // The page origin for page n, honouring mirror margins.
+  // The page origin for page n, honouring mirror margins; (0, 0) in picture mode.
   int GetPageLeft(int n) const;
-  int GetPageTop() const { return page.top; }
+  int GetPageTop() const { return metafileMode ? 0 : page.top; }
+  // Picture mode: pages render at the origin and without their page number, as a page
+  // exported as a picture stands on its own.
+  void SetPictureMode(bool on) { metafileMode = on; }
   const TPageRect& GetPageRect() const { return page; }
   bool HasPrintableArea() const { return page.width > 0 && page.height > 0; }
   // The tick time the first staff reaches at the page width in the last system placed on the
@@ -138,6 +141,7 @@ private:
   int pageNumberStart = 0;
   int currentPage = 0;
   int64_t pageEndTime = 0;
+  bool metafileMode = false;
 };
 
 }  // namespace kvt

@@ -337,6 +337,32 @@ TEST_F(PrintDataTest, PageNumbersStartingAtTheLargestIntCountOnWithoutWrapping) 
   EXPECT_NEAR(even->bounds.left, p.GetPageLeft(2), 2);
 }
 
+// A page rendered as a picture stands at the origin and carries no page number; the printed
+// page keeps both.
+TEST_F(PrintDataTest, PictureModePutsThePageAtTheOriginWithoutItsNumber) {
+  AddStaves(4, 300);
+  score.SetPageNumbers(1);
+  TKVTNTNPrintData& p = Print();
+  p.SetPageRange(1, 2);
+  p.RenderPage(nullptr, 1, false);
+  p.AdvancePage();
+  ASSERT_GT(p.GetPageTop(), 0);
+  const int left = p.GetPageLeft(2), top = p.GetPageTop();
+  TRecordingContext printed(600, 600), picture(600, 600);
+  p.RenderPage(&printed, 2, true);
+  p.SetPictureMode(true);
+  EXPECT_EQ(p.GetPageLeft(2), 0);
+  EXPECT_EQ(p.GetPageTop(), 0);
+  p.RenderPage(&picture, 2, true);
+  p.SetPictureMode(false);
+  EXPECT_TRUE(FindText(printed, u"2"));
+  EXPECT_FALSE(FindText(picture, u"2"));
+  const TDcRect a = printed.Extents(), b = picture.Extents();
+  EXPECT_NEAR(b.left, a.left - left, 2);
+  EXPECT_NEAR(b.bottom, a.bottom - top, 2);
+  EXPECT_GT(b.top, a.top - top);  // the number stood above the music
+}
+
 // The y of every horizontal staff line drawn, each once, top first.
 std::vector<double> StaffLineYs(const TRecordingContext& page) {
   std::vector<double> ys;
