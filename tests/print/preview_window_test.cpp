@@ -130,7 +130,7 @@ TEST_F(PreviewWindowTest, GotoPageGoesToThePrintedNumberChosen) {
 }
 
 TEST_F(PreviewWindowTest, CtrlCCopiesThePageShownWithoutAsking) {
-  score.SetPageNumbers(1);  // pages alike but for their numbers
+  score.SetBarNumbers(1);  // pages alike but for the bar numbers at their systems
   Print();
   auto frame = Open();
   frame->Commands().Execute(kCmPreviewNext);
