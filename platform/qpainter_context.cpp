@@ -10,9 +10,10 @@
 #include "draw/music_font_profile.h"
 
 namespace kvt {
-namespace {
 
 QColor ToQColor(TColorRef c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+namespace {
 
 QPainterPath ToQPath(const TDcPath& path, TFillRule rule) {
   QPainterPath out;
