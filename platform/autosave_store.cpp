@@ -137,7 +137,8 @@ TAutosaveResult TAutosaveStore::ClaimNewFile(TAutosaveClaim& claim) const {
     AppendPathComponent(path, name);
     int lockFd = LockFile(LockPathOf(path));
     if (lockFd < 0) continue;  // held by a running window
-    TUniqueFd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    TUniqueFd file(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!file.IsValid()) {
       // Left by a session that ended (recoverable, not ours to overwrite), or not a file.
       ::close(lockFd);

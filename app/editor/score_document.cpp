@@ -91,9 +91,7 @@ std::string TScoreDocument::Title() const {
   return title;
 }
 
-bool TScoreDocument::IsFile(const std::string& path) const {
-  return !untitled && fileName == path;
-}
+bool TScoreDocument::IsFile(const std::string& path) const { return !untitled && fileName == path; }
 
 std::string TScoreDocument::ShortName() const { return std::string(GetFileNamePart(fileName)); }
 
@@ -133,9 +131,9 @@ void TScoreDocument::ReplaceScore(std::unique_ptr<TMusicScore> newScore) {
 bool TScoreDocument::CanClose() {
   if (IsPlayingHere()) host.StopPlay();
   if (!IsModified()) return true;
-  const int answer =
-      host.MessageBox(MB_YESNOCANCEL | MB_ICONQUESTION, "Save Confirmation",
-                      DisplayNameOf(fileName) + ":\n\nThis file has changed.\nDo you wish to save it?");
+  const int answer = host.MessageBox(
+      MB_YESNOCANCEL | MB_ICONQUESTION, "Save Confirmation",
+      DisplayNameOf(fileName) + ":\n\nThis file has changed.\nDo you wish to save it?");
   if (answer == IDNO) return true;
   if (answer != IDYES) return false;
   // Only a real save lets the window go: a declined question or a failed write keeps it.

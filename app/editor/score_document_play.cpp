@@ -112,9 +112,7 @@ void TScoreDocument::MediaKey(TMediaKey key) {
     case TMediaKey::kHome:
       if (client != nullptr) client->ScrollByKey(0);
       break;
-    case TMediaKey::kStop:
-      host.StopPlay();
-      break;
+    case TMediaKey::kStop: host.StopPlay(); break;
     case TMediaKey::kPlayPause:
       if (playing) {
         playback.TogglePause();
@@ -122,9 +120,7 @@ void TScoreDocument::MediaKey(TMediaKey key) {
         Play(kCmdPlay);
       }
       break;
-    case TMediaKey::kPlay:
-      Play(kCmdPlay);
-      break;
+    case TMediaKey::kPlay: Play(kCmdPlay); break;
     case TMediaKey::kPause:
       if (playing) playback.TogglePause();
       break;

@@ -10,10 +10,10 @@
 #include "notation/audit/staff_audit.h"
 #include "notation/files/binary/binary_score_file.h"
 #include "notation/files/text/score_text_file.h"
+#include "notation/services/services.h"
 #include "notation/staff/music_score.h"
 #include "tools/message_box_service.h"
 #include "utils/busy_cursor.h"
-#include "notation/services/services.h"
 #include "utils/path_utils.h"
 
 namespace kvt {
@@ -121,10 +121,9 @@ TSaveResult TScoreDocument::WriteFile() {
   ShowStatus("Saving " + name + "...");
   // The safe save writes a temporary file, rotates the backups and renames it over the old
   // file only when every layer succeeded, so a failure here leaves the old file as it was.
-  const bool written =
-      text ? SaveTextScoreFile(fileName, *score, backups)
-           : WriteScoreToFile(fileName.c_str(), score->GetCompressed(), *score, backups,
-                              host.Services());
+  const bool written = text ? SaveTextScoreFile(fileName, *score, backups)
+                            : WriteScoreToFile(fileName.c_str(), score->GetCompressed(), *score,
+                                               backups, host.Services());
   ShowStatus("");
   if (!written) {
     host.MessageBox(MB_OK | MB_ICONEXCLAMATION, "File Save",

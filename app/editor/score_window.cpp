@@ -3,8 +3,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMdiArea>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPolygon>
 #include <QStyle>
 
@@ -45,8 +45,7 @@ std::optional<TMediaKey> MediaKeyOf(int key) {
 // triangles in the panes' colours.
 class TScoreWindow::TBody final : public QWidget {
 public:
-  TBody(TScoreWindow& window, const TStaffColorHandles& colors)
-      : window(window), colors(colors) {}
+  TBody(TScoreWindow& window, const TStaffColorHandles& colors) : window(window), colors(colors) {}
 
 protected:
   void resizeEvent(QResizeEvent*) override { window.LayoutPanes(); }
@@ -159,12 +158,8 @@ bool TScoreWindow::Enable(TCommandEnabler& enabler) {
   switch (enabler.Id()) {
     case kCmdSave:
     case kCmdSaveAs:
-    case kCmdClose:
-      enabler.Enable(true);
-      return true;
-    case kCmdRevert:
-      enabler.Enable(!document->IsUntitled() && !anyPlaying);
-      return true;
+    case kCmdClose: enabler.Enable(true); return true;
+    case kCmdRevert: enabler.Enable(!document->IsUntitled() && !anyPlaying); return true;
     case kCmdPlay:
       enabler.SetCheck(anyPlaying && !recording ? kChecked : kUnchecked);
       enabler.Enable(!recording);
@@ -182,16 +177,13 @@ bool TScoreWindow::Enable(TCommandEnabler& enabler) {
       enabler.SetCheck(anyPlaying && playback.IsPaused() ? kChecked : kUnchecked);
       enabler.Enable(here && !recording);
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 
 void TScoreWindow::Broadcast(TWindowBroadcast action) {
   switch (action) {
-    case TWindowBroadcast::kDeactivate:
-      view->clearFocus();
-      break;
+    case TWindowBroadcast::kDeactivate: view->clearFocus(); break;
     case TWindowBroadcast::kSaveIfModified:
       if (document->IsModified()) document->Save();
       break;
@@ -200,14 +192,9 @@ void TScoreWindow::Broadcast(TWindowBroadcast action) {
       labelsPane->update();
       barNumbersPane->update();
       break;
-    case TWindowBroadcast::kApplyUndoDepth:
-      break;  // the placeholder view keeps no history
-    case TWindowBroadcast::kAutoSave:
-      document->AutoSave();
-      break;
-    case TWindowBroadcast::kDeleteAutosave:
-      document->DeleteAutosave();
-      break;
+    case TWindowBroadcast::kApplyUndoDepth: break;  // the placeholder view keeps no history
+    case TWindowBroadcast::kAutoSave: document->AutoSave(); break;
+    case TWindowBroadcast::kDeleteAutosave: document->DeleteAutosave(); break;
     case TWindowBroadcast::kReformat:
     case TWindowBroadcast::kReformatAndRedraw:
       LayoutPanes();

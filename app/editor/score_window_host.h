@@ -33,13 +33,13 @@ struct TFileSaveRequest {
 
 // The application options a window follows.
 struct TScoreWindowOptions {
-  int saveBackups = 1;      // "SaveBackups": backups kept per score; 0 none
-  std::string backupFolder; // folder "Backups"; empty: beside the score
-  int undoLevels = 16;      // "UndoLevels"
-  bool playFromCaret = true;  // "PlayFromCaret"
-  int playStart = 1;          // "PlayLeadInMeasures": where play from the caret starts: 0 the
-                              // caret item, 1 its bar, n >= 2 n - 1 bars before that bar
-  bool chasePlayingNotes = true;  // "ChasePlayingNotes"
+  int saveBackups = 1;             // "SaveBackups": backups kept per score; 0 none
+  std::string backupFolder;        // folder "Backups"; empty: beside the score
+  int undoLevels = 16;             // "UndoLevels"
+  bool playFromCaret = true;       // "PlayFromCaret"
+  int playStart = 1;               // "PlayLeadInMeasures": where play from the caret starts: 0 the
+                                   // caret item, 1 its bar, n >= 2 n - 1 bars before that bar
+  bool chasePlayingNotes = true;   // "ChasePlayingNotes"
   bool showLabels = true;          // "EditorShowStaffNames": staff labels in the label pane
   bool showLabelPanel = true;      // "ShowLabelPanel"
   bool showBarNumberPanel = true;  // "ShowBarNumPanel"

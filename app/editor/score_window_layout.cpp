@@ -8,7 +8,8 @@ TPaneLayout ComputePaneLayout(QSize client, const TPaneMetrics& m) {
   int labelWidth = 0;
   if (m.showLabelPanel) {
     labelWidth = 22;
-    if (m.showLabels) labelWidth = std::max(labelWidth, m.borderWidth + m.editorLabelWidth + m.musicFontSize);
+    if (m.showLabels)
+      labelWidth = std::max(labelWidth, m.borderWidth + m.editorLabelWidth + m.musicFontSize);
   }
   const int barHeight = m.showBarNumberPanel ? m.borderWidth + 3 * m.musicFontSize : 0;
   const int width = std::max(client.width(), 0);

@@ -53,9 +53,7 @@ std::string RecoveredFileName(int number) {
   return text;
 }
 
-bool IsSelectorName(std::string_view fileName) {
-  return !fileName.empty() && fileName[0] == ':';
-}
+bool IsSelectorName(std::string_view fileName) { return !fileName.empty() && fileName[0] == ':'; }
 
 std::string DisplayNameOf(std::string_view fileName) {
   if (IsSelectorName(fileName)) {

@@ -1,7 +1,7 @@
 #include "app/editor/score_window_panes.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 #include "draw/staff_color_handles.h"
 #include "platform/qpainter_context.h"

@@ -70,12 +70,21 @@ TEST_F(AutosaveStoreTest, DefaultFolderFollowsXdgStateHome) {
       {nullptr, "relative", ""},
   };
   for (const Case& c : cases) {
-    if (c.state) setenv("XDG_STATE_HOME", c.state, 1); else unsetenv("XDG_STATE_HOME");
+    if (c.state)
+      setenv("XDG_STATE_HOME", c.state, 1);
+    else
+      unsetenv("XDG_STATE_HOME");
     setenv("HOME", c.home, 1);
     EXPECT_EQ(DefaultAutosaveFolder(), c.expected) << (c.state ? c.state : "(unset)");
   }
-  if (oldState) setenv("XDG_STATE_HOME", savedState.c_str(), 1); else unsetenv("XDG_STATE_HOME");
-  if (oldHome) setenv("HOME", savedHome.c_str(), 1); else unsetenv("HOME");
+  if (oldState)
+    setenv("XDG_STATE_HOME", savedState.c_str(), 1);
+  else
+    unsetenv("XDG_STATE_HOME");
+  if (oldHome)
+    setenv("HOME", savedHome.c_str(), 1);
+  else
+    unsetenv("HOME");
 }
 
 TEST_F(AutosaveStoreTest, FolderIsMadePrivateAndLinksAreRefused) {

@@ -19,7 +19,7 @@ TEST(ScoreWindowNamesTest, OpenedPaths) {
       {"/m/song.kvttxt.bak", 11, "/m/song.bak", true, false},
       {"/m/song.kvt.bak", 11, "/m/song.bak", false, false},
       {"/m/Song.KVTTXT.BAK", 11, "/m/Song.bak", true, false},
-      {"a.kvt.bak", 11, "a.kvt.bak", false, false},       // fewer than 6 bytes before the dot
+      {"a.kvt.bak", 11, "a.kvt.bak", false, false},        // fewer than 6 bytes before the dot
       {"a.kvttxt.bak", 11, "a.kvttxt.bak", false, false},  // fewer than 9
       {"ab.kvttxt.bak", 11, "ab.bak", true, false},
       {"/m/song.kvttxt", 1, "/m/song.kvttxt", true, false},
