@@ -81,11 +81,18 @@ void TScoreEdit::PaintActiveBand(QPainter& p, const QRect& clip) {
 }
 
 void TScoreEdit::PaintSelection(QPainter& p) {
-  const TStaffDrawInfo* draw = ActiveDraw();
+  TStaffDrawInfo* draw = ActiveDraw();
   if (!draw) return;
   const int width = ClientWidth();
   const int x0 = WindowX(draw->ItemIndexToX(caret.SelectionStart()), originX, width);
-  const int x1 = WindowX(draw->ItemIndexToX(caret.SelectionEnd() + 1), originX, width);
+  // To the right edge of the last selected item as drawn; past the window when it is not laid
+  // out there.
+  int x1 = width + 1;
+  const int last = draw->FindPosition(caret.SelectionEnd());
+  if (last >= 0)
+    x1 = WindowX(draw->XOfPosition(last) + draw->GetDrawnWidth(last), originX, width);
+  else if (draw->ItemIndexToX(caret.SelectionEnd()) <= INT_MIN + 2)
+    x1 = -1;
   if (x1 <= 0 || x0 >= width || x1 <= x0) return;
   const QRect band = StaffRect(activeStaffIndex);
   const TStaffColorHandles& colors = host.Colors();
