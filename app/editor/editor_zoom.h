@@ -10,6 +10,8 @@ inline constexpr int kMinZoom = 2;
 inline constexpr int kMaxZoom = 200;
 inline constexpr int kZoomStep = 2;
 inline constexpr int kZoomDialogLevels = 25;
+// The zoom of a new score: the music font at its normal size on the screen.
+inline constexpr int kNormalZoom = 8;
 
 inline constexpr int kCmdZoomIn = 48;
 inline constexpr int kCmdZoomOut = 49;

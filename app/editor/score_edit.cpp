@@ -6,6 +6,7 @@
 #include "app/editor/editor_zoom.h"
 #include "app/editor/score_edit_host.h"
 #include "app/editor/undo_action_mgr.h"
+#include "app/editor/zoom_dialog.h"
 #include "draw/layout/fonts_sizing_scope.h"
 #include "draw/layout/score_draw_info.h"
 #include "draw/music_fonts.h"
@@ -100,6 +101,16 @@ void TScoreEdit::RestoreEditorState() {
 
 void TScoreEdit::StoreEditorState() {
   score.SetEditorState(caret.staff, caret.caret, caret.anchor, caret.caretPos);
+}
+
+void TScoreEdit::UpdateStatus() {
+  const TMusicStaff* staff = ActiveStaff();
+  TEditorStatusSnapshot now{caret.staff,   caret.caret, caret.anchor, caret.caretPos,
+                            staff ? staff->GetItemCount() : 0, active, host.IsPlaying(score)};
+  if (now == lastStatus) return;
+  if (now.staff != lastStatus.staff) host.ShowActiveStaff(caret.staff);
+  if (staff) host.ShowCaretPosition(CaretPositionText(score, *staff, caret));
+  lastStatus = now;
 }
 
 int TScoreEdit::ShownStaffCount() const { return drawInfo->GetStaffCount(); }
@@ -274,6 +285,13 @@ bool TScoreEdit::ApplyZoom(int command, int value) {
 
 bool TScoreEdit::ZoomIn() { return ApplyZoom(kCmdZoomIn, score.GetZoom() + kZoomStep); }
 bool TScoreEdit::ZoomOut() { return ApplyZoom(kCmdZoomOut, score.GetZoom() - kZoomStep); }
+
+bool TScoreEdit::RunZoomDialog() {
+  // A new score's zoom is the music font's normal size on the screen: 100 %.
+  TZoomDialog dialog(this, score.GetZoom(), kNormalZoom);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  return ApplyZoom(kCmdZoomDialog, dialog.ChosenZoom());
+}
 
 // --- undo ---
 

@@ -23,6 +23,7 @@
 #include <memory>
 
 #include "app/editor/editor_caret.h"
+#include "app/editor/editor_status.h"
 #include "app/editor/undo_snapshot.h"
 
 class QPainter;
@@ -91,6 +92,10 @@ public:
   // Writes the caret record into the score (saved with the file).
   void StoreEditorState();
 
+  // From the application's idle step: refreshes the status bar's position and active staff
+  // when the editor's state changed since the last call.
+  void UpdateStatus();
+
   // --- geometry (viewport coordinates) ---
   int ItemIndexFromX(int x) const;
   // The laid-out staff at y; with preferActive a y inside the active band answers it. -1 none.
@@ -113,6 +118,8 @@ public:
   bool ApplyZoom(int command, int value);
   bool ZoomIn();
   bool ZoomOut();
+  // Command 50: the "Editor Zoom" dialog, then ApplyZoom with its answer.
+  bool RunZoomDialog();
 
   // --- undo ---
   bool SaveUndoState(int kind, int command, int extra = 0);
@@ -194,6 +201,7 @@ private:
   int bottomMargin = 0;
   int labelWidth = 0;
   bool settingScrollBars = false;
+  TEditorStatusSnapshot lastStatus;
   // Ticks of the longest shown staff: the horizontal scroll range.
   int64_t lastSlot = 0;
 };

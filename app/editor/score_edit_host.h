@@ -6,6 +6,8 @@
 //
 // Contract: the host outlives the views that use it; UI thread only.
 
+#include <string>
+
 #include "draw/staff_color_handles.h"
 
 namespace kvt {
@@ -36,6 +38,9 @@ public:
   virtual bool IsRecording() const = 0;
   // The item index the player stands at on a score staff; -1 when none.
   virtual int PlayedItem(const TMusicScore& score, int staffIndex) const = 0;
+  // The status bar's position text (editor_status.h) and active staff changed.
+  virtual void ShowCaretPosition(const std::string& text) {}
+  virtual void ShowActiveStaff(int scoreStaff) {}
 };
 
 class TNullScoreEditHost : public TScoreEditHost {

@@ -6,12 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QListWidget>
 #include <QPixmap>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/editor/editor_zoom.h"
 #include "app/editor/score_edit_host.h"
 #include "app/editor/undo_action_mgr.h"
+#include "app/editor/zoom_dialog.h"
 #include "draw/layout/score_draw_info.h"
 #include "draw/music_fonts.h"
 #include "notation/items/item_cast.h"
@@ -170,6 +174,22 @@ TEST(EditorZoomTest, DialogLevels) {
   for (int choice = 0; choice < kZoomDialogLevels; ++choice) EXPECT_EQ(ZoomOfDialogChoice(choice) % 2, 0);
 }
 
+TEST(ZoomDialogTest, PreselectsTheCurrentLevelAndAnswersItsZoom) {
+  struct {
+    int zoom, row;
+  } cases[] = {{8, 3}, {9, 3}, {2, 0}, {50, 24}, {200, 24}};
+  for (const auto& c : cases) {
+    TZoomDialog dialog(nullptr, c.zoom, 8);
+    EXPECT_EQ(dialog.Levels().currentRow(), c.row) << c.zoom;
+    EXPECT_EQ(dialog.Levels().count(), kZoomDialogLevels);
+  }
+  TZoomDialog dialog(nullptr, 8, 8);
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Editor Zoom"));
+  EXPECT_EQ(dialog.Levels().item(3)->text().toStdString(), ZoomLevelText(4, 8));
+  dialog.Levels().setCurrentRow(11);
+  EXPECT_EQ(dialog.ChosenZoom(), 24);
+}
+
 TEST_F(ScoreEditTest, ActiveStaffFollowsTheIndexWithinTheShownStaves) {
   TScoreEdit& edit = Open();
   ASSERT_EQ(edit.ShownStaffCount(), 3);
@@ -320,6 +340,62 @@ TEST_F(ScoreEditTest, ScrollingRepaintsOtherBars) {
   const QImage later = Grab();
   EXPECT_NE(start, later);
 }
+
+}  // namespace
+}  // namespace kvt
+
+namespace kvt {
+namespace {
+
+// Records what the view reports to the status bar.
+class TStatusHost : public TNullScoreEditHost {
+public:
+  void ShowCaretPosition(const std::string& text) override {
+    texts.push_back(text);
+  }
+  void ShowActiveStaff(int staff) override { staves.push_back(staff); }
+  std::vector<std::string> texts;
+  std::vector<int> staves;
+};
+
+TEST(ScoreEditStatusTest, ReportsOnlyChanges) {
+  std::unique_ptr<TMusicScore> score = example::MakeExampleScore();
+  TStatusHost host;
+  TUndoActionMgr undo(5, 1000);
+  TScoreEdit edit(nullptr, *score, undo, host);
+  edit.SetActiveStaff(1, false);
+  edit.UpdateStatus();
+  edit.UpdateStatus();
+  EXPECT_EQ(host.texts.size(), 1u);
+  EXPECT_EQ(host.staves, std::vector<int>{1});
+  edit.MoveCaretBy(1, false);
+  edit.UpdateStatus();
+  EXPECT_EQ(host.texts.size(), 2u);
+}
+
+// Right hand: 0 bar, 1 clef, 2 key, 3 time, 4 dynamic, 5..8 quarters, 9 bar (repeat open),
+// 10 dynamic, 11..14 quarters, 15 bar; the score starts at bar 1.
+struct TPositionCase {
+  int caret, anchor;
+  const char* text;
+};
+
+class CaretPositionTextTest : public ::testing::TestWithParam<TPositionCase> {};
+
+TEST_P(CaretPositionTextTest, Text) {
+  std::unique_ptr<TMusicScore> score = example::MakeExampleScore();
+  const TEditorCaret caret{1, GetParam().caret, GetParam().anchor, 0};
+  EXPECT_EQ(CaretPositionText(*score, *score->GetStaff(1), caret), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CaretPositionTextTest,
+                         ::testing::Values(TPositionCase{5, 5, "4/4  Bar 1"},
+                                           TPositionCase{6, 6, "2 of 4/4  Bar 1"},
+                                           TPositionCase{8, 8, "4 of 4/4  Bar 1"},
+                                           TPositionCase{11, 11, "4/4  Bar 2"},
+                                           TPositionCase{13, 13, "3 of 4/4  Bar 2"},
+                                           TPositionCase{5, 8, "Bar 1"},
+                                           TPositionCase{6, 13, "Bar 1 - 2"}));
 
 }  // namespace
 }  // namespace kvt
