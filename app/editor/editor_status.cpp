@@ -55,7 +55,8 @@ std::string CaretPositionText(const TMusicScore& score, const TMusicStaff& staff
   if (inBar > 0)
     std::snprintf(prefix, sizeof prefix, "%d%s of ", static_cast<int>(inBar / beatTicks + 1),
                   inBar % beatTicks != 0 ? "+" : "");
-  std::snprintf(text, sizeof text, "%s%d/%d  Bar %d", prefix, beats, 1 << std::clamp(exponent, 0, 8), bar);
+  std::snprintf(text, sizeof text, "%s%d/%d  Bar %d", prefix, beats,
+                1 << std::clamp(exponent, 0, 8), bar);
   return text;
 }
 

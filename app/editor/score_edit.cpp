@@ -59,7 +59,8 @@ void TScoreEdit::MakeFonts() {
   fonts = std::make_unique<TMusicFonts>(score.GetFonts(), host.Colors(), score.GetZoom(), *screens,
                                         *catalog);
   fonts->SetShapeOption(options.shapeNoteOption);
-  drawInfo = std::make_unique<TScoreDrawInfo>(score, *fonts, viewerMode ? kDrawModeView : kDrawModeEdit);
+  drawInfo =
+      std::make_unique<TScoreDrawInfo>(score, *fonts, viewerMode ? kDrawModeView : kDrawModeEdit);
   drawInfo->SetLayering(options.layeringInEditMode);
 }
 
@@ -105,8 +106,13 @@ void TScoreEdit::StoreEditorState() {
 
 void TScoreEdit::UpdateStatus() {
   const TMusicStaff* staff = ActiveStaff();
-  TEditorStatusSnapshot now{caret.staff,   caret.caret, caret.anchor, caret.caretPos,
-                            staff ? staff->GetItemCount() : 0, active, host.IsPlaying(score)};
+  TEditorStatusSnapshot now{caret.staff,
+                            caret.caret,
+                            caret.anchor,
+                            caret.caretPos,
+                            staff ? staff->GetItemCount() : 0,
+                            active,
+                            host.IsPlaying(score)};
   if (now == lastStatus) return;
   if (now.staff != lastStatus.staff) host.ShowActiveStaff(caret.staff);
   if (staff) host.ShowCaretPosition(CaretPositionText(score, *staff, caret));
@@ -120,7 +126,9 @@ int TScoreEdit::ActiveScoreStaff() const {
   return draw ? draw->GetStaffIndex() : -1;
 }
 
-TStaffDrawInfo* TScoreEdit::ActiveDraw() const { return drawInfo->GetStaffDrawInfo(activeStaffIndex); }
+TStaffDrawInfo* TScoreEdit::ActiveDraw() const {
+  return drawInfo->GetStaffDrawInfo(activeStaffIndex);
+}
 
 TMusicStaff* TScoreEdit::ActiveStaff() const {
   const TStaffDrawInfo* draw = ActiveDraw();

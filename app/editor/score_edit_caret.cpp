@@ -117,13 +117,14 @@ void TScoreEdit::SetActiveStaff(int index, bool scroll) {
       const TMusicStaff* oldStaff = oldDraw->GetStaff();
       const int32_t ticks = oldStaff->GetDurationBetween(caret.caret, 0, 0);
       newCaret = newStaff->FindIndexAtTime(ticks, 0, 0);
-      newAnchor = caret.HasSelection()
-                      ? newStaff->FindIndexAtTime(oldStaff->GetDurationBetween(caret.anchor, 0, 0), 0, 0)
-                      : newCaret;
+      newAnchor = caret.HasSelection() ? newStaff->FindIndexAtTime(
+                                             oldStaff->GetDurationBetween(caret.anchor, 0, 0), 0, 0)
+                                       : newCaret;
     }
   }
   activeStaffIndex = index;
-  caret = ClampEditorCaret({newDraw->GetStaffIndex(), newCaret, newAnchor, 0}, newStaff->GetLastIndex());
+  caret = ClampEditorCaret({newDraw->GetStaffIndex(), newCaret, newAnchor, 0},
+                           newStaff->GetLastIndex());
   drawInfo->SetActiveStaff(active && !viewerMode ? activeStaffIndex : -1);
   if (scroll) {
     if (index == 0) ScrollVertically(-scrollY);
@@ -243,8 +244,8 @@ void TScoreEdit::EnsureItemVisible(int index) {
   if (!draw) return;
   const int x = draw->ItemIndexToX(index);
   const int next = draw->ItemIndexToX(index + 1);
-  const bool inside = IsLaidOutX(x) && IsLaidOutX(next) && x + originX >= 0 &&
-                      next + originX <= ClientWidth();
+  const bool inside =
+      IsLaidOutX(x) && IsLaidOutX(next) && x + originX >= 0 && next + originX <= ClientWidth();
   if (!inside) ScrollToSlot(draw->GetStaff()->GetDurationBetween(index, 0, 0));
 }
 
@@ -281,7 +282,8 @@ void TScoreEdit::OnHorizontalAction(int action) {
       for (int i = 0; i < 10; ++i) slot = StepSlot(slot, dir);
       if (const TStaffDrawInfo* draw = drawInfo->GetStaffDrawInfo(0)) {
         const TMusicStaff* staff = draw->GetStaff();
-        const int at = staff->FindIndexAtTime(static_cast<int32_t>(std::min<int64_t>(slot, INT32_MAX)), 0, 0);
+        const int at =
+            staff->FindIndexAtTime(static_cast<int32_t>(std::min<int64_t>(slot, INT32_MAX)), 0, 0);
         const int bar = staff->FindBarClamped(at, dir);
         slot = staff->GetDurationBetween(bar, 0, 0);
       }

@@ -16,11 +16,11 @@ class TMusicScore;
 
 // The application's editor options (Options dialog).
 struct TScoreEditOptions {
-  bool showCrosshair = false;          // "Show Crosshair"
-  bool showActiveStaffEdges = true;    // "Show Active Staff Edges"
+  bool showCrosshair = false;        // "Show Crosshair"
+  bool showActiveStaffEdges = true;  // "Show Active Staff Edges"
   bool caretBesidePreviousItem = false;
-  bool layeringInEditMode = false;     // "layering in edit mode"
-  int shapeNoteOption = 0;             // tenths, as TMusicFonts::SetShapeOption takes it
+  bool layeringInEditMode = false;  // "layering in edit mode"
+  int shapeNoteOption = 0;          // tenths, as TMusicFonts::SetShapeOption takes it
   // Top and bottom margins of the view in music font sizes.
   double topMargin = 1.0;
   double bottomMargin = 1.0;

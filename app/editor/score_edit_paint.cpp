@@ -32,7 +32,8 @@ QColor ToQColor(TColorRef c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 int WindowX(int layoutX, int originX, int width) {
   if (layoutX == INT_MAX) return width + 1;
   if (layoutX <= INT_MIN + 2) return -1;
-  return static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(layoutX) + originX, -1, width + 1));
+  return static_cast<int>(
+      std::clamp<int64_t>(static_cast<int64_t>(layoutX) + originX, -1, width + 1));
 }
 
 }  // namespace
@@ -51,7 +52,8 @@ void TScoreEdit::paintEvent(QPaintEvent* event) {
     fonts->BeginDrawing(&dc, &dc);
     drawInfo->Draw(clip.right() + 1, originX, YOffset(), viewerMode ? -1 : activeStaffIndex);
     // Labels stand before the staves' start, so they show while the start does.
-    if (hScrollSlot == 0 && labelWidth > 0) drawInfo->DrawStaffLabels(originX - leftMargin, YOffset(), labelWidth);
+    if (hScrollSlot == 0 && labelWidth > 0)
+      drawInfo->DrawStaffLabels(originX - leftMargin, YOffset(), labelWidth);
     fonts->EndDrawing();
   }
 
@@ -101,7 +103,8 @@ void TScoreEdit::PaintSelection(QPainter& p) {
   const TColorRef mix = colors.GetColor(kActiveInk) ^ colors.GetColor(kActiveBackground);
   p.save();
   p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-  p.fillRect(QRect(QPoint(std::max(0, x0), band.top()), QPoint(std::min(width, x1) - 1, band.bottom() + 1)),
+  p.fillRect(QRect(QPoint(std::max(0, x0), band.top()),
+                   QPoint(std::min(width, x1) - 1, band.bottom() + 1)),
              ToQColor(mix));
   p.restore();
 }

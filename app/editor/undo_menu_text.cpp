@@ -46,13 +46,15 @@ std::u16string UndoEntryName(int kind, int command, const TMenuTextLookup& menuT
   return MenuTextAsName(text);
 }
 
-TUndoMenuItem UndoMenuItem(const TUndoActionMgr& undo, bool canEdit, const TMenuTextLookup& menuText) {
+TUndoMenuItem UndoMenuItem(const TUndoActionMgr& undo, bool canEdit,
+                           const TMenuTextLookup& menuText) {
   if (!undo.CanUndo() || !canEdit) return {u"&Undo\tCtrl+Z", false};
   const TUndoEntryName e = undo.PeekUndo(0);
   return {u"&Undo " + UndoEntryName(e.kind, e.command, menuText) + u"\tCtrl+Z", true};
 }
 
-TUndoMenuItem RedoMenuItem(const TUndoActionMgr& undo, bool canEdit, const TMenuTextLookup& menuText) {
+TUndoMenuItem RedoMenuItem(const TUndoActionMgr& undo, bool canEdit,
+                           const TMenuTextLookup& menuText) {
   if (!undo.CanRedo() || !canEdit) return {u"Re&do\tCtrl+Y", false};
   const TUndoEntryName e = undo.PeekRedo(0);
   return {u"Redo " + UndoEntryName(e.kind, e.command, menuText) + u"\tCtrl+Y", true};

@@ -29,7 +29,9 @@ struct TUndoMenuItem {
 
 // "&Undo <name>\tCtrl+Z" when an undo entry is available and the editor may edit, else
 // "&Undo\tCtrl+Z" disabled; Redo likewise with "Redo <name>\tCtrl+Y" and "Re&do\tCtrl+Y".
-TUndoMenuItem UndoMenuItem(const TUndoActionMgr& undo, bool canEdit, const TMenuTextLookup& menuText);
-TUndoMenuItem RedoMenuItem(const TUndoActionMgr& undo, bool canEdit, const TMenuTextLookup& menuText);
+TUndoMenuItem UndoMenuItem(const TUndoActionMgr& undo, bool canEdit,
+                           const TMenuTextLookup& menuText);
+TUndoMenuItem RedoMenuItem(const TUndoActionMgr& undo, bool canEdit,
+                           const TMenuTextLookup& menuText);
 
 }  // namespace kvt

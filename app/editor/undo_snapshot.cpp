@@ -120,7 +120,8 @@ bool TScoreUndo::SaveUndoState(int kind, int command, int extra, const TEditorCa
         WriteLyricsRecord(s, *staff);
       } else {
         WriteRangeItemStrings(*staff, 1, staff->GetLastIndex() - 1, s);
-        if (command == kCmdTransposeStaff) WriteSigned(s, staff->GetInstrument().GetTransposition());
+        if (command == kCmdTransposeStaff)
+          WriteSigned(s, staff->GetInstrument().GetTransposition());
       }
       break;
     case kUndoStaffPresence:
@@ -132,10 +133,13 @@ bool TScoreUndo::SaveUndoState(int kind, int command, int extra, const TEditorCa
       }
       break;
     case kUndoStaffMove: WriteIndex(s, at.staff); break;
-    case kUndoStaffProperties: WriteStaffProperties(s, *staff, nullptr, kOlderLayoutCopyVersion); break;
+    case kUndoStaffProperties:
+      WriteStaffProperties(s, *staff, nullptr, kOlderLayoutCopyVersion);
+      break;
     case kUndoScore:
       if (command == kCmdLayeringTool || command == kCmdMuteList) {
-        const TStaffFlagKind which = command == kCmdLayeringTool ? kStaffFlagLayerWithNext : kStaffFlagMuted;
+        const TStaffFlagKind which =
+            command == kCmdLayeringTool ? kStaffFlagLayerWithNext : kStaffFlagMuted;
         TKVBoolArray flags(TMusicScore::MaxScoreStaffs);
         score.GetStaffFlags(which, flags);
         WriteIndex(s, score.GetStaffCount());
@@ -419,7 +423,8 @@ bool TScoreUndo::ApplyScore(TKRVStream& read, TKRVStream& write, int staffIndex,
     TKVBoolArray saved(TMusicScore::MaxScoreStaffs);
     for (int i = 0; i < count; ++i) saved.Set(i, read.GetByte() == 1);
     if (read.IsError()) return false;
-    const TStaffFlagKind which = command == kCmdLayeringTool ? kStaffFlagLayerWithNext : kStaffFlagMuted;
+    const TStaffFlagKind which =
+        command == kCmdLayeringTool ? kStaffFlagLayerWithNext : kStaffFlagMuted;
     TKVBoolArray current(TMusicScore::MaxScoreStaffs);
     score.GetStaffFlags(which, current);
     WriteIndex(write, staffIndex);
@@ -449,7 +454,8 @@ bool TScoreUndo::ApplySpacer(TKRVStream& read, TKRVStream& write, int staffIndex
   WriteIndex(write, caret);
   // Applying the opposite entry negates its delta, which takes back exactly what changed now.
   WriteSigned(write, applied);
-  result.caret = ClampEditorCaret({staffIndex, caret, caret, result.caret.caretPos}, staff->GetLastIndex());
+  result.caret =
+      ClampEditorCaret({staffIndex, caret, caret, result.caret.caretPos}, staff->GetLastIndex());
   return true;
 }
 

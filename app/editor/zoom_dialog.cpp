@@ -25,6 +25,8 @@ TZoomDialog::TZoomDialog(QWidget* parent, int zoom, int normalSize)
   layout->addWidget(buttons);
 }
 
-int TZoomDialog::ChosenZoom() const { return ZoomOfDialogChoice(std::max(0, levels->currentRow())); }
+int TZoomDialog::ChosenZoom() const {
+  return ZoomOfDialogChoice(std::max(0, levels->currentRow()));
+}
 
 }  // namespace kvt

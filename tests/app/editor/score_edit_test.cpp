@@ -64,7 +64,8 @@ struct TStateCase {
   int wantStaff, wantCaret, wantAnchor, wantPos;
 };
 
-class ScoreEditStateTest : public ScoreEditTest, public ::testing::WithParamInterface<TStateCase> {};
+class ScoreEditStateTest : public ScoreEditTest,
+                           public ::testing::WithParamInterface<TStateCase> {};
 
 TEST_P(ScoreEditStateTest, StoredStateIsLimited) {
   const TStateCase& c = GetParam();
@@ -94,7 +95,8 @@ struct TZoomFileCase {
   int shown;
 };
 
-class ScoreEditZoomFileTest : public ScoreEditTest, public ::testing::WithParamInterface<TZoomFileCase> {};
+class ScoreEditZoomFileTest : public ScoreEditTest,
+                              public ::testing::WithParamInterface<TZoomFileCase> {};
 
 TEST_P(ScoreEditZoomFileTest, ZoomFromTheFileIsEvenAndInRange) {
   score->SetZoom(GetParam().stored);
@@ -104,9 +106,10 @@ TEST_P(ScoreEditZoomFileTest, ZoomFromTheFileIsEvenAndInRange) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScoreEditZoomFileTest,
-                         ::testing::Values(TZoomFileCase{8, 8}, TZoomFileCase{7, 6}, TZoomFileCase{1, 2},
-                                           TZoomFileCase{0, 2}, TZoomFileCase{-30, 2},
-                                           TZoomFileCase{201, 200}, TZoomFileCase{100000, 200}));
+                         ::testing::Values(TZoomFileCase{8, 8}, TZoomFileCase{7, 6},
+                                           TZoomFileCase{1, 2}, TZoomFileCase{0, 2},
+                                           TZoomFileCase{-30, 2}, TZoomFileCase{201, 200},
+                                           TZoomFileCase{100000, 200}));
 
 TEST_F(ScoreEditTest, CaretStaysOnTheStaff) {
   TScoreEdit& edit = Open();
@@ -159,8 +162,8 @@ TEST_F(ScoreEditTest, UndoOfZoomReformats) {
 TEST(EditorZoomTest, LimitZoom) {
   struct {
     int requested, old, result;
-  } cases[] = {{10, 8, 10}, {6, 8, 6}, {9, 8, 8}, {7, 8, 8}, {9, 12, 10}, {0, 2, 2}, {202, 200, 200},
-               {-5, 8, 2}, {1001, 4, 200}};
+  } cases[] = {{10, 8, 10}, {6, 8, 6},       {9, 8, 8},  {7, 8, 8},     {9, 12, 10},
+               {0, 2, 2},   {202, 200, 200}, {-5, 8, 2}, {1001, 4, 200}};
   for (const auto& c : cases) EXPECT_EQ(LimitZoom(c.requested, c.old), c.result) << c.requested;
 }
 
@@ -169,9 +172,11 @@ TEST(EditorZoomTest, DialogLevels) {
   EXPECT_EQ(ZoomLevelText(4, 8), "4\u00a0  (100%)");
   EXPECT_EQ(ZoomLevelText(25, 8), "25\u00a0(625%)");
   EXPECT_EQ(ZoomLevelText(3, 0), "3\u00a0  (600%)");
-  for (int zoom = kMinZoom; zoom <= 50; zoom += 2) EXPECT_EQ(ZoomOfDialogChoice(ZoomDialogChoice(zoom)), zoom);
+  for (int zoom = kMinZoom; zoom <= 50; zoom += 2)
+    EXPECT_EQ(ZoomOfDialogChoice(ZoomDialogChoice(zoom)), zoom);
   // Every answer of the dialog is even.
-  for (int choice = 0; choice < kZoomDialogLevels; ++choice) EXPECT_EQ(ZoomOfDialogChoice(choice) % 2, 0);
+  for (int choice = 0; choice < kZoomDialogLevels; ++choice)
+    EXPECT_EQ(ZoomOfDialogChoice(choice) % 2, 0);
 }
 
 TEST(ZoomDialogTest, PreselectsTheCurrentLevelAndAnswersItsZoom) {
@@ -220,7 +225,8 @@ TEST_F(ScoreEditTest, NoShownStaffShowsTheFirstStaffsGroup) {
 TEST_F(ScoreEditTest, CaretIsScrolledIntoView) {
   // A long staff: forty bars of quarter notes.
   TMusicStaff& staff = *score->GetStaff(0);
-  for (int i = 0; i < 160; ++i) staff.InsertItem(std::make_unique<TMusicNote>(i % 7 - 3, 3, 0, 0), staff.GetLastIndex());
+  for (int i = 0; i < 160; ++i)
+    staff.InsertItem(std::make_unique<TMusicNote>(i % 7 - 3, 3, 0, 0), staff.GetLastIndex());
   TScoreEdit& edit = Open();
   edit.SetActiveStaff(0, false);
   edit.SetCaretIndex(staff.GetLastIndex() - 2, false);
@@ -273,7 +279,8 @@ TEST_F(ScoreEditTest, PaintsTheActiveBandAndTheStaves) {
   const QImage inactive = Grab();
   int stillBand = 0;
   for (int x = band.left(); x <= band.right(); ++x)
-    if ((inactive.pixel(x, band.center().y()) & 0xFFFFFF) == (Rgb(kActiveBand) & 0xFFFFFF)) ++stillBand;
+    if ((inactive.pixel(x, band.center().y()) & 0xFFFFFF) == (Rgb(kActiveBand) & 0xFFFFFF))
+      ++stillBand;
   EXPECT_EQ(stillBand, 0);
 }
 
@@ -332,7 +339,8 @@ TEST_F(ScoreEditTest, CrosshairShowsOnlyWithoutSelection) {
 
 TEST_F(ScoreEditTest, ScrollingRepaintsOtherBars) {
   TMusicStaff& staff = *score->GetStaff(0);
-  for (int i = 0; i < 200; ++i) staff.InsertItem(std::make_unique<TMusicNote>(i % 5, 3, 0, 0), staff.GetLastIndex());
+  for (int i = 0; i < 200; ++i)
+    staff.InsertItem(std::make_unique<TMusicNote>(i % 5, 3, 0, 0), staff.GetLastIndex());
   TScoreEdit& edit = Open();
   const QImage start = Grab();
   edit.ScrollToSlot(768 * 20);
@@ -350,9 +358,7 @@ namespace {
 // Records what the view reports to the status bar.
 class TStatusHost : public TNullScoreEditHost {
 public:
-  void ShowCaretPosition(const std::string& text) override {
-    texts.push_back(text);
-  }
+  void ShowCaretPosition(const std::string& text) override { texts.push_back(text); }
   void ShowActiveStaff(int staff) override { staves.push_back(staff); }
   std::vector<std::string> texts;
   std::vector<int> staves;
@@ -388,14 +394,12 @@ TEST_P(CaretPositionTextTest, Text) {
   EXPECT_EQ(CaretPositionText(*score, *score->GetStaff(1), caret), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CaretPositionTextTest,
-                         ::testing::Values(TPositionCase{5, 5, "4/4  Bar 1"},
-                                           TPositionCase{6, 6, "2 of 4/4  Bar 1"},
-                                           TPositionCase{8, 8, "4 of 4/4  Bar 1"},
-                                           TPositionCase{11, 11, "4/4  Bar 2"},
-                                           TPositionCase{13, 13, "3 of 4/4  Bar 2"},
-                                           TPositionCase{5, 8, "Bar 1"},
-                                           TPositionCase{6, 13, "Bar 1 - 2"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CaretPositionTextTest,
+    ::testing::Values(TPositionCase{5, 5, "4/4  Bar 1"}, TPositionCase{6, 6, "2 of 4/4  Bar 1"},
+                      TPositionCase{8, 8, "4 of 4/4  Bar 1"}, TPositionCase{11, 11, "4/4  Bar 2"},
+                      TPositionCase{13, 13, "3 of 4/4  Bar 2"}, TPositionCase{5, 8, "Bar 1"},
+                      TPositionCase{6, 13, "Bar 1 - 2"}));
 
 }  // namespace
 }  // namespace kvt

@@ -86,22 +86,21 @@ TEST_P(UndoStackTest, HistoryAfterSteps) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, UndoStackTest,
-    ::testing::Values(
-        TStackCase{"Empty", 3, "", {}, {}, 0},
-        TStackCase{"ThreePushes", 3, "PPP", {3, 2, 1}, {}, 3},
-        // Depth 3: five pushes keep the newest three.
-        TStackCase{"FullRotatesOutOldest", 3, "PPPPP", {5, 4, 3}, {}, 5},
-        TStackCase{"UndoThreeTimesWhenFull", 3, "PPPPPUUU", {}, {3, 4, 5}, 2},
-        TStackCase{"UndoPastEmptyDoesNothing", 3, "PUU", {}, {1}, 0},
-        TStackCase{"RedoWithoutEntryDoesNothing", 3, "PR", {1}, {}, 1},
-        TStackCase{"UndoRedo", 3, "PPUR", {2, 1}, {}, 2},
-        TStackCase{"PushAfterUndoDropsRedo", 3, "PPUP", {3, 1}, {}, 2},
-        TStackCase{"CancelRestoresRedo", 3, "PPUPC", {1}, {2}, 1},
-        TStackCase{"CancelWhenFullKeepsOldest", 3, "PPPPC", {3, 2, 1}, {}, 3},
-        TStackCase{"CancelTwiceCancelsOnce", 3, "PPCC", {1}, {}, 1},
-        TStackCase{"CancelAfterUndoDoesNothing", 3, "PPUC", {1}, {2}, 1},
-        TStackCase{"ClearForgetsAll", 3, "PPUX", {}, {}, 2},
-        TStackCase{"DepthZeroKeepsNothing", 0, "PPU", {}, {}, 2}),
+    ::testing::Values(TStackCase{"Empty", 3, "", {}, {}, 0},
+                      TStackCase{"ThreePushes", 3, "PPP", {3, 2, 1}, {}, 3},
+                      // Depth 3: five pushes keep the newest three.
+                      TStackCase{"FullRotatesOutOldest", 3, "PPPPP", {5, 4, 3}, {}, 5},
+                      TStackCase{"UndoThreeTimesWhenFull", 3, "PPPPPUUU", {}, {3, 4, 5}, 2},
+                      TStackCase{"UndoPastEmptyDoesNothing", 3, "PUU", {}, {1}, 0},
+                      TStackCase{"RedoWithoutEntryDoesNothing", 3, "PR", {1}, {}, 1},
+                      TStackCase{"UndoRedo", 3, "PPUR", {2, 1}, {}, 2},
+                      TStackCase{"PushAfterUndoDropsRedo", 3, "PPUP", {3, 1}, {}, 2},
+                      TStackCase{"CancelRestoresRedo", 3, "PPUPC", {1}, {2}, 1},
+                      TStackCase{"CancelWhenFullKeepsOldest", 3, "PPPPC", {3, 2, 1}, {}, 3},
+                      TStackCase{"CancelTwiceCancelsOnce", 3, "PPCC", {1}, {}, 1},
+                      TStackCase{"CancelAfterUndoDoesNothing", 3, "PPUC", {1}, {2}, 1},
+                      TStackCase{"ClearForgetsAll", 3, "PPUX", {}, {}, 2},
+                      TStackCase{"DepthZeroKeepsNothing", 0, "PPU", {}, {}, 2}),
     [](const ::testing::TestParamInfo<TStackCase>& info) { return std::string(info.param.name); });
 
 TEST(UndoActionMgrTest, UndoAndRedoHandOverTheSnapshots) {
@@ -189,7 +188,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TModifiedCase{"EditSaveUndoOtherEditUndo", "PSUPU", true},
                       TModifiedCase{"CancelledEdit", "SPC", false},
                       TModifiedCase{"Clear", "SX", true}),
-    [](const ::testing::TestParamInfo<TModifiedCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<TModifiedCase>& info) {
+      return std::string(info.param.name);
+    });
 
 TEST(UndoActionMgrTest, ResizeKeepsCounterAndDropsEntries) {
   TScript script(3);

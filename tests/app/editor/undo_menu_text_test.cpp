@@ -44,9 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TNameCase{6, 48, u"Zoom In"}, TNameCase{1, 260, u"Selector Insert"},
                       TNameCase{8, 35, u"Action"}, TNameCase{0, 35, u"Action"}));
 
-TEST(UndoEntryNameTest, LongMenuTextIsCut) {
-  EXPECT_EQ(UndoEntryName(1, 300, Menu).size(), 79u);
-}
+TEST(UndoEntryNameTest, LongMenuTextIsCut) { EXPECT_EQ(UndoEntryName(1, 300, Menu).size(), 79u); }
 
 TEST(UndoMenuItemTest, TextsFollowTheHistoryAndTheEditor) {
   TUndoActionMgr undo(5, 64);

@@ -90,96 +90,166 @@ TMusicNote& NoteAt(TMusicStaff& staff, int i) { return *ItemAs<TMusicNote>(staff
 INSTANTIATE_TEST_SUITE_P(
     Kinds, UndoSnapshotTest,
     ::testing::Values(
-        TSnapshotCase{"ItemChangedInPlace", kUndoItems, 130, 0, {-1},
+        TSnapshotCase{"ItemChangedInPlace",
+                      kUndoItems,
+                      130,
+                      0,
+                      {-1},
                       [](TMusicScore&, TMusicStaff& staff, const TEditorCaret& at) {
                         NoteAt(staff, at.caret).MoveStaffPos(3);
                         return -1;
                       }},
         // Clear with a selection: the caller announces nothing, the staff's length tells.
-        TSnapshotCase{"SelectionCleared", kUndoItems, 35, 0, {-1},
-                      [](TMusicScore&, TMusicStaff& staff, const TEditorCaret& at) {
-                        TStaffRange(&staff, at.SelectionStart(), at.SelectionEnd()).DeleteAndAudit();
-                        return -1;
-                      }},
-        TSnapshotCase{"ItemsInserted", kUndoItems, 34, 0, {-1},
-                      [](TMusicScore&, TMusicStaff& staff, const TEditorCaret& at) {
-                        staff.InsertItemAndAudit(std::make_unique<TMusicNote>(2, 3, 0, 0), at.caret);
-                        staff.InsertItemAndAudit(std::make_unique<TMusicNote>(4, 3, 0, 0), at.caret);
-                        return -1;
-                      }},
-        TSnapshotCase{"DeleteBackward", kUndoEditorAction, kUndoDeleteBackward, 0, {-1},
+        TSnapshotCase{
+            "SelectionCleared",
+            kUndoItems,
+            35,
+            0,
+            {-1},
+            [](TMusicScore&, TMusicStaff& staff, const TEditorCaret& at) {
+              TStaffRange(&staff, at.SelectionStart(), at.SelectionEnd()).DeleteAndAudit();
+              return -1;
+            }},
+        TSnapshotCase{
+            "ItemsInserted",
+            kUndoItems,
+            34,
+            0,
+            {-1},
+            [](TMusicScore&, TMusicStaff& staff, const TEditorCaret& at) {
+              staff.InsertItemAndAudit(std::make_unique<TMusicNote>(2, 3, 0, 0), at.caret);
+              staff.InsertItemAndAudit(std::make_unique<TMusicNote>(4, 3, 0, 0), at.caret);
+              return -1;
+            }},
+        TSnapshotCase{"DeleteBackward",
+                      kUndoEditorAction,
+                      kUndoDeleteBackward,
+                      0,
+                      {-1},
                       [](TMusicScore&, TMusicStaff& staff, const TEditorCaret& at) {
                         staff.DetachItemAndAudit(at.caret - 1);
                         return -1;
                       }},
         // The item before the caret: the right hand's first note.
-        TSnapshotCase{"NoteheadChange", kUndoEditorAction, kUndoNoteheadChange, 0, {1, 6, 6, 0},
+        TSnapshotCase{"NoteheadChange",
+                      kUndoEditorAction,
+                      kUndoNoteheadChange,
+                      0,
+                      {1, 6, 6, 0},
                       [](TMusicScore&, TMusicStaff& staff, const TEditorCaret& at) {
                         TStaffRange(&staff, at.caret - 1, at.caret - 1).SetNoteHead(3);
                         return -1;
                       }},
-        TSnapshotCase{"TransposeStaff", kUndoWholeStaff, kCmdTransposeStaff, 0, {-1},
+        TSnapshotCase{"TransposeStaff",
+                      kUndoWholeStaff,
+                      kCmdTransposeStaff,
+                      0,
+                      {-1},
                       [](TMusicScore&, TMusicStaff& staff, const TEditorCaret&) {
                         Transpose(staff, 2, 0, true, TServices());
                         return -1;
                       }},
-        TSnapshotCase{"WholeStaffEdit", kUndoWholeStaff, 71, 0, {-1},
+        TSnapshotCase{"WholeStaffEdit",
+                      kUndoWholeStaff,
+                      71,
+                      0,
+                      {-1},
                       [](TMusicScore&, TMusicStaff& staff, const TEditorCaret&) {
                         staff.DeleteItems(2, staff.GetLastIndex() / 2);
                         return -1;
                       }},
-        TSnapshotCase{"Lyrics", kUndoWholeStaff, kCmdLyrics, 0, {0, 1, 1, 0},
+        TSnapshotCase{"Lyrics",
+                      kUndoWholeStaff,
+                      kCmdLyrics,
+                      0,
+                      {0, 1, 1, 0},
                       [](TMusicScore&, TMusicStaff& staff, const TEditorCaret&) {
                         staff.GetLyrics()->GetLine(0)->ReadFromEdit(u"la la la", false);
                         return -1;
                       }},
-        TSnapshotCase{"DeleteStaff", kUndoStaffPresence, kCmdDeleteStaff, 0, {0, 1, 1, 0},
+        TSnapshotCase{"DeleteStaff",
+                      kUndoStaffPresence,
+                      kCmdDeleteStaff,
+                      0,
+                      {0, 1, 1, 0},
                       [](TMusicScore& score, TMusicStaff&, const TEditorCaret&) {
                         score.DetachStaff(0);
                         return -1;
                       }},
-        TSnapshotCase{"NewStaff", kUndoStaffPresence, kCmdNewStaff, 0, {0, 1, 1, 0},
+        TSnapshotCase{"NewStaff",
+                      kUndoStaffPresence,
+                      kCmdNewStaff,
+                      0,
+                      {0, 1, 1, 0},
                       [](TMusicScore& score, TMusicStaff&, const TEditorCaret&) {
                         auto staff = std::make_unique<TMusicStaff>();
                         staff->SetName(u"Added");
                         score.InsertStaff(std::move(staff), 2);
                         return 2;
                       }},
-        TSnapshotCase{"MoveStaffDown", kUndoStaffMove, 223, 2, {0, 1, 1, 0},
+        TSnapshotCase{"MoveStaffDown",
+                      kUndoStaffMove,
+                      223,
+                      2,
+                      {0, 1, 1, 0},
                       [](TMusicScore& score, TMusicStaff&, const TEditorCaret&) {
                         score.InsertStaff(score.DetachStaff(0), 2);
                         return -1;
                       }},
-        TSnapshotCase{"MoveStaffUp", kUndoStaffMove, 226, 1, {2, 1, 1, 0},
+        TSnapshotCase{"MoveStaffUp",
+                      kUndoStaffMove,
+                      226,
+                      1,
+                      {2, 1, 1, 0},
                       [](TMusicScore& score, TMusicStaff&, const TEditorCaret&) {
                         score.InsertStaff(score.DetachStaff(2), 1);
                         return -1;
                       }},
-        TSnapshotCase{"StaffProperties", kUndoStaffProperties, kCmdStaffProperties, 0, {1, 1, 1, 0},
+        TSnapshotCase{"StaffProperties",
+                      kUndoStaffProperties,
+                      kCmdStaffProperties,
+                      0,
+                      {1, 1, 1, 0},
                       [](TMusicScore&, TMusicStaff& staff, const TEditorCaret&) {
                         staff.SetName(u"Renamed");
                         staff.SetMuted(true);
                         return -1;
                       }},
-        TSnapshotCase{"Zoom", kUndoScore, 48, 0, {0, 1, 1, 0},
+        TSnapshotCase{"Zoom",
+                      kUndoScore,
+                      48,
+                      0,
+                      {0, 1, 1, 0},
                       [](TMusicScore& score, TMusicStaff&, const TEditorCaret&) {
                         score.SetZoom(score.GetZoom() + 2);
                         return -1;
                       }},
-        TSnapshotCase{"ScoreInfo", kUndoScore, 11, 0, {0, 1, 1, 0},
+        TSnapshotCase{"ScoreInfo",
+                      kUndoScore,
+                      11,
+                      0,
+                      {0, 1, 1, 0},
                       [](TMusicScore& score, TMusicStaff&, const TEditorCaret&) {
                         score.SetSongInfoText(kSongTitle, u"Another title");
                         score.SetTitlePage(false);
                         return -1;
                       }},
-        TSnapshotCase{"MuteList", kUndoScore, kCmdMuteList, 0, {0, 1, 1, 0},
+        TSnapshotCase{"MuteList",
+                      kUndoScore,
+                      kCmdMuteList,
+                      0,
+                      {0, 1, 1, 0},
                       [](TMusicScore& score, TMusicStaff&, const TEditorCaret&) {
                         TKVBoolArray flags(TMusicScore::MaxScoreStaffs);
                         flags.Set(1, true);
                         score.SetStaffFlags(kStaffFlagMuted, flags);
                         return -1;
                       }},
-        TSnapshotCase{"LayeringTool", kUndoScore, kCmdLayeringTool, 0, {0, 1, 1, 0},
+        TSnapshotCase{"LayeringTool",
+                      kUndoScore,
+                      kCmdLayeringTool,
+                      0,
+                      {0, 1, 1, 0},
                       [](TMusicScore& score, TMusicStaff&, const TEditorCaret&) {
                         TKVBoolArray flags(TMusicScore::MaxScoreStaffs);
                         flags.Set(0, true);
@@ -187,12 +257,18 @@ INSTANTIATE_TEST_SUITE_P(
                         return -1;
                       }},
         // Staff properties changed from the score review name their staff in `extra`.
-        TSnapshotCase{"ReviewStaffProperties", kUndoScore, kCmdStaffProperties, 2, {0, 1, 1, 0},
+        TSnapshotCase{"ReviewStaffProperties",
+                      kUndoScore,
+                      kCmdStaffProperties,
+                      2,
+                      {0, 1, 1, 0},
                       [](TMusicScore& score, TMusicStaff&, const TEditorCaret&) {
                         score.GetStaff(2)->SetName(u"Bass");
                         return -1;
                       }}),
-    [](const ::testing::TestParamInfo<TSnapshotCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<TSnapshotCase>& info) {
+      return std::string(info.param.name);
+    });
 
 class UndoSnapshotFixture : public ::testing::Test {
 protected:
