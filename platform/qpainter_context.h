@@ -23,7 +23,7 @@ class QPaintDevice;
 namespace kvt {
 
 // The Qt colour of a drawing colour.
-QColor ToQColor(TColorRef c);
+QColor QColorOf(TColorRef c);
 
 class TQPainterContext final : public TDeviceContext {
 public:

@@ -6,12 +6,17 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <QScrollBar>
 #include <QStyle>
 
 #include <optional>
 
+#include "app/editor/score_edit.h"
 #include "app/editor/score_window_host.h"
 #include "app/editor/score_window_panes.h"
+#include "app/editor/undo_action_mgr.h"
+#include "draw/layout/score_draw_info.h"
+#include "draw/music_fonts.h"
 #include "draw/staff_color_handles.h"
 #include "midi/play/midi_playback_service.h"
 #include "notation/services/services.h"
@@ -23,6 +28,7 @@
 namespace kvt {
 namespace {
 
+constexpr int kUndoSegmentSize = 1000;
 constexpr int kLabelPanelColor = 1;
 constexpr int kActiveBackgroundColor = 3;
 
@@ -56,9 +62,9 @@ protected:
     if (w <= 0 || h <= 0) return;
     QPainter painter(this);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(ToQColor(colors.GetColor(kActiveBackgroundColor)));
+    painter.setBrush(QColorOf(colors.GetColor(kActiveBackgroundColor)));
     painter.drawPolygon(QPolygon({QPoint(0, 0), QPoint(w, 0), QPoint(w, h)}));
-    painter.setBrush(ToQColor(colors.GetColor(kLabelPanelColor)));
+    painter.setBrush(QColorOf(colors.GetColor(kLabelPanelColor)));
     painter.drawPolygon(QPolygon({QPoint(0, 0), QPoint(w, h), QPoint(0, h)}));
   }
 
@@ -75,6 +81,7 @@ TScoreWindow::TScoreWindow(TScoreWindowHost& host, const std::string& path,
   setObjectName("TKVT2ScoreWindow");
   document = std::make_unique<TScoreDocument>(host, path, std::move(score), openMode, hasFile,
                                               std::move(recoveredClaim));
+  undo = std::make_unique<TUndoActionMgr>(host.Options().undoLevels, kUndoSegmentSize);
   body = new TBody(*this, host.StaffColors());
   labelsPane = new TStaffLabelsWindow(host.StaffColors(), body);
   barNumbersPane = new TBarNumbersPanel(host.StaffColors(), body);
@@ -93,13 +100,12 @@ TScoreWindow::~TScoreWindow() {
 }
 
 void TScoreWindow::MakeView() {
-  // The editing view goes here; until it exists a plain widget holds its place.
   delete view;
-  view = new QWidget(body);
+  view = new TScoreEdit(body, document->Score(), *undo, host.EditHost());
   view->setObjectName("ScoreEdit");
-  view->setFocusPolicy(Qt::StrongFocus);
   view->show();
   setFocusProxy(view);
+  seenSerial = undo->StateSerial();
 }
 
 void TScoreWindow::AddToArea(QMdiArea& area) {
@@ -120,7 +126,10 @@ void TScoreWindow::LayoutPanes() {
   metrics.showLabels = options.showLabels;
   metrics.showBarNumberPanel = options.showBarNumberPanel;
   metrics.borderWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-  metrics.musicFontSize = fontMetrics().height();
+  metrics.musicFontSize = view->Fonts().GetMusicEm(0);
+  const TScoreDrawInfo& layout = view->Layout();
+  metrics.editorLabelWidth =
+      layout.GetStaffCount() > 0 ? layout.GetStaffLabelWidth(false, true) : 0;
   paneLayout = ComputePaneLayout(body->size(), metrics);
   labelsPane->setGeometry(paneLayout.labels);
   labelsPane->setVisible(!paneLayout.labels.isEmpty());
@@ -130,9 +139,12 @@ void TScoreWindow::LayoutPanes() {
   body->update();
 }
 
-void TScoreWindow::NoteChange() {
-  ++changeSerial;
-  document->SetModified(false);
+void TScoreWindow::UpdateStatus() {
+  if (view->hasFocus()) view->UpdateStatus();
+  if (undo->StateSerial() != seenSerial) {
+    seenSerial = undo->StateSerial();
+    document->SetModified(false);
+  }
 }
 
 bool TScoreWindow::Execute(int command) {
@@ -188,7 +200,7 @@ void TScoreWindow::Broadcast(TWindowBroadcast action) {
       if (document->IsModified()) document->Save();
       break;
     case TWindowBroadcast::kRedraw:
-      view->update();
+      view->viewport()->update();
       labelsPane->update();
       barNumbersPane->update();
       break;
@@ -196,9 +208,15 @@ void TScoreWindow::Broadcast(TWindowBroadcast action) {
     case TWindowBroadcast::kAutoSave: document->AutoSave(); break;
     case TWindowBroadcast::kDeleteAutosave: document->DeleteAutosave(); break;
     case TWindowBroadcast::kReformat:
-    case TWindowBroadcast::kReformatAndRedraw:
+      view->Reformat();
       LayoutPanes();
-      view->update();
+      break;
+    case TWindowBroadcast::kReformatAndRedraw:
+      view->Reformat();
+      LayoutPanes();
+      view->viewport()->update();
+      labelsPane->update();
+      barNumbersPane->update();
       break;
   }
 }
@@ -221,9 +239,12 @@ void TScoreWindow::keyPressEvent(QKeyEvent* event) {
   QMdiSubWindow::keyPressEvent(event);
 }
 
-uint64_t TScoreWindow::StateSerial() const { return changeSerial; }
+uint64_t TScoreWindow::StateSerial() const { return undo->StateSerial(); }
 
-void TScoreWindow::CommitPendingEdit() {}
+void TScoreWindow::CommitPendingEdit() {
+  // The caret and selection are saved with the score.
+  view->StoreEditorState();
+}
 
 void TScoreWindow::TitleChanged() {
   const QString title = QString::fromStdString(document->Title());
@@ -231,20 +252,31 @@ void TScoreWindow::TitleChanged() {
 }
 
 void TScoreWindow::ScoreReplaced() {
+  // No snapshot may refer to the old score.
+  undo->Clear();
   MakeView();
   LayoutPanes();
+  view->SetActive(true);
   view->setFocus();
 }
 
-int TScoreWindow::ActiveStaff() const {
-  const int staff = document->Score().GetActiveStaff();
-  return staff < 0 ? 0 : staff;
+int TScoreWindow::ActiveStaff() const { return view->ActiveScoreStaff(); }
+
+int TScoreWindow::CaretIndex() const { return view->Caret().caret; }
+
+void TScoreWindow::PlayStarted() {
+  view->setFocus();
+  if (host.Options().chasePlayingNotes) view->ScrollCaretIntoView();
 }
 
-int TScoreWindow::CaretIndex() const { return 1; }
-
-void TScoreWindow::PlayStarted() { view->setFocus(); }
-
-void TScoreWindow::ScrollByKey(int) {}
+void TScoreWindow::ScrollByKey(int direction) {
+  if (direction == 0) {
+    view->ScrollToSlot(0);
+    return;
+  }
+  // A page, as the scroll bar's own page step goes.
+  view->horizontalScrollBar()->triggerAction(direction > 0 ? QAbstractSlider::SliderPageStepAdd
+                                                           : QAbstractSlider::SliderPageStepSub);
+}
 
 }  // namespace kvt

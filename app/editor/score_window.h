@@ -23,8 +23,10 @@ namespace kvt {
 class TBarNumbersPanel;
 class TCommandEnabler;
 class TMusicScore;
+class TScoreEdit;
 class TScoreWindowHost;
 class TStaffLabelsWindow;
+class TUndoActionMgr;
 
 // The frame's broadcast actions.
 enum class TWindowBroadcast {
@@ -60,11 +62,13 @@ public:
   bool Enable(TCommandEnabler& enabler);
   void Broadcast(TWindowBroadcast action);
 
-  // A change was made in the view: the title shows it and an autosave becomes due.
-  void NoteChange();
+  // From the application's idle step: the view refreshes the status bar, and a change made in
+  // the view since the last call shows in the title and makes an autosave due.
+  void UpdateStatus();
   void LayoutPanes();
 
-  QWidget* View() const { return view; }
+  TScoreEdit* View() const { return view; }
+  TUndoActionMgr& Undo() const { return *undo; }
   TStaffLabelsWindow* LabelsPane() const { return labelsPane; }
   TBarNumbersPanel* BarNumbersPane() const { return barNumbersPane; }
   const TPaneLayout& PaneLayout() const { return paneLayout; }
@@ -92,12 +96,13 @@ private:
   TScoreWindowHost& host;
   std::unique_ptr<TScoreDocument> document;
   TBody* body = nullptr;
-  QWidget* view = nullptr;
+  std::unique_ptr<TUndoActionMgr> undo;
+  TScoreEdit* view = nullptr;
   TStaffLabelsWindow* labelsPane = nullptr;
   TBarNumbersPanel* barNumbersPane = nullptr;
   TPaneLayout paneLayout;
-  // The state serial while the view keeps no undo history of its own: every change a new one.
-  uint64_t changeSerial = 0;
+  // The undo history's state when UpdateStatus last looked.
+  uint64_t seenSerial = 0;
 };
 
 }  // namespace kvt

@@ -17,6 +17,7 @@ class TAlertLog;
 class TAutosaveStore;
 class TMusicScore;
 class TScoreDocument;
+class TScoreEditHost;
 class TStaffColorHandles;
 struct TServices;
 
@@ -81,6 +82,8 @@ public:
   virtual const TServices& Services() = 0;
   // The application's staff colours (the panes' backgrounds and marks).
   virtual const TStaffColorHandles& StaffColors() = 0;
+  // What the editing views ask of the application; it lives as long as the host.
+  virtual TScoreEditHost& EditHost() = 0;
   // The store of autosave files; it lives as long as the host.
   virtual TAutosaveStore& AutosaveStore() = 0;
   // The number of the next recovered window: 1 for the first since the program started.

@@ -21,7 +21,7 @@ TStaffLabelsWindow::TStaffLabelsWindow(const TStaffColorHandles& colors, QWidget
 
 void TStaffLabelsWindow::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.fillRect(event->rect(), ToQColor(colors.GetColor(kLabelPanelColor)));
+  painter.fillRect(event->rect(), QColorOf(colors.GetColor(kLabelPanelColor)));
 }
 
 TBarNumbersPanel::TBarNumbersPanel(const TStaffColorHandles& colors, QWidget* parent)
@@ -32,7 +32,7 @@ TBarNumbersPanel::TBarNumbersPanel(const TStaffColorHandles& colors, QWidget* pa
 
 void TBarNumbersPanel::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.fillRect(event->rect(), ToQColor(colors.GetColor(kActiveBackgroundColor)));
+  painter.fillRect(event->rect(), QColorOf(colors.GetColor(kActiveBackgroundColor)));
 }
 
 }  // namespace kvt

@@ -13,7 +13,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/editor/score_edit.h"
 #include "app/editor/score_window_panes.h"
+#include "app/editor/undo_action_mgr.h"
 #include "draw/staff_color_handles.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
@@ -54,6 +56,15 @@ protected:
     return window;
   }
 
+  // An edit in the view as the editing commands make it: an undo entry, then the change; the
+  // idle step then shows it.
+  static void Edit(TScoreWindow& window) {
+    TScoreEdit& view = *window.View();
+    ASSERT_TRUE(view.SaveUndoState(6, 11));
+    view.EndUndoState();
+    window.UpdateStatus();
+  }
+
   std::string root;
   std::unique_ptr<TScriptedScoreWindowHost> host;
   QMdiArea area;
@@ -64,15 +75,41 @@ TEST_F(ScoreWindowTest, TitleAndRecentFiles) {
   EXPECT_EQ(window->windowTitle(), "song (kvttxt)");
   EXPECT_TRUE(window->isMaximized());  // the first window starts maximised
   EXPECT_EQ(host->recentFiles, std::vector<std::string>{root + "/song.kvttxt"});
-  window->NoteChange();
+  Edit(*window);
+  EXPECT_EQ(window->windowTitle(), "song (kvttxt) *");
+  ASSERT_TRUE(window->View()->Undo());  // back to the state as loaded
+  window->UpdateStatus();
+  EXPECT_EQ(window->windowTitle(), "song (kvttxt)");
+  ASSERT_TRUE(window->View()->Redo());
+  window->UpdateStatus();
   EXPECT_EQ(window->windowTitle(), "song (kvttxt) *");
   ASSERT_EQ(window->Document().Save(), TSaveResult::kSaved);
   EXPECT_EQ(window->windowTitle(), "song (kvttxt)");
+  ASSERT_TRUE(window->View()->Undo());  // undone after the save: modified again
+  window->UpdateStatus();
+  EXPECT_EQ(window->windowTitle(), "song (kvttxt) *");
+}
+
+TEST_F(ScoreWindowTest, RevertShowsTheReloadedScoreInANewView) {
+  TScoreWindow* window = Open("song.kvt");
+  Edit(*window);
+  host->loader = [](const std::string&, int) {
+    auto score = std::make_unique<TMusicScore>();
+    for (int i = 0; i < 3; ++i) score->AddStaff(std::make_unique<TMusicStaff>());
+    return score;
+  };
+  host->Answer({IDOK});
+  ASSERT_TRUE(window->Execute(kCmdRevert));
+  EXPECT_EQ(&window->View()->Score(), &window->Document().Score());
+  EXPECT_EQ(window->Document().Score().GetStaffCount(), 3);
+  EXPECT_FALSE(window->Undo().CanUndo());
+  EXPECT_FALSE(window->Document().IsModified());
+  EXPECT_EQ(window->windowTitle(), "song");
 }
 
 TEST_F(ScoreWindowTest, ClosingAsksAndOnlyNoOrASaveLetsGo) {
   QPointer<TScoreWindow> window = Open("song.kvt");
-  window->NoteChange();
+  Edit(*window);
   host->Answer({IDCANCEL});
   EXPECT_FALSE(window->close());
   ASSERT_FALSE(window.isNull());
@@ -85,7 +122,7 @@ TEST_F(ScoreWindowTest, ClosingAsksAndOnlyNoOrASaveLetsGo) {
   EXPECT_TRUE(fs::exists(root + "/song.kvt"));
 
   QPointer<TScoreWindow> other = Open("other.kvt");
-  other->NoteChange();
+  Edit(*other);
   host->Answer({IDNO});
   EXPECT_TRUE(other->close());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -95,9 +132,10 @@ TEST_F(ScoreWindowTest, ClosingAsksAndOnlyNoOrASaveLetsGo) {
 
 TEST_F(ScoreWindowTest, MediaKeysReachTheDocument) {
   TScoreWindow* window = Open("song.kvt");
-  QTest::keyClick(window, Qt::Key_MediaPlay);
+  // The view has the focus: keys it does not take go on to the window.
+  QTest::keyClick(window->View(), Qt::Key_MediaPlay);
   EXPECT_TRUE(window->Document().IsPlayingHere());
-  QTest::keyClick(window, Qt::Key_MediaStop);
+  QTest::keyClick(window->View(), Qt::Key_MediaStop);
   EXPECT_EQ(host->stops, 1);
 }
 
@@ -141,10 +179,10 @@ TEST_F(ScoreWindowTest, CornerBetweenThePanesIsPaintedInTheirColours) {
   const QImage image = body->grab().toImage();
   const int w = layout.labels.width();
   const int h = layout.barNumbers.height();
-  EXPECT_EQ(image.pixelColor(w - 2, 1), ToQColor(host->colors.GetColor(3)));  // above the diagonal
-  EXPECT_EQ(image.pixelColor(1, h - 2), ToQColor(host->colors.GetColor(1)));  // below it
-  EXPECT_EQ(image.pixelColor(1, h + 5), ToQColor(host->colors.GetColor(1)));  // the labels pane
-  EXPECT_EQ(image.pixelColor(w + 5, 1), ToQColor(host->colors.GetColor(3)));  // the bar numbers
+  EXPECT_EQ(image.pixelColor(w - 2, 1), QColorOf(host->colors.GetColor(3)));  // above the diagonal
+  EXPECT_EQ(image.pixelColor(1, h - 2), QColorOf(host->colors.GetColor(1)));  // below it
+  EXPECT_EQ(image.pixelColor(1, h + 5), QColorOf(host->colors.GetColor(1)));  // the labels pane
+  EXPECT_EQ(image.pixelColor(w + 5, 1), QColorOf(host->colors.GetColor(3)));  // the bar numbers
 }
 
 TEST_F(ScoreWindowTest, HiddenPanesLeaveTheViewTheWholeWindow) {

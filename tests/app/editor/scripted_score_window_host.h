@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/editor/score_edit_host.h"
 #include "app/editor/score_window_host.h"
 #include "draw/staff_color_handles.h"
 #include "midi/play/midi_playback_service.h"
@@ -99,6 +100,7 @@ public:
   TAlertLog& AlertLog() override { return alerts; }
   const TServices& Services() override { return services; }
   const TStaffColorHandles& StaffColors() override { return colors; }
+  TScoreEditHost& EditHost() override { return editHost; }
   TAutosaveStore& AutosaveStore() override { return store; }
   int NextRecoveredNumber() override { return ++recovered; }
   bool IsOpenInOtherWindow(const std::string& path, const TScoreDocument*) override {
@@ -146,6 +148,7 @@ public:
   TScriptedPlayback playback;
   TServices services;
   TStaffColorHandles colors;
+  TNullScoreEditHost editHost;
   TAutosaveStore store;
   int recovered = 0;
   std::vector<std::string> otherWindows;
