@@ -122,6 +122,42 @@ void BM_ScrollRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollRepaint)->Arg(1)->Arg(1000)->Arg(1900)->Unit(benchmark::kMillisecond);
 
+// The two halves of a scroll apart: laying the window out, and painting it.
+void BM_ScrollLayoutOnly(benchmark::State& state) {
+  std::unique_ptr<TMusicScore> score = LoadScore();
+  TNullScoreEditHost host;
+  TUndoActionMgr undo(100, 1000);
+  TScoreEdit view(nullptr, *score, undo, host);
+  view.resize(kWidth, kHeight);
+  const TMusicStaff& staff = *score->GetStaff(0);
+  const int64_t slot =
+      staff.GetDurationBetween(staff.FindBarByNumber(static_cast<int>(state.range(0)) - 1), 0, 0);
+  view.ScrollToSlot(slot);
+  bool flip = false;
+  for (auto _ : state) {
+    flip = !flip;
+    view.ScrollToSlot(flip ? slot + 192 : slot);
+  }
+  AddCounters(state);
+}
+BENCHMARK(BM_ScrollLayoutOnly)->Arg(1)->Arg(1900)->Unit(benchmark::kMillisecond);
+
+void BM_RepaintOnly(benchmark::State& state) {
+  std::unique_ptr<TMusicScore> score = LoadScore();
+  TNullScoreEditHost host;
+  TUndoActionMgr undo(100, 1000);
+  TScoreEdit view(nullptr, *score, undo, host);
+  view.resize(kWidth, kHeight);
+  view.SetActive(true);
+  const TMusicStaff& staff = *score->GetStaff(0);
+  view.ScrollToSlot(
+      staff.GetDurationBetween(staff.FindBarByNumber(static_cast<int>(state.range(0)) - 1), 0, 0));
+  QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+  for (auto _ : state) view.viewport()->render(&image);
+  AddCounters(state);
+}
+BENCHMARK(BM_RepaintOnly)->Arg(1)->Arg(1900)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace kvt
 

@@ -31,7 +31,9 @@ TScoreEdit::TScoreEdit(QWidget* parent, TMusicScore& score, TUndoActionMgr& undo
   setFocusPolicy(Qt::StrongFocus);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // The paint event fills every pixel itself.
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  viewport()->setAutoFillBackground(false);
   viewport()->setMouseTracking(true);
   viewport()->setCursor(Qt::PointingHandCursor);
   score.SetZoom(SanitizeZoom(score.GetZoom()));

@@ -117,6 +117,8 @@ bool TScoreUndo::SaveUndoState(int kind, int command, int extra, const TEditorCa
   switch (kind) {
     case kUndoWholeStaff:
       if (command == kCmdLyrics) {
+        WriteSigned(s, staff->GetBoundaryTop());
+        WriteSigned(s, staff->GetBoundaryBottom());
         WriteLyricsRecord(s, *staff);
       } else {
         WriteRangeItemStrings(*staff, 1, staff->GetLastIndex() - 1, s);
@@ -330,14 +332,20 @@ bool TScoreUndo::ApplyWholeStaff(TKRVStream& read, TKRVStream& write, int staffI
   TMusicStaff* staff = score.GetStaff(staffIndex);
   if (!staff) return false;
   if (command == kCmdLyrics) {
+    // The lyrics dialog fits the staff's boundaries to the lines: they travel with them.
+    const int top = ReadSigned(read);
+    const int bottom = ReadSigned(read);
     // Parse aside first, then read the same record into the staff.
     const int32_t start = read.Tell();
     TMusicStaff scratch;
-    if (!ReadLyricsRecord(read, scratch)) return false;
+    if (read.IsError() || !ReadLyricsRecord(read, scratch)) return false;
     WriteIndex(write, staffIndex);
+    WriteSigned(write, staff->GetBoundaryTop());
+    WriteSigned(write, staff->GetBoundaryBottom());
     WriteLyricsRecord(write, *staff);
     read.Seek(start);
     ReadLyricsRecord(read, *staff);
+    staff->SetBoundaries(top, bottom);
     result.caret.staff = staffIndex;
     return true;
   }

@@ -7,7 +7,8 @@
 //     strings). The range always covers whole bars. Kind 7 sub-code 6 (spacer change) holds the
 //     caret and the spacer delta instead.
 //   2 whole-staff edits: all items of the staff (for 66 transpose also the instrument's
-//     transposition); command 37 (lyrics) a presence byte and the lyrics record.
+//     transposition); command 37 (lyrics) the staff's top and bottom boundaries, a presence
+//     byte and the lyrics record.
 //   3 new (217) or deleted (218) staff: a byte, 1 and the whole staff for a staff to put back,
 //     0 for a staff to remove.
 //   4 moved staff: the staff's index after the move in the head, then its index before.

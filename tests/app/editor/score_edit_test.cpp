@@ -257,6 +257,35 @@ TEST_F(ScoreEditTest, UndoThroughTheViewRestoresTheStaff) {
   EXPECT_EQ(undo.StateSerial(), saved);
 }
 
+TEST_F(ScoreEditTest, ScoreWithoutStavesOpensAndPaints) {
+  while (score->GetStaffCount() > 0) score->DetachStaff(0);
+  TScoreEdit& edit = Open();
+  EXPECT_EQ(edit.ShownStaffCount(), 0);
+  EXPECT_EQ(edit.ActiveStaffIndex(), -1);
+  edit.SetCaretIndex(5, false);
+  edit.MoveCaretBy(1, true);
+  edit.ScrollToSlot(10000);
+  EXPECT_FALSE(Grab().isNull());
+  EXPECT_FALSE(edit.Undo());
+}
+
+TEST_F(ScoreEditTest, UndoingANewStaffShowsTheStavesLeft) {
+  TScoreEdit& edit = Open();
+  ASSERT_TRUE(edit.SaveUndoState(kUndoStaffPresence, kCmdNewStaff));
+  score->InsertStaff(std::make_unique<TMusicStaff>(), 3);
+  edit.EndUndoState(3);
+  edit.RelayoutShown();
+  edit.SetActiveStaff(3, false);
+  ASSERT_EQ(edit.ShownStaffCount(), 4);
+  ASSERT_TRUE(edit.Undo());
+  EXPECT_EQ(score->GetStaffCount(), 3);
+  EXPECT_EQ(edit.ShownStaffCount(), 3);
+  EXPECT_EQ(edit.ActiveScoreStaff(), 2);
+  ASSERT_TRUE(edit.Redo());
+  EXPECT_EQ(edit.ShownStaffCount(), 4);
+  EXPECT_EQ(edit.ActiveScoreStaff(), 3);
+}
+
 // --- paint probes ---
 
 TEST_F(ScoreEditTest, PaintsTheActiveBandAndTheStaves) {

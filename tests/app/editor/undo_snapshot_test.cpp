@@ -165,6 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {0, 1, 1, 0},
                       [](TMusicScore&, TMusicStaff& staff, const TEditorCaret&) {
                         staff.GetLyrics()->GetLine(0)->ReadFromEdit(u"la la la", false);
+                        staff.SetBoundaries(staff.GetBoundaryTop() - 4,
+                                            staff.GetBoundaryBottom() + 6);
                         return -1;
                       }},
         TSnapshotCase{"DeleteStaff",
