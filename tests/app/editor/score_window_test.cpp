@@ -21,6 +21,7 @@
 #include "notation/staff/music_staff.h"
 #include "platform/qpainter_context.h"
 #include "tests/app/editor/scripted_score_window_host.h"
+#include "tests/app/example_score.h"
 #include "tools/command_enabler.h"
 #include "tools/message_box_service.h"
 
@@ -179,10 +180,40 @@ TEST_F(ScoreWindowTest, CornerBetweenThePanesIsPaintedInTheirColours) {
   const QImage image = body->grab().toImage();
   const int w = layout.labels.width();
   const int h = layout.barNumbers.height();
-  EXPECT_EQ(image.pixelColor(w - 2, 1), QColorOf(host->colors.GetColor(3)));  // above the diagonal
-  EXPECT_EQ(image.pixelColor(1, h - 2), QColorOf(host->colors.GetColor(1)));  // below it
-  EXPECT_EQ(image.pixelColor(1, h + 5), QColorOf(host->colors.GetColor(1)));  // the labels pane
-  EXPECT_EQ(image.pixelColor(w + 5, 1), QColorOf(host->colors.GetColor(3)));  // the bar numbers
+  EXPECT_EQ(image.pixelColor(w - 2, 1),
+            QColorOf(host->editHost.colors.GetColor(3)));  // above the diagonal
+  EXPECT_EQ(image.pixelColor(1, h - 2), QColorOf(host->editHost.colors.GetColor(1)));  // below it
+  EXPECT_EQ(image.pixelColor(1, h + 5),
+            QColorOf(host->editHost.colors.GetColor(1)));  // the labels pane
+  EXPECT_EQ(image.pixelColor(w + 5, 1),
+            QColorOf(host->editHost.colors.GetColor(3)));  // the bar numbers
+}
+
+TEST_F(ScoreWindowTest, LabelPaneShowsLabelsAndMarksTheActiveStaff) {
+  auto* window = new TScoreWindow(*host, root + "/song.kvt", example::MakeExampleScore(), 1, true);
+  window->AddToArea(area);
+  TScoreEdit& view = *window->View();
+  view.SetActive(true);
+  view.SetActiveStaff(1, false);
+  window->UpdateStatus();
+  TStaffLabelsWindow& labels = *window->LabelsPane();
+  const QImage image = labels.grab().toImage();
+  const QColor background = QColorOf(host->editHost.colors.GetColor(1));
+  int inked = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width() - 4; ++x) inked += image.pixelColor(x, y) != background;
+  EXPECT_GT(inked, 20);  // the staves' labels
+  const QRect band = view.StaffRect(1);
+  EXPECT_EQ(image.pixelColor(image.width() - 1, band.center().y()),
+            QColorOf(host->editHost.colors.GetColor(4)));
+  EXPECT_EQ(image.pixelColor(image.width() - 1, view.StaffRect(0).center().y()), background);
+
+  // Without labels only the mark is left.
+  host->options.showLabels = false;
+  window->LayoutPanes();
+  const QImage bare = labels.grab().toImage();
+  for (int y = 0; y < bare.height(); ++y)
+    for (int x = 0; x < bare.width() - 4; ++x) ASSERT_EQ(bare.pixelColor(x, y), background);
 }
 
 TEST_F(ScoreWindowTest, HiddenPanesLeaveTheViewTheWholeWindow) {
