@@ -36,7 +36,8 @@ protected:
     char pattern[] = "/tmp/kvt_window_XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     root = pattern;
-    host = std::make_unique<TScriptedScoreWindowHost>(root + "/state/kvt2");
+    setenv("XDG_STATE_HOME", (root + "/state").c_str(), 1);
+    host = std::make_unique<TScriptedScoreWindowHost>(DefaultAutosaveFolder());
     host->options.saveBackups = 0;
     area.resize(640, 480);
   }
@@ -48,6 +49,7 @@ protected:
     }
     EXPECT_TRUE(host->AllAnswersUsed());
     fs::remove_all(root);
+    unsetenv("XDG_STATE_HOME");
   }
   TScoreWindow* Open(const std::string& name, bool hasFile = true) {
     auto score = std::make_unique<TMusicScore>();
