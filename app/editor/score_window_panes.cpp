@@ -1,5 +1,6 @@
 #include "app/editor/score_window_panes.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -30,6 +31,7 @@ void TStaffLabelsWindow::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(event->rect(), QColorOf(colors.GetColor(kLabelPanelColor)));
   if (view == nullptr) return;
+  painter.translate(0, view->viewport()->y());
   TScoreDrawInfo& layout = view->Layout();
   const int yOffset = view->ScrollY() + view->TopMargin();
   if (showLabels && layout.GetStaffCount() > 0) {
@@ -56,6 +58,7 @@ void TBarNumbersPanel::paintEvent(QPaintEvent* event) {
   painter.fillRect(event->rect(), QColorOf(colors.GetColor(kActiveBackgroundColor)));
   if (view == nullptr || view->ActiveStaffIndex() < 0) return;
   // Numbers in the upper half, ticks below them, in the view's horizontal coordinates.
+  painter.translate(view->viewport()->x(), 0);
   TBarNumberStrip strip;
   strip.leftX = view->OriginX();
   strip.rightX = width();
@@ -74,6 +77,23 @@ void TBarNumbersPanel::paintEvent(QPaintEvent* event) {
     painter.fillRect(QRect(caret.x(), 0, 2, height()),
                      QColorOf(colors.GetColor(kActiveStaffColor)));
   }
+}
+
+void TStaffLabelsWindow::mousePressEvent(QMouseEvent* event) {
+  if (view == nullptr || event->button() != Qt::LeftButton) return;
+  const int staff =
+      view->StaffFromY(event->position().toPoint().y() - view->viewport()->y(), false);
+  if (staff >= 0) view->SetActiveStaff(staff, true);
+  update();
+}
+
+void TBarNumbersPanel::mousePressEvent(QMouseEvent* event) {
+  if (view == nullptr || event->button() != Qt::LeftButton || view->ActiveStaffIndex() < 0) return;
+  view->ScrollCaretIntoView();
+  view->SetCaretIndex(view->ItemIndexFromX(event->position().toPoint().x() - view->viewport()->x()),
+                      false);
+  view->UpdateStatus();
+  update();
 }
 
 }  // namespace kvt

@@ -3,7 +3,8 @@
 // colour 1 "Staff Label Panel") with the labels of the shown staves and a mark beside the
 // active staff, and the bar-number pane on top (staff colour 3 "Active Background") with the
 // bar numbers of the active staff and a mark at the caret. They draw from the window's editing
-// view, in its vertical and horizontal coordinates; without a view they show their background.
+// view, in its vertical and horizontal coordinates (a pane lines up with the view's edge, the
+// view's drawing area lies inside its frame); without a view they show their background.
 
 #include <QWidget>
 
@@ -22,6 +23,8 @@ public:
 
 protected:
   void paintEvent(QPaintEvent* event) override;
+  // A left click makes the staff under the mouse active.
+  void mousePressEvent(QMouseEvent* event) override;
 
 private:
   const TStaffColorHandles& colors;
@@ -36,6 +39,8 @@ public:
 
 protected:
   void paintEvent(QPaintEvent* event) override;
+  // A left click moves the caret to the clicked place on the active staff.
+  void mousePressEvent(QMouseEvent* event) override;
 
 private:
   const TStaffColorHandles& colors;

@@ -40,6 +40,7 @@ protected:
     host = std::make_unique<TScriptedScoreWindowHost>(DefaultAutosaveFolder());
     host->options.saveBackups = 0;
     area.resize(640, 480);
+    area.show();
   }
   void TearDown() override {
     for (QMdiSubWindow* w : area.subWindowList()) {
@@ -216,6 +217,25 @@ TEST_F(ScoreWindowTest, LabelPaneShowsLabelsAndMarksTheActiveStaff) {
   const QImage bare = labels.grab().toImage();
   for (int y = 0; y < bare.height(); ++y)
     for (int x = 0; x < bare.width() - 4; ++x) ASSERT_EQ(bare.pixelColor(x, y), background);
+}
+
+TEST_F(ScoreWindowTest, ClicksInThePanesMoveTheActiveStaffAndTheCaret) {
+  auto* window = new TScoreWindow(*host, root + "/song.kvt", example::MakeExampleScore(), 1, true);
+  window->AddToArea(area);
+  TScoreEdit& view = *window->View();
+  view.SetActive(true);
+  const int viewportTop = view.viewport()->y();
+  QTest::mouseClick(window->LabelsPane(), Qt::LeftButton, {},
+                    QPoint(5, view.StaffRect(2).center().y() + viewportTop));
+  EXPECT_EQ(view.ActiveStaffIndex(), 2);
+
+  // The caret goes to the item under the click on the bar-number strip.
+  const int x = view.viewport()->width() / 2;
+  ASSERT_GT(view.ItemIndexFromX(x), 1);
+  QTest::mouseClick(window->BarNumbersPane(), Qt::LeftButton, {},
+                    QPoint(x + view.viewport()->x(), 3));
+  EXPECT_EQ(view.Caret().caret, view.ItemIndexFromX(x));
+  EXPECT_EQ(view.ActiveStaffIndex(), 2);
 }
 
 TEST_F(ScoreWindowTest, HiddenPanesLeaveTheViewTheWholeWindow) {
