@@ -398,6 +398,22 @@ TEST_F(ScoreDocumentTest, AutosaveFailureIsReportedAndTriedAgain) {
   EXPECT_EQ(doc.AutosavePath(), host->store.Folder() + "/kvt500.asv");
 }
 
+TEST_F(ScoreDocumentTest, AutosaveNeverWritesThroughALink) {
+  TScoreDocument& doc = Open(PathOf("song.kvt"));
+  Edit(doc);
+  ASSERT_TRUE(doc.AutoSave());
+  const std::string autosave = doc.AutosavePath();
+  const std::string victim = PathOf("victim.txt");
+  WriteFile(victim, "keep me");
+  fs::remove(autosave);
+  fs::create_symlink(victim, autosave);
+  Edit(doc);
+  host->Answer({IDOK});
+  EXPECT_FALSE(doc.AutoSave());
+  EXPECT_EQ(ReadFile(victim), "keep me");
+  EXPECT_TRUE(doc.IsAutosavePending());
+}
+
 TEST_F(ScoreDocumentTest, RevertAsksWhenModifiedAndReloads) {
   const std::string path = PathOf("song.kvt");
   TScoreDocument& doc = Open(path);
