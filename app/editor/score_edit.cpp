@@ -252,6 +252,7 @@ void TScoreEdit::SetActive(bool on) {
   if (on == active) return;
   active = on;
   drawInfo->SetActiveStaff(active && !viewerMode ? activeStaffIndex : -1);
+  UpdateScrollBars();
   viewport()->update();
 }
 
