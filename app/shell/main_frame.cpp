@@ -1,0 +1,304 @@
+#include "app/shell/main_frame.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
+#include <chrono>
+#include <filesystem>
+
+#include "app/dde_execute.h"
+#include "app/shell/file_commands.h"
+#include "app/shell/open_file.h"
+#include "app/shell/score_window_link.h"
+#include "app/shell/tarlowmede_app.h"
+#include "app/shell/window_placement_setting.h"
+#include "app/start_arguments.h"
+#include "tools/command_table.h"
+#include "tools/format_message_box.h"
+#include "tools/message_box_service.h"
+#include "utils/path_utils.h"
+
+namespace kvt {
+
+namespace {
+
+int64_t NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+bool IsExistingFile(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error);
+}
+
+// The main menu: command ids and texts; an id of 0 is a separator. Commands without a handler
+// here (devices, playback, dialogs not part of this program yet) show disabled.
+struct TMenuItem {
+  int32_t id;
+  const char* text;
+};
+
+const TMenuItem kFileMenu[] = {
+    {2, "&New...\tCtrl+N"},
+    {3, "&Open...\tCtrl+O"},
+    {56, "Open &Backup..."},
+    {55, "Open Sa&mple..."},
+    {0, nullptr},
+    {6, "Save A&ll"},
+    {9, "&Import..."},
+    {16, "&History..."},
+    {0, nullptr},
+    {209, "Printer Set&up..."},
+    {0, nullptr},
+    {13, "E&xit"},
+};
+const TMenuItem kEditMenu[] = {
+    {34, "&Paste\tCtrl+V"},
+    {54, "Paste as Ne&w File\tShift+Ctrl+V"},
+};
+const TMenuItem kOptionsMenu[] = {
+    {36, "&Options..."},
+    {216, "&Persistent Tools..."},
+    {20304, "&Toolbars..."},
+};
+const TMenuItem kPlayMenu[] = {
+    {81, "&Stop\tF6"},
+};
+const TMenuItem kHelpMenu[] = {
+    {192, "&Contents\tF1"},
+    {193, "C&ommand Reference"},
+    {195, "&Getting Started"},
+    {206, "&Keyboard Reference"},
+    {204, "&Did you know..."},
+    {207, "Online &User Guide"},
+    {0, nullptr},
+    {205, "&About..."},
+};
+
+}  // namespace
+
+TTarlowmedeFrame::TTarlowmedeFrame(TTarlowmedeApp& app)
+    : app(app), client(new QMdiArea(this)), lastAutoSaveMs(NowMs()) {
+  setObjectName(QStringLiteral("TarlowmedeVezeroza2"));
+  setWindowTitle(QString::fromLatin1(kFrameCaption));
+  setCentralWidget(client);
+  setAcceptDrops(true);
+  timer1.setInterval(kIdleTimerMs);
+  connect(&timer1, &QTimer::timeout, this, &TTarlowmedeFrame::OnTimer1);
+  // The caption names the active score, as MDI frames do.
+  connect(client, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+    QString caption = QString::fromLatin1(kFrameCaption);
+    if (window != nullptr)
+      caption += QStringLiteral(" - [") + window->windowTitle() + QStringLiteral("]");
+    setWindowTitle(caption);
+  });
+  RegisterCommands();
+  BuildMenus();
+}
+
+TTarlowmedeFrame::~TTarlowmedeFrame() = default;
+
+void TTarlowmedeFrame::RegisterCommands() {
+  TCommandTable& commands = app.Commands();
+  commands.Register(3, [this](int32_t) { CmFileOpen(*this); });
+  commands.Register(56, [this](int32_t) { CmFileOpenBackup(*this); });
+  commands.Register(55, [this](int32_t) { CmFileOpenSample(*this); });
+  commands.Register(9, [this](int32_t) { CmFileImport(*this); });
+  commands.Register(
+      6, [this](int32_t) { BroadcastToScoreWindows(nullptr, kBroadcastSaveModified); },
+      [this](TCommandEnabler& enabler) { enabler.Enable(!ScoreWindows().empty()); });
+  // Closing goes through the shut-down check, after the menu has closed.
+  commands.Register(13, [this](int32_t) {
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+  });
+}
+
+void TTarlowmedeFrame::BuildMenus() {
+  struct TMenu {
+    const char* title;
+    const TMenuItem* items;
+    size_t count;
+  };
+  const TMenu menus[] = {
+      {"&File", kFileMenu, std::size(kFileMenu)},
+      {"&Edit", kEditMenu, std::size(kEditMenu)},
+      {"&Options", kOptionsMenu, std::size(kOptionsMenu)},
+      {"&Play", kPlayMenu, std::size(kPlayMenu)},
+      {"&Help", kHelpMenu, std::size(kHelpMenu)},
+  };
+  TCommandTable& commands = app.Commands();
+  for (const TMenu& menu : menus) {
+    QMenu* popup = menuBar()->addMenu(QString::fromLatin1(menu.title));
+    for (size_t i = 0; i < menu.count; ++i) {
+      const TMenuItem& item = menu.items[i];
+      if (item.id == 0) {
+        popup->addSeparator();
+        continue;
+      }
+      QAction* action = commands.Action(item.id);
+      const QString text = QString::fromLatin1(item.text);
+      const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+      action->setText(tab < 0 ? text : text.left(tab));
+      if (tab >= 0) action->setShortcut(QKeySequence(text.mid(tab + 1)));
+      popup->addAction(action);
+    }
+    commands.WatchMenu(popup);
+  }
+  commands.Refresh();
+}
+
+std::vector<QMdiSubWindow*> TTarlowmedeFrame::ScoreWindows() const {
+  const QList<QMdiSubWindow*> list = client->subWindowList(QMdiArea::CreationOrder);
+  return std::vector<QMdiSubWindow*>(list.begin(), list.end());
+}
+
+QMdiSubWindow* TTarlowmedeFrame::FindScoreWindow(const std::string& path) const {
+  if (path.empty()) return nullptr;
+  for (QMdiSubWindow* window : ScoreWindows()) {
+    if (window->windowFilePath().toStdString() == path) return window;
+  }
+  return nullptr;
+}
+
+void TTarlowmedeFrame::BroadcastToScoreWindows(QMdiSubWindow* skip, int action) {
+  for (QMdiSubWindow* window : ScoreWindows()) {
+    if (window == skip) continue;
+    if (auto* link = dynamic_cast<TScoreWindowLink*>(window)) link->FrameBroadcast(action);
+  }
+}
+
+int TTarlowmedeFrame::CountUnsavedWindows() const {
+  int count = 0;
+  for (QMdiSubWindow* window : ScoreWindows()) count += window->isWindowModified() ? 1 : 0;
+  return count;
+}
+
+void TTarlowmedeFrame::StartPlayTimer() { timer1.start(kPlayTimerMs); }
+
+void TTarlowmedeFrame::RestoreIdleTimer() { timer1.start(kIdleTimerMs); }
+
+void TTarlowmedeFrame::OnTimer1() {
+  // Nothing plays in this program yet, so the timer only runs the timed autosave.
+  const int32_t minutes = app.Options().Get(kOptAutoSaveMinutes);
+  if (minutes <= 0) return;
+  const int64_t now = NowMs();
+  if (now - lastAutoSaveMs > static_cast<int64_t>(minutes) * 60000) {
+    BroadcastToScoreWindows(nullptr, kBroadcastAutoSave);
+    lastAutoSaveMs = now;
+  }
+}
+
+void TTarlowmedeFrame::PostCreate(const std::vector<std::string>& arguments) {
+  RestoreIdleTimer();
+  const TStartRequest request = WalkStartArguments(arguments);
+  if (request.experimentation >= 0) app.SetExperimentation(request.experimentation == 1);
+  std::vector<std::string> paths;
+  for (std::string path : request.paths) {
+    MakeAbsolutePath(path);
+    paths.push_back(GetTrueFileName(path));
+  }
+  OpenPaths(paths, kOpenCommandLine);
+  if (request.experimentation >= 0) {
+    app.ErrorLog().Printf("Experimental features have been %s for all non-experimental files.",
+                          request.experimentation == 1 ? "enabled" : "disabled");
+  }
+}
+
+void TTarlowmedeFrame::OpenPaths(const std::vector<std::string>& paths, int mode) {
+  for (const std::string& path : paths) {
+    if (IsExistingFile(path)) OpenFileByPath(*this, path, mode);
+  }
+}
+
+void TTarlowmedeFrame::RaiseFrame() {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+}
+
+void TTarlowmedeFrame::HandleHandOver(const std::vector<THandOverEntry>& entries) {
+  RaiseFrame();
+  std::vector<std::string> arguments;
+  for (const THandOverEntry& entry : entries) {
+    if (entry.kind == THandOverKind::kArgument) {
+      arguments.push_back(entry.text);
+      continue;
+    }
+    int command = 0;
+    std::string path;
+    if (!ParseDdeExecute(entry.text, command, path)) continue;
+    if (command == kDdeOpen && !path.empty() && path[0] == '/')
+      OpenFileByPath(*this, GetTrueFileName(path), kOpenDde);
+  }
+  // Every path of the second start opens, not only the first; only absolute paths are taken,
+  // since the sender's working folder is not ours.
+  std::vector<std::string> paths;
+  for (const std::string& path : WalkStartArguments(arguments).paths) {
+    if (path[0] == '/') paths.push_back(GetTrueFileName(path));
+  }
+  OpenPaths(paths, kOpenSecondStart);
+}
+
+bool TTarlowmedeFrame::ShutDownCheck() {
+  const int unsaved = CountUnsavedWindows();
+  const int32_t threshold = app.Options().Get(kOptExitWarnThreshold);
+  if (threshold > 0 && unsaved >= threshold) {
+    const int answer =
+        FormatMessageBox(this, MB_OKCANCEL | MB_ICONINFORMATION, "Shut Down Warning",
+                         "You currently have %d unsaved window%s.\n\nContinue with the shut down?",
+                         unsaved, unsaved >= 2 ? "s" : "");
+    if (answer != IDOK) return false;
+  }
+  // Each score window asks about its own changes; one that stays open stops the shut-down.
+  for (QMdiSubWindow* window : ScoreWindows()) {
+    if (!window->close()) return false;
+  }
+  return true;
+}
+
+void TTarlowmedeFrame::closeEvent(QCloseEvent* event) {
+  if (!ShutDownCheck()) {
+    event->ignore();
+    return;
+  }
+  timer1.stop();
+  SaveWindowPlacement(app.Settings(), *this, kMainPlacementName);
+  event->accept();
+}
+
+void TTarlowmedeFrame::dragEnterEvent(QDragEnterEvent* event) {
+  const QMimeData* data = event->mimeData();
+  if (data == nullptr || !data->hasUrls()) return;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) {
+      event->acceptProposedAction();
+      return;
+    }
+  }
+}
+
+void TTarlowmedeFrame::dropEvent(QDropEvent* event) {
+  const QMimeData* data = event->mimeData();
+  if (data == nullptr) return;
+  event->acceptProposedAction();
+  OpenDroppedUrls(data->urls());
+}
+
+void TTarlowmedeFrame::OpenDroppedUrls(const QList<QUrl>& urls) {
+  std::vector<std::string> paths;
+  for (const QUrl& url : urls) {
+    if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+  }
+  // After the drop has ended, so the dragging program is not held by a question.
+  QMetaObject::invokeMethod(
+      this, [this, paths] { OpenPaths(paths, kOpenDropped); }, Qt::QueuedConnection);
+}
+
+}  // namespace kvt

@@ -1,0 +1,25 @@
+#pragma once
+// The one place where an opened score becomes a window of the main frame.
+
+#include <memory>
+#include <string>
+
+class QMdiSubWindow;
+
+namespace kvt {
+
+class TMusicScore;
+class TTarlowmedeFrame;
+
+struct TScoreWindowRequest {
+  std::string path;    // the file the score came from ("" for none)
+  int mode = 0;        // TOpenMode
+  bool bound = false;  // saving writes to `path` without asking for a name
+};
+
+// Creates the window for the score in the frame's MDI area and shows it; the window owns the
+// score. Its windowFilePath() is the request's path.
+QMdiSubWindow* CreateScoreWindow(TTarlowmedeFrame& frame, std::unique_ptr<TMusicScore> score,
+                                 const TScoreWindowRequest& request);
+
+}  // namespace kvt

@@ -1,0 +1,84 @@
+// kvt2 under a real (virtual) display: it shows the score it was started with; a second start
+// hands its file to the first and ends with 1, and the first shows that file too.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "tests/app/shell/shell_test_env.h"
+#include "tests/utils/process_runner.h"
+#include "tests/utils/virtual_display.h"
+
+namespace kvt {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Kvt2DisplayTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    if (!test::TVirtualDisplay::IsAvailable()) GTEST_SKIP() << "Xvfb and xdotool are needed";
+    ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
+    home = fs::path(test::ShellTestFolder()) / "display_home";
+    fs::create_directories(home / "runtime");
+    fs::permissions(home / "runtime", fs::perms::owner_all);
+  }
+
+  // The environment of each kvt2: this display, a private home, settings and socket folder.
+  std::vector<std::string> Environment() const {
+    return {screen.DisplaySetting(),
+            "QT_QPA_PLATFORM=xcb",
+            "WAYLAND_DISPLAY=",
+            "HOME=" + home.string(),
+            "XDG_CONFIG_HOME=" + (home / "config").string(),
+            "XDG_STATE_HOME=" + (home / "state").string(),
+            "XDG_RUNTIME_DIR=" + (home / "runtime").string(),
+            "LC_ALL=C.UTF-8"};
+  }
+
+  test::TVirtualDisplay screen;
+  fs::path home;
+};
+
+TEST_F(Kvt2DisplayTest, ShowsTheExampleAndTakesASecondStartsFile) {
+  const fs::path second = home / "second.kvttxt";
+  fs::copy_file(fs::path(KVT_EXAMPLES_DIR) / "example.kvttxt", second);
+
+  test::TProcessResult first;
+  std::thread runner([&] {
+    // Bounded, so a window that never closes fails the test instead of hanging it.
+    first = test::RunProcess(
+        {"/usr/bin/timeout", "60", KVT2_EXECUTABLE, fs::path(KVT_EXAMPLES_DIR) / "example.kvt"},
+        Environment());
+  });
+  const std::string shown = screen.WaitForWindow("Tarlowmede Razadove - \\[example.kvt\\]", 200);
+
+  test::TProcessResult handOver;
+  std::string secondShown;
+  // A relative name is made absolute by the second start, from its own folder.
+  if (!shown.empty()) {
+    handOver = test::RunProcess({"/bin/sh", "-c", "cd \"$1\" && exec \"$2\" second.kvttxt", "sh",
+                                 home.string(), KVT2_EXECUTABLE},
+                                Environment());
+    secondShown = screen.WaitForWindow("Tarlowmede Razadove - \\[second.kvttxt\\]", 200);
+  }
+  // Exit through the File menu, as a user would.
+  const std::string frame = screen.WaitForWindow("^Tarlowmede Razadove - ", 5);
+  if (!frame.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", frame});
+    screen.Xdotool({"key", "alt+f"});
+    test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "x"});
+  }
+  runner.join();
+
+  ASSERT_FALSE(shown.empty()) << "the example was not shown: " << first.err;
+  EXPECT_EQ(handOver.exitCode, 1) << handOver.err;
+  EXPECT_EQ(handOver.out, "");
+  EXPECT_FALSE(secondShown.empty()) << "the first instance did not show the second start's file";
+  EXPECT_EQ(first.exitCode, 0) << first.err;
+}
+
+}  // namespace
+}  // namespace kvt
