@@ -10,9 +10,10 @@
 #include "draw/music_font_profile.h"
 
 namespace kvt {
-namespace {
 
-QColor ToQColor(TColorRef c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor QColorOf(TColorRef c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+namespace {
 
 QPainterPath ToQPath(const TDcPath& path, TFillRule rule) {
   QPainterPath out;
@@ -108,7 +109,7 @@ void TQPainterContext::UseBrush(const QBrush& brush) {
 
 void TQPainterContext::UseTextPen(TColorRef color) {
   // Text takes only its colour from the pen: keep a pen of the right colour as it is.
-  const QColor wanted = ToQColor(color);
+  const QColor wanted = QColorOf(color);
   if (penValid && currentPen.style() == Qt::SolidLine && currentPen.color() == wanted) return;
   UsePen(QPen(wanted));
 }
@@ -129,7 +130,7 @@ void TQPainterContext::PaintPath(const TDcPath& path, TPathPaint paint, TFillRul
   if (paint == TPathPaint::kFill || p.style == TPenStyle::kNull) {
     UsePen(QPen(Qt::NoPen));
   } else {
-    QPen pen(ToQColor(p.color));
+    QPen pen(QColorOf(p.color));
     pen.setWidthF(DevicePenWidth());
     pen.setCosmetic(DevicePenWidth() == 0);
     pen.setStyle(ToQtStyle(p.style));
@@ -141,7 +142,7 @@ void TQPainterContext::PaintPath(const TDcPath& path, TPathPaint paint, TFillRul
                                                   : Qt::RoundJoin);
     UsePen(pen);
   }
-  UseBrush(paint == TPathPaint::kStroke ? QBrush(Qt::NoBrush) : QBrush(ToQColor(Brush().color)));
+  UseBrush(paint == TPathPaint::kStroke ? QBrush(Qt::NoBrush) : QBrush(QColorOf(Brush().color)));
   painter->drawPath(q);
 }
 
@@ -149,7 +150,7 @@ void TQPainterContext::PaintText(TDcPointF origin, const TDcFont& font, std::u16
                                  const TDcPath* opaqueBox) {
   if (opaqueBox) {
     UsePen(QPen(Qt::NoPen));
-    UseBrush(QBrush(ToQColor(BackgroundColor())));
+    UseBrush(QBrush(QColorOf(BackgroundColor())));
     painter->drawPath(ToQPath(*opaqueBox, TFillRule::kAlternate));
   }
   UseFont(QtFont(font));
@@ -180,7 +181,7 @@ void TQPainterContext::PaintGlyph(char32_t codePoint, TDcPointF origin, double e
   if (indexes.isEmpty() || indexes[0] == 0) return;
   if (outlines) {
     UsePen(QPen(Qt::NoPen));
-    UseBrush(QBrush(ToQColor(TextColor())));
+    UseBrush(QBrush(QColorOf(TextColor())));
     painter->drawPath(rawFont.pathForGlyph(indexes[0]).translated(origin.x, origin.y));
     return;
   }

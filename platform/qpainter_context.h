@@ -22,6 +22,9 @@ class QPaintDevice;
 
 namespace kvt {
 
+// The Qt colour of a drawing colour.
+QColor QColorOf(TColorRef c);
+
 class TQPainterContext final : public TDeviceContext {
 public:
   TQPainterContext(QPaintDevice& device, bool glyphsAsOutlines = false);

@@ -77,7 +77,12 @@ void DrawLyrics(TScoreDrawInfo& score, int slot, const TDrawSpan& span, int left
         if (here > span.right) break;
         continue;
       }
-      iter.Start(*text, counter - 1);
+      // Syllables follow each other along the system: step from the last one rather than
+      // walking from the line's start for every note, which grew with the position in the score.
+      if (iter.IsValid())
+        iter.SeekTo(counter - 1);
+      else
+        iter.Start(*text, counter - 1);
       if (!iter.IsValid() || iter.GetIndex() != counter - 1) break;
       const std::u16string_view syllable = iter.GetSyllable();
       const int width = fonts.GetLyricTextWidthW(syllable);
@@ -94,7 +99,7 @@ void DrawLyrics(TScoreDrawInfo& score, int slot, const TDrawSpan& span, int left
     }
     // A word that goes on in the next system ends this one with a hyphen.
     if (havePrevious && !score.ShowsHiddenItems()) {
-      iter.Start(*text, lastIndex + 1);
+      iter.SeekTo(lastIndex + 1);
       if (iter.IsValid() && iter.GetIndex() == lastIndex + 1 &&
           iter.GetSeparator() == kSeparatorHyphen)
         fonts.DrawLyricTextW(previous.x + previous.width + hyphenWidth, position, u"-");

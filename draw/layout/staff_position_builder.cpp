@@ -353,6 +353,9 @@ void TStaffPositionBuilder::Build(int64_t firstTime, int width) {
     const TNotatedItem* item = cursor.GetItem();
     if (item && (item->GetType() == kItemBarLine || item->GetType() == kItemMultiBarRest)) ++passed;
   }
+  // A window laid out again near here (a scroll back and forth) resumes from this place instead
+  // of from the end of some earlier window, which may lie far before it.
+  layout.AddCheckpoint(cursor);
   TStaffDrawPos& start = NewPosition();
   start.SetKind(kDrawStaffStart);
   start.SetAutoInsert(true);

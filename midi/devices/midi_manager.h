@@ -108,12 +108,12 @@ public:
   // false when the data has ended (the receiver then stops play).
   bool AnswerSeqMessage(int message);
   bool Reposition(int32_t tick);
-  void TogglePause() { sequencer.TogglePause(); }
+  void TogglePause() override { sequencer.TogglePause(); }
   void Stop();
   void SetStartCountdown(uint16_t ms) { countdownMs = ms; }
   uint16_t GetStartCountdown() const { return countdownMs; }
-  bool IsPlaying() const { return sequencer.IsPlaying(); }
-  bool IsPaused() const { return sequencer.IsPaused(); }
+  bool IsPlaying() const override { return sequencer.IsPlaying(); }
+  bool IsPaused() const override { return sequencer.IsPaused(); }
   int32_t GetPlayTick() const override;
   int64_t GetSongTimeMs() const override;
   int GetCountdownSeconds() const { return sequencer.GetCountdownSeconds(); }
@@ -124,7 +124,7 @@ public:
   bool InPortFailed() const { return !inName.empty() && !inDevice.IsOpen(); }
   void StartRecording();
   void StopRecording();
-  bool IsRecording() const { return recording; }
+  bool IsRecording() const override { return recording; }
   // One recorded entry, only while recording.
   bool GetRecordedEvent(TRecordedEvent& out);
   // Every recorded entry with a tick (taken while playing) into buffer, in time order;

@@ -401,6 +401,10 @@ class TFixedPlayback : public TMidiPlaybackService {
 public:
   int32_t GetPlayTick() const override { return 400; }
   int64_t GetSongTimeMs() const override { return 1234; }
+  bool IsPlaying() const override { return true; }
+  bool IsPaused() const override { return false; }
+  bool IsRecording() const override { return false; }
+  void TogglePause() override {}
 };
 
 TEST_F(PlayPositionTest, FollowingTheSequencerSeeksToItsTick) {

@@ -1,0 +1,100 @@
+// Keyboard, mouse, wheel, focus and size events of the score editing view.
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include "app/editor/score_edit.h"
+#include "draw/layout/score_draw_info.h"
+#include "notation/staff/music_staff.h"
+#include "tools/focus_caret.h"
+
+namespace kvt {
+
+void TScoreEdit::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  LayoutWindow();
+  UpdateScrollBars();
+  PlaceCaretObject();
+  viewport()->update();
+}
+
+void TScoreEdit::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  caretObject->SetFocus(viewport());
+  PlaceCaretObject();
+  viewport()->update();
+}
+
+void TScoreEdit::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  caretObject->KillFocus();
+  viewport()->update();
+}
+
+void TScoreEdit::keyPressEvent(QKeyEvent* event) {
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
+  const bool ctrl = event->modifiers() & Qt::ControlModifier;
+  switch (event->key()) {
+    case Qt::Key_Left: MoveCaretBy(-1, shift); break;
+    case Qt::Key_Right: MoveCaretBy(1, shift); break;
+    case Qt::Key_Home: SetCaretIndex(1, shift); break;
+    case Qt::Key_End:
+      if (TMusicStaff* staff = ActiveStaff()) SetCaretIndex(staff->GetLastIndex(), shift);
+      break;
+    case Qt::Key_Up:
+      if (ctrl)
+        SetActiveStaff(activeStaffIndex - 1, true);
+      else
+        MoveCaretVertically(1, shift);
+      break;
+    case Qt::Key_Down:
+      if (ctrl)
+        SetActiveStaff(activeStaffIndex + 1, true);
+      else
+        MoveCaretVertically(-1, shift);
+      break;
+    default: QAbstractScrollArea::keyPressEvent(event); return;
+  }
+  event->accept();
+}
+
+void TScoreEdit::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    QAbstractScrollArea::mousePressEvent(event);
+    return;
+  }
+  const QPoint at = event->position().toPoint();
+  const int staff = StaffFromY(at.y(), true);
+  if (staff >= 0 && staff != activeStaffIndex) SetActiveStaff(staff, false);
+  SetCaretFromPoint(at.x(), at.y(), event->modifiers() & Qt::ShiftModifier);
+  setFocus(Qt::MouseFocusReason);
+}
+
+void TScoreEdit::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  const bool overActive = activeStaffIndex >= 0 && StaffRect(activeStaffIndex).contains(at);
+  if (event->modifiers() & Qt::ControlModifier)
+    viewport()->setCursor(overActive ? Qt::CrossCursor : Qt::ArrowCursor);
+  else
+    viewport()->setCursor(overActive ? Qt::PointingHandCursor : Qt::ArrowCursor);
+  QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+void TScoreEdit::wheelEvent(QWheelEvent* event) {
+  const int delta = event->angleDelta().y();
+  if (event->modifiers() & Qt::ControlModifier) {
+    if (delta > 0)
+      ZoomIn();
+    else if (delta < 0)
+      ZoomOut();
+  } else if (!(event->modifiers() & Qt::ShiftModifier)) {
+    ScrollVertically(delta / 4);
+  } else if (ActiveStaff() && ActiveStaff()->GetItemCount() > 2) {
+    ScrollToSlot(StepSlot(hScrollSlot, delta > 0 ? -1 : 1));
+  }
+  event->accept();
+}
+
+}  // namespace kvt

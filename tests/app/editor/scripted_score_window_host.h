@@ -1,0 +1,173 @@
+#pragma once
+// A score-window host for tests: message boxes and the save dialog answer from a script and
+// are recorded; options, folders, the loader and the frame's side of playing are plain fields
+// a test sets and reads.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/editor/score_edit_host.h"
+#include "app/editor/score_window_host.h"
+#include "draw/staff_color_handles.h"
+#include "midi/play/midi_playback_service.h"
+#include "notation/services/services.h"
+#include "notation/staff/music_score.h"
+#include "platform/autosave_store.h"
+#include "utils/alert_log.h"
+
+namespace kvt {
+
+// The sequencer as a test sets it.
+class TScriptedPlayback final : public TMidiPlaybackService {
+public:
+  int32_t GetPlayTick() const override { return 0; }
+  int64_t GetSongTimeMs() const override { return 0; }
+  bool IsPlaying() const override { return playing; }
+  bool IsPaused() const override { return paused; }
+  bool IsRecording() const override { return recording; }
+  void TogglePause() override {
+    ++pauseToggles;
+    if (playing) paused = !paused;
+  }
+
+  bool playing = false;
+  bool paused = false;
+  bool recording = false;
+  int pauseToggles = 0;
+};
+
+class TRecordingAlertLog final : public TAlertLog {
+public:
+  void AddLine(std::string_view line) override { lines.emplace_back(line); }
+  std::vector<std::string> lines;
+};
+
+class TScriptedScoreWindowHost final : public TScoreWindowHost {
+public:
+  struct TBox {
+    uint32_t type;
+    std::string caption;
+    std::string text;
+  };
+  struct TPlayStart {
+    int32_t tick;
+    bool record;
+  };
+
+  explicit TScriptedScoreWindowHost(const std::string& autosaveFolder) : store(autosaveFolder) {
+    services.playback = &playback;
+  }
+
+  // The answers of the next boxes, in order; a box without an answer fails the test.
+  void Answer(std::initializer_list<int> ids) { answers.insert(answers.end(), ids); }
+  bool AllAnswersUsed() const { return answers.empty(); }
+  std::vector<std::string> Captions() const {
+    std::vector<std::string> captions;
+    for (const TBox& box : boxes) captions.push_back(box.caption);
+    return captions;
+  }
+
+  int MessageBox(uint32_t type, const std::string& caption, const std::string& text) override {
+    boxes.push_back({type, caption, text});
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected box \"" << caption << "\": " << text;
+      return 2;  // IDCANCEL
+    }
+    const int id = answers.front();
+    answers.pop_front();
+    return id;
+  }
+  bool RunFileSaveDialog(TFileSaveRequest& request) override {
+    dialogs.push_back(request);
+    if (savePaths.empty()) return false;
+    request.path = savePaths.front();
+    request.filterIndex = saveTypes.empty() ? request.filterIndex : saveTypes.front();
+    savePaths.pop_front();
+    if (!saveTypes.empty()) saveTypes.pop_front();
+    return true;
+  }
+  TScoreWindowOptions Options() override { return options; }
+  std::string GetFolder(TRememberedFolder kind) override { return folders[static_cast<int>(kind)]; }
+  void SetFolder(TRememberedFolder kind, const std::string& folder) override {
+    folders[static_cast<int>(kind)] = folder;
+  }
+  void AddRecentFile(const std::string& path) override { recentFiles.push_back(path); }
+  TAlertLog& AlertLog() override { return alerts; }
+  const TServices& Services() override { return services; }
+  const TStaffColorHandles& StaffColors() override { return colors; }
+  TScoreEditHost& EditHost() override { return editHost; }
+  TAutosaveStore& AutosaveStore() override { return store; }
+  int NextRecoveredNumber() override { return ++recovered; }
+  bool IsOpenInOtherWindow(const std::string& path, const TScoreDocument*) override {
+    for (const std::string& open : otherWindows)
+      if (open == path) return true;
+    return false;
+  }
+  std::unique_ptr<TMusicScore> LoadScoreFile(const std::string& path, int mode) override {
+    loads.push_back(path);
+    return loader ? loader(path, mode) : nullptr;
+  }
+  TScoreDocument* PlayingDocument() override { return playingDocument; }
+  void StopPlay() override {
+    ++stops;
+    playingDocument = nullptr;
+    playback.playing = false;
+  }
+  bool HasRecordSource() override { return hasRecordSource; }
+  bool HasPlayDevices() override { return hasPlayDevices; }
+  TPlayDevicesOpen OpenPlayDevices(bool) override { return devicesOpen; }
+  void ShowOptions(TOptionsPage page) override { optionPages.push_back(page); }
+  bool CompilePlay(TMusicScore&, int32_t startTick, int soloStaff) override {
+    compiles.push_back({startTick, soloStaff});
+    return !overflow;
+  }
+  bool StartPlay(TScoreDocument& document, int32_t startTick, bool record) override {
+    starts.push_back({startTick, record});
+    if (!startSucceeds) return false;
+    playingDocument = &document;
+    playback.playing = true;
+    playback.recording = record;
+    return true;
+  }
+
+  // Scripted state.
+  std::deque<int> answers;
+  std::vector<TBox> boxes;
+  std::deque<std::string> savePaths;  // the dialog's answers; none left: it is cancelled
+  std::deque<int> saveTypes;
+  std::vector<TFileSaveRequest> dialogs;
+  TScoreWindowOptions options;
+  std::string folders[2];
+  std::vector<std::string> recentFiles;
+  TRecordingAlertLog alerts;
+  TScriptedPlayback playback;
+  TServices services;
+  TStaffColorHandles colors;
+  TNullScoreEditHost editHost;
+  TAutosaveStore store;
+  int recovered = 0;
+  std::vector<std::string> otherWindows;
+  std::function<std::unique_ptr<TMusicScore>(const std::string&, int)> loader;
+  std::vector<std::string> loads;
+  TScoreDocument* playingDocument = nullptr;
+  int stops = 0;
+  bool hasRecordSource = true;
+  bool hasPlayDevices = true;
+  TPlayDevicesOpen devicesOpen;
+  std::vector<TOptionsPage> optionPages;
+  struct TCompile {
+    int32_t startTick;
+    int soloStaff;
+  };
+  std::vector<TCompile> compiles;
+  std::vector<TPlayStart> starts;
+  bool overflow = false;
+  bool startSucceeds = true;
+};
+
+}  // namespace kvt
