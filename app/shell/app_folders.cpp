@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/autosave_store.h"
 #include "utils/path_utils.h"
 #include "utils/sys_info.h"
 
@@ -65,11 +66,7 @@ std::string DefaultFolder(int kind) {
       MakeFolders(path);
       return path;
     }
-    case kFolderAutoSave: {
-      std::string path = XdgFolder("XDG_STATE_HOME", ".local/state");
-      AppendPathComponent(path, "Tarlowmede Software/kvt2/AutoSave");
-      return path;
-    }
+    case kFolderAutoSave: return DefaultAutosaveFolder();
     case kFolderInstrumentTrees: return GetProgramDataFolder();
     case kFolderUserPlugins: return InDataFolder("Plugin");
     default: return std::string();  // Backups: beside the score

@@ -37,7 +37,7 @@ std::string GetSamplesFolder();
 // nothing); otherwise the kind's default (below). Defaults of Songs and MidiFiles are the
 // folder "Tarlowmede Razadove" in the user's documents folder when it exists or can be made;
 // Config is "Tarlowmede Software/kvt2" in the XDG config folder (made when missing); AutoSave
-// is "Tarlowmede Software/kvt2/AutoSave" in the XDG state folder (not made here); Backups has
+// is the autosave store's private folder in the XDG state folder (made by the store); Backups has
 // none (backups beside the score); the others lie in the data folder.
 std::string GetFolder(TSysInfo& settings, int kind, bool noDefault = false);
 bool SetFolder(TSysInfo& settings, int kind, const std::string& path);

@@ -12,12 +12,17 @@
 #include <filesystem>
 
 #include "app/dde_execute.h"
+#include "app/editor/score_window.h"
 #include "app/shell/file_commands.h"
 #include "app/shell/open_file.h"
-#include "app/shell/score_window_link.h"
+#include "app/shell/score_window_factory.h"
+#include "app/shell/shell_score_window_host.h"
 #include "app/shell/tarlowmede_app.h"
 #include "app/shell/window_placement_setting.h"
 #include "app/start_arguments.h"
+#include "notation/files/binary/binary_score_file.h"
+#include "notation/staff/music_score.h"
+#include "platform/autosave_store.h"
 #include "tools/command_table.h"
 #include "tools/format_message_box.h"
 #include "tools/message_box_service.h"
@@ -51,7 +56,12 @@ const TMenuItem kFileMenu[] = {
     {56, "Open &Backup..."},
     {55, "Open Sa&mple..."},
     {0, nullptr},
+    {kCmdSave, "&Save\tCtrl+S"},
+    {kCmdSaveAs, "Save &As..."},
     {6, "Save A&ll"},
+    {kCmdRevert, "&Revert"},
+    {kCmdClose, "&Close"},
+    {0, nullptr},
     {9, "&Import..."},
     {16, "&History..."},
     {0, nullptr},
@@ -59,6 +69,8 @@ const TMenuItem kFileMenu[] = {
     {0, nullptr},
     {13, "E&xit"},
 };
+// The commands of the active score window.
+constexpr int32_t kWindowCommands[] = {kCmdSave, kCmdSaveAs, kCmdRevert, kCmdClose};
 const TMenuItem kEditMenu[] = {
     {34, "&Paste\tCtrl+V"},
     {54, "Paste as Ne&w File\tShift+Ctrl+V"},
@@ -85,7 +97,10 @@ const TMenuItem kHelpMenu[] = {
 }  // namespace
 
 TTarlowmedeFrame::TTarlowmedeFrame(TTarlowmedeApp& app)
-    : app(app), client(new QMdiArea(this)), lastAutoSaveMs(NowMs()) {
+    : app(app),
+      client(new QMdiArea(this)),
+      host(std::make_unique<TShellScoreWindowHost>(*this)),
+      lastAutoSaveMs(NowMs()) {
   setObjectName(QStringLiteral("TarlowmedeVezeroza2"));
   setWindowTitle(QString::fromLatin1(kFrameCaption));
   setCentralWidget(client);
@@ -103,7 +118,12 @@ TTarlowmedeFrame::TTarlowmedeFrame(TTarlowmedeApp& app)
   BuildMenus();
 }
 
-TTarlowmedeFrame::~TTarlowmedeFrame() = default;
+TTarlowmedeFrame::~TTarlowmedeFrame() {
+  // The score windows go before the host they use.
+  for (QMdiSubWindow* window : ScoreWindows()) delete window;
+}
+
+TScoreWindowHost& TTarlowmedeFrame::Host() { return *host; }
 
 void TTarlowmedeFrame::RegisterCommands() {
   TCommandTable& commands = app.Commands();
@@ -111,8 +131,23 @@ void TTarlowmedeFrame::RegisterCommands() {
   commands.Register(56, [this](int32_t) { CmFileOpenBackup(*this); });
   commands.Register(55, [this](int32_t) { CmFileOpenSample(*this); });
   commands.Register(9, [this](int32_t) { CmFileImport(*this); });
+  for (const int32_t id : kWindowCommands) {
+    commands.Register(
+        id,
+        [this](int32_t command) {
+          if (auto* window = dynamic_cast<TScoreWindow*>(client->activeSubWindow()))
+            window->Execute(command);
+        },
+        [this](TCommandEnabler& enabler) {
+          auto* window = dynamic_cast<TScoreWindow*>(client->activeSubWindow());
+          if (window == nullptr || !window->Enable(enabler)) enabler.Enable(false);
+        });
+  }
   commands.Register(
-      6, [this](int32_t) { BroadcastToScoreWindows(nullptr, kBroadcastSaveModified); },
+      6,
+      [this](int32_t) {
+        BroadcastToScoreWindows(nullptr, static_cast<int>(TWindowBroadcast::kSaveIfModified));
+      },
       [this](TCommandEnabler& enabler) { enabler.Enable(!ScoreWindows().empty()); });
   // Closing goes through the shut-down check, after the menu has closed.
   commands.Register(13, [this](int32_t) {
@@ -159,25 +194,55 @@ std::vector<QMdiSubWindow*> TTarlowmedeFrame::ScoreWindows() const {
   return std::vector<QMdiSubWindow*>(list.begin(), list.end());
 }
 
-QMdiSubWindow* TTarlowmedeFrame::FindScoreWindow(const std::string& path) const {
+TScoreWindow* TTarlowmedeFrame::FindScoreWindow(const std::string& path) const {
   if (path.empty()) return nullptr;
-  for (QMdiSubWindow* window : ScoreWindows()) {
-    if (window->windowFilePath().toStdString() == path) return window;
+  for (QMdiSubWindow* child : ScoreWindows()) {
+    auto* window = dynamic_cast<TScoreWindow*>(child);
+    if (window != nullptr && window->Document().IsFile(path)) return window;
   }
   return nullptr;
 }
 
 void TTarlowmedeFrame::BroadcastToScoreWindows(QMdiSubWindow* skip, int action) {
-  for (QMdiSubWindow* window : ScoreWindows()) {
-    if (window == skip) continue;
-    if (auto* link = dynamic_cast<TScoreWindowLink*>(window)) link->FrameBroadcast(action);
+  if (action < 0 || action > static_cast<int>(TWindowBroadcast::kReformatAndRedraw)) return;
+  for (QMdiSubWindow* child : ScoreWindows()) {
+    if (child == skip) continue;
+    if (auto* window = dynamic_cast<TScoreWindow*>(child))
+      window->Broadcast(static_cast<TWindowBroadcast>(action));
   }
 }
 
 int TTarlowmedeFrame::CountUnsavedWindows() const {
   int count = 0;
-  for (QMdiSubWindow* window : ScoreWindows()) count += window->isWindowModified() ? 1 : 0;
+  for (QMdiSubWindow* child : ScoreWindows()) {
+    auto* window = dynamic_cast<TScoreWindow*>(child);
+    if (window != nullptr && window->Document().IsModified()) ++count;
+  }
   return count;
+}
+
+int TTarlowmedeFrame::RecoverAutosavedFiles() {
+  int recovered = 0;
+  for (TAutosaveClaim& claim : host->AutosaveStore().ClaimRecoverableFiles()) {
+    TScoreFileHeader header;
+    TScoreLoadResult result = ReadScoreFromFile(claim.Path().c_str(), header, host->Services());
+    // A file that does not load stays for a later look; it is skipped without a message.
+    if (result.score == nullptr) continue;
+    result.score->SetCompressed(true);
+    const std::string path = claim.Path();
+    if (CreateScoreWindow(*this, std::move(result.score), {path, kOpenRecovered, false},
+                          std::move(claim)) != nullptr)
+      ++recovered;
+  }
+  if (recovered > 0) {
+    FormatMessageBox(this, MB_OK | MB_ICONEXCLAMATION, "Warning",
+                     "One or more files have been automatically recovered from your last "
+                     "usage.\n\nYou should save these recovered files immediately in order to "
+                     "avoid losing any of the changes that you made in your last session.\n\n** "
+                     "If you quit the program before saving the recovered files, your changes "
+                     "will be permanently lost.");
+  }
+  return recovered;
 }
 
 void TTarlowmedeFrame::StartPlayTimer() { timer1.start(kPlayTimerMs); }
@@ -190,7 +255,7 @@ void TTarlowmedeFrame::OnTimer1() {
   if (minutes <= 0) return;
   const int64_t now = NowMs();
   if (now - lastAutoSaveMs > static_cast<int64_t>(minutes) * 60000) {
-    BroadcastToScoreWindows(nullptr, kBroadcastAutoSave);
+    BroadcastToScoreWindows(nullptr, static_cast<int>(TWindowBroadcast::kAutoSave));
     lastAutoSaveMs = now;
   }
 }
@@ -209,6 +274,7 @@ void TTarlowmedeFrame::PostCreate(const std::vector<std::string>& arguments) {
     app.ErrorLog().Printf("Experimental features have been %s for all non-experimental files.",
                           request.experimentation == 1 ? "enabled" : "disabled");
   }
+  RecoverAutosavedFiles();
 }
 
 void TTarlowmedeFrame::OpenPaths(const std::vector<std::string>& paths, int mode) {

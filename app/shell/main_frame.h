@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ class QMdiSubWindow;
 
 namespace kvt {
 
+class TScoreWindow;
+class TScoreWindowHost;
+class TShellScoreWindowHost;
 class TTarlowmedeApp;
 
 inline constexpr char kFrameCaption[] = "Tarlowmede Razadove";
@@ -55,13 +59,20 @@ public:
 
   TTarlowmedeApp& App() { return app; }
   QMdiArea& Client() { return *client; }
+  // What the score windows ask of the application and frame.
+  TScoreWindowHost& Host();
 
-  // The score windows (the MDI children), in creation order.
+  // The MDI children, in creation order.
   std::vector<QMdiSubWindow*> ScoreWindows() const;
-  // The child whose file is `path`, or null.
-  QMdiSubWindow* FindScoreWindow(const std::string& path) const;
-  // Applies a TBroadcastAction to every score window but `skip`.
+  // The score window that shows the file at `path`, or null.
+  TScoreWindow* FindScoreWindow(const std::string& path) const;
+  // Applies a broadcast action (TWindowBroadcast) to every score window but `skip`.
   void BroadcastToScoreWindows(QMdiSubWindow* skip, int action);
+
+  // Opens every autosave file that a session which ended left behind, each in a recovered
+  // window (mode 12), and says so once; files another running instance holds are left alone.
+  // The number of windows opened.
+  int RecoverAutosavedFiles();
 
   // Timer 1's rhythm: 70 ms while a score plays, else 30,000 ms.
   void StartPlayTimer();
@@ -75,7 +86,7 @@ public:
 
   // The step after the frame is shown, from the event loop: timer 1 starts, then the start's
   // arguments (the program path not included): switches, then every existing path opened
-  // (mode 8).
+  // (mode 8); then the recovery of autosaved files.
   void PostCreate(const std::vector<std::string>& arguments);
   // A second start's frame entries: arguments open with mode 10, "[Open(...)]" commands with
   // mode 7. Raises the frame first.
@@ -103,6 +114,7 @@ private:
 
   TTarlowmedeApp& app;
   QMdiArea* client;
+  std::unique_ptr<TShellScoreWindowHost> host;
   QTimer timer1;
   int64_t lastAutoSaveMs;
 };

@@ -5,11 +5,11 @@
 #include <string_view>
 
 #include "app/dialogs/midi_import/qt_midi_import_shell.h"
+#include "app/editor/score_window.h"
 #include "app/open_file_kind.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/mbl_message.h"
 #include "app/shell/score_window_factory.h"
-#include "app/shell/score_window_link.h"
 #include "app/shell/tarlowmede_app.h"
 #include "app/string_table.h"
 #include "midi/import/import_midi_file.h"
@@ -125,32 +125,26 @@ std::unique_ptr<TMusicScore> LoadNativeScoreFile(QWidget* owner, const std::stri
   return nullptr;
 }
 
-void OpenFileByPath(TTarlowmedeFrame& frame, const std::string& path, int mode) {
-  if (QMdiSubWindow* open = frame.FindScoreWindow(path)) {
-    if (frame.Client().activeSubWindow() != open) frame.Client().setActiveSubWindow(open);
-    if (auto* link = dynamic_cast<TScoreWindowLink*>(open)) link->Revert();
-    return;
-  }
+TLoadedScore LoadScoreByKind(TTarlowmedeFrame& frame, const std::string& path, int mode) {
   const TOpenFileKind kind = GetOpenFileKind(path);
-  std::unique_ptr<TMusicScore> score;
-  bool bound = false;
+  TLoadedScore loaded;
   switch (kind) {
     case TOpenFileKind::kScript:
       // Scripts are not installed by this program yet: the question is asked, nothing added.
       MBLMessage(&frame, MB_YESNOCANCEL | MB_ICONQUESTION, kStrPleaseConfirm, kStrAddScript,
                  path.c_str());
-      return;
-    case TOpenFileKind::kBinaryBackup:
-    case TOpenFileKind::kTextBackup: score = LoadBackup(path, kind); break;
-    case TOpenFileKind::kTextScore:
-      score = LoadTextScore(&frame, path);
-      bound = true;
       break;
-    case TOpenFileKind::kMidi: score = ImportMidi(frame, path, mode); break;
+    case TOpenFileKind::kBinaryBackup:
+    case TOpenFileKind::kTextBackup: loaded.score = LoadBackup(path, kind); break;
+    case TOpenFileKind::kTextScore:
+      loaded.score = LoadTextScore(&frame, path);
+      loaded.bound = true;
+      break;
+    case TOpenFileKind::kMidi: loaded.score = ImportMidi(frame, path, mode); break;
     case TOpenFileKind::kBinaryScore: {
       TScoreFileHeader header;
-      score = LoadNativeScoreFile(&frame, path, mode, header);
-      bound = mode != kOpenReadOnly;
+      loaded.score = LoadNativeScoreFile(&frame, path, mode, header);
+      loaded.bound = mode != kOpenReadOnly;
       break;
     }
     case TOpenFileKind::kUnknown: {
@@ -158,11 +152,21 @@ void OpenFileByPath(TTarlowmedeFrame& frame, const std::string& path, int mode) 
       if (!extension.empty()) extension.remove_prefix(1);
       MBLMessage(&frame, MB_OK | MB_ICONEXCLAMATION, kStrFileOpen, kStrUnknownFileType,
                  path.c_str(), std::string(extension).c_str());
-      return;
+      break;
     }
   }
-  if (score == nullptr) return;
-  CreateScoreWindow(frame, std::move(score), {path, mode, bound});
+  return loaded;
+}
+
+void OpenFileByPath(TTarlowmedeFrame& frame, const std::string& path, int mode) {
+  if (TScoreWindow* open = frame.FindScoreWindow(path)) {
+    if (frame.Client().activeSubWindow() != open) frame.Client().setActiveSubWindow(open);
+    open->Document().Revert();
+    return;
+  }
+  TLoadedScore loaded = LoadScoreByKind(frame, path, mode);
+  if (loaded.score == nullptr) return;
+  CreateScoreWindow(frame, std::move(loaded.score), {path, mode, loaded.bound});
 }
 
 }  // namespace kvt

@@ -19,6 +19,14 @@ struct TScoreFileHeader;
 // reloads it.
 void OpenFileByPath(TTarlowmedeFrame& frame, const std::string& path, int mode);
 
+// What the file's kind gives: the score (null after the failure's message, or for a script,
+// which is offered for installation instead) and whether a window saves back to the file.
+struct TLoadedScore {
+  std::unique_ptr<TMusicScore> score;
+  bool bound = false;
+};
+TLoadedScore LoadScoreByKind(TTarlowmedeFrame& frame, const std::string& path, int mode);
+
 // A binary score file (or a text score under a binary name), offering the repair of a binary
 // file damaged by a text-mode copy ("Improper File Translation"). Null after the failure's
 // message; a score that loaded only in part comes back after its message. Mode 5 (the import

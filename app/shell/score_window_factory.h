@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-class QMdiSubWindow;
-
 namespace kvt {
 
+class TAutosaveClaim;
+class TScoreWindow;
 class TMusicScore;
 class TTarlowmedeFrame;
 
@@ -17,9 +17,11 @@ struct TScoreWindowRequest {
   bool bound = false;  // saving writes to `path` without asking for a name
 };
 
-// Creates the window for the score in the frame's MDI area and shows it; the window owns the
-// score. Its windowFilePath() is the request's path.
-QMdiSubWindow* CreateScoreWindow(TTarlowmedeFrame& frame, std::unique_ptr<TMusicScore> score,
-                                 const TScoreWindowRequest& request);
+// Creates the score window for the score in the frame's MDI area and shows it; the window owns
+// the score. A recovered autosave file comes with the claim recovery took on it.
+TScoreWindow* CreateScoreWindow(TTarlowmedeFrame& frame, std::unique_ptr<TMusicScore> score,
+                                const TScoreWindowRequest& request);
+TScoreWindow* CreateScoreWindow(TTarlowmedeFrame& frame, std::unique_ptr<TMusicScore> score,
+                                const TScoreWindowRequest& request, TAutosaveClaim claim);
 
 }  // namespace kvt

@@ -4,9 +4,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "app/editor/score_window.h"
 #include "app/shell/app_folders.h"
 #include "app/shell/main_frame.h"
-#include "app/shell/score_window_link.h"
 #include "utils/sys_info.h"
 
 namespace kvt {
@@ -87,8 +87,9 @@ void TTarlowmedeApp::StartIdleStep() {
 void TTarlowmedeApp::IdleAction() {
   ++idleRuns;
   QMdiSubWindow* active = frame != nullptr ? frame->Client().activeSubWindow() : nullptr;
-  if (auto* window = dynamic_cast<TScoreWindowLink*>(active)) {
-    window->RefreshStatus(lastStatus);
+  if (auto* window = dynamic_cast<TScoreWindow*>(active)) {
+    window->UpdateStatus();
+    lastStatus.insertion = 0;  // a score window shows its status now
   } else if (lastStatus.insertion != -1) {
     // Once, when the last score window lost the focus.
     lastStatus = TEditStatusInfo();

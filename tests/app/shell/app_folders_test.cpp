@@ -49,7 +49,7 @@ TEST(AppFoldersTest, StoredFoldersWinOverDefaults) {
   EXPECT_EQ(config, std::string(std::getenv("XDG_CONFIG_HOME")) + "/Tarlowmede Software/kvt2");
   EXPECT_TRUE(std::filesystem::is_directory(config));
   EXPECT_EQ(GetFolder(settings, kFolderAutoSave),
-            std::string(std::getenv("XDG_STATE_HOME")) + "/Tarlowmede Software/kvt2/AutoSave");
+            std::string(std::getenv("XDG_STATE_HOME")) + "/kvt2");
   ASSERT_TRUE(SetFolder(settings, kFolderSongs, "/music/scores"));
   EXPECT_EQ(GetFolder(settings, kFolderSongs), "/music/scores");
   EXPECT_EQ(GetFolder(settings, kFolderTemplates, true), "");

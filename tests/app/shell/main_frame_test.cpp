@@ -16,10 +16,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/editor/score_window.h"
+#include "app/shell/app_folders.h"
 #include "app/shell/open_file.h"
-#include "app/shell/score_window_link.h"
 #include "app/shell/tarlowmede_app.h"
 #include "app/string_table.h"
+#include "platform/autosave_store.h"
 #include "tests/app/shell/shell_test_env.h"
 #include "tests/tools/recording_message_box.h"
 
@@ -27,16 +29,6 @@ namespace kvt {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A score window that records what the frame asks of it.
-class TRecordingScoreWindow final : public QMdiSubWindow, public TScoreWindowLink {
-public:
-  void FrameBroadcast(int action) override { actions.push_back(action); }
-  void Revert() override { ++reverts; }
-  void RefreshStatus(TEditStatusInfo& last) override { last.insertion = 7; }
-  std::vector<int> actions;
-  int reverts = 0;
-};
 
 class MainFrameTest : public ::testing::Test {
 protected:
@@ -47,10 +39,7 @@ protected:
     fs::create_directories(folder);
   }
   void TearDown() override {
-    for (QMdiSubWindow* window : frame->ScoreWindows()) {
-      window->setWindowModified(false);
-      delete window;
-    }
+    for (QMdiSubWindow* window : frame->ScoreWindows()) delete window;
     app.Options() = TAppOptions();
   }
 
@@ -59,19 +48,22 @@ protected:
     fs::copy_file(fs::path(KVT_EXAMPLES_DIR) / source, path, fs::copy_options::overwrite_existing);
     return path.string();
   }
-  std::vector<std::string> OpenPaths() const {
+  // The file each score window shows, in creation order, among the candidates.
+  std::vector<std::string> OpenPaths(const std::vector<std::string>& candidates) const {
     std::vector<std::string> paths;
-    for (QMdiSubWindow* window : frame->ScoreWindows())
-      paths.push_back(window->windowFilePath().toStdString());
+    for (QMdiSubWindow* child : frame->ScoreWindows()) {
+      auto* window = dynamic_cast<TScoreWindow*>(child);
+      if (window == nullptr) continue;
+      std::string shown = "?";
+      for (const std::string& path : candidates)
+        if (window->Document().IsFile(path)) shown = path;
+      paths.push_back(shown);
+    }
     return paths;
   }
-  TRecordingScoreWindow* AddRecordingWindow() {
-    auto* window = new TRecordingScoreWindow;
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWidget(new QWidget);
-    frame->Client().addSubWindow(window);
-    window->show();
-    return window;
+  TScoreWindow* Open(const std::string& path) {
+    OpenFileByPath(*frame, path, kOpenDialog);
+    return frame->FindScoreWindow(path);
   }
 
   TTarlowmedeApp& app = *TTarlowmedeApp::Running();
@@ -91,20 +83,22 @@ TEST_F(MainFrameTest, SecondStartOpensEveryPathAndExecuteCommands) {
                          {THandOverKind::kArgument, b},
                          {THandOverKind::kExecuteCommand, "[open(\"" + c + "\")]"},
                          {THandOverKind::kExecuteCommand, "[open(\"" + c + "\"]"}});
-  EXPECT_EQ(OpenPaths(), (std::vector<std::string>{c, a, b}));
+  EXPECT_EQ(OpenPaths({a, b, c}), (std::vector<std::string>{c, a, b}));
   EXPECT_TRUE(boxes.boxes.empty());
 }
 
 TEST_F(MainFrameTest, OpeningAnOpenFileActivatesItsWindow) {
   const std::string a = Example("a.kvttxt");
-  OpenFileByPath(*frame, a, kOpenDialog);
-  TRecordingScoreWindow* other = AddRecordingWindow();
-  other->setWindowFilePath(QString::fromStdString(Example("b.kvttxt")));
-  frame->Client().setActiveSubWindow(frame->ScoreWindows()[0]);
-  OpenFileByPath(*frame, other->windowFilePath().toStdString(), kOpenDialog);
+  const std::string b = Example("b.kvttxt");
+  TScoreWindow* first = Open(a);
+  TScoreWindow* second = Open(b);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  frame->Client().setActiveSubWindow(first);
+  EXPECT_EQ(Open(b), second);
   EXPECT_EQ(frame->ScoreWindows().size(), 2u);
-  EXPECT_EQ(frame->Client().activeSubWindow(), other);
-  EXPECT_EQ(other->reverts, 1);
+  EXPECT_EQ(frame->Client().activeSubWindow(), second);
+  EXPECT_TRUE(boxes.boxes.empty());  // nothing changed, so the reload asks nothing
 }
 
 TEST_F(MainFrameTest, FileKindsAndTheirFailures) {
@@ -121,7 +115,7 @@ TEST_F(MainFrameTest, FileKindsAndTheirFailures) {
   EXPECT_TRUE(frame->ScoreWindows().empty());
   const std::string textAsBinary = Example("t.kvt");
   OpenFileByPath(*frame, textAsBinary, kOpenDialog);
-  EXPECT_EQ(OpenPaths(), std::vector<std::string>{textAsBinary});
+  EXPECT_EQ(OpenPaths({textAsBinary}), std::vector<std::string>{textAsBinary});
   // A damaged file names itself.
   const fs::path broken = folder / "broken.kvttxt";
   std::ofstream(broken) << "not a score\n";
@@ -163,7 +157,7 @@ TEST_F(MainFrameTest, BinaryFileDamagedByATextCopyIsRepairedOnYes) {
   boxes.Answer(IDYES);
   OpenFileByPath(*frame, path.string(), kOpenDialog);
   ASSERT_EQ(boxes.boxes.size(), 1u);
-  EXPECT_EQ(OpenPaths(), std::vector<std::string>{path.string()});
+  EXPECT_EQ(OpenPaths({path.string()}), std::vector<std::string>{path.string()});
   // The file on disk is left as it was.
   std::ifstream again(path, std::ios::binary);
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()),
@@ -174,9 +168,9 @@ TEST_F(MainFrameTest, DropsOpenOnlyFiles) {
   const std::string a = Example("dropped.kvttxt");
   frame->OpenDroppedUrls(
       {QUrl("https://example.invalid/x.kvt"), QUrl::fromLocalFile(QString::fromStdString(a))});
-  EXPECT_TRUE(OpenPaths().empty());  // not while the drop is under way
+  EXPECT_TRUE(frame->ScoreWindows().empty());  // not while the drop is under way
   QCoreApplication::processEvents();
-  EXPECT_EQ(OpenPaths(), std::vector<std::string>{a});
+  EXPECT_EQ(OpenPaths({a}), std::vector<std::string>{a});
 
   frame->show();
   QMimeData file;
@@ -194,16 +188,21 @@ TEST_F(MainFrameTest, DropsOpenOnlyFiles) {
 
 TEST_F(MainFrameTest, ShutDownWarnsFromTheThreshold) {
   frame->show();
-  AddRecordingWindow()->setWindowModified(true);
-  AddRecordingWindow();
-  // One unsaved window under the threshold of 2: no warning, the windows close.
+  Open(Example("a.kvttxt"))->Document().SetModified(true);
+  Open(Example("b.kvttxt"));
+  // One unsaved window under the threshold of 2: no warning; the window asks about its own
+  // changes, and No lets it close.
+  boxes.Answer(IDNO);
   EXPECT_TRUE(frame->close());
-  EXPECT_TRUE(boxes.boxes.empty());
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_NE(boxes.boxes[0].caption, "Shut Down Warning");
+  QCoreApplication::processEvents();
   EXPECT_TRUE(frame->ScoreWindows().empty());
 
   frame->show();
-  AddRecordingWindow()->setWindowModified(true);
-  AddRecordingWindow()->setWindowModified(true);
+  boxes.boxes.clear();
+  Open(Example("c.kvttxt"))->Document().SetModified(true);
+  Open(Example("d.kvttxt"))->Document().SetModified(true);
   boxes.Answer(IDCANCEL);
   EXPECT_FALSE(frame->close());
   ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -211,25 +210,28 @@ TEST_F(MainFrameTest, ShutDownWarnsFromTheThreshold) {
   EXPECT_EQ(boxes.boxes[0].text,
             "You currently have 2 unsaved windows.\n\nContinue with the shut down?");
   EXPECT_EQ(frame->ScoreWindows().size(), 2u);
+  for (QMdiSubWindow* child : frame->ScoreWindows())
+    dynamic_cast<TScoreWindow*>(child)->Document().MarkSaved();
 }
 
 TEST_F(MainFrameTest, TimedAutosaveFollowsTheOption) {
-  TRecordingScoreWindow* window = AddRecordingWindow();
+  Open(Example("a.kvttxt"))->Document().SetModified(true);
   const int64_t now = frame->LastAutoSaveMs();
   frame->SetLastAutoSaveMs(now - 16 * 60000);
   frame->OnTimer1();
-  EXPECT_EQ(window->actions, std::vector<int>{kBroadcastAutoSave});
-  frame->OnTimer1();  // the time was noted: not again so soon
-  EXPECT_EQ(window->actions.size(), 1u);
+  EXPECT_GE(frame->LastAutoSaveMs(), now);  // the autosave ran and its time was noted
+  const fs::path autosaves = app.GetFolder(kFolderAutoSave);
+  EXPECT_TRUE(fs::exists(autosaves / "kvt000.asv"));
 
   app.Options().Set(kOptAutoSaveMinutes, 0);
   frame->SetLastAutoSaveMs(now - 1000 * 60000);
   frame->OnTimer1();
-  EXPECT_EQ(window->actions.size(), 1u);
+  EXPECT_EQ(frame->LastAutoSaveMs(), now - 1000 * 60000);
   frame->StartPlayTimer();
   EXPECT_EQ(frame->Timer1Interval(), kPlayTimerMs);
   frame->RestoreIdleTimer();
   EXPECT_EQ(frame->Timer1Interval(), kIdleTimerMs);
+  dynamic_cast<TScoreWindow*>(frame->ScoreWindows()[0])->Document().MarkSaved();
 }
 
 TEST_F(MainFrameTest, IdleStepRunsWhenTheLoopFallsIdle) {
@@ -241,21 +243,40 @@ TEST_F(MainFrameTest, IdleStepRunsWhenTheLoopFallsIdle) {
   loop.exec();
   EXPECT_GT(app.IdleCount(), before);
   EXPECT_EQ(app.LastStatus().insertion, -1);  // no score window: the snapshot is cleared
-  TRecordingScoreWindow* window = AddRecordingWindow();
-  frame->Client().setActiveSubWindow(window);
-  app.IdleAction();
-  EXPECT_EQ(app.LastStatus().insertion, 7);
+}
+
+TEST_F(MainFrameTest, AutosavedFilesOfAnEndedSessionAreRecovered) {
+  TAutosaveStore store(app.GetFolder(kFolderAutoSave));
+  TAutosaveClaim held;
+  ASSERT_EQ(store.ClaimNewFile(held), TAutosaveResult::kOk);  // a running window's file
+  {
+    TAutosaveClaim left;
+    ASSERT_EQ(store.ClaimNewFile(left), TAutosaveResult::kOk);
+    fs::copy_file(fs::path(KVT_EXAMPLES_DIR) / "example.kvt", left.Path(),
+                  fs::copy_options::overwrite_existing);
+  }  // released: as after a crash
+  fs::copy_file(fs::path(KVT_EXAMPLES_DIR) / "example.kvt", held.Path(),
+                fs::copy_options::overwrite_existing);
+  EXPECT_EQ(frame->RecoverAutosavedFiles(), 1);
+  ASSERT_EQ(frame->ScoreWindows().size(), 1u);
+  auto* window = dynamic_cast<TScoreWindow*>(frame->ScoreWindows()[0]);
+  EXPECT_EQ(window->Document().FileName(), "Recovered File 1");
+  EXPECT_TRUE(window->Document().IsModified());
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].caption, "Warning");
+  window->Document().MarkSaved();  // its autosave file goes with it
+  held.Remove();
 }
 
 TEST_F(MainFrameTest, CommandLineOpensPathsAndLogsExperimentation) {
   const std::string a = Example("cmd.kvttxt");
   app.ErrorLog().Clear();
   frame->PostCreate({"/play", a, "/EnableExperimentation", "/no/such/file.kvt"});
-  EXPECT_EQ(OpenPaths(), std::vector<std::string>{a});
+  EXPECT_EQ(OpenPaths({a}), std::vector<std::string>{a});
   EXPECT_TRUE(app.IsExperimentationEnabled());
-  EXPECT_EQ(app.ErrorLog().Snapshot().lines,
-            std::vector<std::string>{
-                "Experimental features have been enabled for all non-experimental files."});
+  ASSERT_FALSE(app.ErrorLog().Snapshot().lines.empty());
+  EXPECT_EQ(app.ErrorLog().Snapshot().lines.back(),
+            "Experimental features have been enabled for all non-experimental files.");
   EXPECT_EQ(frame->Timer1Interval(), kIdleTimerMs);
   app.SetExperimentation(false);
   app.ErrorLog().Clear();
