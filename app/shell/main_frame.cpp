@@ -13,6 +13,7 @@
 
 #include "app/dde_execute.h"
 #include "app/editor/score_window.h"
+#include "app/shell/alert_log_dialog.h"
 #include "app/shell/file_commands.h"
 #include "app/shell/open_file.h"
 #include "app/shell/score_window_factory.h"
@@ -185,6 +186,8 @@ void TTarlowmedeFrame::BuildMenus() {
       popup->addAction(action);
     }
     commands.WatchMenu(popup);
+    // Without the status bar's alert indicator, the alert menu lives in the Help menu.
+    if (menu.items == kHelpMenu) AddAlertMenuItems(*popup->addMenu(QStringLiteral("&Alerts")), app);
   }
   commands.Refresh();
 }

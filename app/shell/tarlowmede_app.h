@@ -66,6 +66,10 @@ public:
 
   TEditStatusInfo& LastStatus() { return lastStatus; }
 
+  // The number of alerts counted as seen (the alert log dialog selects the first after it).
+  uint32_t AlertsSeen() const { return alertsSeen; }
+  void SetAlertsSeen(uint32_t seen) { alertsSeen = seen; }
+
   // The idle step: the active score window refreshes its status snapshot; with none, the
   // snapshot is cleared once. Runs when the event loop is about to block after handling
   // events, once per such round.
@@ -82,6 +86,7 @@ private:
   bool experimentation = false;
   std::string remembered[2];
   TEditStatusInfo lastStatus;
+  uint32_t alertsSeen = 0;
   bool eventsSinceIdle = true;
   int idleRuns = 0;
 };
