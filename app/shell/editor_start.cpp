@@ -4,11 +4,14 @@
 #include <clocale>
 #include <cstdlib>
 
+#include "app/shell/app_folders.h"
 #include "app/shell/main_frame.h"
+#include "app/shell/private_fonts.h"
 #include "app/shell/single_instance.h"
 #include "app/shell/tarlowmede_app.h"
 #include "app/shell/window_placement_setting.h"
 #include "app/start_arguments.h"
+#include "platform/fontconfig_font_catalog.h"
 #include "platform/music_font_loader.h"
 #include "tools/format_message_box.h"
 #include "tools/message_box_service.h"
@@ -64,6 +67,8 @@ int RunEditor(int& argc, char** argv, const std::vector<std::string>& arguments,
   // The application object takes the user's locale; numbers in files never do.
   std::setlocale(LC_NUMERIC, "C");
   CheckMusicFont();
+  TFontconfigFontCatalog installedFonts;
+  LoadPrivateFonts(GetProgramDataFolder(), installedFonts);
 
   TTarlowmedeFrame& frame = app.InitMainWindow();
   TSingleInstanceServer server(

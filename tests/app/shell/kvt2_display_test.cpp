@@ -80,5 +80,45 @@ TEST_F(Kvt2DisplayTest, ShowsTheExampleAndTakesASecondStartsFile) {
   EXPECT_EQ(first.exitCode, 0) << first.err;
 }
 
+// An autosave file that a killed session left behind (no lock holds it) comes back at the next
+// start as "Recovered File 1", after the warning; declining to save it on exit discards it.
+TEST_F(Kvt2DisplayTest, RecoversTheAutosaveOfAKilledSession) {
+  const fs::path autosaves = home / "state" / "kvt2";
+  fs::create_directories(autosaves);
+  fs::permissions(autosaves, fs::perms::owner_all);
+  fs::copy_file(fs::path(KVT_EXAMPLES_DIR) / "example.kvt", autosaves / "kvt000.asv");
+  fs::permissions(autosaves / "kvt000.asv", fs::perms::owner_read | fs::perms::owner_write);
+
+  test::TProcessResult run;
+  std::thread runner([&] {
+    run = test::RunProcess({"/usr/bin/timeout", "60", KVT2_EXECUTABLE}, Environment());
+  });
+  const std::string warning = screen.WaitForWindow("^Warning$", 200);
+  if (!warning.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", warning});
+    screen.Xdotool({"key", "Return"});
+  }
+  const std::string frame =
+      screen.WaitForWindow("^Tarlowmede Razadove - \\[<Recovered File 1>", 100);
+  std::string question;
+  if (!frame.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", frame});
+    screen.Xdotool({"key", "alt+f"});
+    test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "x"});
+    question = screen.WaitForWindow("^Save Confirmation$", 100);
+    if (!question.empty()) {
+      screen.Xdotool({"windowfocus", "--sync", question});
+      screen.Xdotool({"key", "n"});
+    }
+  }
+  runner.join();
+  ASSERT_FALSE(warning.empty()) << "no recovery warning: " << run.err;
+  EXPECT_FALSE(frame.empty()) << "no recovered window";
+  EXPECT_FALSE(question.empty()) << "the recovered window closed without asking";
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_FALSE(fs::exists(autosaves / "kvt000.asv"));
+}
+
 }  // namespace
 }  // namespace kvt
