@@ -12,7 +12,10 @@
 #include <filesystem>
 
 #include "app/dde_execute.h"
+#include "app/editor/editor_zoom.h"
+#include "app/editor/score_edit.h"
 #include "app/editor/score_window.h"
+#include "app/editor/undo_menu_text.h"
 #include "app/shell/alert_log_dialog.h"
 #include "app/shell/file_commands.h"
 #include "app/shell/open_file.h"
@@ -73,8 +76,16 @@ const TMenuItem kFileMenu[] = {
 // The commands of the active score window.
 constexpr int32_t kWindowCommands[] = {kCmdSave, kCmdSaveAs, kCmdRevert, kCmdClose};
 const TMenuItem kEditMenu[] = {
+    {kCmdUndo, "&Undo\tCtrl+Z"},
+    {kCmdRedo, "Re&do\tCtrl+Y"},
+    {0, nullptr},
     {34, "&Paste\tCtrl+V"},
     {54, "Paste as Ne&w File\tShift+Ctrl+V"},
+};
+const TMenuItem kViewMenu[] = {
+    {kCmdZoomIn, "Zoom &In"},
+    {kCmdZoomOut, "Zoom &Out"},
+    {kCmdZoomDialog, "&Zoom..."},
 };
 const TMenuItem kOptionsMenu[] = {
     {36, "&Options..."},
@@ -94,6 +105,20 @@ const TMenuItem kHelpMenu[] = {
     {0, nullptr},
     {205, "&About..."},
 };
+
+// The menu text of a command (for the names of undo entries); empty when no menu has it.
+std::u16string MenuText(int command) {
+  const std::pair<const TMenuItem*, size_t> menus[] = {
+      {kFileMenu, std::size(kFileMenu)}, {kEditMenu, std::size(kEditMenu)},
+      {kViewMenu, std::size(kViewMenu)}, {kOptionsMenu, std::size(kOptionsMenu)},
+      {kPlayMenu, std::size(kPlayMenu)}, {kHelpMenu, std::size(kHelpMenu)}};
+  for (const auto& [items, count] : menus) {
+    for (size_t i = 0; i < count; ++i) {
+      if (items[i].id == command) return QString::fromLatin1(items[i].text).toStdU16String();
+    }
+  }
+  return std::u16string();
+}
 
 }  // namespace
 
@@ -144,6 +169,20 @@ void TTarlowmedeFrame::RegisterCommands() {
           if (window == nullptr || !window->Enable(enabler)) enabler.Enable(false);
         });
   }
+  // The active window's editing view: undo, redo and zoom.
+  const auto registerView = [this, &commands](int32_t id, bool (TScoreEdit::*run)()) {
+    commands.Register(
+        id,
+        [this, run](int32_t) {
+          if (TScoreEdit* view = ActiveView()) (view->*run)();
+        },
+        [this](TCommandEnabler& enabler) { EnableViewCommand(enabler); });
+  };
+  registerView(kCmdUndo, &TScoreEdit::Undo);
+  registerView(kCmdRedo, &TScoreEdit::Redo);
+  registerView(kCmdZoomIn, &TScoreEdit::ZoomIn);
+  registerView(kCmdZoomOut, &TScoreEdit::ZoomOut);
+  registerView(kCmdZoomDialog, &TScoreEdit::RunZoomDialog);
   commands.Register(
       6,
       [this](int32_t) {
@@ -165,6 +204,7 @@ void TTarlowmedeFrame::BuildMenus() {
   const TMenu menus[] = {
       {"&File", kFileMenu, std::size(kFileMenu)},
       {"&Edit", kEditMenu, std::size(kEditMenu)},
+      {"&View", kViewMenu, std::size(kViewMenu)},
       {"&Options", kOptionsMenu, std::size(kOptionsMenu)},
       {"&Play", kPlayMenu, std::size(kPlayMenu)},
       {"&Help", kHelpMenu, std::size(kHelpMenu)},
@@ -190,6 +230,28 @@ void TTarlowmedeFrame::BuildMenus() {
     if (menu.items == kHelpMenu) AddAlertMenuItems(*popup->addMenu(QStringLiteral("&Alerts")), app);
   }
   commands.Refresh();
+}
+
+TScoreEdit* TTarlowmedeFrame::ActiveView() const {
+  auto* window = dynamic_cast<TScoreWindow*>(client->activeSubWindow());
+  return window != nullptr ? window->View() : nullptr;
+}
+
+void TTarlowmedeFrame::EnableViewCommand(TCommandEnabler& enabler) {
+  auto* window = dynamic_cast<TScoreWindow*>(client->activeSubWindow());
+  if (window == nullptr || window->View() == nullptr) {
+    enabler.Enable(false);
+    return;
+  }
+  if (enabler.Id() != kCmdUndo && enabler.Id() != kCmdRedo) {
+    enabler.Enable(true);
+    return;
+  }
+  const TUndoMenuItem item = enabler.Id() == kCmdUndo
+                                 ? UndoMenuItem(window->Undo(), true, MenuText)
+                                 : RedoMenuItem(window->Undo(), true, MenuText);
+  enabler.SetText(QString::fromStdU16String(item.text));
+  enabler.Enable(item.enabled);
 }
 
 std::vector<QMdiSubWindow*> TTarlowmedeFrame::ScoreWindows() const {

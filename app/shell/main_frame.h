@@ -24,6 +24,8 @@ class QMdiSubWindow;
 
 namespace kvt {
 
+class TCommandEnabler;
+class TScoreEdit;
 class TScoreWindow;
 class TScoreWindowHost;
 class TShellScoreWindowHost;
@@ -108,6 +110,9 @@ protected:
 
 private:
   void RegisterCommands();
+  // The active score window's editing view, or null.
+  TScoreEdit* ActiveView() const;
+  void EnableViewCommand(TCommandEnabler& enabler);
   void BuildMenus();
   void OpenPaths(const std::vector<std::string>& paths, int mode);
   bool ShutDownCheck();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QEventLoop>
@@ -16,14 +17,18 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/editor/editor_zoom.h"
 #include "app/editor/score_window.h"
+#include "app/editor/undo_menu_text.h"
 #include "app/shell/app_folders.h"
 #include "app/shell/open_file.h"
 #include "app/shell/tarlowmede_app.h"
 #include "app/string_table.h"
+#include "notation/staff/music_score.h"
 #include "platform/autosave_store.h"
 #include "tests/app/shell/shell_test_env.h"
 #include "tests/tools/recording_message_box.h"
+#include "tools/command_table.h"
 
 namespace kvt {
 namespace {
@@ -266,6 +271,27 @@ TEST_F(MainFrameTest, AutosavedFilesOfAnEndedSessionAreRecovered) {
   EXPECT_EQ(boxes.boxes[0].caption, "Warning");
   window->Document().MarkSaved();  // its autosave file goes with it
   held.Remove();
+}
+
+TEST_F(MainFrameTest, ViewCommandsReachTheActiveWindow) {
+  TCommandTable& commands = app.Commands();
+  EXPECT_FALSE(commands.IsEnabled(kCmdZoomIn));  // no window
+  EXPECT_FALSE(commands.IsEnabled(kCmdSave));
+  TScoreWindow* window = Open(Example("zoom.kvttxt"));
+  ASSERT_NE(window, nullptr);
+  frame->Client().setActiveSubWindow(window);
+  const int zoom = window->Document().Score().GetZoom();
+  EXPECT_TRUE(commands.Execute(kCmdZoomIn));
+  EXPECT_EQ(window->Document().Score().GetZoom(), zoom + 2);
+  EXPECT_TRUE(commands.IsEnabled(kCmdSave));
+  // The zoom is an undoable change, named by its menu text.
+  QAction* undo = commands.Action(kCmdUndo);
+  commands.Refresh();
+  EXPECT_EQ(undo->text(), "&Undo Zoom In\tCtrl+Z");
+  EXPECT_TRUE(commands.Execute(kCmdUndo));
+  EXPECT_EQ(window->Document().Score().GetZoom(), zoom);
+  EXPECT_TRUE(commands.IsEnabled(kCmdRedo));
+  window->Document().MarkSaved();
 }
 
 TEST_F(MainFrameTest, CommandLineOpensPathsAndLogsExperimentation) {
