@@ -120,5 +120,63 @@ TEST_F(Kvt2DisplayTest, RecoversTheAutosaveOfAKilledSession) {
   EXPECT_FALSE(fs::exists(autosaves / "kvt000.asv"));
 }
 
+// Zoom in from the View menu, save with Ctrl+S, quit: the file keeps its text with the new
+// zoom, and it opens again.
+TEST_F(Kvt2DisplayTest, ZoomSavedAndReopened) {
+  const fs::path song = home / "zoomed.kvttxt";
+  fs::copy_file(fs::path(KVT_EXAMPLES_DIR) / "example.kvttxt", song);
+  const std::string before = test::ReadWholeFile(song.string());
+  ASSERT_NE(before.find("|Zoom:4|"), std::string::npos);
+
+  test::TProcessResult run;
+  std::thread runner([&] {
+    run =
+        test::RunProcess({"/usr/bin/timeout", "60", KVT2_EXECUTABLE, song.string()}, Environment());
+  });
+  const std::string frame = screen.WaitForWindow("^Tarlowmede Razadove - \\[zoomed ", 200);
+  if (!frame.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", frame});
+    screen.Xdotool({"key", "alt+v"});
+    test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "i"});
+    test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "ctrl+s"});
+    for (int i = 0; i < 100 && test::ReadWholeFile(song.string()) == before; ++i)
+      test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "alt+f"});
+    test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "x"});
+  }
+  runner.join();
+  ASSERT_FALSE(frame.empty()) << "the score was not shown: " << run.err;
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  std::string after = test::ReadWholeFile(song.string());
+  // The file keeps half the editor's zoom: one step in is one more here.
+  const size_t zoom = after.find("|Zoom:5|");
+  ASSERT_NE(zoom, std::string::npos) << after.substr(0, 400);
+  after.replace(zoom, 8, "|Zoom:4|");
+  // The save adds the editor's state (active staff and caret); the rest is the text as it was.
+  const size_t editor = after.find("|Editor|");
+  ASSERT_NE(editor, std::string::npos);
+  after.erase(editor, after.find("\r\n", editor) + 2 - editor);
+  EXPECT_EQ(after, before);
+
+  test::TProcessResult again;
+  std::thread reopen([&] {
+    again =
+        test::RunProcess({"/usr/bin/timeout", "60", KVT2_EXECUTABLE, song.string()}, Environment());
+  });
+  const std::string shown = screen.WaitForWindow("^Tarlowmede Razadove - \\[zoomed ", 200);
+  if (!shown.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", shown});
+    screen.Xdotool({"key", "alt+f"});
+    test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "x"});
+  }
+  reopen.join();
+  EXPECT_FALSE(shown.empty());
+  EXPECT_EQ(again.exitCode, 0) << again.err;
+}
+
 }  // namespace
 }  // namespace kvt
