@@ -94,9 +94,11 @@ TSaveResult TScoreDocument::WriteFile() {
   const bool text = HasExtension(fileName, ".kvttxt");
   if (client != nullptr) client->CommitPendingEdit();
 
-  TKVBusyCursor busy(CursorServiceOf(host.Services()));
-  ShowStatus("Auditing changes in " + name + "...");
-  AuditScore(*score, false, host.Services());
+  {
+    TKVBusyCursor busy(CursorServiceOf(host.Services()));
+    ShowStatus("Auditing changes in " + name + "...");
+    AuditScore(*score, false, host.Services());
+  }
 
   const TScoreWindowOptions options = host.Options();
   TSaveBackups backups;
@@ -118,6 +120,7 @@ TSaveResult TScoreDocument::WriteFile() {
     }
   }
 
+  TKVBusyCursor busy(CursorServiceOf(host.Services()));
   ShowStatus("Saving " + name + "...");
   // The safe save writes a temporary file, rotates the backups and renames it over the old
   // file only when every layer succeeded, so a failure here leaves the old file as it was.
@@ -125,6 +128,7 @@ TSaveResult TScoreDocument::WriteFile() {
                             : WriteScoreToFile(fileName.c_str(), score->GetCompressed(), *score,
                                                backups, host.Services());
   ShowStatus("");
+  busy.Show(false);
   if (!written) {
     host.MessageBox(MB_OK | MB_ICONEXCLAMATION, "File Save",
                     "File: " + name + "\n\nThis file failed to be properly saved.");

@@ -28,6 +28,7 @@ TScoreEdit::TScoreEdit(QWidget* parent, TMusicScore& score, TUndoActionMgr& undo
       snapshots(score, undo),
       screens(std::make_unique<TQtScreenContextFactory>()),
       catalog(std::make_unique<TQtFontCatalog>()) {
+  setObjectName(QStringLiteral("TKVT2ScoreEdit"));
   setFocusPolicy(Qt::StrongFocus);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -252,6 +253,7 @@ void TScoreEdit::SetActive(bool on) {
   if (on == active) return;
   active = on;
   drawInfo->SetActiveStaff(active && !viewerMode ? activeStaffIndex : -1);
+  UpdateScrollBars();
   viewport()->update();
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "app/editor/score_edit.h"
+#include "app/editor/score_edit_host.h"
 #include "app/editor/score_window_host.h"
 #include "app/editor/score_window_panes.h"
 #include "app/editor/undo_action_mgr.h"
@@ -82,9 +83,9 @@ TScoreWindow::TScoreWindow(TScoreWindowHost& host, const std::string& path,
   document = std::make_unique<TScoreDocument>(host, path, std::move(score), openMode, hasFile,
                                               std::move(recoveredClaim));
   undo = std::make_unique<TUndoActionMgr>(host.Options().undoLevels, kUndoSegmentSize);
-  body = new TBody(*this, host.StaffColors());
-  labelsPane = new TStaffLabelsWindow(host.StaffColors(), body);
-  barNumbersPane = new TBarNumbersPanel(host.StaffColors(), body);
+  body = new TBody(*this, host.EditHost().Colors());
+  labelsPane = new TStaffLabelsWindow(host.EditHost().Colors(), body);
+  barNumbersPane = new TBarNumbersPanel(host.EditHost().Colors(), body);
   MakeView();
   setWidget(body);
   document->AttachClient(this);
@@ -104,6 +105,8 @@ void TScoreWindow::MakeView() {
   view = new TScoreEdit(body, document->Score(), *undo, host.EditHost());
   view->setObjectName("ScoreEdit");
   view->show();
+  labelsPane->SetView(view);
+  barNumbersPane->SetView(view);
   setFocusProxy(view);
   seenSerial = undo->StateSerial();
 }
@@ -131,6 +134,7 @@ void TScoreWindow::LayoutPanes() {
   metrics.editorLabelWidth =
       layout.GetStaffCount() > 0 ? layout.GetStaffLabelWidth(false, true) : 0;
   paneLayout = ComputePaneLayout(body->size(), metrics);
+  labelsPane->SetShowLabels(options.showLabels);
   labelsPane->setGeometry(paneLayout.labels);
   labelsPane->setVisible(!paneLayout.labels.isEmpty());
   barNumbersPane->setGeometry(paneLayout.barNumbers);
@@ -141,6 +145,14 @@ void TScoreWindow::LayoutPanes() {
 
 void TScoreWindow::UpdateStatus() {
   if (view->hasFocus()) view->UpdateStatus();
+  // The panes follow the caret, the active staff and the scrolling.
+  const TPaneState state{view->Caret().caret, view->ActiveStaffIndex(), view->OriginX(),
+                         view->ScrollY(), view->IsActive()};
+  if (!(state == paneState)) {
+    paneState = state;
+    labelsPane->update();
+    barNumbersPane->update();
+  }
   if (undo->StateSerial() != seenSerial) {
     seenSerial = undo->StateSerial();
     document->SetModified(false);

@@ -103,6 +103,16 @@ private:
   TPaneLayout paneLayout;
   // The undo history's state when UpdateStatus last looked.
   uint64_t seenSerial = 0;
+  // What the panes showed when UpdateStatus last looked.
+  struct TPaneState {
+    int caret = 0;
+    int activeStaff = -1;
+    int originX = 0;
+    int scrollY = 0;
+    bool active = false;
+    bool operator==(const TPaneState&) const = default;
+  };
+  TPaneState paneState;
 };
 
 }  // namespace kvt

@@ -18,7 +18,6 @@ class TAutosaveStore;
 class TMusicScore;
 class TScoreDocument;
 class TScoreEditHost;
-class TStaffColorHandles;
 struct TServices;
 
 // The file-save dialog: what the window sets up, and on OK the path and the type chosen.
@@ -80,9 +79,8 @@ public:
   // The services the window's loads and saves use (status bar, wait cursor, fonts, user
   // objects); they live as long as the host.
   virtual const TServices& Services() = 0;
-  // The application's staff colours (the panes' backgrounds and marks).
-  virtual const TStaffColorHandles& StaffColors() = 0;
-  // What the editing views ask of the application; it lives as long as the host.
+  // What the editing views ask of the application (options, the staff colours that the
+  // panes use too, the playback state); it lives as long as the host.
   virtual TScoreEditHost& EditHost() = 0;
   // The store of autosave files; it lives as long as the host.
   virtual TAutosaveStore& AutosaveStore() = 0;

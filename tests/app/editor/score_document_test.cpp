@@ -10,6 +10,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -21,6 +22,7 @@
 #include "notation/index/rel_ntn_idx.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
+#include "platform/autosave_store.h"
 #include "tests/app/editor/scripted_score_window_host.h"
 #include "tests/app/example_score.h"
 #include "tools/message_box_service.h"
@@ -62,13 +64,24 @@ protected:
     char pattern[] = "/tmp/kvt_document_XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     root = pattern;
-    host = std::make_unique<TScriptedScoreWindowHost>(root + "/state/kvt2");
+    // The autosave folder of a run: kvt2 under the state folder, here a temporary one.
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr) savedState = state;
+    hadState = state != nullptr;
+    setenv("XDG_STATE_HOME", (root + "/state").c_str(), 1);
+    host = std::make_unique<TScriptedScoreWindowHost>(DefaultAutosaveFolder());
+    ASSERT_EQ(host->store.Folder(), root + "/state/kvt2");
     host->options.saveBackups = 0;
   }
   void TearDown() override {
     EXPECT_TRUE(host->AllAnswersUsed());
     docs.clear();
     fs::remove_all(root);
+    if (hadState) {
+      setenv("XDG_STATE_HOME", savedState.c_str(), 1);
+    } else {
+      unsetenv("XDG_STATE_HOME");
+    }
   }
 
   // A document over a fresh score with one staff, its view attached.
@@ -98,6 +111,8 @@ protected:
   }
 
   std::string root;
+  std::string savedState;
+  bool hadState = false;
   std::unique_ptr<TScriptedScoreWindowHost> host;
   TFakeClient client;
   uint64_t nextSerial = 1;
@@ -170,16 +185,19 @@ TEST_F(ScoreDocumentTest, QuestionsBeforeSave) {
     const char* name;
     bool readOnly;
     bool oldVersion;
+    bool experimental;  // marked experimental, no experimental feature in use any more
     int answer;
     const char* caption;
     TSaveResult result;
   };
   const Case cases[] = {
-      {"ro-yes", true, false, IDYES, "File Save", TSaveResult::kSaved},
-      {"ro-no", true, false, IDNO, "File Save", TSaveResult::kDeclined},
-      {"ro-cancel", true, false, IDCANCEL, "File Save", TSaveResult::kDeclined},
-      {"old-yes", false, true, IDYES, "File Save", TSaveResult::kSaved},
-      {"old-no", false, true, IDNO, "File Save", TSaveResult::kDeclined},
+      {"ro-yes", true, false, false, IDYES, "File Save", TSaveResult::kSaved},
+      {"ro-no", true, false, false, IDNO, "File Save", TSaveResult::kDeclined},
+      {"ro-cancel", true, false, false, IDCANCEL, "File Save", TSaveResult::kDeclined},
+      {"old-yes", false, true, false, IDYES, "File Save", TSaveResult::kSaved},
+      {"old-no", false, true, false, IDNO, "File Save", TSaveResult::kDeclined},
+      {"exp-yes", false, false, true, IDYES, "Experimental File", TSaveResult::kSaved},
+      {"exp-cancel", false, false, true, IDCANCEL, "Experimental File", TSaveResult::kDeclined},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -188,18 +206,23 @@ TEST_F(ScoreDocumentTest, QuestionsBeforeSave) {
     if (c.readOnly) ::chmod(path.c_str(), 0444);
     TScoreDocument& doc = Open(path);
     doc.Score().SetOldFormatVersion(c.oldVersion);
+    if (c.experimental) doc.Score().SetExperimental(true);
     Edit(doc);
     host->boxes.clear();
     host->Answer({c.answer});
     EXPECT_EQ(doc.Save(), c.result);
     ASSERT_EQ(host->boxes.size(), 1u);
     EXPECT_EQ(host->boxes[0].caption, c.caption);
+    const char* fragment = c.readOnly     ? "This is a read-only file.\n\nTry anyway?"
+                           : c.oldVersion ? "older KVT file format"
+                                          : "no longer be considered experimental";
+    EXPECT_NE(host->boxes[0].text.find(fragment), std::string::npos);
     const bool saved = c.result == TSaveResult::kSaved;
     EXPECT_EQ(ReadFile(path) != "old", saved);
     EXPECT_EQ(doc.IsModified(), !saved);
     EXPECT_EQ(doc.Score().IsOldFormatVersion(), c.oldVersion && !saved);
+    EXPECT_EQ(doc.Score().IsExperimental(), c.experimental && !saved);
   }
-  EXPECT_NE(host->boxes[0].text.find("older KVT file format"), std::string::npos);
 }
 
 // A window closes only after a real save or an explicit No.
@@ -375,6 +398,22 @@ TEST_F(ScoreDocumentTest, AutosaveFailureIsReportedAndTriedAgain) {
   EXPECT_EQ(doc.AutosavePath(), host->store.Folder() + "/kvt500.asv");
 }
 
+TEST_F(ScoreDocumentTest, AutosaveNeverWritesThroughALink) {
+  TScoreDocument& doc = Open(PathOf("song.kvt"));
+  Edit(doc);
+  ASSERT_TRUE(doc.AutoSave());
+  const std::string autosave = doc.AutosavePath();
+  const std::string victim = PathOf("victim.txt");
+  WriteFile(victim, "keep me");
+  fs::remove(autosave);
+  fs::create_symlink(victim, autosave);
+  Edit(doc);
+  host->Answer({IDOK});
+  EXPECT_FALSE(doc.AutoSave());
+  EXPECT_EQ(ReadFile(victim), "keep me");
+  EXPECT_TRUE(doc.IsAutosavePending());
+}
+
 TEST_F(ScoreDocumentTest, RevertAsksWhenModifiedAndReloads) {
   const std::string path = PathOf("song.kvt");
   TScoreDocument& doc = Open(path);
@@ -447,7 +486,7 @@ TEST_F(ScoreDocumentTest, PlayQuestions) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    host = std::make_unique<TScriptedScoreWindowHost>(root + "/state/kvt2");
+    host = std::make_unique<TScriptedScoreWindowHost>(DefaultAutosaveFolder());
     TScoreDocument& doc = Open(PathOf("song.kvt"), 1, true, example::MakeExampleScore());
     doc.Score().GetStaff(0)->SetMuted(c.muted);
     host->hasPlayDevices = c.hasDevices;

@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QListWidget>
 #include <QPixmap>
+#include <QTest>
+#include <QWheelEvent>
 #include <memory>
 #include <string>
 #include <vector>
@@ -284,6 +287,66 @@ TEST_F(ScoreEditTest, UndoingANewStaffShowsTheStavesLeft) {
   ASSERT_TRUE(edit.Redo());
   EXPECT_EQ(edit.ShownStaffCount(), 4);
   EXPECT_EQ(edit.ActiveScoreStaff(), 3);
+}
+
+TEST_F(ScoreEditTest, KeysMoveTheCaretAndTheActiveStaff) {
+  TScoreEdit& edit = Open();
+  edit.SetActiveStaff(1, false);
+  edit.SetCaretIndex(5, false);
+  QTest::keyClick(&edit, Qt::Key_Right);
+  EXPECT_EQ(edit.Caret().caret, 6);
+  QTest::keyClick(&edit, Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(&edit, Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(edit.Caret().anchor, 6);
+  EXPECT_EQ(edit.Caret().caret, 8);
+  QTest::keyClick(&edit, Qt::Key_Up);
+  EXPECT_EQ(edit.Caret().caretPos, 1);
+  EXPECT_FALSE(edit.HasSelection());
+  QTest::keyClick(&edit, Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(edit.ActiveScoreStaff(), 2);
+  QTest::keyClick(&edit, Qt::Key_Home);
+  EXPECT_EQ(edit.Caret().caret, 1);
+}
+
+TEST_F(ScoreEditTest, ClickActivatesTheStaffUnderTheMouse) {
+  score->SetZoom(8);
+  TScoreEdit& edit = Open();
+  edit.show();
+  edit.SetActiveStaff(0, false);
+  const QRect band = edit.StaffRect(2);
+  ASSERT_TRUE(edit.viewport()->rect().contains(band.center()));
+  QTest::mouseClick(edit.viewport(), Qt::LeftButton, Qt::NoModifier,
+                    QPoint(400, band.center().y()));
+  EXPECT_EQ(edit.ActiveScoreStaff(), 2);
+  EXPECT_GT(edit.Caret().caret, 1);
+}
+
+TEST_F(ScoreEditTest, CtrlWheelZooms) {
+  TScoreEdit& edit = Open();
+  QWheelEvent in(QPointF(100, 100), QPointF(100, 100), QPoint(), QPoint(0, 120), Qt::NoButton,
+                 Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(edit.viewport(), &in);
+  EXPECT_EQ(score->GetZoom(), 22);
+  QWheelEvent out(QPointF(100, 100), QPointF(100, 100), QPoint(), QPoint(0, -120), Qt::NoButton,
+                  Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(edit.viewport(), &out);
+  EXPECT_EQ(score->GetZoom(), 20);
+}
+
+TEST_F(ScoreEditTest, ViewerModeMarksNoActiveStaff) {
+  TScoreEdit& edit = Open();
+  edit.SetActiveStaff(1, false);
+  edit.ToggleViewerMode();
+  EXPECT_TRUE(edit.IsViewerMode());
+  const QImage image = Grab();
+  const QRect band = edit.StaffRect(1).intersected(image.rect());
+  int bandPixels = 0;
+  for (int x = band.left(); x <= band.right(); ++x)
+    if ((image.pixel(x, band.center().y()) & 0xFFFFFF) == (Rgb(kActiveBand) & 0xFFFFFF))
+      ++bandPixels;
+  EXPECT_EQ(bandPixels, 0);
+  edit.ToggleViewerMode();
+  EXPECT_FALSE(edit.IsViewerMode());
 }
 
 // --- paint probes ---

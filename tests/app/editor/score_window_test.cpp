@@ -21,6 +21,7 @@
 #include "notation/staff/music_staff.h"
 #include "platform/qpainter_context.h"
 #include "tests/app/editor/scripted_score_window_host.h"
+#include "tests/app/example_score.h"
 #include "tools/command_enabler.h"
 #include "tools/message_box_service.h"
 
@@ -35,9 +36,11 @@ protected:
     char pattern[] = "/tmp/kvt_window_XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     root = pattern;
-    host = std::make_unique<TScriptedScoreWindowHost>(root + "/state/kvt2");
+    setenv("XDG_STATE_HOME", (root + "/state").c_str(), 1);
+    host = std::make_unique<TScriptedScoreWindowHost>(DefaultAutosaveFolder());
     host->options.saveBackups = 0;
     area.resize(640, 480);
+    area.show();
   }
   void TearDown() override {
     for (QMdiSubWindow* w : area.subWindowList()) {
@@ -47,6 +50,7 @@ protected:
     }
     EXPECT_TRUE(host->AllAnswersUsed());
     fs::remove_all(root);
+    unsetenv("XDG_STATE_HOME");
   }
   TScoreWindow* Open(const std::string& name, bool hasFile = true) {
     auto score = std::make_unique<TMusicScore>();
@@ -179,10 +183,59 @@ TEST_F(ScoreWindowTest, CornerBetweenThePanesIsPaintedInTheirColours) {
   const QImage image = body->grab().toImage();
   const int w = layout.labels.width();
   const int h = layout.barNumbers.height();
-  EXPECT_EQ(image.pixelColor(w - 2, 1), QColorOf(host->colors.GetColor(3)));  // above the diagonal
-  EXPECT_EQ(image.pixelColor(1, h - 2), QColorOf(host->colors.GetColor(1)));  // below it
-  EXPECT_EQ(image.pixelColor(1, h + 5), QColorOf(host->colors.GetColor(1)));  // the labels pane
-  EXPECT_EQ(image.pixelColor(w + 5, 1), QColorOf(host->colors.GetColor(3)));  // the bar numbers
+  EXPECT_EQ(image.pixelColor(w - 2, 1),
+            QColorOf(host->editHost.colors.GetColor(3)));  // above the diagonal
+  EXPECT_EQ(image.pixelColor(1, h - 2), QColorOf(host->editHost.colors.GetColor(1)));  // below it
+  EXPECT_EQ(image.pixelColor(1, h + 5),
+            QColorOf(host->editHost.colors.GetColor(1)));  // the labels pane
+  EXPECT_EQ(image.pixelColor(w + 5, 1),
+            QColorOf(host->editHost.colors.GetColor(3)));  // the bar numbers
+}
+
+TEST_F(ScoreWindowTest, LabelPaneShowsLabelsAndMarksTheActiveStaff) {
+  auto* window = new TScoreWindow(*host, root + "/song.kvt", example::MakeExampleScore(), 1, true);
+  window->AddToArea(area);
+  TScoreEdit& view = *window->View();
+  view.SetActive(true);
+  view.SetActiveStaff(1, false);
+  window->UpdateStatus();
+  TStaffLabelsWindow& labels = *window->LabelsPane();
+  const QImage image = labels.grab().toImage();
+  const QColor background = QColorOf(host->editHost.colors.GetColor(1));
+  int inked = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width() - 4; ++x) inked += image.pixelColor(x, y) != background;
+  EXPECT_GT(inked, 20);  // the staves' labels
+  const QRect band = view.StaffRect(1);
+  EXPECT_EQ(image.pixelColor(image.width() - 1, band.center().y()),
+            QColorOf(host->editHost.colors.GetColor(4)));
+  EXPECT_EQ(image.pixelColor(image.width() - 1, view.StaffRect(0).center().y()), background);
+
+  // Without labels only the mark is left.
+  host->options.showLabels = false;
+  window->LayoutPanes();
+  const QImage bare = labels.grab().toImage();
+  for (int y = 0; y < bare.height(); ++y)
+    for (int x = 0; x < bare.width() - 4; ++x) ASSERT_EQ(bare.pixelColor(x, y), background);
+}
+
+TEST_F(ScoreWindowTest, ClicksInThePanesMoveTheActiveStaffAndTheCaret) {
+  auto* window = new TScoreWindow(*host, root + "/song.kvt", example::MakeExampleScore(), 1, true);
+  window->AddToArea(area);
+  TScoreEdit& view = *window->View();
+  view.SetActive(true);
+  const int viewportTop = view.viewport()->y();
+  QTest::mouseClick(window->LabelsPane(), Qt::LeftButton, {},
+                    QPoint(5, view.StaffRect(2).center().y() + viewportTop));
+  EXPECT_EQ(view.ActiveStaffIndex(), 2);
+
+  // The caret goes to the item under the click on the bar-number strip.
+  const int x = view.viewport()->width() / 2;
+  ASSERT_GT(view.ItemIndexFromX(x), 1);
+  QTest::mouseClick(window->BarNumbersPane(), Qt::LeftButton, {},
+                    QPoint(x + view.viewport()->x(), 3));
+  EXPECT_EQ(view.Caret().caret, view.ItemIndexFromX(x));
+  EXPECT_EQ(view.ActiveStaffIndex(), 2);
 }
 
 TEST_F(ScoreWindowTest, HiddenPanesLeaveTheViewTheWholeWindow) {

@@ -13,7 +13,6 @@
 
 #include "app/editor/score_edit_host.h"
 #include "app/editor/score_window_host.h"
-#include "draw/staff_color_handles.h"
 #include "midi/play/midi_playback_service.h"
 #include "notation/services/services.h"
 #include "notation/staff/music_score.h"
@@ -99,7 +98,6 @@ public:
   void AddRecentFile(const std::string& path) override { recentFiles.push_back(path); }
   TAlertLog& AlertLog() override { return alerts; }
   const TServices& Services() override { return services; }
-  const TStaffColorHandles& StaffColors() override { return colors; }
   TScoreEditHost& EditHost() override { return editHost; }
   TAutosaveStore& AutosaveStore() override { return store; }
   int NextRecoveredNumber() override { return ++recovered; }
@@ -147,8 +145,7 @@ public:
   TRecordingAlertLog alerts;
   TScriptedPlayback playback;
   TServices services;
-  TStaffColorHandles colors;
-  TNullScoreEditHost editHost;
+  TNullScoreEditHost editHost;  // its colours are the panes' too
   TAutosaveStore store;
   int recovered = 0;
   std::vector<std::string> otherWindows;
