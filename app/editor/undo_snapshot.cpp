@@ -132,6 +132,7 @@ bool TScoreUndo::SaveUndoState(int kind, int command, int extra, const TEditorCa
         WriteWholeStaff(s, *staff);
       } else {
         s.PutByte(0);
+        for (int i = 0; i < score.GetStaffCount(); ++i) pending.staves.push_back(score.GetStaff(i));
       }
       break;
     case kUndoStaffMove: WriteIndex(s, at.staff); break;
@@ -208,6 +209,23 @@ void TScoreUndo::SaveItemRange(TKRVStream& s, TMusicStaff& staff, int kind, int 
 void TScoreUndo::EndUndoState(int addedStaff) {
   if (!pending.open) return;
   pending.open = false;
+  if (pending.kind == kUndoStaffPresence && pending.command == kCmdNewStaff) {
+    // Undoing removes the staff recorded here, so it must be the one the edit added: an index
+    // that names an older staff would delete that staff's music.
+    const auto isOld = [&](int i) {
+      return std::find(pending.staves.begin(), pending.staves.end(), score.GetStaff(i)) !=
+             pending.staves.end();
+    };
+    if (!score.GetStaff(addedStaff) || isOld(addedStaff)) {
+      addedStaff = -1;
+      for (int i = 0; i < score.GetStaffCount() && addedStaff < 0; ++i)
+        if (!isOld(i)) addedStaff = i;
+    }
+    if (addedStaff < 0) {
+      undo.CancelPush();
+      return;
+    }
+  }
   TKRVStream* s = undo.CurrentPushStream();
   undo.EndPush();
   if (!s) return;
@@ -220,8 +238,7 @@ void TScoreUndo::EndUndoState(int addedStaff) {
       s->Seek(pending.inPlaceOffset);
       WriteIndex(*s, std::max(0, inPlace));
     }
-  } else if (pending.kind == kUndoStaffPresence && pending.command == kCmdNewStaff &&
-             addedStaff >= 0) {
+  } else if (pending.kind == kUndoStaffPresence && pending.command == kCmdNewStaff) {
     s->Seek(0);
     WriteIndex(*s, addedStaff);
   }

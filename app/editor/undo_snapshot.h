@@ -30,6 +30,8 @@
 // - Entries hold only data from this process, but the checks keep even a damaged entry from
 //   reaching a precondition.
 
+#include <vector>
+
 #include "app/editor/editor_caret.h"
 
 namespace kvt {
@@ -98,7 +100,8 @@ public:
   // False (nothing pushed) when the staff the snapshot needs does not exist.
   bool SaveUndoState(int kind, int command, int extra, const TEditorCaret& at);
   // Completes the entry pushed last: item records count the items in place from the staff's
-  // length now; an added staff records `addedStaff` (its index).
+  // length now; a new-staff entry records the staff the edit added (`addedStaff` when it names
+  // one, else the staff that was not there before), and is dropped when none was added.
   void EndUndoState(int addedStaff = -1);
   void CancelUndoState();
 
@@ -116,6 +119,8 @@ private:
     int lengthBefore = 0;
     int savedCount = 0;
     int inPlaceOffset = -1;
+    // The staves before a new staff is added, to find the one the edit added.
+    std::vector<const TMusicStaff*> staves;
   };
 
   TUndoApplyResult Apply(TKRVStream& read, TKRVStream& write, int kind, int command,

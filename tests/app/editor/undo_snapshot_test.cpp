@@ -344,6 +344,26 @@ TEST_F(UndoSnapshotFixture, LastStaffIsNeverRemoved) {
   EXPECT_EQ(score->GetStaffCount(), 1);
 }
 
+TEST_F(UndoSnapshotFixture, NewStaffIsFoundWhenTheCallerNamesAnOldOne) {
+  ASSERT_TRUE(undoer.SaveUndoState(kUndoStaffPresence, kCmdNewStaff, 0, {0, 1, 1, 0}));
+  auto added = std::make_unique<TMusicStaff>();
+  const TMusicStaff* pointer = added.get();
+  score->InsertStaff(std::move(added), 1);
+  undoer.EndUndoState(0);  // names the old first staff
+  TMusicStaff* first = score->GetStaff(0);
+  ASSERT_TRUE(undoer.Undo({0, 1, 1, 0}).applied);
+  EXPECT_EQ(score->GetStaffCount(), 3);
+  EXPECT_EQ(score->GetStaff(0), first);
+  for (int i = 0; i < score->GetStaffCount(); ++i) EXPECT_NE(score->GetStaff(i), pointer);
+}
+
+TEST_F(UndoSnapshotFixture, NewStaffEntryWithoutANewStaffIsDropped) {
+  ASSERT_TRUE(undoer.SaveUndoState(kUndoStaffPresence, kCmdNewStaff, 0, {0, 1, 1, 0}));
+  undoer.EndUndoState(0);
+  EXPECT_FALSE(undo.CanUndo());
+  EXPECT_EQ(undo.ChangeCounter(), 0);
+}
+
 TEST_F(UndoSnapshotFixture, CancelledSaveLeavesNoEntry) {
   ASSERT_TRUE(undoer.SaveUndoState(kUndoItems, 130, 0, {1, 2, 2, 0}));
   undoer.CancelUndoState();
