@@ -12,7 +12,6 @@
 
 #include "app/editor/score_edit_host.h"
 #include "app/editor/score_window_host.h"
-#include "draw/staff_color_handles.h"
 #include "notation/services/services.h"
 #include "platform/autosave_store.h"
 #include "platform/fontconfig_font_catalog.h"
@@ -34,7 +33,6 @@ public:
   void AddRecentFile(const std::string& path) override {}
   TAlertLog& AlertLog() override;
   const TServices& Services() override { return services; }
-  const TStaffColorHandles& StaffColors() override { return colors; }
   TScoreEditHost& EditHost() override { return editHost; }
   TAutosaveStore& AutosaveStore() override { return store; }
   int NextRecoveredNumber() override { return ++recovered; }
@@ -55,7 +53,6 @@ private:
   TQtCursorService cursor;
   TFontconfigFontCatalog fonts;
   TServices services;
-  TStaffColorHandles colors;
   TNullScoreEditHost editHost;
   TAutosaveStore store;
   int recovered = 0;
