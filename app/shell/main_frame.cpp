@@ -134,12 +134,7 @@ TTarlowmedeFrame::TTarlowmedeFrame(TTarlowmedeApp& app)
   timer1.setInterval(kIdleTimerMs);
   connect(&timer1, &QTimer::timeout, this, &TTarlowmedeFrame::OnTimer1);
   // The caption names the active score, as MDI frames do.
-  connect(client, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
-    QString caption = QString::fromLatin1(kFrameCaption);
-    if (window != nullptr)
-      caption += QStringLiteral(" - [") + window->windowTitle() + QStringLiteral("]");
-    setWindowTitle(caption);
-  });
+  connect(client, &QMdiArea::subWindowActivated, this, &TTarlowmedeFrame::UpdateCaption);
   RegisterCommands();
   BuildMenus();
 }
@@ -150,6 +145,13 @@ TTarlowmedeFrame::~TTarlowmedeFrame() {
 }
 
 TScoreWindowHost& TTarlowmedeFrame::Host() { return *host; }
+
+void TTarlowmedeFrame::UpdateCaption() {
+  QString caption = QString::fromLatin1(kFrameCaption);
+  if (QMdiSubWindow* window = client->activeSubWindow())
+    caption += QStringLiteral(" - [") + window->windowTitle() + QStringLiteral("]");
+  if (caption != windowTitle()) setWindowTitle(caption);
+}
 
 void TTarlowmedeFrame::RegisterCommands() {
   TCommandTable& commands = app.Commands();

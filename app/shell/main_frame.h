@@ -93,6 +93,9 @@ public:
   // A second start's frame entries: arguments open with mode 10, "[Open(...)]" commands with
   // mode 7. Raises the frame first.
   void HandleHandOver(const std::vector<THandOverEntry>& entries);
+  // The caption names the active score window, as MDI frames do (also after its title
+  // changed: the idle step calls this).
+  void UpdateCaption();
   // Brings the frame to the front, restoring it when minimised.
   void RaiseFrame();
 

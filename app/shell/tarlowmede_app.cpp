@@ -89,11 +89,12 @@ void TTarlowmedeApp::IdleAction() {
   QMdiSubWindow* active = frame != nullptr ? frame->Client().activeSubWindow() : nullptr;
   if (auto* window = dynamic_cast<TScoreWindow*>(active)) {
     window->UpdateStatus();
-    lastStatus.insertion = 0;  // a score window shows its status now
+    // The window's status is shown now: clear it once when no score window is active.
+    lastStatus.insertion = 0;
   } else if (lastStatus.insertion != -1) {
-    // Once, when the last score window lost the focus.
     lastStatus = TEditStatusInfo();
   }
+  if (frame != nullptr) frame->UpdateCaption();
 }
 
 void ErrorLogPrintf(const char* format, ...) {

@@ -92,6 +92,16 @@ TEST_F(MainFrameTest, SecondStartOpensEveryPathAndExecuteCommands) {
   EXPECT_TRUE(boxes.boxes.empty());
 }
 
+TEST_F(MainFrameTest, CaptionNamesTheActiveScoreAndFollowsItsTitle) {
+  TScoreWindow* window = Open(Example("caption.kvttxt"));
+  ASSERT_NE(window, nullptr);
+  frame->Client().setActiveSubWindow(window);
+  EXPECT_EQ(frame->windowTitle(), "Tarlowmede Razadove - [" + window->windowTitle() + "]");
+  window->setWindowTitle("renamed");
+  app.IdleAction();
+  EXPECT_EQ(frame->windowTitle(), "Tarlowmede Razadove - [renamed]");
+}
+
 TEST_F(MainFrameTest, OpeningAnOpenFileActivatesItsWindow) {
   const std::string a = Example("a.kvttxt");
   const std::string b = Example("b.kvttxt");
