@@ -1,7 +1,6 @@
 #include "app/shell/editor_start.h"
 
 #include <QTimer>
-#include <clocale>
 #include <cstdlib>
 
 #include "app/shell/app_folders.h"
@@ -64,8 +63,6 @@ int RunEditor(int& argc, char** argv, const std::vector<std::string>& arguments,
   if (!HasDisplay()) return kEditorNoDisplay;
 
   TTarlowmedeApp app(argc, argv, settings);
-  // The application object takes the user's locale; numbers in files never do.
-  std::setlocale(LC_NUMERIC, "C");
   CheckMusicFont();
   TFontconfigFontCatalog installedFonts;
   LoadPrivateFonts(GetProgramDataFolder(), installedFonts);

@@ -3,6 +3,7 @@
 #include <QAbstractEventDispatcher>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <clocale>
 
 #include "app/editor/score_window.h"
 #include "app/shell/app_folders.h"
@@ -23,6 +24,8 @@ TKVErrorLog* runningLog = nullptr;
 
 TTarlowmedeApp::TTarlowmedeApp(int& argc, char** argv, TSysInfo& settings)
     : TKVAppBase(argc, argv), settings(settings) {
+  // The application object took the user's locale; numbers in files never follow it.
+  std::setlocale(LC_NUMERIC, "C");
   setApplicationName(QString::fromLatin1(kAppName));
   options.Load(settings);
   StartIdleStep();

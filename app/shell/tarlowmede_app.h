@@ -37,7 +37,8 @@ inline constexpr char kProductVersion[] = "2.75";
 
 class TTarlowmedeApp final : public TKVAppBase {
 public:
-  // Loads the options. argc and argv must outlive the object.
+  // Sets LC_NUMERIC back to "C" (the application object takes the user's locale) and loads the
+  // options. argc and argv must outlive the object.
   TTarlowmedeApp(int& argc, char** argv, TSysInfo& settings);
   // Saves the options.
   ~TTarlowmedeApp() override;

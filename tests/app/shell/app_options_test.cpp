@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+
 #include "app/shell/tarlowmede_app.h"
 #include "utils/sys_info.h"
 
@@ -31,6 +34,20 @@ TEST(AppOptionsTest, DefaultsAreDeletedAndChangesKept) {
   ASSERT_TRUE(loaded.Save(settings));
   EXPECT_EQ(settings.GetProfileString("Options", "UndoLevels", "none"), "none");
   EXPECT_EQ(settings.GetProfileString("Options", "AutoSaveMinutes", "none"), "none");
+}
+
+}  // namespace
+}  // namespace kvt
+
+namespace kvt {
+namespace {
+
+// The tests run under a UTF-8 locale; the application object leaves numbers in the C locale.
+TEST(TarlowmedeAppTest, NumbersStayInTheCLocale) {
+  EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+  char text[16];
+  std::snprintf(text, sizeof text, "%g", 1.5);
+  EXPECT_STREQ(text, "1.5");
 }
 
 }  // namespace
