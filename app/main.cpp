@@ -1,10 +1,12 @@
-// The kvt2 executable. Command-line modes never need a display.
+// The kvt2 executable. Command-line modes never need a display and never create the
+// application object.
 
 #include <clocale>
 #include <string>
 #include <vector>
 
 #include "app/program_entry.h"
+#include "app/shell/editor_start.h"
 #include "scripting/qt/qt_script_dialogs.h"
 #include "scripting/script_files.h"
 #include "utils/sys_info.h"
@@ -23,5 +25,9 @@ int main(int argc, char** argv) {
   if (kvt::CanShowScriptDialogs()) start.tools.dialogs = &toolDialogs;
   // The one settings store: made before anything reads a setting, gone after the last use.
   kvt::TSysInfo sysInfo;
+  start.runEditor = [&argc, argv, &sysInfo](const std::vector<std::string>& arguments) {
+    const int result = kvt::RunEditor(argc, argv, arguments, sysInfo);
+    return result == kvt::kEditorNoDisplay ? kvt::kNoEditor : result;
+  };
   return kvt::ProgramEntry(start, sysInfo);
 }

@@ -21,6 +21,7 @@ constexpr int kUsageExitCode = 2;
 const char* GetProgramUsageText() {
   return "kvt2: a music-notation editor.\n"
          "usage:\n"
+         "  kvt2 [score ...]                       open scores in the editor (needs a display)\n"
          "  kvt2 -convert [-0] <input> <output>   convert a score\n"
          "      .kvt    -> .kvttxt, .mid or .info\n"
          "      .kvttxt -> .kvt, .mid or .info\n"
@@ -64,7 +65,14 @@ int ProgramEntry(const TProgramStart& start, TSysInfo& sysInfo) {
   int exitCode = 0;
   if (RunCommandLineTool(exitCode, start.arguments, start.messageOut, start.tools)) return exitCode;
 
-  // Until the editor exists, a start without a tool only tells what the program can do.
+  if (start.runEditor) {
+    std::vector<std::string> arguments;
+    if (start.arguments.size() > 1)
+      arguments.assign(start.arguments.begin() + 1, start.arguments.end());
+    const int editorExit = start.runEditor(arguments);
+    if (editorExit != kNoEditor) return editorExit;
+  }
+  // Without the editor, the start only tells what the program can do.
   if (start.messageOut != nullptr) std::fputs(GetProgramUsageText(), start.messageOut);
   return start.arguments.size() > 1 ? kUsageExitCode : 0;
 }

@@ -1,11 +1,11 @@
 #pragma once
-// The program's main routine: where the settings live, then the command-line tools.
-//
-// The editor (the single-instance hand-over, the music-font check and the application object)
-// is not part of this program yet: when no tool runs, the usage goes to the message stream and
-// the exit code is 0 without arguments, else 2.
+// The program's main routine: where the settings live, then the command-line tools, then the
+// editor. The editor is handed in (it needs Qt, this library does not); without one, or when
+// it finds no display, the usage goes to the message stream and the exit code is 0 without
+// arguments, else 2.
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,7 +25,12 @@ struct TProgramStart {
   std::string programIniPath;          // the program's own ini file (GetProgramIniPath)
   std::FILE* messageOut = stderr;      // where the tools' messages and the usage go
   TToolServices tools;                 // what "-kvtut" tools need
+  // Runs the editor with the arguments after the program path and answers the exit code, or
+  // kNoEditor when it could not start (no display). Empty: no editor.
+  std::function<int(const std::vector<std::string>& arguments)> runEditor;
 };
+
+inline constexpr int kNoEditor = -1;
 
 // The exit code of the process (0 to 255). Before anything else it sets the settings store to
 // company "Tarlowmede Software" and the product key of the program ini file's "RegKey" in
@@ -44,7 +49,7 @@ std::string GetProgramIniPath(const std::string& programFilePath);
 std::string GetProgramIniString(const char* key, const char* def, const char* section,
                                 const std::string& iniPath, int bufferSize = kProductKeyBufferSize);
 
-// The usage of the program as it stands (the editor is not there yet).
+// The usage of the program, shown when neither a tool nor the editor runs.
 const char* GetProgramUsageText();
 
 }  // namespace kvt

@@ -19,10 +19,11 @@ protected:
 
   test::TProcessResult Run(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), KVT2_EXECUTABLE);
-    // No display, a private settings home and temporary folder.
-    return test::RunProcess(
-        arguments,
-        {"DISPLAY=", "WAYLAND_DISPLAY=", "XDG_CONFIG_HOME=" + folder.Path(), "TMPDIR=" + tmp});
+    // No display, a private settings home, temporary folder and single-instance folder (so no
+    // editor that runs on this machine takes the arguments over).
+    return test::RunProcess(arguments, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=",
+                                        "XDG_CONFIG_HOME=" + folder.Path(), "TMPDIR=" + tmp,
+                                        "XDG_RUNTIME_DIR=" + folder.Path()});
   }
 
   TTempFolder folder;

@@ -47,10 +47,13 @@ protected:
                            std::vector<std::string> env = {}, const std::string& program = KVT2_EXECUTABLE) {
     std::vector<std::string> argv = {program, "-kvtut"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
+    // A private single-instance folder: a start that falls through to the editor never hands
+    // its arguments to an editor running on this machine.
     env.push_back("XDG_CONFIG_HOME=" + folder.Path());
+    env.push_back("XDG_RUNTIME_DIR=" + folder.Path());
     bool hasDisplay = false;
     for (const auto& e : env) hasDisplay |= e.rfind("DISPLAY=", 0) == 0;
-    if (!hasDisplay) env.insert(env.end(), {"DISPLAY=", "WAYLAND_DISPLAY="});
+    if (!hasDisplay) env.insert(env.end(), {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="});
     return test::RunProcess(argv, env, stdinPath);
   }
 

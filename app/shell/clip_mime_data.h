@@ -1,0 +1,35 @@
+#pragma once
+// TClipMimeData: the clip the editor last copied, as the clipboard offers it. It holds only the
+// compressed clip ("kvttxt/gzip", exactly as the copy wrote it) and builds each other format
+// when a program asks for it: "text/plain" is the decompressed clip text (UTF-8). Nothing is
+// decompressed for a paste that never happens.
+
+#include <QMimeData>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace kvt {
+
+class TClipMimeData final : public QMimeData {
+public:
+  explicit TClipMimeData(std::vector<uint8_t> compressedClip);
+
+  QStringList formats() const override;
+  bool hasFormat(const QString& mimeType) const override;
+
+  // The clip text, decompressed; empty when the clip is damaged.
+  QByteArray ClipText() const;
+
+protected:
+  QVariant retrieveData(const QString& mimeType, QMetaType type) const override;
+
+private:
+  std::vector<uint8_t> clip;
+};
+
+// Puts a TClipMimeData of the clip on the system clipboard (nothing for an empty clip).
+void OfferClipboardData(std::vector<uint8_t> compressedClip);
+
+}  // namespace kvt

@@ -1,0 +1,64 @@
+#pragma once
+// TShellScoreWindowHost: the application and main frame as every score window sees them:
+// boxes through the message-box service, the save dialog on QFileDialog, the options and
+// folders of the application object, its error log, the frame's loader and the autosave store
+// of the AutoSave folder. Devices and playback are not part of this program yet: the host
+// answers that nothing plays and no device is there, so play commands end in their "no
+// device" path. Owned by the frame; outlives its score windows.
+
+#include <QStringList>
+#include <memory>
+#include <string>
+
+#include "app/editor/score_edit_host.h"
+#include "app/editor/score_window_host.h"
+#include "notation/services/services.h"
+#include "platform/autosave_store.h"
+#include "platform/fontconfig_font_catalog.h"
+#include "platform/qt_cursor_service.h"
+
+namespace kvt {
+
+class TTarlowmedeFrame;
+
+class TShellScoreWindowHost final : public TScoreWindowHost {
+public:
+  explicit TShellScoreWindowHost(TTarlowmedeFrame& frame);
+
+  int MessageBox(uint32_t type, const std::string& caption, const std::string& text) override;
+  bool RunFileSaveDialog(TFileSaveRequest& request) override;
+  TScoreWindowOptions Options() override;
+  std::string GetFolder(TRememberedFolder kind) override;
+  void SetFolder(TRememberedFolder kind, const std::string& folder) override;
+  void AddRecentFile(const std::string& path) override {}
+  TAlertLog& AlertLog() override;
+  const TServices& Services() override { return services; }
+  TScoreEditHost& EditHost() override { return editHost; }
+  TAutosaveStore& AutosaveStore() override { return store; }
+  int NextRecoveredNumber() override { return ++recovered; }
+  bool IsOpenInOtherWindow(const std::string& path, const TScoreDocument* except) override;
+  std::unique_ptr<TMusicScore> LoadScoreFile(const std::string& path, int mode) override;
+
+  TScoreDocument* PlayingDocument() override { return nullptr; }
+  void StopPlay() override {}
+  bool HasRecordSource() override { return false; }
+  bool HasPlayDevices() override { return false; }
+  TPlayDevicesOpen OpenPlayDevices(bool) override { return {true, true}; }
+  void ShowOptions(TOptionsPage) override {}
+  bool CompilePlay(TMusicScore&, int32_t, int) override { return false; }
+  bool StartPlay(TScoreDocument&, int32_t, bool) override { return false; }
+
+private:
+  TTarlowmedeFrame& frame;
+  TQtCursorService cursor;
+  TFontconfigFontCatalog fonts;
+  TServices services;
+  TNullScoreEditHost editHost;
+  TAutosaveStore store;
+  int recovered = 0;
+};
+
+// "Description|*.ext;*.ext2|..." as QFileDialog name filters ("Description (*.ext *.ext2)").
+QStringList NameFiltersFromFilter(const std::string& filter);
+
+}  // namespace kvt

@@ -1,0 +1,182 @@
+// kvt2 under a real (virtual) display: it shows the score it was started with; a second start
+// hands its file to the first and ends with 1, and the first shows that file too.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "tests/app/shell/shell_test_env.h"
+#include "tests/utils/process_runner.h"
+#include "tests/utils/virtual_display.h"
+
+namespace kvt {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Kvt2DisplayTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    if (!test::TVirtualDisplay::IsAvailable()) GTEST_SKIP() << "Xvfb and xdotool are needed";
+    ASSERT_TRUE(screen.Start()) << "Xvfb did not start";
+    home = fs::path(test::ShellTestFolder()) / "display_home";
+    fs::create_directories(home / "runtime");
+    fs::permissions(home / "runtime", fs::perms::owner_all);
+  }
+
+  // The environment of each kvt2: this display, a private home, settings and socket folder.
+  std::vector<std::string> Environment() const {
+    return {screen.DisplaySetting(),
+            "QT_QPA_PLATFORM=xcb",
+            "WAYLAND_DISPLAY=",
+            "HOME=" + home.string(),
+            "XDG_CONFIG_HOME=" + (home / "config").string(),
+            "XDG_STATE_HOME=" + (home / "state").string(),
+            "XDG_RUNTIME_DIR=" + (home / "runtime").string(),
+            "LC_ALL=C.UTF-8"};
+  }
+
+  test::TVirtualDisplay screen;
+  fs::path home;
+};
+
+TEST_F(Kvt2DisplayTest, ShowsTheExampleAndTakesASecondStartsFile) {
+  const fs::path second = home / "second.kvttxt";
+  fs::copy_file(fs::path(KVT_EXAMPLES_DIR) / "example.kvttxt", second);
+
+  test::TProcessResult first;
+  std::thread runner([&] {
+    // Bounded, so a window that never closes fails the test instead of hanging it.
+    first = test::RunProcess(
+        {"/usr/bin/timeout", "60", KVT2_EXECUTABLE, fs::path(KVT_EXAMPLES_DIR) / "example.kvt"},
+        Environment());
+  });
+  const std::string shown = screen.WaitForWindow("Tarlowmede Razadove - \\[example\\]", 200);
+
+  test::TProcessResult handOver;
+  std::string secondShown;
+  // A relative name is made absolute by the second start, from its own folder.
+  if (!shown.empty()) {
+    handOver = test::RunProcess({"/bin/sh", "-c", "cd \"$1\" && exec \"$2\" second.kvttxt", "sh",
+                                 home.string(), KVT2_EXECUTABLE},
+                                Environment());
+    secondShown = screen.WaitForWindow("Tarlowmede Razadove - \\[second ", 200);
+  }
+  // Exit through the File menu, as a user would.
+  const std::string frame = screen.WaitForWindow("^Tarlowmede Razadove - ", 5);
+  if (!frame.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", frame});
+    screen.Xdotool({"key", "alt+f"});
+    test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "x"});
+  }
+  runner.join();
+
+  ASSERT_FALSE(shown.empty()) << "the example was not shown: " << first.err;
+  EXPECT_EQ(handOver.exitCode, 1) << handOver.err;
+  EXPECT_EQ(handOver.out, "");
+  EXPECT_FALSE(secondShown.empty()) << "the first instance did not show the second start's file";
+  EXPECT_EQ(first.exitCode, 0) << first.err;
+}
+
+// An autosave file that a killed session left behind (no lock holds it) comes back at the next
+// start as "Recovered File 1", after the warning; declining to save it on exit discards it.
+TEST_F(Kvt2DisplayTest, RecoversTheAutosaveOfAKilledSession) {
+  const fs::path autosaves = home / "state" / "kvt2";
+  fs::create_directories(autosaves);
+  fs::permissions(autosaves, fs::perms::owner_all);
+  fs::copy_file(fs::path(KVT_EXAMPLES_DIR) / "example.kvt", autosaves / "kvt000.asv");
+  fs::permissions(autosaves / "kvt000.asv", fs::perms::owner_read | fs::perms::owner_write);
+
+  test::TProcessResult run;
+  std::thread runner([&] {
+    run = test::RunProcess({"/usr/bin/timeout", "60", KVT2_EXECUTABLE}, Environment());
+  });
+  const std::string warning = screen.WaitForWindow("^Warning$", 200);
+  if (!warning.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", warning});
+    screen.Xdotool({"key", "Return"});
+  }
+  const std::string frame =
+      screen.WaitForWindow("^Tarlowmede Razadove - \\[<Recovered File 1>", 100);
+  std::string question;
+  if (!frame.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", frame});
+    screen.Xdotool({"key", "alt+f"});
+    test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "x"});
+    question = screen.WaitForWindow("^Save Confirmation$", 100);
+    if (!question.empty()) {
+      screen.Xdotool({"windowfocus", "--sync", question});
+      screen.Xdotool({"key", "n"});
+    }
+  }
+  runner.join();
+  ASSERT_FALSE(warning.empty()) << "no recovery warning: " << run.err;
+  EXPECT_FALSE(frame.empty()) << "no recovered window";
+  EXPECT_FALSE(question.empty()) << "the recovered window closed without asking";
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_FALSE(fs::exists(autosaves / "kvt000.asv"));
+}
+
+// Zoom in from the View menu, save with Ctrl+S, quit: the file keeps its text with the new
+// zoom, and it opens again.
+TEST_F(Kvt2DisplayTest, ZoomSavedAndReopened) {
+  const fs::path song = home / "zoomed.kvttxt";
+  fs::copy_file(fs::path(KVT_EXAMPLES_DIR) / "example.kvttxt", song);
+  const std::string before = test::ReadWholeFile(song.string());
+  ASSERT_NE(before.find("|Zoom:4|"), std::string::npos);
+
+  test::TProcessResult run;
+  std::thread runner([&] {
+    run =
+        test::RunProcess({"/usr/bin/timeout", "60", KVT2_EXECUTABLE, song.string()}, Environment());
+  });
+  const std::string frame = screen.WaitForWindow("^Tarlowmede Razadove - \\[zoomed ", 200);
+  if (!frame.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", frame});
+    screen.Xdotool({"key", "alt+v"});
+    test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "i"});
+    test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "ctrl+s"});
+    for (int i = 0; i < 100 && test::ReadWholeFile(song.string()) == before; ++i)
+      test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "alt+f"});
+    test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "x"});
+  }
+  runner.join();
+  ASSERT_FALSE(frame.empty()) << "the score was not shown: " << run.err;
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  std::string after = test::ReadWholeFile(song.string());
+  // The file keeps half the editor's zoom: one step in is one more here.
+  const size_t zoom = after.find("|Zoom:5|");
+  ASSERT_NE(zoom, std::string::npos) << after.substr(0, 400);
+  after.replace(zoom, 8, "|Zoom:4|");
+  // The save adds the editor's state (active staff and caret); the rest is the text as it was.
+  const size_t editor = after.find("|Editor|");
+  ASSERT_NE(editor, std::string::npos);
+  after.erase(editor, after.find("\r\n", editor) + 2 - editor);
+  EXPECT_EQ(after, before);
+
+  test::TProcessResult again;
+  std::thread reopen([&] {
+    again =
+        test::RunProcess({"/usr/bin/timeout", "60", KVT2_EXECUTABLE, song.string()}, Environment());
+  });
+  const std::string shown = screen.WaitForWindow("^Tarlowmede Razadove - \\[zoomed ", 200);
+  if (!shown.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", shown});
+    screen.Xdotool({"key", "alt+f"});
+    test::TVirtualDisplay::Pause();
+    screen.Xdotool({"key", "x"});
+  }
+  reopen.join();
+  EXPECT_FALSE(shown.empty());
+  EXPECT_EQ(again.exitCode, 0) << again.err;
+}
+
+}  // namespace
+}  // namespace kvt
