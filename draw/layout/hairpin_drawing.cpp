@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "draw/items/item_color.h"
+#include "draw/layout/lyric_band.h"
 #include "draw/layout/score_draw_info.h"
 #include "draw/music_fonts.h"
 #include "notation/items/dynamic_level_data.h"
@@ -56,6 +57,9 @@ int DrawHairpin(TScoreDrawInfo& score, int slot, int pos, int x) {
     }
   }
   TMusicFonts& fonts = score.Fonts();
+  // Clear of the lyric lines as the expressions are; a hairpin opens one space wide.
+  position = ClearOfLyricBand(GetLyricBand(score, slot), position, 1.0f, 1.0f,
+                              staff.GetTopLinePosition(), staff.GetBottomLinePosition());
   const int unit = fonts.GetGlyphWidth(kGlyphFilledHead);
   const TStaffDrawPos& at = *layout->PositionAt(pos);
   const int64_t start = first == noteItem ? x + layout->GetLeadWidth(at) + unit / 2 : x;

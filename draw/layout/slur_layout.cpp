@@ -175,7 +175,18 @@ bool ComputeSlur(TStaffDrawInfo& layout, TStaffSlur& out, int n, int x) {
     const int kind = pos.GetKind();
     if (kind == kDrawNote || kind == kDrawGraceNote) {
       const int role = i == n ? 1 : (pos.GetItemIndex() == endItem ? 2 : 0);
-      SlurNotePoints(layout, i, xOf(i), d, grace, role, points);
+      const int markerAt = layout.FindMarkerBefore(i, 1);
+      const auto* marker = markerAt > 0 ? ItemAs<TNotationMarker>(staff->GetItem(layout.PositionAt(markerAt)->GetItemIndex()))
+                                        : nullptr;
+      if (marker) {
+        // A slur marker just before the note places the curve's point there: one point at
+        // the marker's height, at the x of the note's last point.
+        TSlurPoints own;
+        if (SlurNotePoints(layout, i, xOf(i), d, grace, role, own) > 0)
+          points.Add(own.Points().back().x, layout.PositionToY(marker->GetPos()));
+      } else {
+        SlurNotePoints(layout, i, xOf(i), d, grace, role, points);
+      }
       if (role == 2) {
         reachedEnd = true;
         break;
