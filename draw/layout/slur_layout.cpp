@@ -244,6 +244,7 @@ bool ComputeSlur(TStaffDrawInfo& layout, TStaffSlur& out, int n, int x) {
 void DrawSlurs(TMusicFonts& fonts, TStaffDrawInfo& layout, int leftX, int rightX) {
   const int staffColor = fonts.GetColorIndex();
   const int hiddenColor = layout.GetHost().GetActiveSlot() == layout.GetSlot() ? 6 : 7;
+  const int64_t dy = static_cast<int64_t>(fonts.GetStaffOrigin()) - layout.GetStaffY();
   for (int i = 0; i < layout.Slurs().Count(); ++i) {
     const TStaffSlur& slur = layout.Slurs().At(i);
     if (std::max(slur.curve.sx, slur.curve.ex) < leftX || std::min(slur.curve.sx, slur.curve.ex) > rightX) continue;
@@ -253,7 +254,12 @@ void DrawSlurs(TMusicFonts& fonts, TStaffDrawInfo& layout, int leftX, int rightX
     } else {
       fonts.SetItemColorIndex(slur.ColorIndex(), staffColor);
     }
-    fonts.DrawSlurCurve(slur.curve, slur.IsBelow(), slur.IsGrace());
+    // The record holds the layout's y (within the system); the fonts draw on the page.
+    TQuadCurve curve = slur.curve;
+    curve.sy = ClampToInt(static_cast<double>(curve.sy) + dy);
+    curve.cy = ClampToInt(static_cast<double>(curve.cy) + dy);
+    curve.ey = ClampToInt(static_cast<double>(curve.ey) + dy);
+    fonts.DrawSlurCurve(curve, slur.IsBelow(), slur.IsGrace());
   }
   fonts.SetColorIndex(staffColor);
 }
