@@ -18,6 +18,7 @@
 #include "draw/music_font_profile.h"
 #include "notation/items/chord_data.h"
 #include "notation/items/notation_marker.h"
+#include "notation/items/rest_note.h"
 #include "tests/draw/draw_fixture.h"
 #include "tests/draw/layout/fake_layout_host.h"
 #include "tests/notation/staff_builder.h"
@@ -175,6 +176,29 @@ TEST_F(NoteMarksTest, AHiddenArticulationMarkerHidesTheMarksWhenPrinting) {
   const auto dot = std::find_if(glyphs.begin(), glyphs.end(), [](auto* op) { return IsCodeOf(op->codePoint, {19}); });
   ASSERT_NE(dot, glyphs.end());
   EXPECT_EQ((*dot)->color, colors.GetColor(6));  // the active staff's hidden colour
+}
+
+TEST_F(NoteMarksTest, ARestFillingItsBarStandsInTheBarsMiddle) {
+  TRestNote& rest = b.Rest(kDurWhole);
+  rest.SetTickLength(4, 2);  // four quarters
+  const int item = b.Last();
+  b.Bar();
+  for (int mode : {kDrawModePrint, kDrawModeEdit}) {
+    SCOPED_TRACE(mode);
+    DrawItem(item, mode);
+    const std::vector<TDcRect> rests = BoxesOf({20});
+    ASSERT_EQ(rests.size(), 1u);
+    const int n = layout->FindDrawPosOfItem(item);
+    const double room = layout->DistanceToPaddedNeighbour(n, 1);
+    ASSERT_GT(room, 3 * metrics->GlyphWidth(0, 20) / 2);
+    const double centre = (rests[0].left + rests[0].right) / 2.0;
+    if (mode == kDrawModePrint) {
+      EXPECT_NEAR(centre, 1000 + room / 2, 3);
+    } else {
+      // Editing keeps every rest at its own place.
+      EXPECT_LT(centre, 1000 + metrics->GlyphWidth(0, 20));
+    }
+  }
 }
 
 }  // namespace

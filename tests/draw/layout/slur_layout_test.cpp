@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "draw/layout/staff_draw_info.h"
+#include "notation/items/notation_marker.h"
 #include "tests/draw/layout/fake_layout_host.h"
 #include "tests/notation/staff_builder.h"
 
@@ -92,6 +93,37 @@ TEST_F(SlurLayoutTest, SlurPastTheSystemEndsAtItsRightEdge) {
   SlurNotePoints(*layout, layout->GetDrawPosCount() - 1, layout->XOfPosition(layout->GetDrawPosCount() - 1), 1, false,
                  0, last);
   EXPECT_EQ(slur.curve.ey, last.Points().back().y);
+}
+
+TEST_F(SlurLayoutTest, SlurMarkerBeforeANoteSetsItsPoint) {
+  for (int role : {0, 2}) {  // a note inside the slur, the end note
+    SCOPED_TRACE(role);
+    staff.DeleteItems(1, staff.GetLastIndex());
+    int first = -1, marked = -1;
+    for (int i = 0; i < 4; ++i) {
+      if (i == (role == 2 ? 3 : 1)) {
+        auto marker = std::make_unique<TNotationMarker>();
+        marker->SetPos(-12);
+        marker->SetTarget(kMarkerSlur);
+        b.Add(std::move(marker));
+      }
+      TMusicNote& n = b.Note(0);
+      n.SetStemDir(kStemDown);
+      if (i < 3) n.SetNoteFlag(kFlagSlur);
+      if (i > 0) n.SetSlurIn(true);
+      if (i == 0) first = b.Last();
+      if (i == (role == 2 ? 3 : 1)) marked = b.Last();
+    }
+    Lay();
+    TStaffSlur slur;
+    ASSERT_TRUE(Compute(first, slur));
+    // The curve passes through the marker's height at the marked note's x.
+    const int n = layout->FindDrawPosOfItem(marked);
+    TSlurPoints own;
+    ASSERT_EQ(SlurNotePoints(*layout, n, layout->XOfPosition(n), 1, false, role, own), 1);
+    const int x = own.Points().back().x;
+    EXPECT_NEAR(slur.curve.YAtX(x), layout->PositionToY(-12), 3);  // integer curve arithmetic
+  }
 }
 
 TEST(SlurPointsTest, FullBufferOverwritesTheLastPoint) {
