@@ -171,18 +171,22 @@ int KindGlyph(const TNtnGeneralExpression& expression) {
 
 }  // namespace
 
-float PlacedPosition(const TItemDrawCall& call, const TNtnGeneralExpression& expression) {
-  TMusicFonts& fonts = call.site.Fonts();
+void ExpressionReach(TMusicFonts& fonts, const TNtnGeneralExpression& expression, float& up, float& down) {
   const float step = static_cast<float>(std::max(1, fonts.GetStepHeight()));
   // Text stands centred on its position and is about as tall as a lyric line.
-  float up = static_cast<float>(fonts.GetLyricLineHeight()) / 2;
-  float down = up;
+  up = static_cast<float>(fonts.GetLyricLineHeight()) / 2;
+  down = up;
   if (const int glyph = KindGlyph(expression); glyph != 0) {
     int top = 0, bottom = 0;
     fonts.GetGlyphInkOffsets(0, glyph, top, bottom);
     up = static_cast<float>(-top) / step;
     down = static_cast<float>(bottom) / step;
   }
+}
+
+float PlacedPosition(const TItemDrawCall& call, const TNtnGeneralExpression& expression) {
+  float up = 0, down = 0;
+  ExpressionReach(call.site.Fonts(), expression, up, down);
   return call.site.ExpressionPosition(expression.GetPos(), up, down);
 }
 

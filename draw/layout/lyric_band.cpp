@@ -29,12 +29,13 @@ float ClearOfLyricBand(const TLyricBand& band, float position, float up, float d
   const bool outside = band.below ? position > static_cast<float>(bottomLine)
                                   : position < static_cast<float>(topLine);
   if (!outside || position + down <= band.top || position - up >= band.bottom) return position;
+  // Between the staff and the lines only when the mark also clears a head on the outer line.
   if (band.below) {
     const float between = band.top - down;
-    return between - up >= static_cast<float>(bottomLine) ? between : band.bottom + up;
+    return between - up >= static_cast<float>(bottomLine + 1) ? between : band.bottom + up;
   }
   const float between = band.bottom + up;
-  return between + down <= static_cast<float>(topLine) ? between : band.top - down;
+  return between + down <= static_cast<float>(topLine - 1) ? between : band.top - down;
 }
 
 }  // namespace kvt

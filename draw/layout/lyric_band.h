@@ -3,7 +3,8 @@
 // expression or hairpin kept clear of it. Lyric lines stand where the staff's lyric settings
 // put them; a mark that the score places below the staff (above, for lyrics on top) and that
 // would run into the lines moves between the staff and the band, or beyond the band when the
-// room between them is too small.
+// room between them is too small (a mark between keeps a step clear of the outer staff line,
+// where heads on that line reach).
 
 namespace kvt {
 
