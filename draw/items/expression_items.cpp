@@ -102,7 +102,8 @@ void DrawTextKind(const TItemDrawCall& call, const TTextExpression& text, int x,
 
 // --- Tempo mark ---
 
-int TempoMark(const TItemDrawCall& call, const TTempoData& tempo, int x, bool draw, float position) {
+int TempoMark(const TItemDrawCall& call, const TTempoData& tempo, int x, bool draw,
+              float position) {
   TMusicFonts& fonts = call.site.Fonts();
   const TTempoMarkParts parts = BuildTempoMark(tempo);
   const int start = x;
@@ -171,7 +172,8 @@ int KindGlyph(const TNtnGeneralExpression& expression) {
 
 }  // namespace
 
-void ExpressionReach(TMusicFonts& fonts, const TNtnGeneralExpression& expression, float& up, float& down) {
+void ExpressionReach(TMusicFonts& fonts, const TNtnGeneralExpression& expression, float& up,
+                     float& down) {
   const float step = static_cast<float>(std::max(1, fonts.GetStepHeight()));
   // Text stands centred on its position and is about as tall as a lyric line.
   up = static_cast<float>(fonts.GetLyricLineHeight()) / 2;

@@ -66,7 +66,8 @@ void DrawExpressionItem(const TItemDrawCall& call, const TNtnGeneralExpression& 
 int ExpressionKindWidth(const TItemDrawCall& call, const TNtnGeneralExpression& expression);
 void DrawExpressionKind(const TItemDrawCall& call, const TNtnGeneralExpression& expression, int x);
 // How far the expression's ink reaches above (up) and below (down) its position, in steps.
-void ExpressionReach(TMusicFonts& fonts, const TNtnGeneralExpression& expression, float& up, float& down);
+void ExpressionReach(TMusicFonts& fonts, const TNtnGeneralExpression& expression, float& up,
+                     float& down);
 // The position the expression is drawn at: its own, moved clear of the staff's lyric lines.
 float PlacedPosition(const TItemDrawCall& call, const TNtnGeneralExpression& expression);
 

@@ -13,9 +13,9 @@
 #include "notation/items/item_cast.h"
 #include "notation/items/music_note.h"
 #include "notation/items/notation_marker.h"
-#include "notation/staff/music_staff.h"
 #include "notation/items/rest_chord.h"
 #include "notation/items/rest_note.h"
+#include "notation/staff/music_staff.h"
 
 namespace kvt {
 
@@ -184,7 +184,8 @@ private:
 
   // The staff position of the beam line at the stem of a beamed note, when the beam is laid out.
   bool BeamPositionAt(const TSongNote& item, int stemX, float& position) const {
-    const TStaffConnect* beam = layout.Beams().FindCovering(item.IsGrace() ? 1 : 0, pos.GetItemIndex());
+    const TStaffConnect* beam =
+        layout.Beams().FindCovering(item.IsGrace() ? 1 : 0, pos.GetItemIndex());
     if (!beam) return false;
     const double step = std::max(1, layout.Metrics().Space() / 2);
     position = static_cast<float>((beam->LineYAt(stemX) - layout.PositionToY(0)) / step);
@@ -316,7 +317,8 @@ private:
       // In a second the space beside a head on a line holds the other head: the dot goes to
       // the line's other side.
       for (int k = 0; k < count; ++k)
-        if (k != i && chord.GetMember(k)->GetStaffPos() == dotPos && dotPos != member.GetStaffPos()) {
+        if (k != i && chord.GetMember(k)->GetStaffPos() == dotPos &&
+            dotPos != member.GetStaffPos()) {
           dotPos = DotPosition(member, dotPos, !chord.HasSplitStem(), chord.HasSplitStem());
           break;
         }

@@ -103,7 +103,8 @@ void DrawTupletNumberOnBeam(TMusicFonts& fonts, TStaffDrawInfo& layout, const TS
   if (rec.IsHidden()) fonts.SetColorIndex(hiddenColor);
   else fonts.SetItemColorIndex(marker ? marker->GetColor() : 0, staffColor);
   const double dy = static_cast<double>(fonts.GetStaffOrigin()) - layout.GetStaffY();
-  fonts.DrawTupletMark(dir, grace ? 1 : 0, rec.startX, ClampToInt(y0 + dy), rec.endX, ClampToInt(y1 + dy), false);
+  fonts.DrawTupletMark(dir, grace ? 1 : 0, rec.startX, ClampToInt(y0 + dy), rec.endX,
+                       ClampToInt(y1 + dy), false);
   fonts.SetColorIndex(staffColor);
 }
 
@@ -226,7 +227,8 @@ void DrawBeamGroup(TMusicFonts& fonts, TStaffDrawInfo& layout, int n, int x) {
     else fonts.SetItemColorIndex(b.item->GetColor(), staffColor);
     const TMusicNote* member = notes.GetStemEndNote(dir);
     if (!member) member = &notes;
-    const int headY = ClampToInt(layout.PositionToY(static_cast<float>(member->GetStaffPos())) + dy);
+    const int headY =
+        ClampToInt(layout.PositionToY(static_cast<float>(member->GetStaffPos())) + dy);
     const int startY = headY - dir * fonts.GetStemAttachOffset(size, notes.GetNoteHeadSymbol(), dir);
     const int endY = ClampToInt(rec->LineYAt(b.stemX) + dy);
     if (notes.IsStemShown() || layout.ShowsHiddenItems())
@@ -237,7 +239,9 @@ void DrawBeamGroup(TMusicFonts& fonts, TStaffDrawInfo& layout, int n, int x) {
     const int m = notes.GetFlagCount();
     const int next = i + 1 < g.notes.size() ? NotesOf(*g.notes[i + 1].item)->GetFlagCount() : -1;
     auto beams = [&](int x0, int x1, int levels) {
-      if (levels > 0) fonts.DrawBeams(x0, ClampToInt(rec->LineYAt(x0) + dy), x1, ClampToInt(rec->LineYAt(x1) + dy), dir, g.grace, levels);
+      if (levels > 0)
+        fonts.DrawBeams(x0, ClampToInt(rec->LineYAt(x0) + dy), x1,
+                        ClampToInt(rec->LineYAt(x1) + dy), dir, g.grace, levels);
     };
     if (l == m) {
       beams(prev.stemX, b.stemX, l);

@@ -63,8 +63,8 @@ int DrawHairpin(TScoreDrawInfo& score, int slot, int pos, int x) {
       break;
     }
   }
-  position = ClearOfLyricBand(GetLyricBand(score, slot), position, up, down, staff.GetTopLinePosition(),
-                              staff.GetBottomLinePosition());
+  position = ClearOfLyricBand(GetLyricBand(score, slot), position, up, down,
+                              staff.GetTopLinePosition(), staff.GetBottomLinePosition());
   const int unit = fonts.GetGlyphWidth(kGlyphFilledHead);
   const TStaffDrawPos& at = *layout->PositionAt(pos);
   const int64_t start = first == noteItem ? x + layout->GetLeadWidth(at) + unit / 2 : x;

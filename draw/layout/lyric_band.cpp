@@ -13,7 +13,8 @@ namespace kvt {
 TLyricBand GetLyricBand(TScoreDrawInfo& score, int slot) {
   TLyricBand band;
   const TStaffDrawInfo* layout = score.GetStaffDrawInfo(slot);
-  const TStaffLyrics* lyrics = layout && layout->GetStaff() ? layout->GetStaff()->GetLyrics() : nullptr;
+  const TStaffLyrics* lyrics =
+      layout && layout->GetStaff() ? layout->GetStaff()->GetLyrics() : nullptr;
   if (!lyrics || lyrics->GetCount() <= 0 || score.GetDrawMode() == kDrawModeStaffOnly) return band;
   const float half = static_cast<float>(score.Fonts().GetLyricLineHeight()) / 2;
   band.present = true;

@@ -176,8 +176,10 @@ bool ComputeSlur(TStaffDrawInfo& layout, TStaffSlur& out, int n, int x) {
     if (kind == kDrawNote || kind == kDrawGraceNote) {
       const int role = i == n ? 1 : (pos.GetItemIndex() == endItem ? 2 : 0);
       const int markerAt = layout.FindMarkerBefore(i, 1);
-      const auto* marker = markerAt > 0 ? ItemAs<TNotationMarker>(staff->GetItem(layout.PositionAt(markerAt)->GetItemIndex()))
-                                        : nullptr;
+      const auto* marker =
+          markerAt > 0
+              ? ItemAs<TNotationMarker>(staff->GetItem(layout.PositionAt(markerAt)->GetItemIndex()))
+              : nullptr;
       if (marker) {
         // A slur marker just before the note places the curve's point there: one point at
         // the marker's height, at the x of the note's last point.

@@ -31,7 +31,8 @@ int GetAlignClass(const TStaffDrawPos& pos, const TMusicStaff* staff) {
     // A hidden note that carries a syllable still stands at its time, so that its syllable
     // lines up with the other staves (the hidden notes of a lyric staff).
     const TStaffLyrics* lyrics = staff ? staff->GetLyrics() : nullptr;
-    const bool sung = pos.GetKind() == kDrawNote && pos.GetCounter() > 0 && lyrics && lyrics->GetCount() > 0;
+    const bool sung =
+        pos.GetKind() == kDrawNote && pos.GetCounter() > 0 && lyrics && lyrics->GetCount() > 0;
     return sung ? 8 : 0;
   }
   switch (pos.GetKind()) {

@@ -188,8 +188,9 @@ void DrawTupletBracket(TMusicFonts& fonts, TStaffDrawInfo& layout, int n) {
   }
   // The record holds the layout's y (within the system); the fonts draw on the page.
   const double dy = static_cast<double>(fonts.GetStaffOrigin()) - layout.GetStaffY();
-  fonts.DrawTupletMark(rec->IsDown() ? -1 : 1, rec->GraceClass() == 1 ? 1 : 0, rec->startX, ClampToInt(rec->startY + dy),
-                       rec->endX, ClampToInt(rec->LineYAt(rec->endX) + dy), true);
+  fonts.DrawTupletMark(rec->IsDown() ? -1 : 1, rec->GraceClass() == 1 ? 1 : 0, rec->startX,
+                       ClampToInt(rec->startY + dy), rec->endX,
+                       ClampToInt(rec->LineYAt(rec->endX) + dy), true);
   fonts.SetColorIndex(staffColor);
 }
 

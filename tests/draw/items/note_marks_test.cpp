@@ -84,7 +84,8 @@ TEST_F(NoteMarksTest, ChordDotsStandClearOfHeadsAndStemsOnSeparateSpaces) {
   for (const Case& c : cases) {
     for (int stem : {kStemUp, kStemDown}) {
       for (int dots : {kMaskDotted, kMaskDblDotted}) {
-        SCOPED_TRACE(std::string(c.name) + (stem == kStemUp ? " up" : " down") + (dots == kMaskDotted ? " dotted" : " double"));
+        SCOPED_TRACE(std::string(c.name) + (stem == kStemUp ? " up" : " down") +
+                     (dots == kMaskDotted ? " dotted" : " double"));
         staff.DeleteItems(1, staff.GetLastIndex());
         auto chord = std::make_unique<TChordData>();
         for (int p : c.positions) {
@@ -156,7 +157,8 @@ TEST_F(NoteMarksTest, ArticulationsGoOppositeTheStemOrToTheirMarker) {
     }
     if (c.marker) {
       // The column starts at the marker.
-      EXPECT_NEAR((staccato[0].top + staccato[0].bottom) / 2.0, Y(c.markerPos + (c.below ? 1 : 0)), kSpace / 2.0);
+      EXPECT_NEAR((staccato[0].top + staccato[0].bottom) / 2.0, Y(c.markerPos + (c.below ? 1 : 0)),
+                  kSpace / 2.0);
     }
   }
 }
@@ -173,7 +175,8 @@ TEST_F(NoteMarksTest, AHiddenArticulationMarkerHidesTheMarksWhenPrinting) {
   EXPECT_TRUE(BoxesOf({19}).empty());
   DrawItem(note, kDrawModeEdit);
   const std::vector<const TRecordedOp*> glyphs = Glyphs();
-  const auto dot = std::find_if(glyphs.begin(), glyphs.end(), [](auto* op) { return IsCodeOf(op->codePoint, {19}); });
+  const auto dot = std::find_if(glyphs.begin(), glyphs.end(),
+                                [](auto* op) { return IsCodeOf(op->codePoint, {19}); });
   ASSERT_NE(dot, glyphs.end());
   EXPECT_EQ((*dot)->color, colors.GetColor(6));  // the active staff's hidden colour
 }

@@ -41,7 +41,8 @@ TEST(LyricBandTest, UnevenMarksKeepTheirInkClear) {
   // A glyph hanging 3 steps below its position and 1 above it.
   const TLyricBand below{true, true, 9.0f, 13.0f};
   EXPECT_FLOAT_EQ(ClearOfLyricBand(below, 8.0f, 1.0f, 3.0f, -4, 4), 6.0f);
-  EXPECT_FLOAT_EQ(ClearOfLyricBand(below, 8.0f, 1.5f, 3.0f, -4, 4), 14.5f);  // would touch the staff
+  EXPECT_FLOAT_EQ(ClearOfLyricBand(below, 8.0f, 1.5f, 3.0f, -4, 4),
+                  14.5f);  // would touch the staff
   const TLyricBand above{true, false, -13.0f, -9.0f};
   EXPECT_FLOAT_EQ(ClearOfLyricBand(above, -10.0f, 1.0f, 3.0f, -4, 4), -8.0f);
   EXPECT_FLOAT_EQ(ClearOfLyricBand(above, -10.0f, 1.0f, 5.0f, -4, 4), -18.0f);  // too tall: beyond

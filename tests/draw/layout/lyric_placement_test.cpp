@@ -29,7 +29,8 @@ namespace {
 using test::TStaffBuilder;
 
 bool IsGlyph(const TRecordedOp& op, int glyph) {
-  return op.kind == TRecordedOp::TKind::kGlyph && MusicGlyphAt(glyph) && MusicGlyphAt(glyph)->codePoint == op.codePoint;
+  return op.kind == TRecordedOp::TKind::kGlyph && MusicGlyphAt(glyph) &&
+         MusicGlyphAt(glyph)->codePoint == op.codePoint;
 }
 double CentreX(const TDcRect& r) { return (r.left + r.right) / 2.0; }
 
@@ -60,7 +61,8 @@ protected:
     std::vector<const TRecordedOp*> out;
     for (const TRecordedOp& op : dc.Ops())
       if (op.kind == TRecordedOp::TKind::kText && op.text != u"-") out.push_back(&op);
-    std::sort(out.begin(), out.end(), [](auto* a, auto* b) { return a->bounds.left < b->bounds.left; });
+    std::sort(out.begin(), out.end(),
+              [](auto* a, auto* b) { return a->bounds.left < b->bounds.left; });
     return out;
   }
 
@@ -160,7 +162,8 @@ TEST_F(LyricPlacementTest, DynamicsBelowTheStaffKeepClearOfTheLyrics) {
     // The glyph's ink (its metadata box) stands between the staff and the lyrics when it fits
     // there, else beyond them.
     EXPECT_TRUE(op.bounds.bottom <= lyricTop || op.bounds.top >= lyricBottom)
-        << op.bounds.top << ".." << op.bounds.bottom << " lyrics " << lyricTop << ".." << lyricBottom;
+        << op.bounds.top << ".." << op.bounds.bottom << " lyrics " << lyricTop << ".."
+        << lyricBottom;
   }
   EXPECT_EQ(dynamics, 4);
 }

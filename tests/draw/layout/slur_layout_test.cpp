@@ -153,7 +153,8 @@ TEST_F(SlurLayoutTest, StemSidePointsClearTheStemAndFlag) {
     TSlurPoints points;
     ASSERT_EQ(SlurNotePoints(*layout, n, 100, c.direction, false, c.role, points), 1);
     const auto& song = static_cast<const TSongNote&>(*staff.GetItem(item));
-    const int stemX = 100 + SongNoteStemX(song, layout->PositionAt(n)->GetAccidentalColumns(), 0, layout->Metrics());
+    const int stemX = 100 + SongNoteStemX(song, layout->PositionAt(n)->GetAccidentalColumns(), 0,
+                                          layout->Metrics());
     EXPECT_EQ(points.Points().back().x, stemX + c.dx);
   }
 }

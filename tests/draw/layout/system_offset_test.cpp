@@ -33,7 +33,10 @@ TEST(SystemOffsetTest, ConnectionsAndCurvesStayWithTheirNotes) {
     if (i < 2) n.SetNoteFlag(kFlagSlur);
   }
   for (int i = 0; i < 3; ++i)
-    b.Note(i, kDurQuarter).SetTripletState(i == 0 ? kGroupFirst : i == 2 ? kGroupEnd : kGroupMiddle);
+    b.Note(i, kDurQuarter)
+        .SetTripletState(i == 0   ? kGroupFirst
+                         : i == 2 ? kGroupEnd
+                                  : kGroupMiddle);
   b.Note(0, kDurHalf);
 
   for (int yOffset : {0, 30000}) {
@@ -51,7 +54,8 @@ TEST(SystemOffsetTest, ConnectionsAndCurvesStayWithTheirNotes) {
     ASSERT_EQ(layout.GetStaffDrawInfo(0)->Brackets().Count(), 1);
     double top = 1e18, bottom = -1e18;
     for (const TRecordedOp& op : dc.Ops()) {
-      if (op.kind != TRecordedOp::TKind::kGlyph || op.codePoint != MusicGlyphAt(7)->codePoint) continue;
+      if (op.kind != TRecordedOp::TKind::kGlyph || op.codePoint != MusicGlyphAt(7)->codePoint)
+        continue;
       top = std::min<double>(top, op.bounds.top);
       bottom = std::max<double>(bottom, op.bounds.bottom);
     }

@@ -37,15 +37,17 @@ protected:
 
   // Loads tests/draw/pdf/data/NAME.kvttxt and renders it; false when either fails.
   bool Render(const std::string& name) {
-    score = LoadTextScoreFile(std::string(KVT_SOURCE_DIR) + "/tests/draw/pdf/data/" + name + ".kvttxt",
-                              TServices())
-                .score;
+    score =
+        LoadTextScoreFile(std::string(KVT_SOURCE_DIR) + "/tests/draw/pdf/data/" + name + ".kvttxt",
+                          TServices())
+            .score;
     if (!score) return false;
     file = dir.filePath(QString::fromStdString(name + ".pdf")).toStdString();
     return test::RenderScorePdf(*score, QString::fromStdString(file), page) >= 1;
   }
   std::u32string Text() const {
-    return QString::fromUtf8(RunTool("pdftotext -raw -enc UTF-8 '" + file + "' -").c_str()).toStdU32String();
+    return QString::fromUtf8(RunTool("pdftotext -raw -enc UTF-8 '" + file + "' -").c_str())
+        .toStdU32String();
   }
   std::vector<TWord> PageWords() const {
     return test::Words(RunTool("pdftotext -bbox '" + file + "' -"));
@@ -57,7 +59,8 @@ protected:
       const TMusicStaff& staff = *score->GetStaff(s);
       for (int i = 0; i < staff.GetItemCount(); ++i) {
         const TNotatedItem& item = *staff.GetItem(i);
-        if (item.IsMusicNoteClass() && item.GetVisibility() != kVisNever) heads += item.GetMemberCount();
+        if (item.IsMusicNoteClass() && item.GetVisibility() != kVisNever)
+          heads += item.GetMemberCount();
       }
     }
     return heads;
@@ -74,13 +77,15 @@ protected:
 };
 
 TEST_F(FixturePdfTest, EveryFixtureEmbedsTheMusicFontAndDrawsAHeadPerNote) {
-  for (const char* name : {"seconds", "clusters", "beams_tuplets", "slur_tie", "lyric_staff", "bar_numbers"}) {
+  for (const char* name :
+       {"seconds", "clusters", "beams_tuplets", "slur_tie", "lyric_staff", "bar_numbers"}) {
     SCOPED_TRACE(name);
     ASSERT_TRUE(Render(name));
     const std::string fonts = RunTool("pdffonts '" + file + "'");
     const size_t line = fonts.find("Bravura");
     ASSERT_NE(line, std::string::npos) << fonts;
-    EXPECT_NE(fonts.substr(line, fonts.find('\n', line) - line).find(" yes "), std::string::npos) << fonts;
+    EXPECT_NE(fonts.substr(line, fonts.find('\n', line) - line).find(" yes "), std::string::npos)
+        << fonts;
     const std::u32string text = Text();
     EXPECT_EQ(std::count_if(text.begin(), text.end(), IsHead), DrawnHeads());
   }
@@ -89,7 +94,9 @@ TEST_F(FixturePdfTest, EveryFixtureEmbedsTheMusicFontAndDrawsAHeadPerNote) {
 TEST_F(FixturePdfTest, BeamedNotesHaveNoFlagsAndTupletsShowTheirNumber) {
   ASSERT_TRUE(Render("beams_tuplets"));
   const std::u32string text = Text();
-  EXPECT_EQ(std::count_if(text.begin(), text.end(), [](char32_t c) { return c >= kFirstFlag && c <= kLastFlag; }), 0);
+  EXPECT_EQ(std::count_if(text.begin(), text.end(),
+                          [](char32_t c) { return c >= kFirstFlag && c <= kLastFlag; }),
+            0);
   EXPECT_EQ(std::count(text.begin(), text.end(), kTuplet3), 2);
 }
 
@@ -97,9 +104,12 @@ TEST_F(FixturePdfTest, SyllablesOfAHiddenLyricStaffStandUnderTheMelody) {
   ASSERT_TRUE(Render("lyric_staff"));
   std::vector<TWord> heads, syllables, hyphens;
   for (const TWord& w : PageWords()) {
-    if (IsHead(CodeOf(w))) heads.push_back(w);
-    else if (w.text == "-") hyphens.push_back(w);
-    else if (CodeOf(w) < 0xE000) syllables.push_back(w);
+    if (IsHead(CodeOf(w)))
+      heads.push_back(w);
+    else if (w.text == "-")
+      hyphens.push_back(w);
+    else if (CodeOf(w) < 0xE000)
+      syllables.push_back(w);
   }
   auto byX = [](const TWord& a, const TWord& b) { return a.xMin < b.xMin; };
   std::sort(heads.begin(), heads.end(), byX);
@@ -119,7 +129,8 @@ TEST_F(FixturePdfTest, SyllablesOfAHiddenLyricStaffStandUnderTheMelody) {
   }
   ASSERT_EQ(hyphens.size(), 5u);
   for (const TWord& h : hyphens) {
-    const auto after = std::find_if(syllables.begin(), syllables.end(), [&](const TWord& s) { return s.xMin >= h.xMax; });
+    const auto after = std::find_if(syllables.begin(), syllables.end(),
+                                    [&](const TWord& s) { return s.xMin >= h.xMax; });
     ASSERT_TRUE(after != syllables.begin() && after != syllables.end()) << h.xMin;
     EXPECT_GE(h.xMin, (after - 1)->xMax);
   }
@@ -131,7 +142,8 @@ TEST_F(FixturePdfTest, BarNumbersStandAtEverySystemStartAfterTheFirst) {
   std::vector<double> clefRows;
   for (const TWord& w : PageWords()) {
     if (CodeOf(w) == 0xE050) clefRows.push_back(w.yMin);  // a treble clef starts every system
-    if (!w.text.empty() && w.text.find_first_not_of("0123456789") == std::string::npos) numbers.push_back(w);
+    if (!w.text.empty() && w.text.find_first_not_of("0123456789") == std::string::npos)
+      numbers.push_back(w);
   }
   ASSERT_GE(clefRows.size(), 3u);
   ASSERT_EQ(numbers.size(), clefRows.size() - 1);
