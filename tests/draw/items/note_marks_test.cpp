@@ -163,6 +163,26 @@ TEST_F(NoteMarksTest, ArticulationsGoOppositeTheStemOrToTheirMarker) {
   }
 }
 
+TEST_F(NoteMarksTest, ArticulationsOnStemStandBeyondTheStemsEnd) {
+  for (int stem : {kStemUp, kStemDown}) {
+    SCOPED_TRACE(stem == kStemUp ? "up" : "down");
+    staff.DeleteItems(1, staff.GetLastIndex());
+    TMusicNote& note = b.Note(0, kDurQuarter, kMaskStaccato);
+    note.SetStemDir(stem);
+    note.SetArticulationsOnStem(true);
+    DrawItem(b.Last());
+    const std::vector<TDcRect> staccato = BoxesOf({19});
+    ASSERT_EQ(staccato.size(), 1u);
+    const double centre = (staccato[0].top + staccato[0].bottom) / 2.0;
+    // A quarter's stem is 7 steps (less one drawn inside the head) long.
+    if (stem == kStemUp) {
+      EXPECT_LT(centre, Y(-6));
+    } else {
+      EXPECT_GT(centre, Y(6));
+    }
+  }
+}
+
 TEST_F(NoteMarksTest, AHiddenArticulationMarkerHidesTheMarksWhenPrinting) {
   auto marker = std::make_unique<TNotationMarker>();
   marker->SetPos(-9.0f);
