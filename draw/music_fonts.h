@@ -120,6 +120,9 @@ public:
 
   // --- Glyphs ("DrawingActive") ---
   int DrawGlyph(int sizeIndex, int glyph, int x, int y);
+  // The ink of a glyph drawn at y: its top and bottom edge as offsets from y (pixels, from the
+  // font's metadata); both 0 for a glyph that draws nothing.
+  void GetGlyphInkOffsets(int sizeIndex, int glyph, int& top, int& bottom) const;
   int DrawGlyphAtStep(int sizeIndex, int glyph, int x, int position);
   int DrawGlyphAtPos(int sizeIndex, int glyph, int x, float position);
   int DrawFullGlyphAtPos(int glyph, int x, float position);
@@ -226,6 +229,8 @@ private:
   void Build(int requestedSpace, TDeviceContext* sizing);
   TDcFont MakeTextFont(int textIndex, int percent, int dpi) const;
   void RequireDrawing() const;
+  // From the y a glyph is drawn at to its baseline (pixels).
+  double GlyphBaselineOffset(int sizeIndex, int glyph) const;
   void RequireSizing() const;
   TDeviceContext& Measurer() const;
   void SelectColorPen();

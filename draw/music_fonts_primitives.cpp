@@ -23,10 +23,7 @@ std::u16string Ansi(const char* text) {
 
 }  // namespace
 
-int TMusicFonts::DrawGlyph(int sizeIndex, int glyph, int x, int y) {
-  RequireDrawing();
-  x = ClampCoord(x);
-  y = ClampCoord(y);
+double TMusicFonts::GlyphBaselineOffset(int sizeIndex, int glyph) const {
   const TMusicGlyph* g = MusicGlyphAt(glyph);
   if (g == nullptr) return 0;
   const int a = sizeIndex == 1 ? 2 : 1;
@@ -56,6 +53,27 @@ int TMusicFonts::DrawGlyph(int sizeIndex, int glyph, int x, int y) {
       if (glyph >= 73 && glyph <= 80) offset = 2 * s / (3 * d);
       break;
   }
+  return offset + g->dy * (double(space) * a / b);
+}
+
+void TMusicFonts::GetGlyphInkOffsets(int sizeIndex, int glyph, int& top, int& bottom) const {
+  top = bottom = 0;
+  const TMusicGlyph* g = MusicGlyphAt(glyph);
+  if (g == nullptr || !g->visible()) return;
+  const double scaledSpace = double(space) * (sizeIndex == 1 ? 2 : 1) / (sizeIndex == 1 ? 3 : 1);
+  const double baseline = GlyphBaselineOffset(sizeIndex, glyph);
+  top = static_cast<int>(std::floor(baseline - g->box.neY * scaledSpace));
+  bottom = static_cast<int>(std::ceil(baseline - g->box.swY * scaledSpace));
+}
+
+int TMusicFonts::DrawGlyph(int sizeIndex, int glyph, int x, int y) {
+  RequireDrawing();
+  x = ClampCoord(x);
+  y = ClampCoord(y);
+  const TMusicGlyph* g = MusicGlyphAt(glyph);
+  if (g == nullptr) return 0;
+  const int a = sizeIndex == 1 ? 2 : 1;
+  const int b = sizeIndex == 1 ? 3 : 1;
   const int width = widths[glyph] * a / b;
   if (glyph == 43) x -= width / 4 + 1;
   const double scaledSpace = double(space) * a / b;
@@ -64,7 +82,7 @@ int TMusicFonts::DrawGlyph(int sizeIndex, int glyph, int x, int y) {
   if (glyph >= 15 && glyph <= 18) gx -= double(stemThickness) * a / b;
   // Dynamics reach left of their origin; keep their ink right of x.
   if (g->box.swX < 0) gx -= g->box.swX * scaledSpace;
-  const double gy = double(y) + offset + g->dy * scaledSpace;
+  const double gy = double(y) + GlyphBaselineOffset(sizeIndex, glyph);
   if (glyph == kAnchorGlyph) {
     TDcPoint outline[kAnchorPointCount];
     for (int i = 0; i < kAnchorPointCount; ++i) {

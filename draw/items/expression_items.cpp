@@ -82,12 +82,12 @@ int TextWidth(const TItemDrawCall& call, const TTextExpression& text) {
   return width;
 }
 
-void DrawTextKind(const TItemDrawCall& call, const TTextExpression& text, int x) {
+void DrawTextKind(const TItemDrawCall& call, const TTextExpression& text, int x, float position) {
   TMusicFonts& fonts = call.site.Fonts();
   if (call.site.DrawMode() == kDrawModeStaffOnly && text.GetVisibility() == kVisNever) return;
   const int slot = text.GetFontIndex();
   if (text.GetScale() == 100) {
-    fonts.DrawTextW(slot, IsSymbolSlot(slot) ? kAlignBaseline : kAlignCentred, x, text.GetPos(),
+    fonts.DrawTextW(slot, IsSymbolSlot(slot) ? kAlignBaseline : kAlignCentred, x, position,
                     text.GetText());
     return;
   }
@@ -95,17 +95,17 @@ void DrawTextKind(const TItemDrawCall& call, const TTextExpression& text, int x)
   fonts.SetPenColorIndex(pen, fonts.GetColorIndex());
   fonts.SetPen(pen);
   fonts.SetUserFontFromSlot(slot, text.GetScale());
-  fonts.MoveTo(x, text.GetPos());
+  fonts.MoveTo(x, position);
   fonts.DrawTextWide(text.GetText(), IsSymbolSlot(slot) ? 0 : kTextCentreVertically,
                      kTransparentBackground);
 }
 
 // --- Tempo mark ---
 
-int TempoMark(const TItemDrawCall& call, const TTempoData& tempo, int x, bool draw) {
+int TempoMark(const TItemDrawCall& call, const TTempoData& tempo, int x, bool draw,
+              float position) {
   TMusicFonts& fonts = call.site.Fonts();
   const TTempoMarkParts parts = BuildTempoMark(tempo);
-  const float position = tempo.GetPos();
   const int start = x;
   if (parts.hasText) {
     if (draw) fonts.DrawBoldTextW(x, position, tempo.GetText());
@@ -131,10 +131,9 @@ int FlowWidth(const TItemDrawCall& call, const TFlowDirection& flow) {
   return width;
 }
 
-void DrawFlowKind(const TItemDrawCall& call, const TFlowDirection& flow, int x) {
+void DrawFlowKind(const TItemDrawCall& call, const TFlowDirection& flow, int x, float position) {
   TMusicFonts& fonts = call.site.Fonts();
   const TFlowParts parts = BuildFlowParts(flow);
-  const float position = flow.GetPos();
   switch (flow.GetStyle()) {
     case kFlowCoda:
       fonts.DrawGlyphAtPos(0, kGlyphCoda, x, position - 5.0f);
@@ -160,7 +159,38 @@ int ItalicWidthUtf8(TMusicFonts& fonts, std::string_view utf8) {
 void DrawItalicUtf8(TMusicFonts& fonts, int x, float position, std::string_view utf8) {
   fonts.DrawItalicTextW(x, position, Utf8ToUtf16(utf8));
 }
+// The glyph a kind draws on its own; 0 for the kinds that draw text.
+int KindGlyph(const TNtnGeneralExpression& expression) {
+  switch (expression.GetType()) {
+    case kItemSustainPedal: return ItemRef<TSustainPedal>(expression).GetSymbol();
+    case kItemDynamic: return ItemRef<TDynamicLevelData>(expression).GetSymbol();
+    case kItemTempoVariance:
+      return TempoVarianceGlyph(ItemRef<TTempoVariance>(expression), expression.GetPos());
+    default: return 0;
+  }
+}
+
 }  // namespace
+
+void ExpressionReach(TMusicFonts& fonts, const TNtnGeneralExpression& expression, float& up,
+                     float& down) {
+  const float step = static_cast<float>(std::max(1, fonts.GetStepHeight()));
+  // Text stands centred on its position and is about as tall as a lyric line.
+  up = static_cast<float>(fonts.GetLyricLineHeight()) / 2;
+  down = up;
+  if (const int glyph = KindGlyph(expression); glyph != 0) {
+    int top = 0, bottom = 0;
+    fonts.GetGlyphInkOffsets(0, glyph, top, bottom);
+    up = static_cast<float>(-top) / step;
+    down = static_cast<float>(bottom) / step;
+  }
+}
+
+float PlacedPosition(const TItemDrawCall& call, const TNtnGeneralExpression& expression) {
+  float up = 0, down = 0;
+  ExpressionReach(call.site.Fonts(), expression, up, down);
+  return call.site.ExpressionPosition(expression.GetPos(), up, down);
+}
 
 int ExpressionKindWidth(const TItemDrawCall& call, const TNtnGeneralExpression& expression) {
   TMusicFonts& fonts = call.site.Fonts();
@@ -172,7 +202,7 @@ int ExpressionKindWidth(const TItemDrawCall& call, const TNtnGeneralExpression& 
       return fonts.GetGlyphWidth(ItemRef<TSustainPedal>(expression).GetSymbol());
     case kItemPerformanceStyle:
       return ItalicWidthUtf8(fonts, ItemRef<TPerformanceStyle>(expression).GetDisplayText());
-    case kItemTempo: return TempoMark(call, ItemRef<TTempoData>(expression), 0, false);
+    case kItemTempo: return TempoMark(call, ItemRef<TTempoData>(expression), 0, false, 0.0f);
     case kItemTempoVariance: {
       const auto& variance = ItemRef<TTempoVariance>(expression);
       // The width is the upright fermata's whichever way it turns.
@@ -192,9 +222,9 @@ int ExpressionKindWidth(const TItemDrawCall& call, const TNtnGeneralExpression& 
 
 void DrawExpressionKind(const TItemDrawCall& call, const TNtnGeneralExpression& expression, int x) {
   TMusicFonts& fonts = call.site.Fonts();
-  const float position = expression.GetPos();
+  const float position = PlacedPosition(call, expression);
   switch (expression.GetType()) {
-    case kItemText: DrawTextKind(call, ItemRef<TTextExpression>(expression), x); break;
+    case kItemText: DrawTextKind(call, ItemRef<TTextExpression>(expression), x, position); break;
     case kItemGenericControl:
       fonts.DrawBoldText(x, position, MpcLabel(ItemRef<TGenericControl>(expression)).c_str());
       break;
@@ -204,7 +234,7 @@ void DrawExpressionKind(const TItemDrawCall& call, const TNtnGeneralExpression& 
     case kItemPerformanceStyle:
       DrawItalicUtf8(fonts, x, position, ItemRef<TPerformanceStyle>(expression).GetDisplayText());
       break;
-    case kItemTempo: TempoMark(call, ItemRef<TTempoData>(expression), x, true); break;
+    case kItemTempo: TempoMark(call, ItemRef<TTempoData>(expression), x, true, position); break;
     case kItemTempoVariance: {
       const auto& variance = ItemRef<TTempoVariance>(expression);
       const int glyph = TempoVarianceGlyph(variance, position);
@@ -225,7 +255,7 @@ void DrawExpressionKind(const TItemDrawCall& call, const TNtnGeneralExpression& 
     case kItemPatch:
       fonts.DrawBoldTextW(x, position, ItemRef<TPatchData>(expression).GetName());
       break;
-    case kItemFlow: DrawFlowKind(call, ItemRef<TFlowDirection>(expression), x); break;
+    case kItemFlow: DrawFlowKind(call, ItemRef<TFlowDirection>(expression), x, position); break;
     default: break;
   }
 }
@@ -264,10 +294,10 @@ void DrawExpressionItem(const TItemDrawCall& call, const TNtnGeneralExpression& 
     int anchorX = x;
     if (!atNextNote && justify == kJustifyCenter) anchorX = x + p / 2 - e / 2;
     if (!atNextNote && justify == kJustifyRight) anchorX = x + p - e;
-    fonts.DrawExpressionAnchor(anchorX, expression.GetPos(), justify);
+    fonts.DrawExpressionAnchor(anchorX, PlacedPosition(call, expression), justify);
   }
   if (atNextNote && site.Editing())
-    fonts.DrawDottedArrow(hidden, expression.GetPos(), x + e, x + offset);
+    fonts.DrawDottedArrow(hidden, PlacedPosition(call, expression), x + e, x + offset);
   fonts.SetColorIndex(itemColor);
 }
 

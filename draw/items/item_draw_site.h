@@ -74,6 +74,11 @@ public:
   // A note, rest, chord or multi-bar rest stands between the bar line before pos and pos.
   virtual bool NoteSincePreviousBar(int pos) = 0;
 
+  // The position an expression placed at `position`, its ink reaching `up` steps above and
+  // `down` steps below it, is drawn at: clear of the staff's lyric lines
+  // (draw/layout/lyric_band.h). A site without lyrics keeps the position.
+  virtual float ExpressionPosition(float position, float up, float down) { return position; }
+
   // --- User objects ---
   // The width the object's script reports; 0 when it cannot say.
   virtual int MeasureUserObject(int pos) = 0;

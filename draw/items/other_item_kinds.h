@@ -65,6 +65,11 @@ void DrawExpressionItem(const TItemDrawCall& call, const TNtnGeneralExpression& 
 // The width and the drawing of the kind itself (slots 22 and 23).
 int ExpressionKindWidth(const TItemDrawCall& call, const TNtnGeneralExpression& expression);
 void DrawExpressionKind(const TItemDrawCall& call, const TNtnGeneralExpression& expression, int x);
+// How far the expression's ink reaches above (up) and below (down) its position, in steps.
+void ExpressionReach(TMusicFonts& fonts, const TNtnGeneralExpression& expression, float& up,
+                     float& down);
+// The position the expression is drawn at: its own, moved clear of the staff's lyric lines.
+float PlacedPosition(const TItemDrawCall& call, const TNtnGeneralExpression& expression);
 
 // The hidden colour of the site's staff.
 int HiddenColor(TItemDrawSite& site);

@@ -12,8 +12,10 @@
 #include "notation/items/chord_data.h"
 #include "notation/items/item_cast.h"
 #include "notation/items/music_note.h"
+#include "notation/items/notation_marker.h"
 #include "notation/items/rest_chord.h"
 #include "notation/items/rest_note.h"
+#include "notation/staff/music_staff.h"
 
 namespace kvt {
 
@@ -139,7 +141,7 @@ private:
       f.SetColorIndex(colorAfterNote);
     }
     if (!member) {
-      Articulations(note, note, x);
+      Articulations(note, note, x, left + SongNoteStemX(note, a, 0, m));
       const int first = DrawDots(note, note, x + w, DotPosition(note, INT_MIN, false, false));
       TieOut(note, left, first);
     }
@@ -180,19 +182,56 @@ private:
     f.DrawTie(note.GetStaffPos(), TieBelow(note), start, end);
   }
 
-  void Articulations(const TSongNote& item, const TMusicNote& stemEnd, int headX) {
+  // The staff position of the beam line at the stem of a beamed note, when the beam is laid out.
+  bool BeamPositionAt(const TSongNote& item, int stemX, float& position) const {
+    const TStaffConnect* beam =
+        layout.Beams().FindCovering(item.IsGrace() ? 1 : 0, pos.GetItemIndex());
+    if (!beam) return false;
+    const double step = std::max(1, layout.Metrics().Space() / 2);
+    position = static_cast<float>((beam->LineYAt(stemX) - layout.PositionToY(0)) / step);
+    return true;
+  }
+
+  // The articulation column of a note, or of a chord from its member at the side away from
+  // its stem (stemEnd). A marker before the item places the column; otherwise it stands
+  // opposite the stem, or beyond the stem's end with ArticulationsOnStem.
+  void Articulations(const TSongNote& item, const TMusicNote& stemEnd, int headX, int stemX) {
     const uint16_t flags = item.GetFlags();
     if ((flags & kArticulationMask) == 0) return;
-    const int stemDir = stemEnd.GetStemDir();
-    int c = stemDir > 0 ? 1 : -1;  // +1 downwards: the side away from an up stem
+    const int stemDir = stemEnd.GetStemDir() > 0 ? 1 : -1;
+    int c = stemDir;  // +1 downwards: the side away from an up stem
     float p = static_cast<float>(stemEnd.GetStaffPos() + 2 * c);
     bool onStem = false;
-    if (stemEnd.GetArticulationsOnStem()) {
-      c = -c;
+    const int keep = f.GetColorIndex();
+    const int markerPos = layout.FindMarkerBefore(n, 0);
+    const auto* marker = markerPos > 0 ? ItemAs<TNotationMarker>(layout.GetStaff()->GetItem(
+                                             layout.PositionAt(markerPos)->GetItemIndex()))
+                                       : nullptr;
+    if (marker) {
+      if (!layout.IsItemVisible(*marker)) {
+        if (!showHidden) return;
+        f.SetColorIndex(hiddenColor);
+      } else if (marker->GetColor() >= 1 && marker->GetColor() <= 7) {
+        f.SetColorIndex(8 + marker->GetColor());
+      }
+      p = marker->GetPos();
+      // Towards the marker: below the item's lowest head downwards, else upwards.
+      const TMusicNote* notes = NotesOf(item);
+      const TMusicNote* lowest = notes && notes->GetFirstNote() ? notes->GetFirstNote() : &stemEnd;
+      c = p > static_cast<float>(lowest->GetStaffPos()) ? 1 : -1;
+      onStem = c == -stemDir;
+    } else if (stemEnd.GetArticulationsOnStem()) {
+      c = -stemDir;
       onStem = true;
-      int length = CalcStemLength(stemEnd);
-      if (size == 0 && length > 0) --length;
-      p = static_cast<float>(stemEnd.GetStaffPos() + c * length + (size == 1 ? c : 2 * c));
+      float beamPos = 0;
+      if (item.IsBeamed() && !stemEnd.HasStemLength() && BeamPositionAt(item, stemX, beamPos)) {
+        p = beamPos;
+      } else {
+        int length = CalcStemLength(stemEnd);
+        if (size == 0 && length > 0) --length;
+        p = static_cast<float>(stemEnd.GetStaffPos() + c * length);
+      }
+      p += static_cast<float>(size == 1 ? c : 2 * c);
     }
     if (c > 0) p += 1;
     int x = headX + Unit() / 2;
@@ -212,6 +251,7 @@ private:
     }
     if (flags & kMaskMarcato) draw(c > 0 ? kGlyphMarcatoDown : kGlyphMarcatoUp);
     else if (flags & kMaskAccent) draw(kGlyphAccent);
+    f.SetColorIndex(keep);
   }
 
   void DrawChord(const TChordData& chord, int left) {
@@ -266,7 +306,7 @@ private:
     }
     // Articulations once, from the member at the side away from the stem.
     const TMusicNote* outer = chord.GetStemDir() > 0 ? chord.GetMember(0) : chord.GetMember(count - 1);
-    Articulations(chord, *outer, hx);
+    Articulations(chord, *outer, hx, left + SongNoteStemX(chord, a, 0, m));
     // Dots: one per member, no two on the same position.
     const int headEnd = hx + w * chord.GetHeadColumns();
     std::vector<int> taken;
@@ -274,6 +314,14 @@ private:
     for (int i = count - 1; i >= 0; --i) {
       const TMusicNote& member = *chord.GetMember(i);
       int dotPos = DotPosition(member, INT_MIN, !chord.HasSplitStem(), chord.HasSplitStem());
+      // In a second the space beside a head on a line holds the other head: the dot goes to
+      // the line's other side.
+      for (int k = 0; k < count; ++k)
+        if (k != i && chord.GetMember(k)->GetStaffPos() == dotPos &&
+            dotPos != member.GetStaffPos()) {
+          dotPos = DotPosition(member, dotPos, !chord.HasSplitStem(), chord.HasSplitStem());
+          break;
+        }
       const int push = member.GetStemDir() < 0 || chord.GetStemDir() < 0 ? 2 : -2;
       for (int guard = 0; guard < 64 && std::find(taken.begin(), taken.end(), dotPos) != taken.end(); ++guard)
         dotPos += push;
@@ -294,7 +342,14 @@ private:
 
   void DrawRest(const TRestNote& rest, int left, int offset) {
     ApplyColor(rest, nullptr);
-    const int x = left + SongNoteHeadX(rest, pos.GetAccidentalColumns(), m);
+    int x = left + SongNoteHeadX(rest, pos.GetAccidentalColumns(), m);
+    if (rest.GetType() == kItemRest && rest.HasTickLength() && !showHidden) {
+      // A rest that fills its bar stands in the middle of the bar's room.
+      const int64_t from = static_cast<int64_t>(left) - layout.DistanceToPaddedNeighbour(n, -1);
+      const int64_t to = static_cast<int64_t>(left) + layout.DistanceToPaddedNeighbour(n, 1);
+      const int64_t middle = from + (to - from) / 2 - m.GlyphWidth(0, kGlyphFirstRest) / 2;
+      x = static_cast<int>(std::clamp<int64_t>(middle, INT_MIN, INT_MAX));
+    }
     const int p = rest.GetStaffPos() + offset;
     const int width = f.DrawGlyphAtStep(size, kGlyphFirstRest + rest.GetDurationCode(), x, p);
     if (!rest.IsDotted() && !rest.IsDblDotted()) return;

@@ -102,7 +102,9 @@ void DrawTupletNumberOnBeam(TMusicFonts& fonts, TStaffDrawInfo& layout, const TS
   if (marker) y0 = y1 = layout.PositionToY(marker->GetPos());
   if (rec.IsHidden()) fonts.SetColorIndex(hiddenColor);
   else fonts.SetItemColorIndex(marker ? marker->GetColor() : 0, staffColor);
-  fonts.DrawTupletMark(dir, grace ? 1 : 0, rec.startX, y0, rec.endX, y1, false);
+  const double dy = static_cast<double>(fonts.GetStaffOrigin()) - layout.GetStaffY();
+  fonts.DrawTupletMark(dir, grace ? 1 : 0, rec.startX, ClampToInt(y0 + dy), rec.endX,
+                       ClampToInt(y1 + dy), false);
   fonts.SetColorIndex(staffColor);
 }
 
@@ -214,6 +216,8 @@ void DrawBeamGroup(TMusicFonts& fonts, TStaffDrawInfo& layout, int n, int x) {
   const int staffColor = fonts.GetColorIndex();
   const int hiddenColor = layout.GetHost().GetActiveSlot() == layout.GetSlot() ? 6 : 7;
   const int unit = layout.Metrics().GlyphWidth(size, 7);
+  // The records hold the layout's y (within the system); the fonts draw on the page.
+  const double dy = static_cast<double>(fonts.GetStaffOrigin()) - layout.GetStaffY();
   DrawTupletNumberOnBeam(fonts, layout, *rec, n, g.grace, staffColor, hiddenColor);
   std::vector<int> drawn(g.notes.size(), 0);
   for (size_t i = 0; i < g.notes.size(); ++i) {
@@ -223,9 +227,10 @@ void DrawBeamGroup(TMusicFonts& fonts, TStaffDrawInfo& layout, int n, int x) {
     else fonts.SetItemColorIndex(b.item->GetColor(), staffColor);
     const TMusicNote* member = notes.GetStemEndNote(dir);
     if (!member) member = &notes;
-    const int headY = layout.PositionToY(static_cast<float>(member->GetStaffPos()));
+    const int headY =
+        ClampToInt(layout.PositionToY(static_cast<float>(member->GetStaffPos())) + dy);
     const int startY = headY - dir * fonts.GetStemAttachOffset(size, notes.GetNoteHeadSymbol(), dir);
-    const int endY = rec->LineYAt(b.stemX);
+    const int endY = ClampToInt(rec->LineYAt(b.stemX) + dy);
     if (notes.IsStemShown() || layout.ShowsHiddenItems())
       if (dir > 0 ? endY < startY : endY > startY) fonts.DrawStemStroke(b.stemX, startY, endY, dir);
     if (i == 0) continue;
@@ -234,7 +239,9 @@ void DrawBeamGroup(TMusicFonts& fonts, TStaffDrawInfo& layout, int n, int x) {
     const int m = notes.GetFlagCount();
     const int next = i + 1 < g.notes.size() ? NotesOf(*g.notes[i + 1].item)->GetFlagCount() : -1;
     auto beams = [&](int x0, int x1, int levels) {
-      if (levels > 0) fonts.DrawBeams(x0, rec->LineYAt(x0), x1, rec->LineYAt(x1), dir, g.grace, levels);
+      if (levels > 0)
+        fonts.DrawBeams(x0, ClampToInt(rec->LineYAt(x0) + dy), x1,
+                        ClampToInt(rec->LineYAt(x1) + dy), dir, g.grace, levels);
     };
     if (l == m) {
       beams(prev.stemX, b.stemX, l);

@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "draw/items/item_color.h"
+#include "draw/items/other_item_kinds.h"
+#include "draw/layout/lyric_band.h"
 #include "draw/layout/score_draw_info.h"
 #include "draw/music_fonts.h"
 #include "notation/items/dynamic_level_data.h"
@@ -47,15 +49,22 @@ int DrawHairpin(TScoreDrawInfo& score, int slot, int pos, int x) {
     if (HairpinMask(item) != mask) break;
     last = i;
   }
+  TMusicFonts& fonts = score.Fonts();
   float position = kDefaultHairpinPosition;
+  // Clear of the lyric lines: level with its dynamic, which moves as the expressions do, or,
+  // without one, as a mark one space high (a hairpin's opening).
+  float up = 1.0f, down = 1.0f;
   for (int i = first - 1; i >= 0; --i) {
     const TNotatedItem* item = staff.GetItem(i);
     if (item->GetType() == kItemDynamic || item->GetType() == kItemDynamicVariance) {
-      position = static_cast<const TNtnGeneralExpression&>(*item).GetPos();
+      const auto& dynamic = static_cast<const TNtnGeneralExpression&>(*item);
+      position = dynamic.GetPos();
+      ExpressionReach(fonts, dynamic, up, down);
       break;
     }
   }
-  TMusicFonts& fonts = score.Fonts();
+  position = ClearOfLyricBand(GetLyricBand(score, slot), position, up, down,
+                              staff.GetTopLinePosition(), staff.GetBottomLinePosition());
   const int unit = fonts.GetGlyphWidth(kGlyphFilledHead);
   const TStaffDrawPos& at = *layout->PositionAt(pos);
   const int64_t start = first == noteItem ? x + layout->GetLeadWidth(at) + unit / 2 : x;

@@ -18,8 +18,9 @@ namespace {
 constexpr int kMaxLyricLines = 8;
 constexpr int kSeparatorHyphen = 45;
 
+// A hidden note keeps its syllable: the notes of a lyric staff are hidden, their words are not.
 bool HasSyllable(const TStaffDrawPos& p) {
-  return (p.GetKind() == kDrawNote || p.GetKind() == kDrawGraceNote) && p.GetCounter() > 0 && !p.IsHidden();
+  return (p.GetKind() == kDrawNote || p.GetKind() == kDrawGraceNote) && p.GetCounter() > 0;
 }
 
 }  // namespace

@@ -92,7 +92,8 @@ void DrawLyrics(TScoreDrawInfo& score, int slot, const TDrawSpan& span, int left
       x += pos.GetWidth();
       const int counter =
           pos.GetKind() == kDrawNote || pos.GetKind() == kDrawGraceNote ? pos.GetCounter() : 0;
-      if (counter <= 0 || pos.IsHidden()) {
+      // Hidden notes keep their syllables (a lyric staff's notes are all hidden).
+      if (counter <= 0) {
         if (here > span.right) break;
         continue;
       }

@@ -175,7 +175,20 @@ bool ComputeSlur(TStaffDrawInfo& layout, TStaffSlur& out, int n, int x) {
     const int kind = pos.GetKind();
     if (kind == kDrawNote || kind == kDrawGraceNote) {
       const int role = i == n ? 1 : (pos.GetItemIndex() == endItem ? 2 : 0);
-      SlurNotePoints(layout, i, xOf(i), d, grace, role, points);
+      const int markerAt = layout.FindMarkerBefore(i, 1);
+      const auto* marker =
+          markerAt > 0
+              ? ItemAs<TNotationMarker>(staff->GetItem(layout.PositionAt(markerAt)->GetItemIndex()))
+              : nullptr;
+      if (marker) {
+        // A slur marker just before the note places the curve's point there: one point at
+        // the marker's height, at the x of the note's last point.
+        TSlurPoints own;
+        if (SlurNotePoints(layout, i, xOf(i), d, grace, role, own) > 0)
+          points.Add(own.Points().back().x, layout.PositionToY(marker->GetPos()));
+      } else {
+        SlurNotePoints(layout, i, xOf(i), d, grace, role, points);
+      }
       if (role == 2) {
         reachedEnd = true;
         break;
@@ -233,6 +246,7 @@ bool ComputeSlur(TStaffDrawInfo& layout, TStaffSlur& out, int n, int x) {
 void DrawSlurs(TMusicFonts& fonts, TStaffDrawInfo& layout, int leftX, int rightX) {
   const int staffColor = fonts.GetColorIndex();
   const int hiddenColor = layout.GetHost().GetActiveSlot() == layout.GetSlot() ? 6 : 7;
+  const int64_t dy = static_cast<int64_t>(fonts.GetStaffOrigin()) - layout.GetStaffY();
   for (int i = 0; i < layout.Slurs().Count(); ++i) {
     const TStaffSlur& slur = layout.Slurs().At(i);
     if (std::max(slur.curve.sx, slur.curve.ex) < leftX || std::min(slur.curve.sx, slur.curve.ex) > rightX) continue;
@@ -242,7 +256,12 @@ void DrawSlurs(TMusicFonts& fonts, TStaffDrawInfo& layout, int leftX, int rightX
     } else {
       fonts.SetItemColorIndex(slur.ColorIndex(), staffColor);
     }
-    fonts.DrawSlurCurve(slur.curve, slur.IsBelow(), slur.IsGrace());
+    // The record holds the layout's y (within the system); the fonts draw on the page.
+    TQuadCurve curve = slur.curve;
+    curve.sy = ClampToInt(static_cast<double>(curve.sy) + dy);
+    curve.cy = ClampToInt(static_cast<double>(curve.cy) + dy);
+    curve.ey = ClampToInt(static_cast<double>(curve.ey) + dy);
+    fonts.DrawSlurCurve(curve, slur.IsBelow(), slur.IsGrace());
   }
   fonts.SetColorIndex(staffColor);
 }

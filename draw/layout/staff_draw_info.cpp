@@ -13,6 +13,7 @@
 #include "notation/items/staff_sizer.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
+#include "notation/staff/staff_lyrics.h"
 #include "utils/precondition.h"
 
 namespace kvt {
@@ -26,7 +27,14 @@ int ClampToInt(int64_t v) {
 }  // namespace
 
 int GetAlignClass(const TStaffDrawPos& pos, const TMusicStaff* staff) {
-  if (pos.IsHidden()) return 0;
+  if (pos.IsHidden()) {
+    // A hidden note that carries a syllable still stands at its time, so that its syllable
+    // lines up with the other staves (the hidden notes of a lyric staff).
+    const TStaffLyrics* lyrics = staff ? staff->GetLyrics() : nullptr;
+    const bool sung =
+        pos.GetKind() == kDrawNote && pos.GetCounter() > 0 && lyrics && lyrics->GetCount() > 0;
+    return sung ? 8 : 0;
+  }
   switch (pos.GetKind()) {
     case kDrawGap:
     case kDrawGapEnd: return 6;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "draw/layout/lyric_band.h"
 #include "draw/layout/score_draw_info.h"
 #include "draw/music_fonts.h"
 #include "notation/context/staff_context_state.h"
@@ -88,5 +89,10 @@ int TStaffItemSite::MeasureUserObject(int pos) {
 }
 
 void TStaffItemSite::DrawUserObject(int pos, int x) { layout->DrawUserObject(pos, x); }
+
+float TStaffItemSite::ExpressionPosition(float position, float up, float down) {
+  return ClearOfLyricBand(GetLyricBand(*score, slot), position, up, down, TopLinePosition(),
+                          BottomLinePosition());
+}
 
 }  // namespace kvt

@@ -40,6 +40,7 @@ public:
   bool NoteSincePreviousBar(int pos) override;
   int MeasureUserObject(int pos) override;
   void DrawUserObject(int pos, int x) override;
+  float ExpressionPosition(float position, float up, float down) override;
 
 private:
   TScoreDrawInfo* score;

@@ -186,8 +186,11 @@ void DrawTupletBracket(TMusicFonts& fonts, TStaffDrawInfo& layout, int n) {
   } else if (const TNotationMarker* marker = MarkerAt(layout, n)) {
     fonts.SetItemColorIndex(marker->GetColor(), staffColor);
   }
-  fonts.DrawTupletMark(rec->IsDown() ? -1 : 1, rec->GraceClass() == 1 ? 1 : 0, rec->startX, rec->startY, rec->endX,
-                       rec->LineYAt(rec->endX), true);
+  // The record holds the layout's y (within the system); the fonts draw on the page.
+  const double dy = static_cast<double>(fonts.GetStaffOrigin()) - layout.GetStaffY();
+  fonts.DrawTupletMark(rec->IsDown() ? -1 : 1, rec->GraceClass() == 1 ? 1 : 0, rec->startX,
+                       ClampToInt(rec->startY + dy), rec->endX,
+                       ClampToInt(rec->LineYAt(rec->endX) + dy), true);
   fonts.SetColorIndex(staffColor);
 }
 

@@ -6,7 +6,9 @@
 
 #include <memory>
 
+#include "draw/items/song_note_metrics.h"
 #include "draw/layout/staff_draw_info.h"
+#include "notation/items/notation_marker.h"
 #include "tests/draw/layout/fake_layout_host.h"
 #include "tests/notation/staff_builder.h"
 
@@ -92,6 +94,69 @@ TEST_F(SlurLayoutTest, SlurPastTheSystemEndsAtItsRightEdge) {
   SlurNotePoints(*layout, layout->GetDrawPosCount() - 1, layout->XOfPosition(layout->GetDrawPosCount() - 1), 1, false,
                  0, last);
   EXPECT_EQ(slur.curve.ey, last.Points().back().y);
+}
+
+TEST_F(SlurLayoutTest, SlurMarkerBeforeANoteSetsItsPoint) {
+  for (int role : {0, 2}) {  // a note inside the slur, the end note
+    SCOPED_TRACE(role);
+    staff.DeleteItems(1, staff.GetLastIndex());
+    int first = -1, marked = -1;
+    for (int i = 0; i < 4; ++i) {
+      if (i == (role == 2 ? 3 : 1)) {
+        auto marker = std::make_unique<TNotationMarker>();
+        marker->SetPos(-12);
+        marker->SetTarget(kMarkerSlur);
+        b.Add(std::move(marker));
+      }
+      TMusicNote& n = b.Note(0);
+      n.SetStemDir(kStemDown);
+      if (i < 3) n.SetNoteFlag(kFlagSlur);
+      if (i > 0) n.SetSlurIn(true);
+      if (i == 0) first = b.Last();
+      if (i == (role == 2 ? 3 : 1)) marked = b.Last();
+    }
+    Lay();
+    TStaffSlur slur;
+    ASSERT_TRUE(Compute(first, slur));
+    // The curve passes through the marker's height at the marked note's x.
+    const int n = layout->FindDrawPosOfItem(marked);
+    TSlurPoints own;
+    ASSERT_EQ(SlurNotePoints(*layout, n, layout->XOfPosition(n), 1, false, role, own), 1);
+    const int x = own.Points().back().x;
+    EXPECT_NEAR(slur.curve.YAtX(x), layout->PositionToY(-12), 3);  // integer curve arithmetic
+  }
+}
+
+TEST_F(SlurLayoutTest, StemSidePointsClearTheStemAndFlag) {
+  // Head width 12 (the fake metrics): a fifth plus 1 is 3, two thirds plus 1 is 9, half 6.
+  struct Case {
+    const char* name;
+    int stem;
+    int duration;
+    int direction;  // +1 slur above
+    int role;
+    int dx;  // from the stem's x
+  } cases[] = {
+      {"first, flagged, slur below the down stem", kStemDown, kDurEighth, -1, 1, 9},
+      {"first, quarter, slur below the down stem", kStemDown, kDurQuarter, -1, 1, 6},
+      {"first, flagged, slur above the up stem", kStemUp, kDurEighth, 1, 1, 3},
+      {"end, slur above the up stem", kStemUp, kDurEighth, 1, 2, -6},
+      {"end, slur below the down stem", kStemDown, kDurQuarter, -1, 2, -3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    staff.DeleteItems(1, staff.GetLastIndex());
+    b.Note(0, c.duration).SetStemDir(c.stem);
+    const int item = b.Last();
+    Lay();
+    const int n = layout->FindDrawPosOfItem(item);
+    TSlurPoints points;
+    ASSERT_EQ(SlurNotePoints(*layout, n, 100, c.direction, false, c.role, points), 1);
+    const auto& song = static_cast<const TSongNote&>(*staff.GetItem(item));
+    const int stemX = 100 + SongNoteStemX(song, layout->PositionAt(n)->GetAccidentalColumns(), 0,
+                                          layout->Metrics());
+    EXPECT_EQ(points.Points().back().x, stemX + c.dx);
+  }
 }
 
 TEST(SlurPointsTest, FullBufferOverwritesTheLastPoint) {

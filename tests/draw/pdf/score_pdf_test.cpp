@@ -12,62 +12,19 @@
 #include <string>
 #include <vector>
 
-#include "draw/print/print_data.h"
-#include "draw/staff_color_handles.h"
 #include "notation/files/text/score_text_file.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
 #include "platform/music_font_loader.h"
-#include "platform/page_contexts.h"
-#include "utils/alert_log.h"
+#include "tests/draw/pdf/pdf_tools.h"
 
 namespace kvt {
 namespace {
 
-constexpr int kDpi = 600;
-
-std::string RunTool(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char buffer[4096];
-  size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
-
-struct TWord {
-  int page;
-  double xMin, yMin, xMax, yMax;
-  std::string text;
-};
-
-std::vector<TWord> Words(const std::string& bbox) {
-  std::vector<TWord> words;
-  const std::regex wordTag(
-      R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
-  int page = 0;
-  size_t at = 0;
-  while (at < bbox.size()) {
-    const size_t nextPage = bbox.find("<page ", at);
-    const size_t nextWord = bbox.find("<word ", at);
-    if (nextWord == std::string::npos) break;
-    if (nextPage != std::string::npos && nextPage < nextWord) {
-      ++page;
-      at = nextPage + 6;
-      continue;
-    }
-    const size_t end = bbox.find("</word>", nextWord);
-    std::smatch m;
-    const std::string tag = bbox.substr(nextWord, end + 7 - nextWord);
-    if (std::regex_match(tag, m, wordTag))
-      words.push_back(
-          {page, std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
-    at = end + 7;
-  }
-  return words;
-}
+using test::Pt;
+using test::RunTool;
+using test::TWord;
+using test::Words;
 
 class ScorePdfTest : public ::testing::Test {
 protected:
@@ -78,38 +35,14 @@ protected:
     ASSERT_TRUE(score);
   }
   // Renders every page; answers the page count.
-  int Render(const QString& file) {
-    TPdfPageContext pdf(file, kDpi);
-    const TPaperMeasures paper{static_cast<int>(std::lround(210 / 25.4 * kDpi)),
-                               static_cast<int>(std::lround(297 / 25.4 * kDpi)),
-                               0,
-                               0,
-                               kDpi,
-                               kDpi};
-    TKVTNTNPrintData print(pdf.Context(), paper, *score, colors, score->GetIncludeFlags(), alerts);
-    const int pages = print.CountPages();
-    print.SetPageRange(1, pages);
-    for (int n = 1; n <= pages; ++n) {
-      if (n > 1) EXPECT_TRUE(pdf.NewPage());
-      EXPECT_NE(print.RenderPage(&pdf.Context(), n, true), kPageFailed);
-      print.AdvancePage();
-    }
-    EXPECT_TRUE(pdf.Finish());
-    page = print.GetPageRect();
-    return pages;
-  }
+  int Render(const QString& file) { return test::RenderScorePdf(*score, file, page); }
   const TWord* Find(const std::vector<TWord>& words, const std::string& text,
                     int onPage = 1) const {
     for (const TWord& w : words)
       if (w.text == text && w.page == onPage) return &w;
     return nullptr;
   }
-  // Points of a device length.
-  static double Pt(int units) { return units * 72.0 / kDpi; }
-
   std::unique_ptr<TMusicScore> score;
-  TStaffColorHandles colors;
-  TNullAlertLog alerts;
   TPageRect page;
 };
 
