@@ -15,6 +15,9 @@ QColor QColorOf(TColorRef c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 namespace {
 
+constexpr size_t kMaxCachedSizes = 32;
+constexpr size_t kMaxCachedTexts = 4096;
+
 QPainterPath ToQPath(const TDcPath& path, TFillRule rule) {
   QPainterPath out;
   out.setFillRule(rule == TFillRule::kWinding ? Qt::WindingFill : Qt::OddEvenFill);
@@ -167,39 +170,59 @@ void TQPainterContext::PaintText(TDcPointF origin, const TDcFont& font, std::u16
 }
 
 void TQPainterContext::PaintGlyph(char32_t codePoint, TDcPointF origin, double em) {
-  // A glyph run skips text shaping: each glyph costs a cmap lookup and one run.
-  if (!rawFontValid || rawFontEm != em) {
+  // A glyph run skips text shaping; the raw font and the glyph index are looked up once.
+  auto sized = std::find_if(rawFonts.begin(), rawFonts.end(),
+                            [em](const TSizedRawFont& f) { return f.em == em; });
+  if (sized == rawFonts.end()) {
+    // Sizes are few (normal, cue, grace); a runaway list of them starts over.
+    if (rawFonts.size() >= kMaxCachedSizes) rawFonts.clear();
     TDcFont key;
     key.music = true;
     key.pixelSize = em;
-    rawFont = QRawFont::fromFont(QtFont(key));
-    rawFontEm = em;
-    rawFontValid = true;
+    rawFonts.push_back({em, QRawFont::fromFont(QtFont(key))});
+    sized = rawFonts.end() - 1;
   }
-  const char32_t cp[1] = {codePoint};
-  const QList<quint32> indexes = rawFont.glyphIndexesForString(QString::fromUcs4(cp, 1));
-  if (indexes.isEmpty() || indexes[0] == 0) return;
+  const QRawFont& rawFont = sized->font;
+  auto known = glyphIndexes.find(codePoint);
+  if (known == glyphIndexes.end()) {
+    const char32_t cp[1] = {codePoint};
+    const QList<quint32> found = rawFont.glyphIndexesForString(QString::fromUcs4(cp, 1));
+    known = glyphIndexes.emplace(codePoint, found.isEmpty() ? 0 : found[0]).first;
+  }
+  const quint32 index = known->second;
+  if (index == 0) return;
   if (outlines) {
     UsePen(QPen(Qt::NoPen));
     UseBrush(QBrush(QColorOf(TextColor())));
-    painter->drawPath(rawFont.pathForGlyph(indexes[0]).translated(origin.x, origin.y));
+    painter->drawPath(rawFont.pathForGlyph(index).translated(origin.x, origin.y));
     return;
   }
-  QGlyphRun run;
-  run.setRawFont(rawFont);
-  run.setGlyphIndexes(indexes);
-  run.setPositions({QPointF(0, 0)});
+  if (glyphRun.positions().isEmpty()) glyphRun.setPositions({QPointF(0, 0)});
+  glyphRun.setRawFont(rawFont);
+  glyphRun.setGlyphIndexes({index});
   UseTextPen(TextColor());
-  painter->drawGlyphRun(QPointF(origin.x, origin.y), run);
+  painter->drawGlyphRun(QPointF(origin.x, origin.y), glyphRun);
 }
 
 TTextMetrics TQPainterContext::MeasureTextFace(const TDcFont& font, std::u16string_view text) {
+  auto entry = std::find_if(measured.begin(), measured.end(),
+                            [&font](const TMeasuredFont& m) { return m.font == font; });
+  if (entry == measured.end()) {
+    if (measured.size() >= kMaxCachedSizes) measured.clear();
+    measured.push_back({font, {}});
+    entry = measured.end() - 1;
+  }
+  std::u16string key(text);
+  if (auto hit = entry->texts.find(key); hit != entry->texts.end()) return hit->second;
   const QFontMetricsF metrics(QtFont(font), painter->device());
   TTextMetrics m;
   m.width = static_cast<int>(std::lround(metrics.horizontalAdvance(ToQString(text))));
   m.ascent = static_cast<int>(std::lround(metrics.ascent()));
   m.descent = static_cast<int>(std::lround(metrics.descent()));
   m.height = m.ascent + m.descent;
+  // A long document (a PDF of every page) keeps at most this many texts per font.
+  if (entry->texts.size() >= kMaxCachedTexts) entry->texts.clear();
+  entry->texts.emplace(std::move(key), m);
   return m;
 }
 

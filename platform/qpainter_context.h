@@ -11,10 +11,14 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPen>
 #include <QRawFont>
 #include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "draw/device_context.h"
 
@@ -67,9 +71,23 @@ private:
   bool penValid = false;
   bool brushValid = false;
   bool fontValid = false;
-  QRawFont rawFont;
-  double rawFontEm = 0;
-  bool rawFontValid = false;
+  // Measured text per font: a screen repeats the same few texts (lyric syllables, numbers)
+  // and shaping each again costs more than drawing it. The device, and so its resolution,
+  // stays the same for the context's life.
+  struct TMeasuredFont {
+    TDcFont font;
+    std::unordered_map<std::u16string, TTextMetrics> texts;
+  };
+  std::vector<TMeasuredFont> measured;
+  // Music glyphs: one raw font per em size, and the glyph index per code point (every size is
+  // the same face, so one table serves them all).
+  struct TSizedRawFont {
+    double em;
+    QRawFont font;
+  };
+  std::vector<TSizedRawFont> rawFonts;
+  std::unordered_map<char32_t, quint32> glyphIndexes;
+  QGlyphRun glyphRun;
 };
 
 // A QFont for a device-context font: pixel size, weight, italic; the music font with merging

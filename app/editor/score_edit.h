@@ -142,6 +142,8 @@ protected:
   void scrollContentsBy(int dx, int dy) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // Shift or Ctrl pressed or released changes the cursor under a still mouse.
+  void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
@@ -160,6 +162,9 @@ private:
   void UpdateOriginX();
   void UpdateScrollBars();
   void PlaceCaretObject();
+  // The cross (Ctrl) or hand over the active staff, the arrow elsewhere.
+  void SetCursorFor(QPoint at, bool ctrl);
+  void RefreshCursor(bool ctrl);
   TStaffDrawInfo* ActiveDraw() const;
   TMusicStaff* ActiveStaff() const;
   int CaretX() const;

@@ -1,5 +1,6 @@
 // Keyboard, mouse, wheel, focus and size events of the score editing view.
 
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -34,6 +35,11 @@ void TScoreEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void TScoreEdit::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Control || event->key() == Qt::Key_Shift) {
+    RefreshCursor(event->key() == Qt::Key_Control || (event->modifiers() & Qt::ControlModifier));
+    QAbstractScrollArea::keyPressEvent(event);
+    return;
+  }
   const bool shift = event->modifiers() & Qt::ShiftModifier;
   const bool ctrl = event->modifiers() & Qt::ControlModifier;
   switch (event->key()) {
@@ -72,14 +78,29 @@ void TScoreEdit::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
 }
 
+void TScoreEdit::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Control || event->key() == Qt::Key_Shift)
+    RefreshCursor(event->key() != Qt::Key_Control && (event->modifiers() & Qt::ControlModifier));
+  QAbstractScrollArea::keyReleaseEvent(event);
+}
+
 void TScoreEdit::mouseMoveEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
+  SetCursorFor(event->position().toPoint(), event->modifiers() & Qt::ControlModifier);
+  QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+void TScoreEdit::SetCursorFor(QPoint at, bool ctrl) {
   const bool overActive = activeStaffIndex >= 0 && StaffRect(activeStaffIndex).contains(at);
-  if (event->modifiers() & Qt::ControlModifier)
+  if (ctrl)
     viewport()->setCursor(overActive ? Qt::CrossCursor : Qt::ArrowCursor);
   else
     viewport()->setCursor(overActive ? Qt::PointingHandCursor : Qt::ArrowCursor);
-  QAbstractScrollArea::mouseMoveEvent(event);
+}
+
+void TScoreEdit::RefreshCursor(bool ctrl) {
+  // Only while the mouse stands over the view: elsewhere its cursor is not the view's.
+  const QPoint at = viewport()->mapFromGlobal(QCursor::pos());
+  if (viewport()->rect().contains(at)) SetCursorFor(at, ctrl);
 }
 
 void TScoreEdit::wheelEvent(QWheelEvent* event) {

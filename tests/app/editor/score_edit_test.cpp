@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QImage>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPixmap>
 #include <QTest>
@@ -319,6 +321,47 @@ TEST_F(ScoreEditTest, ClickActivatesTheStaffUnderTheMouse) {
                     QPoint(400, band.center().y()));
   EXPECT_EQ(edit.ActiveScoreStaff(), 2);
   EXPECT_GT(edit.Caret().caret, 1);
+}
+
+TEST_F(ScoreEditTest, CtrlAndShiftRefreshTheCursorUnderAStillMouse) {
+  score->SetZoom(8);
+  TScoreEdit& edit = Open();
+  edit.show();
+  edit.SetActiveStaff(1, false);
+  edit.setFocus();
+  QWidget* port = edit.viewport();
+  const QPoint onActive(400, edit.StaffRect(1).center().y());
+  const QPoint offActive(400, edit.StaffRect(2).center().y());
+  struct TStep {
+    QPoint at;
+    bool press;
+    Qt::Key key;
+    Qt::KeyboardModifiers held;  // as the key event carries them
+    Qt::CursorShape want;
+  };
+  const std::vector<TStep> steps = {
+      {onActive, true, Qt::Key_Control, Qt::ControlModifier, Qt::CrossCursor},
+      {onActive, false, Qt::Key_Control, Qt::NoModifier, Qt::PointingHandCursor},
+      {onActive, true, Qt::Key_Shift, Qt::ShiftModifier, Qt::PointingHandCursor},
+      {onActive, true, Qt::Key_Control, Qt::ShiftModifier | Qt::ControlModifier, Qt::CrossCursor},
+      {onActive, false, Qt::Key_Shift, Qt::ControlModifier, Qt::CrossCursor},
+      {offActive, true, Qt::Key_Control, Qt::ControlModifier, Qt::ArrowCursor},
+  };
+  for (size_t i = 0; i < steps.size(); ++i) {
+    const TStep& s = steps[i];
+    QCursor::setPos(port->mapToGlobal(s.at));
+    // The cursor as a plain move over the point leaves it; the key alone must change it.
+    port->setCursor(s.want == Qt::ArrowCursor ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QKeyEvent event(s.press ? QEvent::KeyPress : QEvent::KeyRelease, s.key, s.held);
+    QApplication::sendEvent(&edit, &event);
+    EXPECT_EQ(port->cursor().shape(), s.want) << i;
+  }
+  // With the mouse elsewhere the view's cursor stays as it was.
+  QCursor::setPos(port->mapToGlobal(QPoint(-50, -50)));
+  port->setCursor(Qt::PointingHandCursor);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+  QApplication::sendEvent(&edit, &press);
+  EXPECT_EQ(port->cursor().shape(), Qt::PointingHandCursor);
 }
 
 TEST_F(ScoreEditTest, CtrlWheelZooms) {
