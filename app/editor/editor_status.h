@@ -29,6 +29,7 @@ struct TEditorStatusSnapshot {
   int itemCount = 0;
   bool active = false;
   bool playing = false;
+  bool recording = false;
   bool operator==(const TEditorStatusSnapshot&) const = default;
 };
 

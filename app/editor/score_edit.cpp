@@ -3,6 +3,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "app/editor/editor_piano_keys.h"
 #include "app/editor/editor_zoom.h"
 #include "app/editor/score_edit_host.h"
 #include "app/editor/undo_action_mgr.h"
@@ -115,9 +116,28 @@ void TScoreEdit::UpdateStatus() {
                             caret.caretPos,
                             staff ? staff->GetItemCount() : 0,
                             active,
-                            host.IsPlaying(score)};
+                            host.IsPlaying(score),
+                            host.IsRecording()};
   if (now == lastStatus) return;
+  const bool moved = now.staff != lastStatus.staff || now.caret != lastStatus.caret ||
+                     now.anchor != lastStatus.anchor || now.itemCount != lastStatus.itemCount;
+  // While recording or playing the piano bar shows what sounds, not the caret; when that ends
+  // the caret's keys come back.
+  if (now.recording) {
+    if (!lastStatus.recording) host.ClearPianoKeys();
+  } else if (now.playing) {
+    host.ClearPianoKeys();
+  } else if ((moved || lastStatus.playing || lastStatus.recording) && staff) {
+    host.ShowPianoKeys(caret.HasSelection()
+                           ? NoteKeysOfItems(*staff, caret.SelectionStart(), caret.SelectionEnd())
+                           : NoteKeysOfItems(*staff, caret.caret, caret.caret));
+  }
   if (now.staff != lastStatus.staff) host.ShowActiveStaff(caret.staff);
+  if (staff && !caret.HasSelection()) {
+    const TCaretKey at = CaretKeyAt(*staff, caret.caret, caret.caretPos);
+    host.SetImpliedAccidental(at.accidental);
+    host.SetPianoCaretKey(at.key);
+  }
   if (staff) host.ShowCaretPosition(CaretPositionText(score, *staff, caret));
   lastStatus = now;
 }

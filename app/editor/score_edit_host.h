@@ -7,6 +7,7 @@
 // Contract: the host outlives the views that use it; UI thread only.
 
 #include <string>
+#include <vector>
 
 #include "draw/staff_color_handles.h"
 
@@ -41,6 +42,13 @@ public:
   // The status bar's position text (editor_status.h) and active staff changed.
   virtual void ShowCaretPosition(const std::string& text) {}
   virtual void ShowActiveStaff(int scoreStaff) {}
+  // The piano bar: the keys (0..127, ascending) to show, all keys cleared, and the key a note
+  // at the caret would sound.
+  virtual void ShowPianoKeys(const std::vector<int>& keys) {}
+  virtual void ClearPianoKeys() {}
+  virtual void SetPianoCaretKey(int key) {}
+  // The accidental a note entered at the caret takes by default, for the toolbars.
+  virtual void SetImpliedAccidental(int accidental) {}
 };
 
 class TNullScoreEditHost : public TScoreEditHost {

@@ -23,8 +23,13 @@
 #include "app/editor/zoom_dialog.h"
 #include "draw/layout/score_draw_info.h"
 #include "draw/music_fonts.h"
+#include "notation/items/bar_line_data.h"
+#include "notation/items/chord_data.h"
+#include "notation/items/clef_data.h"
 #include "notation/items/item_cast.h"
+#include "notation/items/key_data.h"
 #include "notation/items/music_note.h"
+#include "notation/items/time_signature_data.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
 #include "tests/app/example_score.h"
@@ -495,9 +500,111 @@ class TStatusHost : public TNullScoreEditHost {
 public:
   void ShowCaretPosition(const std::string& text) override { texts.push_back(text); }
   void ShowActiveStaff(int staff) override { staves.push_back(staff); }
+  void ShowPianoKeys(const std::vector<int>& keys) override { shown.push_back(keys); }
+  void ClearPianoKeys() override { ++clears; }
+  void SetPianoCaretKey(int key) override { caretKeys.push_back(key); }
+  void SetImpliedAccidental(int code) override { accidentals.push_back(code); }
+  bool IsPlaying(const TMusicScore&) const override { return playing; }
+  bool IsRecording() const override { return recording; }
   std::vector<std::string> texts;
   std::vector<int> staves;
+  std::vector<std::vector<int>> shown;
+  int clears = 0;
+  std::vector<int> caretKeys;
+  std::vector<int> accidentals;
+  bool playing = false;
+  bool recording = false;
 };
+
+// Treble clef, one sharp: 1 clef, 2 key, 3 time, 4 F (F#4 by the key), 5 G sharp, 6 G (sharp
+// from the bar), 7 bar line, 8 G (natural again), 9 chord E4 + G4.
+std::unique_ptr<TMusicScore> PianoScore() {
+  auto score = std::make_unique<TMusicScore>();
+  auto staff = std::make_unique<TMusicStaff>();
+  auto add = [&](std::unique_ptr<TNotatedItem> item) {
+    staff->InsertItem(std::move(item), staff->GetLastIndex());
+  };
+  int sharps = 0, flats = 0;
+  TKeyData::MasksOfCount(1, sharps, flats);
+  add(std::make_unique<TClefData>(kClefTreble));
+  add(std::make_unique<TKeyData>(sharps, flats, TKeyData::MajorTonic(1)));
+  add(std::make_unique<TTimeSignatureData>(4, 2));
+  add(std::make_unique<TMusicNote>(3, kDurQuarter, 0, kAccNone));
+  add(std::make_unique<TMusicNote>(2, kDurQuarter, 0, kAccSharp));
+  add(std::make_unique<TMusicNote>(2, kDurQuarter, 0, kAccNone));
+  add(std::make_unique<TBarLineData>(kBarSingle));
+  add(std::make_unique<TMusicNote>(2, kDurQuarter, 0, kAccNone));
+  add(std::make_unique<TChordData>(std::make_unique<TMusicNote>(4, kDurQuarter, 0, kAccNone),
+                                   std::make_unique<TMusicNote>(2, kDurQuarter, 0, kAccNone)));
+  score->AddStaff(std::move(staff));
+  return score;
+}
+
+struct TPianoCase {
+  int caret, anchor, caretPos;
+  std::vector<int> keys;
+  int caretKey;  // -1: not reported (a selection)
+  int accidental;
+};
+
+class PianoStatusTest : public ::testing::TestWithParam<TPianoCase> {};
+
+TEST_P(PianoStatusTest, ShowsTheKeysAtTheCaretOrOfTheSelection) {
+  const TPianoCase& c = GetParam();
+  std::unique_ptr<TMusicScore> score = PianoScore();
+  score->SetEditorState(0, c.caret, c.anchor, c.caretPos);
+  TStatusHost host;
+  TUndoActionMgr undo(5, 1000);
+  TScoreEdit edit(nullptr, *score, undo, host);
+  ASSERT_EQ(edit.Caret().caret, c.caret);
+  ASSERT_EQ(edit.Caret().anchor, c.anchor);
+  edit.UpdateStatus();
+  ASSERT_EQ(host.shown.size(), 1u);
+  EXPECT_EQ(host.shown[0], c.keys);
+  if (c.caretKey < 0) {
+    EXPECT_TRUE(host.caretKeys.empty());
+    EXPECT_TRUE(host.accidentals.empty());
+  } else {
+    EXPECT_EQ(host.caretKeys, std::vector<int>{c.caretKey});
+    EXPECT_EQ(host.accidentals, std::vector<int>{c.accidental});
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PianoStatusTest,
+                         ::testing::Values(TPianoCase{4, 4, 3, {66}, 66, kAccSharp},
+                                           TPianoCase{6, 6, 2, {68}, 68, kAccSharp},
+                                           TPianoCase{8, 8, 2, {67}, 67, kAccNatural},
+                                           TPianoCase{8, 8, 0, {67}, 71, kAccNatural},
+                                           TPianoCase{9, 9, 2, {64, 67}, 67, kAccNatural},
+                                           TPianoCase{2, 2, 2, {}, 67, kAccNatural},
+                                           TPianoCase{4, 7, 0, {66, 68}, -1, 0},
+                                           TPianoCase{7, 4, 0, {66, 68}, -1, 0},
+                                           TPianoCase{5, 10, 0, {64, 67, 68}, -1, 0}));
+
+TEST(PianoStatusTest, PlaybackAndRecordingClearTheKeys) {
+  std::unique_ptr<TMusicScore> score = PianoScore();
+  score->SetEditorState(0, 4, 4, 0);
+  TStatusHost host;
+  TUndoActionMgr undo(5, 1000);
+  TScoreEdit edit(nullptr, *score, undo, host);
+  host.playing = true;
+  edit.UpdateStatus();
+  EXPECT_EQ(host.clears, 1);
+  edit.MoveCaretBy(1, false);
+  edit.UpdateStatus();
+  EXPECT_EQ(host.clears, 2);
+  EXPECT_TRUE(host.shown.empty());
+  // Recording clears once, however the caret moves meanwhile.
+  host.recording = true;
+  edit.UpdateStatus();
+  edit.MoveCaretBy(1, false);
+  edit.UpdateStatus();
+  EXPECT_EQ(host.clears, 3);
+  EXPECT_TRUE(host.shown.empty());
+  host.recording = host.playing = false;
+  edit.UpdateStatus();
+  EXPECT_EQ(host.shown, std::vector<std::vector<int>>{{68}});
+}
 
 TEST(ScoreEditStatusTest, ReportsOnlyChanges) {
   std::unique_ptr<TMusicScore> score = example::MakeExampleScore();
