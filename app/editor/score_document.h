@@ -115,6 +115,9 @@ public:
 
   TSaveResult Save();
   TSaveResult SaveAs();
+  // The export command: a Standard MIDI File of type 1 or 0, or the older 1.75 score file, at
+  // a path the save dialog asks for; false when cancelled or the file failed (reported).
+  bool Export();
   // Writes an autosave when modified since the last one; false when that failed (reported).
   bool AutoSave();
   void DeleteAutosave() { autosave.Remove(); }

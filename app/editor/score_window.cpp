@@ -168,6 +168,9 @@ bool TScoreWindow::Execute(int command) {
     case kCmdRevert: document->Revert(); break;
     case kCmdClose: QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); break;
     case kCmdPause: MidiPlaybackServiceOf(host.Services()).TogglePause(); break;
+    case kCmdExport: document->Export(); break;
+    case kCmdPrint: Print(); break;
+    case kCmdPrintPreview: PrintPreview(); break;
     default: document->Play(command); break;
   }
   return true;
@@ -184,6 +187,12 @@ bool TScoreWindow::Enable(TCommandEnabler& enabler) {
     case kCmdSaveAs:
     case kCmdClose: enabler.Enable(true); return true;
     case kCmdRevert: enabler.Enable(!document->IsUntitled() && !anyPlaying); return true;
+    case kCmdPrint:
+    case kCmdPrintPreview: enabler.Enable(view->CanEdit()); return true;
+    case kCmdExport: enabler.Enable(true); return true;
+    // Their dialogs are not part of the program yet.
+    case kCmdPageSetup:
+    case kCmdInfo: enabler.Enable(false); return true;
     case kCmdPlay:
       enabler.SetCheck(anyPlaying && !recording ? kChecked : kUnchecked);
       enabler.Enable(!recording);

@@ -170,7 +170,7 @@ TEST_F(ScoreWindowTest, Enablers) {
   EXPECT_EQ(pauseElsewhere.enabled, false);  // only the playing window pauses
   EXPECT_EQ(staffPlay.enabled, false);
 
-  TCommandEnabler other(11);
+  TCommandEnabler other(34);  // Paste: the view's, not the window's
   EXPECT_FALSE(window->Enable(other));
 }
 
