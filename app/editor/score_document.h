@@ -139,6 +139,9 @@ private:
   // ones); kSaved to go on.
   TSaveResult AskBeforeSave(bool formatQuestions);
   TSaveResult WriteFile();
+  // A selector's Save and Revert: its score in the host's selector file.
+  TSaveResult SaveSelector();
+  void ResetSelector();
   // The message text's "File: name" part: the file name without folder.
   std::string ShortName() const;
   void ShowStatus(const std::string& text);

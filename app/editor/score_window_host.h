@@ -77,6 +77,10 @@ public:
   virtual std::string GetFolder(TRememberedFolder kind) = 0;
   virtual void SetFolder(TRememberedFolder kind, const std::string& folder) = 0;
   virtual void AddRecentFile(const std::string& path) = 0;
+  // The file a selector's score is kept in ("%03x.kvt" with the selector number), and the
+  // notice that a selector's score changed (its menus are built from the files).
+  virtual std::string SelectorFilePath(int number) = 0;
+  virtual void SelectorsChanged() = 0;
   // The export type chosen last since the program started (1 at first; 1..3).
   virtual int LastExportType() = 0;
   virtual void SetLastExportType(int type) = 0;

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMdiSubWindow>
+#include <cstdio>
 
 #include "app/editor/score_window.h"
 #include "app/shell/app_folders.h"
@@ -99,6 +100,15 @@ std::string TShellScoreWindowHost::GetFolder(TRememberedFolder kind) {
 
 void TShellScoreWindowHost::SetFolder(TRememberedFolder kind, const std::string& folder) {
   frame.App().RememberedFolder(kind == TRememberedFolder::kSongs ? 0 : 1) = folder;
+}
+
+std::string TShellScoreWindowHost::SelectorFilePath(int number) {
+  // The selectors live with the settings.
+  std::string path = frame.App().GetFolder(kFolderConfig);
+  char name[16];
+  std::snprintf(name, sizeof name, "%03x.kvt", number);
+  AppendPathComponent(path, name);
+  return path;
 }
 
 TAlertLog& TShellScoreWindowHost::AlertLog() { return frame.App().ErrorLog(); }

@@ -36,6 +36,9 @@ public:
   std::string GetFolder(TRememberedFolder kind) override;
   void SetFolder(TRememberedFolder kind, const std::string& folder) override;
   void AddRecentFile(const std::string& path) override {}
+  std::string SelectorFilePath(int number) override;
+  // No selector menus are built yet.
+  void SelectorsChanged() override {}
   int LastExportType() override { return exportType; }
   void SetLastExportType(int type) override { exportType = type; }
   TAlertLog& AlertLog() override;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -118,6 +119,12 @@ public:
     folders[static_cast<int>(kind)] = folder;
   }
   void AddRecentFile(const std::string& path) override { recentFiles.push_back(path); }
+  std::string SelectorFilePath(int number) override {
+    char name[16];
+    std::snprintf(name, sizeof name, "/%03x.kvt", number);
+    return selectorFolder + name;
+  }
+  void SelectorsChanged() override { ++selectorChanges; }
   int LastExportType() override { return exportType; }
   void SetLastExportType(int type) override { exportType = type; }
   TAlertLog& AlertLog() override { return alerts; }
@@ -175,6 +182,8 @@ public:
   std::string folders[2];
   std::vector<std::string> recentFiles;
   int exportType = 1;
+  std::string selectorFolder = "/nonexistent";
+  int selectorChanges = 0;
   TRecordingAlertLog alerts;
   TScriptedPlayback playback;
   TServices services;
