@@ -43,6 +43,7 @@ inline constexpr int kCmdStop = 81;
 inline constexpr int kCmdPause = 82;
 inline constexpr int kCmdRecord = 213;
 inline constexpr int kCmdStaffPlay = 222;
+inline constexpr int kCmdImportRecording = 214;
 
 // Open mode of a window that reloads its file (Revert).
 inline constexpr int kOpenModeRevert = 4;
@@ -71,6 +72,9 @@ public:
   virtual void PlayStarted() = 0;
   // Browser keys: scroll a page left (-1) or right (+1), or to the start (0).
   virtual void ScrollByKey(int direction) = 0;
+  // A staff was appended outside the history (an imported recording): the view shows it,
+  // makes it active and clears the history.
+  virtual void StaffAppended(int scoreStaff) = 0;
 };
 
 class TScoreDocument {
@@ -128,6 +132,10 @@ public:
   void ReplaceScore(std::unique_ptr<TMusicScore> newScore);
   // The close question; true when the window may close.
   bool CanClose();
+
+  // Import Recording (214): one take of the recording buffer as a new staff "Import"; false
+  // when there is none (reported) or the score has no room for it (reported).
+  bool ImportRecording();
 
   // Play (80), Record (213) and Staff Play (222).
   void Play(int command);

@@ -169,6 +169,7 @@ bool TScoreWindow::Execute(int command) {
     case kCmdClose: QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); break;
     case kCmdPause: MidiPlaybackServiceOf(host.Services()).TogglePause(); break;
     case kCmdExport: document->Export(); break;
+    case kCmdImportRecording: document->ImportRecording(); break;
     case kCmdPrint: Print(); break;
     case kCmdPrintPreview: PrintPreview(); break;
     default: document->Play(command); break;
@@ -190,6 +191,7 @@ bool TScoreWindow::Enable(TCommandEnabler& enabler) {
     case kCmdPrint:
     case kCmdPrintPreview: enabler.Enable(view->CanEdit()); return true;
     case kCmdExport: enabler.Enable(true); return true;
+    case kCmdImportRecording: enabler.Enable(!anyPlaying); return true;
     // Their dialogs are not part of the program yet.
     case kCmdPageSetup:
     case kCmdInfo: enabler.Enable(false); return true;
@@ -288,6 +290,14 @@ int TScoreWindow::CaretIndex() const { return view->Caret().caret; }
 void TScoreWindow::PlayStarted() {
   view->setFocus();
   if (host.Options().chasePlayingNotes) view->ScrollCaretIntoView();
+}
+
+void TScoreWindow::StaffAppended(int scoreStaff) {
+  // No history entry refers to a score of this size.
+  undo->Clear();
+  view->RelayoutShown();
+  view->ShowStaff(scoreStaff);
+  LayoutPanes();
 }
 
 void TScoreWindow::ScrollByKey(int direction) {

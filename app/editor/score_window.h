@@ -60,10 +60,10 @@ public:
   // there is none.
   void AddToArea(QMdiArea& area);
 
-  // The window's commands (Save, Save As, Export, Revert, Close, Print, Print Preview, Play,
-  // Pause, Record, Staff Play; Page Setup and Info answer disabled until their dialogs exist):
-  // Execute runs one when it is enabled (false for other ids or a disabled one); Enable fills
-  // the enabler and answers whether the id is the window's.
+  // The window's commands (Save, Save As, Export, Revert, Close, Print, Print Preview, Import
+  // Recording, Play, Pause, Record, Staff Play; Page Setup and Info answer disabled until their
+  // dialogs exist): Execute runs one when it is enabled (false for other ids or a disabled one);
+  // Enable fills the enabler and answers whether the id is the window's.
   bool Execute(int command);
   bool Enable(TCommandEnabler& enabler);
   void Broadcast(TWindowBroadcast action);
@@ -95,6 +95,7 @@ private:
   int CaretIndex() const override;
   void PlayStarted() override;
   void ScrollByKey(int direction) override;
+  void StaffAppended(int scoreStaff) override;
 
   // Makes the editing view over the document's score (again after a replaced score).
   void MakeView();

@@ -17,6 +17,7 @@ class TAlertLog;
 class TAutosaveStore;
 class TKVPrinter;
 class TMusicScore;
+class TMusicStaff;
 class TScoreDocument;
 class TScoreEditHost;
 struct TPreviewServices;
@@ -96,6 +97,11 @@ public:
   virtual TAutosaveStore& AutosaveStore() = 0;
   // The number of the next recovered window: 1 for the first since the program started.
   virtual int NextRecoveredNumber() = 0;
+
+  // --- recording
+  // One take of the recording buffer converted into a staff (with the import options); null
+  // when the buffer holds no music.
+  virtual std::unique_ptr<TMusicStaff> ConvertRecordedTake() = 0;
 
   // --- printing
   // The application's printer (one for the program's run; it remembers the chosen device).

@@ -10,6 +10,7 @@
 #include "app/shell/open_file.h"
 #include "app/shell/tarlowmede_app.h"
 #include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
 #include "tools/message_box_service.h"
 #include "tools/window_placement.h"
 #include "utils/path_utils.h"
@@ -110,6 +111,8 @@ std::string TShellScoreWindowHost::SelectorFilePath(int number) {
   AppendPathComponent(path, name);
   return path;
 }
+
+std::unique_ptr<TMusicStaff> TShellScoreWindowHost::ConvertRecordedTake() { return nullptr; }
 
 TAlertLog& TShellScoreWindowHost::AlertLog() { return frame.App().ErrorLog(); }
 

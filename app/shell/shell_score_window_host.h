@@ -48,6 +48,8 @@ public:
   int NextRecoveredNumber() override { return ++recovered; }
   bool IsOpenInOtherWindow(const std::string& path, const TScoreDocument* except) override;
   std::unique_ptr<TMusicScore> LoadScoreFile(const std::string& path, int mode) override;
+  // Recording is not part of this program yet: the buffer is always empty.
+  std::unique_ptr<TMusicStaff> ConvertRecordedTake() override;
   TKVPrinter& Printer() override { return *printer; }
   TPreviewServices PrintServices() override;
 

@@ -31,6 +31,7 @@ public:
   int CaretIndex() const override { return 1; }
   void PlayStarted() override {}
   void ScrollByKey(int) override {}
+  void StaffAppended(int) override {}
   uint64_t serial = 1;
   int replacements = 0;
 };

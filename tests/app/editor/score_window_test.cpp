@@ -245,6 +245,21 @@ TEST_F(ScoreWindowTest, LabelPaneTellsTheStaffUnderTheMouse) {
       labels.toolTip().startsWith(QString::fromStdU16String(view.Score().GetStaff(2)->GetName())));
 }
 
+TEST_F(ScoreWindowTest, AnImportedRecordingIsShownActiveWithAFreshHistory) {
+  auto* window = new TScoreWindow(*host, root + "/song.kvt", example::MakeExampleScore(), 1, true);
+  window->AddToArea(area);
+  TScoreEdit& view = *window->View();
+  view.SetActive(true);
+  Edit(*window);
+  ASSERT_TRUE(window->Undo().CanUndo());
+  host->recorded = std::make_unique<TMusicStaff>();
+  ASSERT_TRUE(window->Execute(kCmdImportRecording));
+  const int added = view.Score().GetLastIndex();
+  EXPECT_EQ(view.ActiveScoreStaff(), added);
+  EXPECT_FALSE(window->Undo().CanUndo());
+  EXPECT_TRUE(window->Document().IsModified());
+}
+
 TEST_F(ScoreWindowTest, ClicksInThePanesMoveTheActiveStaffAndTheCaret) {
   auto* window = new TScoreWindow(*host, root + "/song.kvt", example::MakeExampleScore(), 1, true);
   window->AddToArea(area);

@@ -17,6 +17,7 @@
 #include "midi/play/midi_playback_service.h"
 #include "notation/services/services.h"
 #include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
 #include "platform/autosave_store.h"
 #include "print/kv_printer.h"
 #include "print/preview_services.h"
@@ -141,6 +142,7 @@ public:
     loads.push_back(path);
     return loader ? loader(path, mode) : nullptr;
   }
+  std::unique_ptr<TMusicStaff> ConvertRecordedTake() override { return std::move(recorded); }
   TKVPrinter& Printer() override { return printer; }
   TPreviewServices PrintServices() override {
     TPreviewServices result;
@@ -184,6 +186,7 @@ public:
   int exportType = 1;
   std::string selectorFolder = "/nonexistent";
   int selectorChanges = 0;
+  std::unique_ptr<TMusicStaff> recorded;  // the next take; taken by the conversion
   TRecordingAlertLog alerts;
   TScriptedPlayback playback;
   TServices services;
