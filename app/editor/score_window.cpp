@@ -170,6 +170,7 @@ bool TScoreWindow::Execute(int command) {
     case kCmdPause: MidiPlaybackServiceOf(host.Services()).TogglePause(); break;
     case kCmdExport: document->Export(); break;
     case kCmdImportRecording: document->ImportRecording(); break;
+    case kCmdRefreshScore: RefreshScore(); break;
     case kCmdPrint: Print(); break;
     case kCmdPrintPreview: PrintPreview(); break;
     default: document->Play(command); break;
@@ -189,7 +190,8 @@ bool TScoreWindow::Enable(TCommandEnabler& enabler) {
     case kCmdClose: enabler.Enable(true); return true;
     case kCmdRevert: enabler.Enable(!document->IsUntitled() && !anyPlaying); return true;
     case kCmdPrint:
-    case kCmdPrintPreview: enabler.Enable(view->CanEdit()); return true;
+    case kCmdPrintPreview:
+    case kCmdRefreshScore: enabler.Enable(view->CanEdit()); return true;
     case kCmdExport: enabler.Enable(true); return true;
     case kCmdImportRecording: enabler.Enable(!anyPlaying); return true;
     // Their dialogs are not part of the program yet.

@@ -42,6 +42,7 @@ enum class TWindowBroadcast {
 
 inline constexpr int kCmdClose = 8;
 inline constexpr int kCmdExport = 10;
+inline constexpr int kCmdRefreshScore = 69;
 inline constexpr int kCmdInfo = 11;
 inline constexpr int kCmdPageSetup = 208;
 inline constexpr int kCmdPrint = 210;
@@ -61,9 +62,9 @@ public:
   void AddToArea(QMdiArea& area);
 
   // The window's commands (Save, Save As, Export, Revert, Close, Print, Print Preview, Import
-  // Recording, Play, Pause, Record, Staff Play; Page Setup and Info answer disabled until their
-  // dialogs exist): Execute runs one when it is enabled (false for other ids or a disabled one);
-  // Enable fills the enabler and answers whether the id is the window's.
+  // Recording, Refresh Score, Play, Pause, Record, Staff Play; Page Setup and Info answer disabled
+  // until their dialogs exist): Execute runs one when it is enabled (false for other ids or a
+  // disabled one); Enable fills the enabler and answers whether the id is the window's.
   bool Execute(int command);
   bool Enable(TCommandEnabler& enabler);
   void Broadcast(TWindowBroadcast action);
@@ -99,6 +100,8 @@ private:
 
   // Makes the editing view over the document's score (again after a replaced score).
   void MakeView();
+  // Audits every staff fully, then reformats and repaints the view.
+  void RefreshScore();
   // Print and Print Preview of the shown staves (score_window_print.cpp).
   void Print();
   void PrintPreview();

@@ -79,9 +79,9 @@ const TMenuItem kFileMenu[] = {
     {13, "E&xit"},
 };
 // The commands of the active score window.
-constexpr int32_t kWindowCommands[] = {kCmdSave,  kCmdSaveAs,       kCmdRevert,
-                                       kCmdClose, kCmdExport,       kCmdInfo,
-                                       kCmdPrint, kCmdPrintPreview, kCmdPageSetup};
+constexpr int32_t kWindowCommands[] = {
+    kCmdSave,  kCmdSaveAs,       kCmdRevert,    kCmdClose,        kCmdExport,         kCmdInfo,
+    kCmdPrint, kCmdPrintPreview, kCmdPageSetup, kCmdRefreshScore, kCmdImportRecording};
 const TMenuItem kEditMenu[] = {
     {kCmdUndo, "&Undo\tCtrl+Z"},
     {kCmdRedo, "Re&do\tCtrl+Y"},
@@ -93,6 +93,7 @@ const TMenuItem kViewMenu[] = {
     {kCmdZoomIn, "Zoom &In"},
     {kCmdZoomOut, "Zoom &Out"},
     {kCmdZoomDialog, "&Zoom..."},
+    {kCmdRefreshScore, "&Refresh Score\tF9"},
 };
 const TMenuItem kOptionsMenu[] = {
     {36, "&Options..."},
@@ -101,6 +102,7 @@ const TMenuItem kOptionsMenu[] = {
 };
 const TMenuItem kPlayMenu[] = {
     {81, "&Stop\tF6"},
+    {kCmdImportRecording, "&Import Recording..."},
 };
 const TMenuItem kHelpMenu[] = {
     {192, "&Contents\tF1"},

@@ -1,6 +1,7 @@
 // The score window's printing commands, offscreen on the PDF printer: Print writes the shown
 // staves beside the score, a cancelled dialog writes nothing, the preview opens at the page of
-// the caret and keeps its place, and the commands follow whether the view may edit.
+// the caret and keeps its place, and the commands (Refresh Score too) follow whether the view
+// may edit.
 
 #include <gtest/gtest.h>
 
@@ -101,12 +102,12 @@ TEST_F(ScoreWindowPrintTest, CommandsFollowWhetherTheViewMayEdit) {
     bool whenActive;
     bool whenInactive;
   };
-  const Case cases[] = {{kCmdPrint, true, false},
-                        {kCmdPrintPreview, true, false},
-                        {kCmdExport, true, true},
-                        {kCmdPageSetup, false, false},
-                        {kCmdInfo, false, false}};
+  const Case cases[] = {{kCmdPrint, true, false}, {kCmdPrintPreview, true, false},
+                        {kCmdExport, true, true}, {kCmdPageSetup, false, false},
+                        {kCmdInfo, false, false}, {kCmdRefreshScore, true, false}};
   for (const Case& c : cases) EXPECT_EQ(Enabled(*window, c.command), c.whenActive) << c.command;
+  EXPECT_TRUE(window->Execute(kCmdRefreshScore));
+  EXPECT_FALSE(window->Document().IsModified());  // a refresh changes nothing of the score
   window->View()->SetActive(false);
   for (const Case& c : cases) EXPECT_EQ(Enabled(*window, c.command), c.whenInactive) << c.command;
   // A disabled command does not run: nothing is asked of the printer.
