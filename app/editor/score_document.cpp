@@ -1,5 +1,7 @@
 #include "app/editor/score_document.h"
 
+#include <cstdio>
+
 #include <string>
 #include <utility>
 
@@ -8,6 +10,7 @@
 #include "notation/audit/staff_audit.h"
 #include "notation/services/services.h"
 #include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
 #include "tools/message_box_service.h"
 #include "utils/alert_log.h"
 #include "utils/path_utils.h"
@@ -100,6 +103,10 @@ void TScoreDocument::ShowStatus(const std::string& text) {
 }
 
 void TScoreDocument::Revert() {
+  if (IsSelector()) {
+    ResetSelector();
+    return;
+  }
   if (untitled) return;
   if (IsModified()) {
     const int answer = host.MessageBox(
@@ -110,6 +117,19 @@ void TScoreDocument::Revert() {
     if (answer != IDOK) return;
   }
   ReloadFromFile(fileName, kOpenModeRevert);
+}
+
+void TScoreDocument::ResetSelector() {
+  if (host.MessageBox(MB_OKCANCEL | MB_ICONQUESTION, "Reset Selector",
+                      "This will reset the selector back to factory defaults.") != IDOK)
+    return;
+  const int number = SelectorNumberOf(fileName);
+  if (number >= 0) std::remove(host.SelectorFilePath(number).c_str());
+  // The program carries no factory scores for selectors: the default is one new staff.
+  auto fresh = std::make_unique<TMusicScore>();
+  fresh->AddStaff(std::make_unique<TMusicStaff>());
+  ReplaceScore(std::move(fresh));
+  host.SelectorsChanged();
 }
 
 bool TScoreDocument::ReloadFromFile(const std::string& path, int mode) {

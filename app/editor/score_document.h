@@ -43,6 +43,7 @@ inline constexpr int kCmdStop = 81;
 inline constexpr int kCmdPause = 82;
 inline constexpr int kCmdRecord = 213;
 inline constexpr int kCmdStaffPlay = 222;
+inline constexpr int kCmdImportRecording = 214;
 
 // Open mode of a window that reloads its file (Revert).
 inline constexpr int kOpenModeRevert = 4;
@@ -71,6 +72,9 @@ public:
   virtual void PlayStarted() = 0;
   // Browser keys: scroll a page left (-1) or right (+1), or to the start (0).
   virtual void ScrollByKey(int direction) = 0;
+  // A staff was appended outside the history (an imported recording): the view shows it,
+  // makes it active and clears the history.
+  virtual void StaffAppended(int scoreStaff) = 0;
 };
 
 class TScoreDocument {
@@ -115,6 +119,9 @@ public:
 
   TSaveResult Save();
   TSaveResult SaveAs();
+  // The export command: a Standard MIDI File of type 1 or 0, or the older 1.75 score file, at
+  // a path the save dialog asks for; false when cancelled or the file failed (reported).
+  bool Export();
   // Writes an autosave when modified since the last one; false when that failed (reported).
   bool AutoSave();
   void DeleteAutosave() { autosave.Remove(); }
@@ -126,6 +133,10 @@ public:
   // The close question; true when the window may close.
   bool CanClose();
 
+  // Import Recording (214): one take of the recording buffer as a new staff "Import"; false
+  // when there is none (reported) or the score has no room for it (reported).
+  bool ImportRecording();
+
   // Play (80), Record (213) and Staff Play (222).
   void Play(int command);
   void MediaKey(TMediaKey key);
@@ -136,6 +147,9 @@ private:
   // ones); kSaved to go on.
   TSaveResult AskBeforeSave(bool formatQuestions);
   TSaveResult WriteFile();
+  // A selector's Save and Revert: its score in the host's selector file.
+  TSaveResult SaveSelector();
+  void ResetSelector();
   // The message text's "File: name" part: the file name without folder.
   std::string ShortName() const;
   void ShowStatus(const std::string& text);

@@ -7,6 +7,7 @@
 
 #include "app/editor/score_document.h"
 #include "app/editor/score_window_host.h"
+#include "app/editor/score_window_names.h"
 #include "notation/audit/staff_audit.h"
 #include "notation/files/binary/binary_score_file.h"
 #include "notation/files/text/score_text_file.h"
@@ -83,6 +84,7 @@ TSaveResult TScoreDocument::AskBeforeSave(bool formatQuestions) {
 }
 
 TSaveResult TScoreDocument::Save() {
+  if (IsSelector()) return SaveSelector();
   if (untitled) return SaveAs();
   const TSaveResult asked = AskBeforeSave(true);
   if (asked != TSaveResult::kSaved) return asked;
@@ -138,6 +140,24 @@ TSaveResult TScoreDocument::WriteFile() {
   score->SetExperimental(false);
   textFormat = text;
   MarkSaved();
+  return TSaveResult::kSaved;
+}
+
+TSaveResult TScoreDocument::SaveSelector() {
+  const int number = SelectorNumberOf(fileName);
+  if (client != nullptr) client->CommitPendingEdit();
+  TKVBusyCursor busy(CursorServiceOf(host.Services()));
+  const bool written = number >= 0 && WriteScoreToFile(host.SelectorFilePath(number).c_str(), true,
+                                                       *score, {}, host.Services());
+  busy.Show(false);
+  if (!written) {
+    host.MessageBox(
+        MB_OK | MB_ICONEXCLAMATION, "File Save",
+        "File: " + DisplayNameOf(fileName) + "\n\nThis file failed to be properly saved.");
+    return TSaveResult::kFailed;
+  }
+  MarkSaved();
+  host.SelectorsChanged();
   return TSaveResult::kSaved;
 }
 

@@ -168,6 +168,11 @@ bool TScoreWindow::Execute(int command) {
     case kCmdRevert: document->Revert(); break;
     case kCmdClose: QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); break;
     case kCmdPause: MidiPlaybackServiceOf(host.Services()).TogglePause(); break;
+    case kCmdExport: document->Export(); break;
+    case kCmdImportRecording: document->ImportRecording(); break;
+    case kCmdRefreshScore: RefreshScore(); break;
+    case kCmdPrint: Print(); break;
+    case kCmdPrintPreview: PrintPreview(); break;
     default: document->Play(command); break;
   }
   return true;
@@ -184,6 +189,14 @@ bool TScoreWindow::Enable(TCommandEnabler& enabler) {
     case kCmdSaveAs:
     case kCmdClose: enabler.Enable(true); return true;
     case kCmdRevert: enabler.Enable(!document->IsUntitled() && !anyPlaying); return true;
+    case kCmdPrint:
+    case kCmdPrintPreview:
+    case kCmdRefreshScore: enabler.Enable(view->CanEdit()); return true;
+    case kCmdExport: enabler.Enable(true); return true;
+    case kCmdImportRecording: enabler.Enable(!anyPlaying); return true;
+    // Their dialogs are not part of the program yet.
+    case kCmdPageSetup:
+    case kCmdInfo: enabler.Enable(false); return true;
     case kCmdPlay:
       enabler.SetCheck(anyPlaying && !recording ? kChecked : kUnchecked);
       enabler.Enable(!recording);
@@ -279,6 +292,14 @@ int TScoreWindow::CaretIndex() const { return view->Caret().caret; }
 void TScoreWindow::PlayStarted() {
   view->setFocus();
   if (host.Options().chasePlayingNotes) view->ScrollCaretIntoView();
+}
+
+void TScoreWindow::StaffAppended(int scoreStaff) {
+  // No history entry refers to a score of this size.
+  undo->Clear();
+  view->RelayoutShown();
+  view->ShowStaff(scoreStaff);
+  LayoutPanes();
 }
 
 void TScoreWindow::ScrollByKey(int direction) {

@@ -41,6 +41,12 @@ enum class TWindowBroadcast {
 };
 
 inline constexpr int kCmdClose = 8;
+inline constexpr int kCmdExport = 10;
+inline constexpr int kCmdRefreshScore = 69;
+inline constexpr int kCmdInfo = 11;
+inline constexpr int kCmdPageSetup = 208;
+inline constexpr int kCmdPrint = 210;
+inline constexpr int kCmdPrintPreview = 211;
 
 class TScoreWindow final : public QMdiSubWindow, private TScoreDocumentClient {
 public:
@@ -55,9 +61,10 @@ public:
   // there is none.
   void AddToArea(QMdiArea& area);
 
-  // The window's commands (Save, Save As, Revert, Close, Play, Pause, Record, Staff Play):
-  // Execute runs one when it is enabled (false for other ids or a disabled one); Enable fills
-  // the enabler and answers whether the id is the window's.
+  // The window's commands (Save, Save As, Export, Revert, Close, Print, Print Preview, Import
+  // Recording, Refresh Score, Play, Pause, Record, Staff Play; Page Setup and Info answer disabled
+  // until their dialogs exist): Execute runs one when it is enabled (false for other ids or a
+  // disabled one); Enable fills the enabler and answers whether the id is the window's.
   bool Execute(int command);
   bool Enable(TCommandEnabler& enabler);
   void Broadcast(TWindowBroadcast action);
@@ -89,9 +96,15 @@ private:
   int CaretIndex() const override;
   void PlayStarted() override;
   void ScrollByKey(int direction) override;
+  void StaffAppended(int scoreStaff) override;
 
   // Makes the editing view over the document's score (again after a replaced score).
   void MakeView();
+  // Audits every staff fully, then reformats and repaints the view.
+  void RefreshScore();
+  // Print and Print Preview of the shown staves (score_window_print.cpp).
+  void Print();
+  void PrintPreview();
 
   TScoreWindowHost& host;
   std::unique_ptr<TScoreDocument> document;

@@ -1,9 +1,9 @@
 #pragma once
 // TScoreWindowHost: what a score window asks of the application and the main frame: message
-// boxes and the file-save dialog, the options it follows, the remembered folders, the recent
-// files, the other open windows, the frame's loader, the autosave store and the frame's side
-// of playing. The application implements it once and gives it to every score window; tests
-// give a scripted one. Texts are UTF-8.
+// boxes and the file-save dialog, the options it follows, the printer, the remembered folders,
+// the recent files, the other open windows, the frame's loader, the autosave store and the
+// frame's side of playing. The application implements it once and gives it to every score
+// window; tests give a scripted one. Texts are UTF-8.
 //
 // Lifetime: the host outlives every score window it is given to. UI thread only.
 
@@ -15,9 +15,12 @@ namespace kvt {
 
 class TAlertLog;
 class TAutosaveStore;
+class TKVPrinter;
 class TMusicScore;
+class TMusicStaff;
 class TScoreDocument;
 class TScoreEditHost;
+struct TPreviewServices;
 struct TServices;
 
 // The file-save dialog: what the window sets up, and on OK the path and the type chosen.
@@ -43,6 +46,7 @@ struct TScoreWindowOptions {
   bool showLabels = true;          // "EditorShowStaffNames": staff labels in the label pane
   bool showLabelPanel = true;      // "ShowLabelPanel"
   bool showBarNumberPanel = true;  // "ShowBarNumPanel"
+  bool exportToMidiFolder = false;  // "ExportToMidiFolder": exports start in "MidiFiles"
 };
 
 // Remembered folders the window reads and sets (folder kinds of the "Folders" settings).
@@ -74,6 +78,13 @@ public:
   virtual std::string GetFolder(TRememberedFolder kind) = 0;
   virtual void SetFolder(TRememberedFolder kind, const std::string& folder) = 0;
   virtual void AddRecentFile(const std::string& path) = 0;
+  // The file a selector's score is kept in ("%03x.kvt" with the selector number), and the
+  // notice that a selector's score changed (its menus are built from the files).
+  virtual std::string SelectorFilePath(int number) = 0;
+  virtual void SelectorsChanged() = 0;
+  // The export type chosen last since the program started (1 at first; 1..3).
+  virtual int LastExportType() = 0;
+  virtual void SetLastExportType(int type) = 0;
   // The application's error log (missing fonts, unknown user objects).
   virtual TAlertLog& AlertLog() = 0;
   // The services the window's loads and saves use (status bar, wait cursor, fonts, user
@@ -86,6 +97,19 @@ public:
   virtual TAutosaveStore& AutosaveStore() = 0;
   // The number of the next recovered window: 1 for the first since the program started.
   virtual int NextRecoveredNumber() = 0;
+
+  // --- recording
+  // One take of the recording buffer converted into a staff (with the import options); null
+  // when the buffer holds no music.
+  virtual std::unique_ptr<TMusicStaff> ConvertRecordedTake() = 0;
+
+  // --- printing
+  // The application's printer (one for the program's run; it remembers the chosen device).
+  virtual TKVPrinter& Printer() = 0;
+  // What printing and the print preview call: status, alert log, message boxes, the main
+  // window and the preview's remembered place. The caret time is the window's own: it is left
+  // null here.
+  virtual TPreviewServices PrintServices() = 0;
 
   // --- the frame
   // Whether a score window other than `except` shows the file at path.

@@ -1,5 +1,7 @@
 #include "app/editor/score_window_names.h"
 
+#include <charconv>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -54,6 +56,15 @@ std::string RecoveredFileName(int number) {
 }
 
 bool IsSelectorName(std::string_view fileName) { return !fileName.empty() && fileName[0] == ':'; }
+
+int SelectorNumberOf(std::string_view fileName) {
+  // from_chars would take a sign: only digits count.
+  if (!IsSelectorName(fileName) || fileName.size() < 4 || fileName[1] == '-') return -1;
+  int number = 0;
+  const char* first = fileName.data() + 1;
+  const auto [end, error] = std::from_chars(first, first + 3, number, 16);
+  return error == std::errc() && end == first + 3 ? number : -1;
+}
 
 std::string DisplayNameOf(std::string_view fileName) {
   if (IsSelectorName(fileName)) {

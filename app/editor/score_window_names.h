@@ -29,6 +29,8 @@ std::string RecoveredFileName(int number);
 
 // Whether a file name is a selector's (":" and three hexadecimal digits of its number).
 bool IsSelectorName(std::string_view fileName);
+// The selector number of such a name; -1 when the three digits are not hexadecimal.
+int SelectorNumberOf(std::string_view fileName);
 
 // The window's title without the modified mark: "<Selector %d>" (the number minus 255) for a
 // selector; otherwise the file name without folder and extension, shown between "<" and ">"

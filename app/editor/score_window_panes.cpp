@@ -3,12 +3,17 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include "app/editor/score_edit.h"
+#include "app/editor/staff_label_tooltip.h"
 #include "draw/layout/bar_number_strip.h"
 #include "draw/layout/score_draw_info.h"
+#include "draw/layout/staff_draw_info.h"
 #include "draw/music_fonts.h"
 #include "draw/staff_color_handles.h"
+#include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
 #include "platform/qpainter_context.h"
 
 namespace kvt {
@@ -25,6 +30,7 @@ constexpr int kActiveMarkWidth = 3;
 TStaffLabelsWindow::TStaffLabelsWindow(const TStaffColorHandles& colors, QWidget* parent)
     : QWidget(parent), colors(colors) {
   setObjectName("TKVT2StaffLabelsWin");
+  setMouseTracking(true);
 }
 
 void TStaffLabelsWindow::paintEvent(QPaintEvent* event) {
@@ -85,6 +91,40 @@ void TStaffLabelsWindow::mousePressEvent(QMouseEvent* event) {
       view->StaffFromY(event->position().toPoint().y() - view->viewport()->y(), false);
   if (staff >= 0) view->SetActiveStaff(staff, true);
   update();
+}
+
+void TStaffLabelsWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (view == nullptr) return;
+  const int staff =
+      view->StaffFromY(event->position().toPoint().y() - view->viewport()->y(), false);
+  const TStaffDrawInfo* draw = staff >= 0 ? view->Layout().GetStaffDrawInfo(staff) : nullptr;
+  const TMusicStaff* scoreStaff =
+      draw != nullptr ? view->Score().GetStaff(draw->GetStaffIndex()) : nullptr;
+  if (staff == view->ActiveStaffIndex() && staff >= 0) {
+    setCursor(Qt::PointingHandCursor);
+  } else if (scoreStaff != nullptr && scoreStaff->GetLayerWithNext() &&
+             view->Layout().IsLayeringActive()) {
+    setCursor(Qt::SplitVCursor);
+  } else {
+    setCursor(Qt::ArrowCursor);
+  }
+  if (staff == tipStaff) return;
+  tipStaff = staff;
+  if (draw == nullptr) {
+    QToolTip::hideText();
+    return;
+  }
+  // What is in force where the view starts.
+  const int item = draw->XToItemIndex(-view->OriginX());
+  const QString text =
+      QString::fromStdString(StaffLabelTooltip(view->Score(), draw->GetStaffIndex(), item));
+  setToolTip(text);
+  QToolTip::showText(event->globalPosition().toPoint(), text, this);
+}
+
+void TStaffLabelsWindow::leaveEvent(QEvent* event) {
+  tipStaff = -1;
+  QWidget::leaveEvent(event);
 }
 
 void TBarNumbersPanel::mousePressEvent(QMouseEvent* event) {

@@ -25,11 +25,16 @@ protected:
   void paintEvent(QPaintEvent* event) override;
   // A left click makes the staff under the mouse active.
   void mousePressEvent(QMouseEvent* event) override;
+  // Over a new staff: its tooltip (staff_label_tooltip.h); the cursor tells the active staff
+  // (a pointing hand) and a staff layered with the next (a split cursor) from the others.
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
 private:
   const TStaffColorHandles& colors;
   TScoreEdit* view = nullptr;
   bool showLabels = true;
+  int tipStaff = -1;  // the laid-out staff whose tooltip shows; -1 none
 };
 
 class TBarNumbersPanel final : public QWidget {

@@ -63,18 +63,25 @@ const TMenuItem kFileMenu[] = {
     {kCmdSave, "&Save\tCtrl+S"},
     {kCmdSaveAs, "Save &As..."},
     {6, "Save A&ll"},
+    {kCmdExport, "&Export..."},
     {kCmdRevert, "&Revert"},
     {kCmdClose, "&Close"},
     {0, nullptr},
     {9, "&Import..."},
     {16, "&History..."},
+    {kCmdInfo, "In&fo...\tCtrl+I"},
     {0, nullptr},
+    {kCmdPageSetup, "Pa&ge Setup..."},
+    {kCmdPrint, "&Print...\tCtrl+P"},
+    {kCmdPrintPreview, "Print Pre&view"},
     {209, "Printer Set&up..."},
     {0, nullptr},
     {13, "E&xit"},
 };
 // The commands of the active score window.
-constexpr int32_t kWindowCommands[] = {kCmdSave, kCmdSaveAs, kCmdRevert, kCmdClose};
+constexpr int32_t kWindowCommands[] = {
+    kCmdSave,  kCmdSaveAs,       kCmdRevert,    kCmdClose,        kCmdExport,         kCmdInfo,
+    kCmdPrint, kCmdPrintPreview, kCmdPageSetup, kCmdRefreshScore, kCmdImportRecording};
 const TMenuItem kEditMenu[] = {
     {kCmdUndo, "&Undo\tCtrl+Z"},
     {kCmdRedo, "Re&do\tCtrl+Y"},
@@ -86,6 +93,7 @@ const TMenuItem kViewMenu[] = {
     {kCmdZoomIn, "Zoom &In"},
     {kCmdZoomOut, "Zoom &Out"},
     {kCmdZoomDialog, "&Zoom..."},
+    {kCmdRefreshScore, "&Refresh Score\tF9"},
 };
 const TMenuItem kOptionsMenu[] = {
     {36, "&Options..."},
@@ -94,6 +102,7 @@ const TMenuItem kOptionsMenu[] = {
 };
 const TMenuItem kPlayMenu[] = {
     {81, "&Stop\tF6"},
+    {kCmdImportRecording, "&Import Recording..."},
 };
 const TMenuItem kHelpMenu[] = {
     {192, "&Contents\tF1"},
@@ -191,6 +200,7 @@ void TTarlowmedeFrame::RegisterCommands() {
         BroadcastToScoreWindows(nullptr, static_cast<int>(TWindowBroadcast::kSaveIfModified));
       },
       [this](TCommandEnabler& enabler) { enabler.Enable(!ScoreWindows().empty()); });
+  commands.Register(209, [this](int32_t) { host->Printer().PrinterSetup(this); });
   // Closing goes through the shut-down check, after the menu has closed.
   commands.Register(13, [this](int32_t) {
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMdiSubWindow>
+#include <cstdio>
 
 #include "app/editor/score_window.h"
 #include "app/shell/app_folders.h"
@@ -9,9 +10,12 @@
 #include "app/shell/open_file.h"
 #include "app/shell/tarlowmede_app.h"
 #include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
 #include "tools/message_box_service.h"
 #include "tools/window_placement.h"
 #include "utils/path_utils.h"
+#include "utils/registry_key.h"
+#include "utils/sys_info.h"
 
 namespace kvt {
 
@@ -27,9 +31,28 @@ QStringList NameFiltersFromFilter(const std::string& filter) {
 }
 
 TShellScoreWindowHost::TShellScoreWindowHost(TTarlowmedeFrame& frame)
-    : frame(frame), store(frame.App().GetFolder(kFolderAutoSave)) {
+    : frame(frame),
+      store(frame.App().GetFolder(kFolderAutoSave)),
+      placements(frame.App().Settings()),
+      printShell(&frame) {
   services.cursor = &cursor;
   services.fontCatalog = &fonts;
+  exportShell = std::make_unique<TShellMidiExportShell>(frame.App().Options(), &frame, services);
+  services.exportShell = exportShell.get();
+  // Without a settings key the printer only forgets the chosen device between runs.
+  const std::unique_ptr<TKey> key = frame.App().Settings().OpenProductKey();
+  printer = std::make_unique<TKVPrinter>(key ? *key : TKey());
+  printer->RestorePrinterDevice();
+}
+
+TPreviewServices TShellScoreWindowHost::PrintServices() {
+  TPreviewServices result;
+  result.print.core = services;
+  result.print.alerts = &AlertLog();
+  result.print.shell = &printShell;
+  result.placement = &placements;
+  result.options = &previewOptions;
+  return result;
 }
 
 int TShellScoreWindowHost::MessageBox(uint32_t type, const std::string& caption,
@@ -68,6 +91,7 @@ TScoreWindowOptions TShellScoreWindowHost::Options() {
   result.showLabels = options.Get(kOptEditorShowStaffNames) != 0;
   result.showLabelPanel = options.Get(kOptShowLabelPanel) != 0;
   result.showBarNumberPanel = options.Get(kOptShowBarNumPanel) != 0;
+  result.exportToMidiFolder = options.Get(kOptExportToMidiFolder) != 0;
   return result;
 }
 
@@ -78,6 +102,17 @@ std::string TShellScoreWindowHost::GetFolder(TRememberedFolder kind) {
 void TShellScoreWindowHost::SetFolder(TRememberedFolder kind, const std::string& folder) {
   frame.App().RememberedFolder(kind == TRememberedFolder::kSongs ? 0 : 1) = folder;
 }
+
+std::string TShellScoreWindowHost::SelectorFilePath(int number) {
+  // The selectors live with the settings.
+  std::string path = frame.App().GetFolder(kFolderConfig);
+  char name[16];
+  std::snprintf(name, sizeof name, "%03x.kvt", number);
+  AppendPathComponent(path, name);
+  return path;
+}
+
+std::unique_ptr<TMusicStaff> TShellScoreWindowHost::ConvertRecordedTake() { return nullptr; }
 
 TAlertLog& TShellScoreWindowHost::AlertLog() { return frame.App().ErrorLog(); }
 

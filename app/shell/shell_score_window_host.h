@@ -2,7 +2,8 @@
 // TShellScoreWindowHost: the application and main frame as every score window sees them:
 // boxes through the message-box service, the save dialog on QFileDialog, the options and
 // folders of the application object, its error log, the frame's loader and the autosave store
-// of the AutoSave folder. Devices and playback are not part of this program yet: the host
+// of the AutoSave folder, the MIDI export's options, the application's printer with the preview's
+// place kept in "Placement". Devices and playback are not part of this program yet: the host
 // answers that nothing plays and no device is there, so play commands end in their "no
 // device" path. Owned by the frame; outlives its score windows.
 
@@ -12,10 +13,14 @@
 
 #include "app/editor/score_edit_host.h"
 #include "app/editor/score_window_host.h"
+#include "app/shell/shell_midi_export_shell.h"
+#include "app/shell/shell_print_services.h"
 #include "notation/services/services.h"
 #include "platform/autosave_store.h"
 #include "platform/fontconfig_font_catalog.h"
 #include "platform/qt_cursor_service.h"
+#include "print/kv_printer.h"
+#include "print/preview_services.h"
 
 namespace kvt {
 
@@ -31,6 +36,11 @@ public:
   std::string GetFolder(TRememberedFolder kind) override;
   void SetFolder(TRememberedFolder kind, const std::string& folder) override;
   void AddRecentFile(const std::string& path) override {}
+  std::string SelectorFilePath(int number) override;
+  // No selector menus are built yet.
+  void SelectorsChanged() override {}
+  int LastExportType() override { return exportType; }
+  void SetLastExportType(int type) override { exportType = type; }
   TAlertLog& AlertLog() override;
   const TServices& Services() override { return services; }
   TScoreEditHost& EditHost() override { return editHost; }
@@ -38,6 +48,10 @@ public:
   int NextRecoveredNumber() override { return ++recovered; }
   bool IsOpenInOtherWindow(const std::string& path, const TScoreDocument* except) override;
   std::unique_ptr<TMusicScore> LoadScoreFile(const std::string& path, int mode) override;
+  // Recording is not part of this program yet: the buffer is always empty.
+  std::unique_ptr<TMusicStaff> ConvertRecordedTake() override;
+  TKVPrinter& Printer() override { return *printer; }
+  TPreviewServices PrintServices() override;
 
   TScoreDocument* PlayingDocument() override { return nullptr; }
   void StopPlay() override {}
@@ -56,6 +70,12 @@ private:
   TNullScoreEditHost editHost;
   TAutosaveStore store;
   int recovered = 0;
+  std::unique_ptr<TKVPrinter> printer;
+  std::unique_ptr<TShellMidiExportShell> exportShell;
+  int exportType = 1;  // for the program's run
+  TSettingsPlacementStore placements;
+  TShellPrintShell printShell;
+  TPreviewOptions previewOptions;  // kept for the program's run
 };
 
 // "Description|*.ext;*.ext2|..." as QFileDialog name filters ("Description (*.ext *.ext2)").

@@ -25,7 +25,7 @@ QRect AvailableScreen(const QWidget& window) {
 
 }  // namespace
 
-std::optional<TWindowPlacement> ParseWindowPlacement(std::string_view text) {
+std::optional<TStoredPlacement> ParseWindowPlacement(std::string_view text) {
   if (text.size() < kMinPlacementText) return {};
   // The numbers in order, whatever punctuation stands between them (as a scan would take
   // them); each must fit its field.
@@ -49,7 +49,7 @@ std::optional<TWindowPlacement> ParseWindowPlacement(std::string_view text) {
     const long long high = i < 2 ? UINT32_MAX : INT32_MAX;
     if (numbers[i] < low || numbers[i] > high) return {};
   }
-  TWindowPlacement placement;
+  TStoredPlacement placement;
   placement.flags = static_cast<uint32_t>(numbers[0]);
   placement.showCommand = static_cast<uint32_t>(numbers[1]);
   placement.normal.setCoords(static_cast<int>(numbers[2]), static_cast<int>(numbers[3]),
@@ -57,7 +57,7 @@ std::optional<TWindowPlacement> ParseWindowPlacement(std::string_view text) {
   return placement;
 }
 
-std::string FormatWindowPlacement(const TWindowPlacement& placement) {
+std::string FormatWindowPlacement(const TStoredPlacement& placement) {
   char text[96];
   std::snprintf(text, sizeof text, "%u:%u:(%d,%d)(%d,%d)", placement.flags, placement.showCommand,
                 placement.normal.left(), placement.normal.top(), placement.normal.right(),
@@ -77,7 +77,7 @@ QRect ClampToScreen(const QRect& rect, const QRect& screen) {
 }
 
 bool LoadWindowPlacement(TSysInfo& settings, QWidget& window, const char* name) {
-  const std::optional<TWindowPlacement> placement =
+  const std::optional<TStoredPlacement> placement =
       ParseWindowPlacement(settings.GetProfileString(kPlacementSection, name, ""));
   if (!placement) return false;
   window.setGeometry(ClampToScreen(placement->normal, AvailableScreen(window)));
@@ -91,7 +91,7 @@ bool LoadWindowPlacement(TSysInfo& settings, QWidget& window, const char* name) 
 }
 
 bool SaveWindowPlacement(TSysInfo& settings, const QWidget& window, const char* name) {
-  TWindowPlacement placement;
+  TStoredPlacement placement;
   placement.showCommand = window.isMaximized() ? kShowMaximized : kShowNormal;
   placement.normal = window.normalGeometry();
   if (placement.normal.isEmpty()) placement.normal = window.geometry();

@@ -20,15 +20,15 @@ inline constexpr uint32_t kShowNormal = 1;
 inline constexpr uint32_t kShowMinimized = 2;
 inline constexpr uint32_t kShowMaximized = 3;
 
-struct TWindowPlacement {
+struct TStoredPlacement {
   uint32_t flags = 0;
   uint32_t showCommand = kShowNormal;
   QRect normal;  // left, top, right, bottom as stored
 };
 
 // Nothing for a text shorter than 13 characters, or with fewer than six numbers.
-std::optional<TWindowPlacement> ParseWindowPlacement(std::string_view text);
-std::string FormatWindowPlacement(const TWindowPlacement& placement);
+std::optional<TStoredPlacement> ParseWindowPlacement(std::string_view text);
+std::string FormatWindowPlacement(const TStoredPlacement& placement);
 
 // The rectangle moved and shrunk to lie within `screen` (an empty screen leaves it alone); a
 // rectangle of no size takes the screen's.

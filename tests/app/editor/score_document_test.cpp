@@ -47,6 +47,7 @@ public:
   int CaretIndex() const override { return caret; }
   void PlayStarted() override { ++playStarts; }
   void ScrollByKey(int direction) override { scrolls.push_back(direction); }
+  void StaffAppended(int scoreStaff) override { appended.push_back(scoreStaff); }
 
   uint64_t serial = 1;
   int commits = 0;
@@ -56,6 +57,7 @@ public:
   int caret = 1;
   int playStarts = 0;
   std::vector<int> scrolls;
+  std::vector<int> appended;
 };
 
 class ScoreDocumentTest : public testing::Test {
@@ -445,6 +447,36 @@ TEST_F(ScoreDocumentTest, MissingFontsAndUnknownUserObjectsAreLogged) {
   ASSERT_FALSE(host->alerts.lines.empty());
   EXPECT_NE(host->alerts.lines[0].find("' referenced by song.kvt"), std::string::npos);
   EXPECT_EQ(host->alerts.lines[0].rfind("Missing font '", 0), 0u);
+}
+
+TEST_F(ScoreDocumentTest, ImportRecordingAppendsTheTakeAsAStaff) {
+  TScoreDocument& doc = Open(PathOf("song.kvt"), 1, true, example::MakeExampleScore());
+  TMusicScore& score = doc.Score();
+  // Without a take the user is told and nothing changes.
+  host->Answer({IDOK});
+  EXPECT_FALSE(doc.ImportRecording());
+  EXPECT_EQ(host->boxes.back().caption, "Recording Data Not Present");
+  EXPECT_FALSE(doc.IsModified());
+
+  client.activeStaff = 1;
+  score.GetStaff(1)->SetGroup(u"Piano");
+  score.GetStaff(2)->SetDevice(3);
+  for (int take = 0; take < 2; ++take) {
+    const int before = score.GetStaffCount();
+    const int channel = score.GetNextFreeChannel(3);
+    host->recorded = std::make_unique<TMusicStaff>();
+    ASSERT_TRUE(doc.ImportRecording());
+    ASSERT_EQ(score.GetStaffCount(), before + 1);
+    const TMusicStaff& added = *score.GetStaff(before);
+    EXPECT_EQ(std::u16string(added.GetGroup()), u"Piano");
+    EXPECT_EQ(added.GetDevice(), 3);
+    EXPECT_EQ(added.GetChannel(), channel);
+    EXPECT_TRUE(score.IsStaffIncluded(before));
+    EXPECT_EQ(client.appended.back(), before);
+  }
+  EXPECT_EQ(std::u16string(score.GetStaff(3)->GetName()), u"Import");
+  EXPECT_NE(std::u16string(score.GetStaff(4)->GetName()), u"Import");  // made unique
+  EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(ScoreDocumentTest, PlayWhilePlayingStopsOrResumes) {

@@ -61,5 +61,15 @@ TEST(ScoreWindowNamesTest, DisplayNames) {
   EXPECT_FALSE(IsSelectorName("/m/:100"));
 }
 
+TEST(ScoreWindowNamesTest, SelectorNumbers) {
+  struct Case {
+    const char* fileName;
+    int number;
+  };
+  const Case cases[] = {{":100", 0x100}, {":1fF", 0x1ff},  {":10", -1}, {":1g0", -1},
+                        {":-10", -1},    {"song.kvt", -1}, {"", -1},    {":abcd", 0xabc}};
+  for (const Case& c : cases) EXPECT_EQ(SelectorNumberOf(c.fileName), c.number) << c.fileName;
+}
+
 }  // namespace
 }  // namespace kvt

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QMdiArea>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
 
@@ -170,7 +172,7 @@ TEST_F(ScoreWindowTest, Enablers) {
   EXPECT_EQ(pauseElsewhere.enabled, false);  // only the playing window pauses
   EXPECT_EQ(staffPlay.enabled, false);
 
-  TCommandEnabler other(11);
+  TCommandEnabler other(34);  // Paste: the view's, not the window's
   EXPECT_FALSE(window->Enable(other));
 }
 
@@ -217,6 +219,45 @@ TEST_F(ScoreWindowTest, LabelPaneShowsLabelsAndMarksTheActiveStaff) {
   const QImage bare = labels.grab().toImage();
   for (int y = 0; y < bare.height(); ++y)
     for (int x = 0; x < bare.width() - 4; ++x) ASSERT_EQ(bare.pixelColor(x, y), background);
+}
+
+TEST_F(ScoreWindowTest, LabelPaneTellsTheStaffUnderTheMouse) {
+  auto* window = new TScoreWindow(*host, root + "/song.kvt", example::MakeExampleScore(), 1, true);
+  window->AddToArea(area);
+  TScoreEdit& view = *window->View();
+  view.SetActive(true);
+  view.SetActiveStaff(1, false);
+  TStaffLabelsWindow& labels = *window->LabelsPane();
+  const auto moveTo = [&](int staff) {
+    const QPoint at(5, view.StaffRect(staff).center().y() + view.viewport()->y());
+    QMouseEvent move(QEvent::MouseMove, at, labels.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&labels, &move);
+  };
+  moveTo(1);
+  EXPECT_EQ(labels.cursor().shape(), Qt::PointingHandCursor);
+  const QString name = QString::fromStdU16String(view.Score().GetStaff(1)->GetName());
+  EXPECT_TRUE(labels.toolTip().startsWith(name + " from bar 1, "))
+      << labels.toolTip().toStdString();
+  moveTo(2);
+  EXPECT_EQ(labels.cursor().shape(), Qt::ArrowCursor);
+  EXPECT_TRUE(
+      labels.toolTip().startsWith(QString::fromStdU16String(view.Score().GetStaff(2)->GetName())));
+}
+
+TEST_F(ScoreWindowTest, AnImportedRecordingIsShownActiveWithAFreshHistory) {
+  auto* window = new TScoreWindow(*host, root + "/song.kvt", example::MakeExampleScore(), 1, true);
+  window->AddToArea(area);
+  TScoreEdit& view = *window->View();
+  view.SetActive(true);
+  Edit(*window);
+  ASSERT_TRUE(window->Undo().CanUndo());
+  host->recorded = std::make_unique<TMusicStaff>();
+  ASSERT_TRUE(window->Execute(kCmdImportRecording));
+  const int added = view.Score().GetLastIndex();
+  EXPECT_EQ(view.ActiveScoreStaff(), added);
+  EXPECT_FALSE(window->Undo().CanUndo());
+  EXPECT_TRUE(window->Document().IsModified());
 }
 
 TEST_F(ScoreWindowTest, ClicksInThePanesMoveTheActiveStaffAndTheCaret) {

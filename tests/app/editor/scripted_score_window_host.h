@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -16,7 +17,10 @@
 #include "midi/play/midi_playback_service.h"
 #include "notation/services/services.h"
 #include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
 #include "platform/autosave_store.h"
+#include "print/kv_printer.h"
+#include "print/preview_services.h"
 #include "utils/alert_log.h"
 
 namespace kvt {
@@ -44,6 +48,26 @@ class TRecordingAlertLog final : public TAlertLog {
 public:
   void AddLine(std::string_view line) override { lines.emplace_back(line); }
   std::vector<std::string> lines;
+};
+
+// A machine without a print system: the printer is the PDF printer.
+class TNoPrinterCatalog final : public TPrinterCatalog {
+public:
+  QStringList PrinterNames() override { return {}; }
+  QString DefaultPrinterName() override { return {}; }
+};
+
+// The print dialog as a test answers it: confirmed (the PDF printer writes where it was set
+// up to) or cancelled; the page limits offered are recorded.
+class TScriptedPrintDialogs final : public TPrintDialogRunner {
+public:
+  bool RunPrint(QWidget*, QPrinter&, int minPage, int maxPage) override {
+    limits.push_back({minPage, maxPage});
+    return confirm;
+  }
+  bool RunSetup(QWidget*, QPrinter&) override { return confirm; }
+  bool confirm = true;
+  std::vector<std::pair<int, int>> limits;
 };
 
 class TScriptedScoreWindowHost final : public TScoreWindowHost {
@@ -96,6 +120,14 @@ public:
     folders[static_cast<int>(kind)] = folder;
   }
   void AddRecentFile(const std::string& path) override { recentFiles.push_back(path); }
+  std::string SelectorFilePath(int number) override {
+    char name[16];
+    std::snprintf(name, sizeof name, "/%03x.kvt", number);
+    return selectorFolder + name;
+  }
+  void SelectorsChanged() override { ++selectorChanges; }
+  int LastExportType() override { return exportType; }
+  void SetLastExportType(int type) override { exportType = type; }
   TAlertLog& AlertLog() override { return alerts; }
   const TServices& Services() override { return services; }
   TScoreEditHost& EditHost() override { return editHost; }
@@ -109,6 +141,15 @@ public:
   std::unique_ptr<TMusicScore> LoadScoreFile(const std::string& path, int mode) override {
     loads.push_back(path);
     return loader ? loader(path, mode) : nullptr;
+  }
+  std::unique_ptr<TMusicStaff> ConvertRecordedTake() override { return std::move(recorded); }
+  TKVPrinter& Printer() override { return printer; }
+  TPreviewServices PrintServices() override {
+    TPreviewServices result;
+    result.print.core = services;
+    result.print.alerts = &alerts;
+    result.placement = &placements;
+    return result;
   }
   TScoreDocument* PlayingDocument() override { return playingDocument; }
   void StopPlay() override {
@@ -142,6 +183,10 @@ public:
   TScoreWindowOptions options;
   std::string folders[2];
   std::vector<std::string> recentFiles;
+  int exportType = 1;
+  std::string selectorFolder = "/nonexistent";
+  int selectorChanges = 0;
+  std::unique_ptr<TMusicStaff> recorded;  // the next take; taken by the conversion
   TRecordingAlertLog alerts;
   TScriptedPlayback playback;
   TServices services;
@@ -165,6 +210,10 @@ public:
   std::vector<TPlayStart> starts;
   bool overflow = false;
   bool startSucceeds = true;
+  TNoPrinterCatalog printerCatalog;
+  TScriptedPrintDialogs printDialogs;
+  TKVPrinter printer{TKey(), &printerCatalog, &printDialogs};
+  TMemoryPlacementStore placements;
 };
 
 }  // namespace kvt
