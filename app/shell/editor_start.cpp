@@ -73,9 +73,10 @@ int RunEditor(int& argc, char** argv, const std::vector<std::string>& arguments,
   // Without the listener (another instance took the name first, or the socket's folder is not
   // ours) this one runs on its own.
   if (socketPath.empty())
-    app.ErrorLog().Printf("The folder %s is not private to this user: this instance runs on "
-                          "its own and does not take files from a second start.",
-                          TemporaryRuntimeFolder().c_str());
+    app.ErrorLog().Printf(
+        "The folder %s is not private to this user: this instance runs on "
+        "its own and does not take files from a second start.",
+        TemporaryRuntimeFolder().c_str());
   else
     server.Listen();
 

@@ -2,13 +2,13 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-#include <cerrno>
 #include <QByteArray>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QTimer>
+#include <cerrno>
 #include <cstdlib>
 #include <span>
 
