@@ -57,7 +57,7 @@ bool HasDisplay() {
 int RunEditor(int& argc, char** argv, const std::vector<std::string>& arguments,
               TSysInfo& settings) {
   const std::string socketPath = SingleInstanceSocketPath();
-  if (!IsNewInstanceRequest(arguments) &&
+  if (!socketPath.empty() && !IsNewInstanceRequest(arguments) &&
       HandOverToRunningInstance(socketPath, HandOverEntries(arguments)))
     return 1;
   if (!HasDisplay()) return kEditorNoDisplay;
@@ -70,8 +70,15 @@ int RunEditor(int& argc, char** argv, const std::vector<std::string>& arguments,
   TTarlowmedeFrame& frame = app.InitMainWindow();
   TSingleInstanceServer server(
       socketPath, [&frame](std::vector<THandOverEntry> entries) { frame.HandleHandOver(entries); });
-  // Without the listener (another instance took the name first) this one runs on its own.
-  server.Listen();
+  // Without the listener (another instance took the name first, or the socket's folder is not
+  // ours) this one runs on its own.
+  if (socketPath.empty())
+    app.ErrorLog().Printf(
+        "The folder %s is not private to this user: this instance runs on "
+        "its own and does not take files from a second start.",
+        TemporaryRuntimeFolder().c_str());
+  else
+    server.Listen();
 
   if (!LoadWindowPlacement(settings, frame, kMainPlacementName)) frame.showMaximized();
   QTimer::singleShot(0, &frame, [&frame, &arguments] { frame.PostCreate(arguments); });

@@ -17,7 +17,9 @@
 #include "app/editor/score_window.h"
 #include "app/editor/undo_menu_text.h"
 #include "app/shell/alert_log_dialog.h"
+#include "app/shell/app_folders.h"
 #include "app/shell/file_commands.h"
+#include "app/shell/help_topics.h"
 #include "app/shell/open_file.h"
 #include "app/shell/score_window_factory.h"
 #include "app/shell/shell_score_window_host.h"
@@ -201,6 +203,17 @@ void TTarlowmedeFrame::RegisterCommands() {
       },
       [this](TCommandEnabler& enabler) { enabler.Enable(!ScoreWindows().empty()); });
   commands.Register(209, [this](int32_t) { host->Printer().PrinterSetup(this); });
+  // Help opens the help file in the desktop's browser; without the file the commands are off.
+  for (const int32_t id : {192, 193, 194, 195, 196, 197, 198, 199, 200, 201, 202, 206}) {
+    commands.Register(
+        id,
+        [](int32_t command) {
+          ShowHelpTopic(GetProgramDataFolder(), HelpCommandTopic(static_cast<int>(command)));
+        },
+        [](TCommandEnabler& enabler) {
+          enabler.Enable(!HelpFilePath(GetProgramDataFolder()).empty());
+        });
+  }
   // Closing goes through the shut-down check, after the menu has closed.
   commands.Register(13, [this](int32_t) {
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

@@ -92,10 +92,16 @@ std::unique_ptr<TMusicScore> LoadNativeScoreFile(QWidget* owner, const std::stri
         "File: %s\n\nThis binary file appears to have been improperly treated as an ASCII file. "
         "Would you like this program to attempt an automatic recovery of this file?",
         path.c_str());
-    // The repair works on a copy in memory: the file itself is never touched.
+    // The repair works on a copy in memory: the file itself is never touched. A repair that
+    // gives no score leaves the first load (and its header) as they were, so a score that
+    // loaded in part still opens after its message.
     if (answer == IDYES) {
-      header.Reset();
-      result = ReadRepairedScoreFile(path.c_str(), header, TServices());
+      TScoreFileHeader repairedHeader;
+      TScoreLoadResult repaired = ReadRepairedScoreFile(path.c_str(), repairedHeader, TServices());
+      if (repaired.score != nullptr) {
+        result = std::move(repaired);
+        header = repairedHeader;
+      }
     }
   }
   switch (result.status) {

@@ -28,7 +28,8 @@ struct TLoadedScore {
 TLoadedScore LoadScoreByKind(TTarlowmedeFrame& frame, const std::string& path, int mode);
 
 // A binary score file (or a text score under a binary name), offering the repair of a binary
-// file damaged by a text-mode copy ("Improper File Translation"). Null after the failure's
+// file damaged by a text-mode copy ("Improper File Translation"); a repair declined or giving
+// no score leaves the first load and its header as they were. Null after the failure's
 // message; a score that loaded only in part comes back after its message. Mode 5 (the import
 // dialog) gives null: binary scores are not imported.
 std::unique_ptr<TMusicScore> LoadNativeScoreFile(QWidget* owner, const std::string& path, int mode,

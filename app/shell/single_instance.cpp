@@ -1,5 +1,6 @@
 #include "app/shell/single_instance.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QByteArray>
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QLocalSocket>
 #include <QPointer>
 #include <QTimer>
+#include <cerrno>
 #include <cstdlib>
 #include <span>
 
@@ -35,9 +37,25 @@ std::string SingleInstanceSocketPath() {
     AppendPathComponent(path, kSingleInstanceName);
     return path;
   }
-  std::string path = QDir::tempPath().toStdString();
-  AppendPathComponent(path, std::string(kSingleInstanceName) + "-" + std::to_string(getuid()));
-  return path;
+  // A shared temporary folder: the socket goes into a folder of ours, so nobody else can
+  // put a socket of theirs where a second start would hand its paths over.
+  std::string folder = TemporaryRuntimeFolder();
+  if (!PreparePrivateRuntimeFolder(folder)) return {};
+  AppendPathComponent(folder, kSingleInstanceName);
+  return folder;
+}
+
+std::string TemporaryRuntimeFolder() {
+  std::string folder = QDir::tempPath().toStdString();
+  AppendPathComponent(folder, "kvt2-" + std::to_string(::geteuid()));
+  return folder;
+}
+
+bool PreparePrivateRuntimeFolder(const std::string& folder) {
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  struct stat st {};
+  if (::lstat(folder.c_str(), &st) != 0) return false;
+  return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
 }
 
 bool HandOverToRunningInstance(const std::string& socketPath,

@@ -20,8 +20,18 @@ namespace kvt {
 inline constexpr char kSingleInstanceName[] = "TarlowmedeVezeroza2";
 
 // The socket path: $XDG_RUNTIME_DIR/TarlowmedeVezeroza2; without a usable $XDG_RUNTIME_DIR,
-// the temporary folder with the user id appended to the name.
+// TarlowmedeVezeroza2 in the private folder "kvt2-<uid>" of the temporary folder (see
+// PreparePrivateRuntimeFolder). Empty when that folder is not ours: the caller then runs as a
+// lone instance, neither handing over nor listening.
 std::string SingleInstanceSocketPath();
+
+// Makes `folder` with mode 0700 (mkdir, which never follows or reuses anything already there)
+// or checks the one that exists: true only for a real folder, not a link, owned by this user
+// and open to nobody else. A folder that fails is left alone, never repaired: in a shared
+// temporary folder its maker may not be us.
+bool PreparePrivateRuntimeFolder(const std::string& folder);
+// "<temporary folder>/kvt2-<uid>": the socket's folder without a usable $XDG_RUNTIME_DIR.
+std::string TemporaryRuntimeFolder();
 
 // Sends the frame to a running instance. False when none answers at the path (start-up then
 // goes on); true once the frame was sent, acknowledged or not (the running instance has it).

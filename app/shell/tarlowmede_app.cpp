@@ -69,6 +69,10 @@ bool TTarlowmedeApp::SetFolder(int kind, const std::string& path) {
   return kvt::SetFolder(settings, kind, path);
 }
 
+bool TTarlowmedeApp::ConfirmAdminAction(const std::string& action) {
+  return adminConfirm.Confirm(frame, action, IsRunningAsAdministrator());
+}
+
 bool TTarlowmedeApp::IsPathInProgramFolder(const std::string& path) const {
   return kvt::IsPathInProgramFolder(path, applicationDirPath().toStdString(),
                                     GetProgramDataFolder());

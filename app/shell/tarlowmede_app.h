@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/shell/admin_confirm.h"
 #include "app/shell/app_options.h"
 #include "app/shell/error_log.h"
 #include "tools/kv_app_base.h"
@@ -64,6 +65,8 @@ public:
   bool SetFolder(int kind, const std::string& path);
   std::string& RememberedFolder(int which) { return remembered[which == 0 ? 0 : 1]; }
   bool IsPathInProgramFolder(const std::string& path) const;
+  // Asks before an action that may need administrator rights (admin_confirm.h); true to go on.
+  bool ConfirmAdminAction(const std::string& action = kDefaultAdminAction);
 
   TEditStatusInfo& LastStatus() { return lastStatus; }
 
@@ -90,6 +93,7 @@ private:
   uint32_t alertsSeen = 0;
   bool eventsSinceIdle = true;
   int idleRuns = 0;
+  TAdminConfirm adminConfirm;
 };
 
 // Adds a formatted line to the running application's error log; nothing without one. Any
