@@ -1,20 +1,17 @@
 // Drawing speed: building a score's fonts, and a dense page (720 heads with stems, beams,
 // slurs and accidentals on 12 staves) drawn to the recording context, a QImage and a PDF.
-// Runs its own main: the Qt backends need a QGuiApplication (offscreen).
+// Runs under the shared Qt main (qt_bench_main.cpp): an offscreen application.
 #include <benchmark/benchmark.h>
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <cstdlib>
 
 #include "draw/music_fonts.h"
 #include "draw/recording_context.h"
 #include "draw/staff_color_handles.h"
 #include "notation/staff/music_fonts_data.h"
-#include "platform/music_font_loader.h"
 #include "platform/qpainter_context.h"
 
 namespace kvt {
@@ -122,13 +119,3 @@ BENCHMARK(BM_DensePageToPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kvt
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QGuiApplication app(argc, argv);
-  kvt::LoadMusicFont();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -4,22 +4,20 @@
 // bars), with the process's peak memory. Going back re-paginates from page 1, so the walk to
 // the last page costs a full pagination.
 //
-// Runs its own main: the job's cancel dialog needs a QApplication (offscreen).
+// Runs under the shared Qt main (qt_bench_main.cpp): the job's cancel dialog needs a
+// QApplication.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <cstdlib>
 #include <memory>
 
 #include "bench_score.h"
 #include "draw/print/print_data.h"
 #include "draw/staff_color_handles.h"
 #include "notation/staff/music_score.h"
-#include "platform/music_font_loader.h"
 #include "print/page_picture.h"
 #include "print/print_job.h"
 #include "print/printer_device.h"
@@ -98,13 +96,3 @@ BENCHMARK(BM_PrintJobToPdf)->Args({16, 200})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kvt
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  kvt::LoadMusicFont();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -1,13 +1,11 @@
 // The score editing view on the generated score of bench_score.h (16 staves x 2,000 bars): from
 // open to first paint with load (score text), layout (the view made at 1920 x 1080) and paint
 // apart, and one screen repainted after a scroll at bars 1, 1,000 and 1,900. The goal for the
-// scroll is under 8 ms, so input stays within one 60 Hz frame. Runs its own main: the view needs a
-// QApplication (offscreen).
+// scroll is under 8 ms, so input stays within one 60 Hz frame. Runs under the shared Qt main
+// (qt_bench_main.cpp): the view needs a QApplication.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
-#include <cstdlib>
 #include <memory>
 #include <thread>
 
@@ -20,7 +18,6 @@
 #include "notation/services/services.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
-#include "platform/music_font_loader.h"
 #include "utils/flat_ram_stream.h"
 
 namespace kvt {
@@ -160,13 +157,3 @@ BENCHMARK(BM_RepaintOnly)->Arg(1)->Arg(1900)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kvt
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  kvt::LoadMusicFont();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
