@@ -167,9 +167,13 @@ TScoreLoadResult ReadScoreFromFileRepairing(const char* path, TScoreFileHeader& 
       !HasCrLfLineEndsOnly(bytes, false)) {
     return result;
   }
-  result.score.reset();
-  header.Reset();
-  return ReadRepairedScore(bytes, header, services);
+  // The repair reads into its own header: when it gives no score, the part the first load
+  // read stays the result instead of being thrown away.
+  TScoreFileHeader repairedHeader;
+  TScoreLoadResult repaired = ReadRepairedScore(bytes, repairedHeader, services);
+  if (!repaired.score && result.score) return result;
+  header = repairedHeader;
+  return repaired;
 }
 
 bool ReadScoreSettings(TKRVStream& stream, TScoreFileHeader& header, TScoreSettingsBlock& settings) {

@@ -151,6 +151,37 @@ TEST_F(BinaryScoreFile, ATextModeCopyIsRepaired) {
             2);
 }
 
+// A cut file whose every line feed follows a carriage return (the score text body writes CR LF)
+// looks like a text-mode copy. Here the header's date, written as CR LF, makes the repair
+// give no score; the part the first load read is kept, with its status.
+TEST_F(BinaryScoreFile, AFailedRepairKeepsThePartThatLoaded) {
+  TByteVectorStream out(std::vector<uint8_t>{});
+  TScoreHeaderFields fields;
+  fields.date = 0x0A0D;  // written low byte first: CR LF
+  WriteScoreHeader(out, fields);
+  WriteScoreText(out, *sample);
+  std::string bytes(out.Bytes().begin(), out.Bytes().end());
+  bytes.resize(bytes.size() * 2 / 3);
+  if (bytes.back() == '\r') bytes.pop_back();
+  const std::string cut = folder / "cut.kvt";
+  TTempFolder::WriteFile(cut, bytes);
+  TScoreFileHeader firstHeader;
+  const TScoreLoadResult first = ReadScoreFromFile(cut.c_str(), firstHeader, TServices{});
+  ASSERT_NE(first.score, nullptr) << "the fixture must load in part";
+  ASSERT_TRUE(IsTextModeCopyDamage(cut.c_str(), first.status));
+  TScoreFileHeader repairHeader;
+  ASSERT_EQ(ReadRepairedScoreFile(cut.c_str(), repairHeader, TServices{}).score, nullptr)
+      << "the fixture's repair must fail";
+
+  const TScoreLoadResult loaded = ReadScoreFromFileRepairing(cut.c_str(), header, TServices{});
+  ASSERT_NE(loaded.score, nullptr);
+  EXPECT_EQ(loaded.status, first.status);
+  EXPECT_EQ(header.status, firstHeader.status);
+  EXPECT_EQ(header.date, 0x0A0D);
+  EXPECT_EQ(loaded.score->GetStaffCount(), first.score->GetStaffCount());
+  EXPECT_FALSE(loaded.repaired.textModeDamage);
+}
+
 TEST_F(BinaryScoreFile, TextWithCrLfLinesIsStillNoScore) {
   const std::string path = folder / "letter.kvt";
   TTempFolder::WriteFile(path, "Dear reader,\r\nthis is no score.\r\n");
