@@ -28,6 +28,7 @@
 #include "app/start_arguments.h"
 #include "notation/files/binary/binary_score_file.h"
 #include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
 #include "platform/autosave_store.h"
 #include "tools/command_table.h"
 #include "tools/format_message_box.h"
@@ -96,6 +97,30 @@ const TMenuItem kViewMenu[] = {
     {kCmdZoomOut, "Zoom &Out"},
     {kCmdZoomDialog, "&Zoom..."},
     {kCmdRefreshScore, "&Refresh Score\tF9"},
+    {0, nullptr},
+    {59, "Show Labels"},
+    {58, "Show &Label Panel"},
+    {165, "Show &Bar Number Panel"},
+    {60, "Show &Crosshair"},
+    {61, "Show Active Staff &Edges"},
+    {52, "L&ayering in Edit Mode"},
+};
+// Whether any staff of the score is layered with the next.
+bool HasLayeredStaves(const TMusicScore& score) {
+  for (int i = 0; i < score.GetStaffCount(); ++i) {
+    if (score.GetStaff(i)->GetLayerWithNext()) return true;
+  }
+  return false;
+}
+
+// The view settings the View menu toggles, each an application option.
+struct TViewToggle {
+  int32_t id;
+  TAppOption option;
+};
+constexpr TViewToggle kViewToggles[] = {
+    {59, kOptEditorShowStaffNames}, {58, kOptShowLabelPanel},         {165, kOptShowBarNumPanel},
+    {60, kOptShowCrossHair},        {61, kOptEnableActiveStaffFrame}, {52, kOptAllowLayering},
 };
 const TMenuItem kOptionsMenu[] = {
     {36, "&Options..."},
@@ -212,6 +237,25 @@ void TTarlowmedeFrame::RegisterCommands() {
         },
         [](TCommandEnabler& enabler) {
           enabler.Enable(!HelpFilePath(GetProgramDataFolder()).empty());
+        });
+  }
+  // Each view setting toggles its option, keeps it and has every window lay out again.
+  for (const TViewToggle& toggle : kViewToggles) {
+    commands.Register(
+        toggle.id,
+        [this, option = toggle.option](int32_t) {
+          TAppOptions& options = app.Options();
+          options.Set(option, options.Get(option) != 0 ? 0 : 1);
+          app.SaveOptions();
+          host->RefreshEditOptions();
+          BroadcastToScoreWindows(nullptr, static_cast<int>(TWindowBroadcast::kReformat));
+        },
+        [this, toggle](TCommandEnabler& enabler) {
+          enabler.SetCheck(app.Options().Get(toggle.option) != 0 ? kChecked : kUnchecked);
+          const TScoreEdit* view = ActiveView();
+          if (toggle.id == 61) enabler.Enable(view == nullptr || !view->IsViewerMode());
+          if (toggle.id == 52) enabler.Enable(view != nullptr && !view->IsViewerMode() &&
+                                              HasLayeredStaves(view->Score()));
         });
   }
   // Closing goes through the shut-down check, after the menu has closed.

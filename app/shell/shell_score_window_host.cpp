@@ -43,6 +43,14 @@ TShellScoreWindowHost::TShellScoreWindowHost(TTarlowmedeFrame& frame)
   const std::unique_ptr<TKey> key = frame.App().Settings().OpenProductKey();
   printer = std::make_unique<TKVPrinter>(key ? *key : TKey());
   printer->RestorePrinterDevice();
+  RefreshEditOptions();
+}
+
+void TShellScoreWindowHost::RefreshEditOptions() {
+  const TAppOptions& options = frame.App().Options();
+  editHost.options.showCrosshair = options.Get(kOptShowCrossHair) != 0;
+  editHost.options.showActiveStaffEdges = options.Get(kOptEnableActiveStaffFrame) != 0;
+  editHost.options.layeringInEditMode = options.Get(kOptAllowLayering) != 0;
 }
 
 TPreviewServices TShellScoreWindowHost::PrintServices() {

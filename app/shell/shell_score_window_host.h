@@ -44,6 +44,9 @@ public:
   TAlertLog& AlertLog() override;
   const TServices& Services() override { return services; }
   TScoreEditHost& EditHost() override { return editHost; }
+  // Takes the view options (crosshair, active staff edges, layering in edit mode) from the
+  // application's options again; the windows lay out anew after it.
+  void RefreshEditOptions();
   TAutosaveStore& AutosaveStore() override { return store; }
   int NextRecoveredNumber() override { return ++recovered; }
   bool IsOpenInOtherWindow(const std::string& path, const TScoreDocument* except) override;

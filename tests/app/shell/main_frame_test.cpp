@@ -19,6 +19,9 @@
 
 #include "app/editor/editor_zoom.h"
 #include "app/editor/score_window.h"
+#include "app/editor/score_edit_host.h"
+#include "app/editor/score_window_host.h"
+#include "app/editor/score_window_panes.h"
 #include "app/editor/undo_menu_text.h"
 #include "app/shell/app_folders.h"
 #include "app/shell/open_file.h"
@@ -29,6 +32,10 @@
 #include "tests/app/shell/shell_test_env.h"
 #include "tests/tools/recording_message_box.h"
 #include "tools/command_table.h"
+#include "app/shell/app_options.h"
+#include "tools/command_enabler.h"
+#include "app/editor/score_edit.h"
+#include "notation/staff/music_staff.h"
 
 namespace kvt {
 namespace {
@@ -301,6 +308,52 @@ TEST_F(MainFrameTest, ViewCommandsReachTheActiveWindow) {
   EXPECT_TRUE(commands.Execute(kCmdUndo));
   EXPECT_EQ(window->Document().Score().GetZoom(), zoom);
   EXPECT_TRUE(commands.IsEnabled(kCmdRedo));
+  window->Document().MarkSaved();
+}
+
+// The View menu's settings: each flips its option, keeps it in the settings and lays every
+// window out again; the edges switch is off in viewer mode, layering only with layered staves.
+TEST_F(MainFrameTest, ViewSettingsToggleTheirOptionsAndReformatEveryWindow) {
+  TCommandTable& commands = app.Commands();
+  auto state = [&](int32_t id) {
+    TCommandEnabler enabler(id);
+    commands.Enable(enabler);
+    return std::make_pair(enabler.enabled.value_or(false), enabler.check.value_or(-1));
+  };
+  TScoreWindow* window = Open(Example("view.kvttxt"));
+  ASSERT_NE(window, nullptr);
+  frame->Client().setActiveSubWindow(window);
+  window->show();
+
+  EXPECT_EQ(state(58), std::make_pair(true, kChecked));
+  ASSERT_TRUE(commands.Execute(58));
+  EXPECT_EQ(app.Options().Get(kOptShowLabelPanel), 0);
+  EXPECT_EQ(state(58), std::make_pair(true, kUnchecked));
+  EXPECT_FALSE(window->LabelsPane()->isVisibleTo(window)) << "the window laid out again";
+  TAppOptions stored;
+  stored.Load(app.Settings());
+  EXPECT_EQ(stored.Get(kOptShowLabelPanel), 0);
+  ASSERT_TRUE(commands.Execute(58));
+  EXPECT_TRUE(window->LabelsPane()->isVisibleTo(window));
+
+  ASSERT_TRUE(commands.Execute(60));
+  EXPECT_TRUE(frame->Host().EditHost().Options().showCrosshair);
+  ASSERT_TRUE(commands.Execute(60));
+  EXPECT_FALSE(frame->Host().EditHost().Options().showCrosshair);
+
+  EXPECT_TRUE(state(61).first);
+  window->View()->ToggleViewerMode();
+  EXPECT_FALSE(state(61).first);
+  window->View()->ToggleViewerMode();
+
+  TMusicScore& score = window->Document().Score();
+  const bool layered = score.GetStaffCount() > 1 && score.GetStaff(0)->GetLayerWithNext();
+  EXPECT_EQ(state(52).first, layered);
+  if (!layered && score.GetStaffCount() > 1) {
+    score.GetStaff(0)->SetLayerWithNext(true);
+    EXPECT_TRUE(state(52).first);
+    score.GetStaff(0)->SetLayerWithNext(false);
+  }
   window->Document().MarkSaved();
 }
 
