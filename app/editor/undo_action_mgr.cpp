@@ -92,13 +92,10 @@ TUndoEntryName TUndoActionMgr::PeekRedo(int n) const {
   return {e.kind, e.command};
 }
 
-void TUndoActionMgr::Undo(TKRVStream*& readStream, TKRVStream*& writeStream) {
-  readStream = nullptr;
-  writeStream = nullptr;
-  if (top <= 0) return;
-  cancel.valid = false;
-  TEditUndoAction& from = *entries[static_cast<size_t>(top - 1)];
-  TEditUndoAction& spare = *entries[static_cast<size_t>(top)];
+// An undo or redo reads the entry it applies and writes the opposite snapshot into the spare
+// entry beside it, which takes the applied entry's kind, command and serials.
+void TUndoActionMgr::OpenApply(TEditUndoAction& from, TEditUndoAction& spare,
+                               TKRVStream*& readStream, TKRVStream*& writeStream) {
   spare.kind = from.kind;
   spare.command = from.command;
   spare.serialBefore = from.serialBefore;
@@ -107,6 +104,15 @@ void TUndoActionMgr::Undo(TKRVStream*& readStream, TKRVStream*& writeStream) {
   from.stream.Rewind();
   writeStream = &spare.stream;
   readStream = &from.stream;
+}
+
+void TUndoActionMgr::Undo(TKRVStream*& readStream, TKRVStream*& writeStream) {
+  readStream = nullptr;
+  writeStream = nullptr;
+  if (top <= 0) return;
+  cancel.valid = false;
+  TEditUndoAction& from = *entries[static_cast<size_t>(top - 1)];
+  OpenApply(from, *entries[static_cast<size_t>(top)], readStream, writeStream);
   --top;
   ++redoCount;
   --changeCounter;
@@ -119,15 +125,7 @@ void TUndoActionMgr::Redo(TKRVStream*& writeStream, TKRVStream*& readStream) {
   if (redoCount <= 0) return;
   cancel.valid = false;
   TEditUndoAction& from = *entries[static_cast<size_t>(top + 1)];
-  TEditUndoAction& spare = *entries[static_cast<size_t>(top)];
-  spare.kind = from.kind;
-  spare.command = from.command;
-  spare.serialBefore = from.serialBefore;
-  spare.serialAfter = from.serialAfter;
-  spare.stream.Clear();
-  from.stream.Rewind();
-  writeStream = &spare.stream;
-  readStream = &from.stream;
+  OpenApply(from, *entries[static_cast<size_t>(top)], readStream, writeStream);
   ++top;
   --redoCount;
   ++changeCounter;

@@ -103,6 +103,9 @@ private:
     uint64_t stateSerial = 0;
   };
 
+  static void OpenApply(TEditUndoAction& from, TEditUndoAction& spare, TKRVStream*& readStream,
+                        TKRVStream*& writeStream);
+
   std::vector<std::unique_ptr<TEditUndoAction>> entries;
   // Holds the oldest entry a full Push rotated out until the push can no longer be cancelled.
   std::unique_ptr<TEditUndoAction> rotatedOut;
