@@ -5,6 +5,7 @@
 
 #include "app/editor/editor_piano_keys.h"
 #include "app/editor/editor_zoom.h"
+#include "app/editor/score_edit_commands.h"
 #include "app/editor/score_edit_host.h"
 #include "app/editor/undo_action_mgr.h"
 #include "app/editor/zoom_dialog.h"
@@ -15,6 +16,7 @@
 #include "notation/staff/music_staff.h"
 #include "platform/qt_font_catalog.h"
 #include "platform/qt_text_measure.h"
+#include "tools/command_table.h"
 #include "tools/focus_caret.h"
 #include "utils/bool_array.h"
 
@@ -27,6 +29,7 @@ TScoreEdit::TScoreEdit(QWidget* parent, TMusicScore& score, TUndoActionMgr& undo
       undo(undo),
       host(host),
       snapshots(score, undo),
+      commands(std::make_unique<TCommandTable>()),
       screens(std::make_unique<TQtScreenContextFactory>()),
       catalog(std::make_unique<TQtFontCatalog>()) {
   setObjectName(QStringLiteral("TKVT2ScoreEdit"));
@@ -45,6 +48,15 @@ TScoreEdit::TScoreEdit(QWidget* parent, TMusicScore& score, TUndoActionMgr& undo
   connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
           [this](int action) { OnHorizontalAction(action); });
   RebuildView(nullptr);
+  RegisterScoreEditCommands(*this, *commands);
+}
+
+bool TScoreEdit::ExecuteCommand(int id) { return commands->Execute(id); }
+
+bool TScoreEdit::EnableCommand(TCommandEnabler& enabler) const {
+  if (!commands->HasHandler(enabler.Id())) return false;
+  commands->Enable(enabler);
+  return true;
 }
 
 TScoreEdit::~TScoreEdit() {

@@ -30,6 +30,8 @@ class QPainter;
 
 namespace kvt {
 
+class TCommandEnabler;
+class TCommandTable;
 class TFocusCaret;
 class TMusicFonts;
 class TMusicScore;
@@ -52,6 +54,18 @@ public:
   ~TScoreEdit() override;
 
   TMusicScore& Score() const { return score; }
+  TScoreEditHost& Host() const { return host; }
+  TUndoActionMgr& UndoManager() const { return undo; }
+
+  // --- commands ---
+  // The view's command table: the editing commands' handlers and enablers. Menus, toolbars,
+  // keys and tests run the commands by id through it.
+  TCommandTable& Commands() const { return *commands; }
+  // Runs the command when it is the view's and enabled now; false otherwise.
+  bool ExecuteCommand(int id);
+  // Fills the enabler when the id is one of the view's commands and answers true; false
+  // (the enabler untouched) for other ids.
+  bool EnableCommand(TCommandEnabler& enabler) const;
 
   // --- activation and modes ---
   void SetActive(bool active);
@@ -187,6 +201,7 @@ private:
   TUndoActionMgr& undo;
   TScoreEditHost& host;
   TScoreUndo snapshots;
+  std::unique_ptr<TCommandTable> commands;
   std::unique_ptr<TScreenContextFactory> screens;
   std::unique_ptr<IFontCatalog> catalog;
   std::unique_ptr<TMusicFonts> fonts;

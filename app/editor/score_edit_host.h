@@ -6,9 +6,11 @@
 //
 // Contract: the host outlives the views that use it; UI thread only.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "app/editor/insertion_state.h"
 #include "draw/staff_color_handles.h"
 
 namespace kvt {
@@ -25,6 +27,19 @@ struct TScoreEditOptions {
   // Top and bottom margins of the view in music font sizes.
   double topMargin = 1.0;
   double bottomMargin = 1.0;
+  // "PersistentNoteTools": bit set of the note tools that stay after an entry.
+  int persistentNoteTools = 952;
+  // "SmartInsertionPt": inserted items take their place from the nearest earlier one.
+  bool smartInsertionPoint = true;
+  // "SmartPropertiesInsert": the last inserted item of a kind is the template of the next.
+  bool smartPropertiesInsert = false;
+  // "RtMouseSetsInsPt": a right click inside the staves moves the caret first.
+  bool rightMouseSetsCaret = true;
+  // "PlayAddedNotes": entered notes sound briefly.
+  bool playAddedNotes = true;
+  // "MidiInIgnoreTrans": MIDI input keeps the keys as played (the staff's transposition is
+  // not subtracted).
+  bool midiInIgnoreTransposition = true;
 };
 
 class TScoreEditHost {
@@ -49,6 +64,15 @@ public:
   virtual void SetPianoCaretKey(int key) {}
   // The accidental a note entered at the caret takes by default, for the toolbars.
   virtual void SetImpliedAccidental(int accidental) {}
+
+  // --- editing
+  // The values new notes and rests take; one for the whole program.
+  virtual TInsertionState& Insertion() = 0;
+  // A command that cannot act says so with the system's beep.
+  virtual void Beep() = 0;
+  // A message box with the type word of tools/message_box_service.h; answers the id of the
+  // button picked (IDOK ... IDNO). Texts are UTF-8.
+  virtual int MessageBox(uint32_t type, const std::string& caption, const std::string& text) = 0;
 };
 
 class TNullScoreEditHost : public TScoreEditHost {
@@ -59,10 +83,21 @@ public:
   bool FollowsPlayback() const override { return false; }
   bool IsRecording() const override { return false; }
   int PlayedItem(const TMusicScore&, int) const override { return -1; }
+  TInsertionState& Insertion() override { return insertion; }
+  void Beep() override { ++beeps; }
+  // Records the caption and answers `answer`.
+  int MessageBox(uint32_t, const std::string& caption, const std::string&) override {
+    messages.push_back(caption);
+    return answer;
+  }
 
   // Tests and the headless program change them freely.
   TScoreEditOptions options;
   TStaffColorHandles colors;
+  TInsertionState insertion;
+  int beeps = 0;
+  std::vector<std::string> messages;  // captions, in order
+  int answer = 1;                     // IDOK
 };
 
 }  // namespace kvt

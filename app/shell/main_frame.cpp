@@ -81,6 +81,9 @@ const TMenuItem kFileMenu[] = {
     {0, nullptr},
     {13, "E&xit"},
 };
+// The ids the editing view's commands take.
+constexpr int32_t kFirstViewCommand = 14;
+constexpr int32_t kLastViewCommand = 299;
 // The commands of the active score window.
 constexpr int32_t kWindowCommands[] = {
     kCmdSave,  kCmdSaveAs,       kCmdRevert,    kCmdClose,        kCmdExport,         kCmdInfo,
@@ -207,20 +210,25 @@ void TTarlowmedeFrame::RegisterCommands() {
           if (window == nullptr || !window->Enable(enabler)) enabler.Enable(false);
         });
   }
-  // The active window's editing view: undo, redo and zoom.
-  const auto registerView = [this, &commands](int32_t id, bool (TScoreEdit::*run)()) {
+  // The editing commands belong to the active window's editing view: its own table runs them
+  // and says how they look. Undo and Redo take their texts from the frame's menus.
+  commands.RegisterRange(
+      kFirstViewCommand, kLastViewCommand,
+      [this](int32_t id) {
+        if (TScoreEdit* view = ActiveView()) view->ExecuteCommand(id);
+      },
+      [this](TCommandEnabler& enabler) {
+        TScoreEdit* view = ActiveView();
+        if (view == nullptr || !view->EnableCommand(enabler)) enabler.Enable(false);
+      });
+  for (const int32_t id : {kCmdUndo, kCmdRedo}) {
     commands.Register(
         id,
-        [this, run](int32_t) {
-          if (TScoreEdit* view = ActiveView()) (view->*run)();
+        [this](int32_t command) {
+          if (TScoreEdit* view = ActiveView()) view->ExecuteCommand(command);
         },
         [this](TCommandEnabler& enabler) { EnableViewCommand(enabler); });
-  };
-  registerView(kCmdUndo, &TScoreEdit::Undo);
-  registerView(kCmdRedo, &TScoreEdit::Redo);
-  registerView(kCmdZoomIn, &TScoreEdit::ZoomIn);
-  registerView(kCmdZoomOut, &TScoreEdit::ZoomOut);
-  registerView(kCmdZoomDialog, &TScoreEdit::RunZoomDialog);
+  }
   commands.Register(
       6,
       [this](int32_t) {

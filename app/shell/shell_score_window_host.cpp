@@ -32,6 +32,7 @@ QStringList NameFiltersFromFilter(const std::string& filter) {
 
 TShellScoreWindowHost::TShellScoreWindowHost(TTarlowmedeFrame& frame)
     : frame(frame),
+      editHost(&frame),
       store(frame.App().GetFolder(kFolderAutoSave)),
       placements(frame.App().Settings()),
       printShell(&frame) {
@@ -51,6 +52,12 @@ void TShellScoreWindowHost::RefreshEditOptions() {
   editHost.options.showCrosshair = options.Get(kOptShowCrossHair) != 0;
   editHost.options.showActiveStaffEdges = options.Get(kOptEnableActiveStaffFrame) != 0;
   editHost.options.layeringInEditMode = options.Get(kOptAllowLayering) != 0;
+  editHost.options.persistentNoteTools = options.Get(kOptPersistentNoteTools);
+  editHost.options.smartInsertionPoint = options.Get(kOptSmartInsertionPt) != 0;
+  editHost.options.smartPropertiesInsert = options.Get(kOptSmartPropertiesInsert) != 0;
+  editHost.options.rightMouseSetsCaret = options.Get(kOptRtMouseSetsInsPt) != 0;
+  editHost.options.playAddedNotes = options.Get(kOptPlayAddedNotes) != 0;
+  editHost.options.midiInIgnoreTransposition = options.Get(kOptMidiInIgnoreTrans) != 0;
 }
 
 TPreviewServices TShellScoreWindowHost::PrintServices() {

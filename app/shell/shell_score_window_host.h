@@ -13,6 +13,7 @@
 
 #include "app/editor/score_edit_host.h"
 #include "app/editor/score_window_host.h"
+#include "app/shell/shell_score_edit_host.h"
 #include "app/shell/shell_midi_export_shell.h"
 #include "app/shell/shell_print_services.h"
 #include "notation/services/services.h"
@@ -44,7 +45,8 @@ public:
   TAlertLog& AlertLog() override;
   const TServices& Services() override { return services; }
   TScoreEditHost& EditHost() override { return editHost; }
-  // Takes the view options (crosshair, active staff edges, layering in edit mode) from the
+  // Takes the editor options (crosshair, active staff edges, layering in edit mode, the note
+  // tools that persist, placement, entered notes sounding, MIDI input transposition) from the
   // application's options again; the windows lay out anew after it.
   void RefreshEditOptions();
   TAutosaveStore& AutosaveStore() override { return store; }
@@ -70,7 +72,7 @@ private:
   TQtCursorService cursor;
   TFontconfigFontCatalog fonts;
   TServices services;
-  TNullScoreEditHost editHost;
+  TShellScoreEditHost editHost;
   TAutosaveStore store;
   int recovered = 0;
   std::unique_ptr<TKVPrinter> printer;
