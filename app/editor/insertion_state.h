@@ -32,6 +32,24 @@ struct TInsertionState {
   bool operator==(const TInsertionState&) const = default;
 };
 
+// Bits of the "PersistentNoteTools" option: the tools that stay set after an entry.
+enum TPersistentNoteTool : int {
+  kKeepAccidental = 0,
+  kKeepArticulation = 1,
+  kKeepDots = 2,
+  kKeepColor = 3,
+  kKeepNoteHead = 4,
+  kKeepSlur = 5,
+  kKeepTie = 6,
+  kKeepStem = 7,
+  kKeepGrace = 8,
+  kKeepHairpin = 9,
+};
+
+// After a note, rest, chord member or MIDI entry: clears what the persistent-tools mask does not
+// keep.
+void ResetAfterEntry(TInsertionState& state, int persistentMask);
+
 struct TSelectionSummary {
   bool valid = false;          // a selection was summarised
   uint16_t offeredAttributes = 0;  // flag bits some selected item can take

@@ -36,6 +36,7 @@ class TFocusCaret;
 class TMusicFonts;
 class TMusicScore;
 class TMusicStaff;
+class TNotatedItem;
 class TScoreDrawInfo;
 class TScoreEditHost;
 class TStaffDrawInfo;
@@ -135,6 +136,21 @@ public:
   // Command 50: the "Editor Zoom" dialog, then ApplyZoom with its answer.
   bool RunZoomDialog();
 
+  // --- inserting and deleting at the caret ---
+  // Inserts the item at the caret (replacing the selection) after an undo entry of kind 1 for
+  // the command; caret and anchor then stand after it. A full staff gets "Staff Capacity
+  // Test" and no change. False when nothing was inserted (the item is dropped).
+  bool InsertItem(std::unique_ptr<TNotatedItem> item, int command);
+  // Whether the active staff has room for `count` new items once the selection is gone.
+  bool HasRoomFor(int count) const;
+  // "Staff Capacity Test": the active staff lacks room for the edit.
+  void ReportStaffFull();
+  // Inside an edit whose undo entry is written: deletes the selected items (auditing around
+  // them) and collapses caret and anchor to where they stood; answers the caret's index.
+  int DeleteSelectionForEdit();
+  // The active staff's items (null without an active staff).
+  TMusicStaff* ActiveStaff() const;
+
   // --- undo ---
   bool SaveUndoState(int kind, int command, int extra = 0);
   void EndUndoState(int addedStaff = -1);
@@ -180,7 +196,6 @@ private:
   void SetCursorFor(QPoint at, bool ctrl);
   void RefreshCursor(bool ctrl);
   TStaffDrawInfo* ActiveDraw() const;
-  TMusicStaff* ActiveStaff() const;
   int CaretX() const;
   int ContentHeight() const;
   int FontSize() const;
