@@ -53,7 +53,7 @@ void ResetAfterEntry(TInsertionState& state, int persistentMask);
 struct TSelectionSummary {
   bool valid = false;          // a selection was summarised
   uint16_t offeredAttributes = 0;  // flag bits some selected item can take
-  uint16_t sharedAttributes = 0;   // flag bits every item that can take them has
+  uint16_t sharedAttributes = 0;   // flag bits some selected item has (shown checked)
   bool offersDurations = false;
   int commonDuration = -1;     // -1 when mixed or none
   bool offersNoteHeads = false;

@@ -7,6 +7,7 @@
 #include "app/editor/editor_zoom.h"
 #include "app/editor/score_edit_commands.h"
 #include "app/editor/score_edit_host.h"
+#include "app/editor/selection_edit.h"
 #include "app/editor/undo_action_mgr.h"
 #include "app/editor/zoom_dialog.h"
 #include "draw/layout/fonts_sizing_scope.h"
@@ -14,6 +15,7 @@
 #include "draw/music_fonts.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
+#include "notation/staff/staff_range.h"
 #include "platform/qt_font_catalog.h"
 #include "platform/qt_text_measure.h"
 #include "tools/command_table.h"
@@ -131,6 +133,7 @@ void TScoreEdit::UpdateStatus() {
                             host.IsPlaying(score),
                             host.IsRecording()};
   if (now == lastStatus) return;
+  RefreshSelectionSummary();
   const bool moved = now.staff != lastStatus.staff || now.caret != lastStatus.caret ||
                      now.anchor != lastStatus.anchor || now.itemCount != lastStatus.itemCount;
   // While recording or playing the piano bar shows what sounds, not the caret; when that ends
@@ -152,6 +155,10 @@ void TScoreEdit::UpdateStatus() {
   }
   if (staff) host.ShowCaretPosition(CaretPositionText(score, *staff, caret));
   lastStatus = now;
+}
+
+void TScoreEdit::RefreshSelectionSummary() {
+  selectionSummary = SummarizeSelection(SelectedRange(*this));
 }
 
 int TScoreEdit::ShownStaffCount() const { return drawInfo->GetStaffCount(); }

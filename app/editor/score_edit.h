@@ -24,6 +24,7 @@
 
 #include "app/editor/editor_caret.h"
 #include "app/editor/editor_status.h"
+#include "app/editor/insertion_state.h"
 #include "app/editor/undo_snapshot.h"
 
 class QPainter;
@@ -151,6 +152,12 @@ public:
   // The active staff's items (null without an active staff).
   TMusicStaff* ActiveStaff() const;
 
+  // --- note entry and note tools ---
+  // What the selected items offer and share; refreshed with the status and after each edit of
+  // the selection (the enablers of the note tools read it).
+  const TSelectionSummary& SelectionSummary() const { return selectionSummary; }
+  void RefreshSelectionSummary();
+
   // --- undo ---
   bool SaveUndoState(int kind, int command, int extra = 0);
   void EndUndoState(int addedStaff = -1);
@@ -167,6 +174,8 @@ public:
   int TopMargin() const { return topMargin; }
 
 protected:
+  // Keys the view handles win over menu shortcuts (QEvent::ShortcutOverride accepted).
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
@@ -180,6 +189,11 @@ protected:
   void focusOutEvent(QFocusEvent* event) override;
 
 private:
+  // Keys: the accelerator tables first ("EditMenu", then the application's); true when the key
+  // was a table's.
+  bool RunKeyCommand(int key, Qt::KeyboardModifiers modifiers, const QString& text);
+  static bool IsNavigationKey(int key);
+
   // The shown staves into the layout (at most 64, until 25000 height units) and the active
   // staff found among them.
   void LayOutShownStaves();
@@ -239,6 +253,7 @@ private:
   TEditorStatusSnapshot lastStatus;
   // Ticks of the longest shown staff: the horizontal scroll range.
   int64_t lastSlot = 0;
+  TSelectionSummary selectionSummary;
 };
 
 }  // namespace kvt

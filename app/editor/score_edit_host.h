@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/editor/entered_note_output.h"
 #include "app/editor/insertion_state.h"
 #include "draw/staff_color_handles.h"
 
@@ -40,6 +41,9 @@ struct TScoreEditOptions {
   // "MidiInIgnoreTrans": MIDI input keeps the keys as played (the staff's transposition is
   // not subtracted).
   bool midiInIgnoreTransposition = true;
+  // The toolbar shows the dot and double-dot buttons as a pair: "." then steps from a dot to
+  // a double dot.
+  bool dotButtonsPaired = false;
 };
 
 class TScoreEditHost {
@@ -73,6 +77,17 @@ public:
   // A message box with the type word of tools/message_box_service.h; answers the id of the
   // button picked (IDOK ... IDNO). Texts are UTF-8.
   virtual int MessageBox(uint32_t type, const std::string& caption, const std::string& text) = 0;
+  // Where entered notes sound briefly.
+  virtual TEnteredNoteOutput& EnteredNoteOutput() = 0;
+  // Runs a command of the application's own table (keys the view does not handle itself);
+  // false when the application has no such command or it is disabled now.
+  virtual bool ExecuteAppCommand(int id) = 0;
+  // The colour chooser of the note tools: answers the colour picked (0..7), or -1 when the
+  // user picked none. `current` is shown as the current one.
+  virtual int ChooseNoteColor(int current) = 0;
+  // A popup menu of the commands (the note tools' selectors) at the mouse; a picked item runs
+  // its command through the application's table.
+  virtual void PopupCommands(const std::vector<int>& ids) = 0;
 };
 
 class TNullScoreEditHost : public TScoreEditHost {
@@ -90,6 +105,16 @@ public:
     messages.push_back(caption);
     return answer;
   }
+  TEnteredNoteOutput& EnteredNoteOutput() override { return *enteredNotes; }
+  // Records the id; answers appCommandAnswer.
+  bool ExecuteAppCommand(int id) override {
+    appCommands.push_back(id);
+    return appCommandAnswer;
+  }
+  // Answers colorAnswer.
+  int ChooseNoteColor(int) override { return colorAnswer; }
+  // Records the ids.
+  void PopupCommands(const std::vector<int>& ids) override { popups.push_back(ids); }
 
   // Tests and the headless program change them freely.
   TScoreEditOptions options;
@@ -98,6 +123,12 @@ public:
   int beeps = 0;
   std::vector<std::string> messages;  // captions, in order
   int answer = 1;                     // IDOK
+  TNullEnteredNoteOutput playedNotes;
+  TEnteredNoteOutput* enteredNotes = &playedNotes;
+  std::vector<int> appCommands;
+  bool appCommandAnswer = false;
+  int colorAnswer = -1;
+  std::vector<std::vector<int>> popups;
 };
 
 }  // namespace kvt

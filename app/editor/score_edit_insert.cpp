@@ -22,7 +22,10 @@ bool TScoreEdit::HasRoomFor(int count) const {
   const TMusicStaff* staff = ActiveStaff();
   if (staff == nullptr) return false;
   const int freed = HasSelection() ? caret.SelectionEnd() - caret.SelectionStart() + 1 : 0;
-  return staff->GetFreeItemCount() + freed >= count;
+  // Each insertion needs a staff that is not full yet (kStaffFullCount lies below the room the
+  // free count measures), so the last of `count` items must still find one.
+  const int before = staff->GetItemCount() - freed;
+  return staff->GetFreeItemCount() + freed >= count && before + count - 1 <= kStaffFullCount;
 }
 
 int TScoreEdit::DeleteSelectionForEdit() {

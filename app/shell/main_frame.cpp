@@ -12,12 +12,14 @@
 #include <filesystem>
 
 #include "app/dde_execute.h"
+#include "app/editor/edit_key_table.h"
 #include "app/editor/editor_zoom.h"
 #include "app/editor/score_edit.h"
 #include "app/editor/score_window.h"
 #include "app/editor/undo_menu_text.h"
 #include "app/shell/alert_log_dialog.h"
 #include "app/shell/app_folders.h"
+#include "app/shell/edit_menus.h"
 #include "app/shell/file_commands.h"
 #include "app/shell/help_topics.h"
 #include "app/shell/open_file.h"
@@ -88,13 +90,6 @@ constexpr int32_t kLastViewCommand = 299;
 constexpr int32_t kWindowCommands[] = {
     kCmdSave,  kCmdSaveAs,       kCmdRevert,    kCmdClose,        kCmdExport,         kCmdInfo,
     kCmdPrint, kCmdPrintPreview, kCmdPageSetup, kCmdRefreshScore, kCmdImportRecording};
-const TMenuItem kEditMenu[] = {
-    {kCmdUndo, "&Undo\tCtrl+Z"},
-    {kCmdRedo, "Re&do\tCtrl+Y"},
-    {0, nullptr},
-    {34, "&Paste\tCtrl+V"},
-    {54, "Paste as Ne&w File\tShift+Ctrl+V"},
-};
 const TMenuItem kViewMenu[] = {
     {kCmdZoomIn, "Zoom &In"},
     {kCmdZoomOut, "Zoom &Out"},
@@ -148,12 +143,21 @@ const TMenuItem kHelpMenu[] = {
 // The menu text of a command (for the names of undo entries); empty when no menu has it.
 std::u16string MenuText(int command) {
   const std::pair<const TMenuItem*, size_t> menus[] = {
-      {kFileMenu, std::size(kFileMenu)}, {kEditMenu, std::size(kEditMenu)},
-      {kViewMenu, std::size(kViewMenu)}, {kOptionsMenu, std::size(kOptionsMenu)},
-      {kPlayMenu, std::size(kPlayMenu)}, {kHelpMenu, std::size(kHelpMenu)}};
+      {kFileMenu, std::size(kFileMenu)}, {kViewMenu, std::size(kViewMenu)},
+      {kOptionsMenu, std::size(kOptionsMenu)}, {kPlayMenu, std::size(kPlayMenu)},
+      {kHelpMenu, std::size(kHelpMenu)}};
   for (const auto& [items, count] : menus) {
     for (size_t i = 0; i < count; ++i) {
       if (items[i].id == command) return QString::fromLatin1(items[i].text).toStdU16String();
+    }
+  }
+  for (const TEditMenu& menu : EditMenus()) {
+    for (const TEditMenuRow& row : menu.rows) {
+      if (row.id == command) {
+        const std::string_view text = EditMenuRowText(row);
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()))
+            .toStdU16String();
+      }
     }
   }
   return std::u16string();
@@ -280,32 +284,63 @@ void TTarlowmedeFrame::BuildMenus() {
   };
   const TMenu menus[] = {
       {"&File", kFileMenu, std::size(kFileMenu)},
-      {"&Edit", kEditMenu, std::size(kEditMenu)},
       {"&View", kViewMenu, std::size(kViewMenu)},
       {"&Options", kOptionsMenu, std::size(kOptionsMenu)},
       {"&Play", kPlayMenu, std::size(kPlayMenu)},
       {"&Help", kHelpMenu, std::size(kHelpMenu)},
   };
   TCommandTable& commands = app.Commands();
-  for (const TMenu& menu : menus) {
-    QMenu* popup = menuBar()->addMenu(QString::fromLatin1(menu.title));
+  // Only the application's own keys are shortcuts; the others belong to the editing view,
+  // which handles them while it has the focus, so their menu items only show the key (the
+  // text after the tab).
+  const auto addItem = [&commands](QMenu& popup, int32_t id, const QString& text) {
+    QAction* action = commands.Action(id);
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    if (tab >= 0 && IsApplicationKeyCommand(id)) {
+      action->setText(text.left(tab));
+      action->setShortcut(QKeySequence(text.mid(tab + 1)));
+    } else {
+      action->setText(text);
+    }
+    popup.addAction(action);
+  };
+  const auto addMenu = [this, &commands](const char* title) {
+    QMenu* popup = menuBar()->addMenu(QString::fromLatin1(title));
+    commands.WatchMenu(popup);
+    return popup;
+  };
+  const auto addFrameMenu = [&](const TMenu& menu) {
+    QMenu* popup = addMenu(menu.title);
     for (size_t i = 0; i < menu.count; ++i) {
       const TMenuItem& item = menu.items[i];
-      if (item.id == 0) {
+      if (item.id == 0)
         popup->addSeparator();
-        continue;
-      }
-      QAction* action = commands.Action(item.id);
-      const QString text = QString::fromLatin1(item.text);
-      const qsizetype tab = text.indexOf(QLatin1Char('\t'));
-      action->setText(tab < 0 ? text : text.left(tab));
-      if (tab >= 0) action->setShortcut(QKeySequence(text.mid(tab + 1)));
-      popup->addAction(action);
+      else
+        addItem(*popup, item.id, QString::fromLatin1(item.text));
     }
-    commands.WatchMenu(popup);
     // Without the status bar's alert indicator, the alert menu lives in the Help menu.
     if (menu.items == kHelpMenu) AddAlertMenuItems(*popup->addMenu(QStringLiteral("&Alerts")), app);
+  };
+  addFrameMenu(menus[0]);
+  for (const TEditMenu& menu : EditMenus()) {
+    QMenu* popup = addMenu(menu.title);
+    QMenu* target = popup;
+    for (const TEditMenuRow& row : menu.rows) {
+      const std::string_view text = EditMenuRowText(row);
+      const QString label = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+      if (row.id == kMenuSeparator) {
+        target->addSeparator();
+      } else if (row.id == kSubmenuStart) {
+        target = popup->addMenu(label);
+        commands.WatchMenu(target);
+      } else if (row.id == kSubmenuEnd) {
+        target = popup;
+      } else {
+        addItem(*target, row.id, label);
+      }
+    }
   }
+  for (size_t i = 1; i < std::size(menus); ++i) addFrameMenu(menus[i]);
   commands.Refresh();
 }
 
@@ -325,8 +360,8 @@ void TTarlowmedeFrame::EnableViewCommand(TCommandEnabler& enabler) {
     return;
   }
   const TUndoMenuItem item = enabler.Id() == kCmdUndo
-                                 ? UndoMenuItem(window->Undo(), true, MenuText)
-                                 : RedoMenuItem(window->Undo(), true, MenuText);
+                                 ? UndoMenuItem(window->Undo(), window->View()->CanEdit(), MenuText)
+                                 : RedoMenuItem(window->Undo(), window->View()->CanEdit(), MenuText);
   enabler.SetText(QString::fromStdU16String(item.text));
   enabler.Enable(item.enabled);
 }

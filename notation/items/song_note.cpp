@@ -110,8 +110,8 @@ void TSongNote::ApplySongStep(TStaffContextState& state, bool graceCounts) const
 
 void TSongNote::SetDuration(int code) { duration = ClampInt(code, 0, kDurationCodeCount - 1); }
 
-void TSongNote::SetNoteFlag(int bit) {
-  if (bit < 0 || bit > 15) return;
+uint16_t WithNoteFlag(uint16_t flags, int bit) {
+  if (bit < 0 || bit > 15) return flags;
   flags = static_cast<uint16_t>(flags | (1u << bit));
   const int partner = PartnerFlag(bit);
   if (partner >= 0) flags = static_cast<uint16_t>(flags & ~(1u << partner));
@@ -124,7 +124,10 @@ void TSongNote::SetNoteFlag(int bit) {
   } else if (mask == kMaskTenuto) {
     if (flags & kAccentType) flags &= static_cast<uint16_t>(~kStaccatoType);
   }
+  return flags;
 }
+
+void TSongNote::SetNoteFlag(int bit) { flags = WithNoteFlag(flags, bit); }
 
 void TSongNote::ClearNoteFlag(int bit) {
   if (bit < 0 || bit > 15) return;

@@ -79,6 +79,12 @@ enum TLyricOption : int { kLyricDefault = 0, kLyricAlways = 1, kLyricNever = 2 }
 // Slur and tie direction ("Default", "Upward", "Downward").
 enum TCurveDirection : int { kCurveDefault = 0, kCurveUp = 1, kCurveDown = 2 };
 
+// The flag word with the bit set and its exclusions applied: the partner bit (accent and
+// marcato, dot and double dot, staccato and staccatissimo, crescendo and diminuendo, marks A
+// and B) is cleared, and accent-type, staccato-type and tenuto never stand all three together
+// (the newest wins). Bits outside 0-15 leave the word as it is.
+uint16_t WithNoteFlag(uint16_t flags, int bit);
+
 // Ticks of a duration code without dots (codes outside 0-6 are clamped).
 int GetDurationCodeTicks(int code);
 

@@ -4,10 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
 
+#include "notation/files/text/score_text_file.h"
+#include "notation/files/text/score_text_writer.h"
+#include "notation/services/services.h"
+#include "notation/staff/music_score.h"
+#include "notation/staff/music_staff.h"
 #include "tests/app/shell/shell_test_env.h"
 #include "tests/utils/process_runner.h"
 #include "tests/utils/virtual_display.h"
@@ -185,6 +191,52 @@ TEST_F(Kvt2DisplayTest, ZoomSavedAndReopened) {
   reopen.join();
   EXPECT_FALSE(shown.empty());
   EXPECT_EQ(again.exitCode, 0) << again.err;
+}
+
+// A phrase typed into the editing view, Shift characters among it, saved with Ctrl+S: the file
+// reopens with the items the keys entered.
+TEST_F(Kvt2DisplayTest, TypedPhraseSavedAndReopened) {
+  const fs::path song = home / "phrase.kvttxt";
+  {
+    std::ofstream out(song, std::ios::binary);
+    out << "!TarlowmedeRazadove(2.75)\r\n|AddStaff|Name:\"Melody\"\r\n|Clef|Type:Treble\r\n"
+           "!TarlowmedeRazadove-End\r\n";
+  }
+  const std::string before = test::ReadWholeFile(song.string());
+
+  test::TProcessResult run;
+  std::thread runner([&] {
+    run =
+        test::RunProcess({"/usr/bin/timeout", "60", KVT2_EXECUTABLE, song.string()}, Environment());
+  });
+  const std::string frame = screen.WaitForWindow("^Tarlowmede Razadove - \\[phrase ", 200);
+  if (!frame.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", frame});
+    for (int i = 0; i < 10; ++i) test::TVirtualDisplay::Pause();  // the view takes the focus
+    // To the staff's end, then: quarter, note, accent (Shift+1), note, bar line, crescendo
+    // (Shift+comma), sixteenth, rest.
+    for (const char* key : {"End", "3", "Return", "exclam", "Return", "Tab", "less", "5", "space"}) {
+      screen.Xdotool({"key", "--delay", "30", key});
+    }
+    screen.Xdotool({"key", "ctrl+s"});
+    for (int i = 0; i < 100 && test::ReadWholeFile(song.string()) == before; ++i)
+      test::TVirtualDisplay::Pause();
+    ChooseFromMenu(frame, "f", "x", Gone("^Tarlowmede Razadove - "));
+  }
+  runner.join();
+  ASSERT_FALSE(frame.empty()) << "the score was not shown: " << run.err;
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+
+  const TScoreLoadResult reopened = LoadTextScoreFile(song.string(), TServices{});
+  ASSERT_NE(reopened.score, nullptr);
+  ASSERT_EQ(reopened.score->GetStaffCount(), 1);
+  const TMusicStaff& staff = *reopened.score->GetStaff(0);
+  std::string items;
+  for (int i = 1; i < staff.GetLastIndex(); ++i)
+    items += FormatItemLine(*staff.GetItem(i), kTextModeScore) + "\n";
+  EXPECT_EQ(items,
+            "|Clef|Type:Treble\n|Note|Dur:4th|Pos:0\n|Note|Dur:4th,Accent|Pos:0\n|Bar\n"
+            "|Rest|Dur:16th|Opts:Crescendo\n");
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "app/editor/score_window_panes.h"
 #include "app/editor/undo_menu_text.h"
 #include "app/shell/app_folders.h"
+#include "app/shell/edit_menus.h"
 #include "app/shell/open_file.h"
 #include "app/shell/tarlowmede_app.h"
 #include "app/string_table.h"
@@ -308,7 +309,41 @@ TEST_F(MainFrameTest, ViewCommandsReachTheActiveWindow) {
   EXPECT_TRUE(commands.Execute(kCmdUndo));
   EXPECT_EQ(window->Document().Score().GetZoom(), zoom);
   EXPECT_TRUE(commands.IsEnabled(kCmdRedo));
+  // A view that may not edit offers neither.
+  window->View()->SetActive(false);
+  EXPECT_FALSE(commands.IsEnabled(kCmdRedo));
+  window->View()->SetActive(true);
+  EXPECT_TRUE(commands.IsEnabled(kCmdRedo));
   window->Document().MarkSaved();
+}
+
+// The editing menus take their texts from the editing commands; only the application's own
+// keys are shortcuts (the view handles the others), and what nobody registers shows disabled.
+TEST_F(MainFrameTest, EditingMenusShowKeysButKeepOnlyTheApplicationsShortcuts) {
+  for (const TEditMenu& menu : EditMenus()) {
+    for (const TEditMenuRow& row : menu.rows) {
+      if (row.id > 0) EXPECT_FALSE(EditMenuRowText(row).empty()) << row.id;
+    }
+  }
+  TCommandTable& commands = app.Commands();
+  QAction* cut = commands.Action(32);
+  EXPECT_EQ(cut->text(), "Cu&t\tCtrl+X");
+  EXPECT_TRUE(cut->shortcut().isEmpty());
+  QAction* note = commands.Action(128);
+  EXPECT_EQ(note->text(), "&Note\tEnter");
+  EXPECT_TRUE(note->shortcut().isEmpty());
+  QAction* paste = commands.Action(34);
+  EXPECT_EQ(paste->text(), "&Paste");
+  EXPECT_EQ(paste->shortcut(), QKeySequence(QStringLiteral("Ctrl+V")));
+  EXPECT_EQ(commands.Action(kCmdSave)->shortcut(), QKeySequence());
+  EXPECT_EQ(commands.Action(2)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+
+  TScoreWindow* window = Open(Example("menus.kvttxt"));
+  ASSERT_NE(window, nullptr);
+  frame->Client().setActiveSubWindow(window);
+  commands.Refresh();
+  EXPECT_TRUE(note->isEnabled());
+  EXPECT_FALSE(commands.Action(17)->isEnabled());  // user tools do not exist yet
 }
 
 // The View menu's settings: each flips its option, keeps it in the settings and lays every
