@@ -92,6 +92,11 @@ TScoreWindow::TScoreWindow(TScoreWindowHost& host, const std::string& path,
   if (!document->IsUntitled() && !document->IsSelector()) host.AddRecentFile(document->FileName());
   TitleChanged();
   LayoutPanes();
+  // The view edits while its window is the active one.
+  connect(this, &QMdiSubWindow::windowStateChanged, this,
+          [this](Qt::WindowStates, Qt::WindowStates now) {
+            if (view != nullptr) view->SetActive(now.testFlag(Qt::WindowActive));
+          });
 }
 
 TScoreWindow::~TScoreWindow() {

@@ -313,6 +313,12 @@ TEST_F(ScoreEditTest, KeysMoveTheCaretAndTheActiveStaff) {
   EXPECT_EQ(edit.ActiveScoreStaff(), 2);
   QTest::keyClick(&edit, Qt::Key_Home);
   EXPECT_EQ(edit.Caret().caret, 1);
+  QTest::keyClick(&edit, Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(edit.ActiveStaffIndex(), 0);
+  QTest::keyClick(&edit, Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(edit.ActiveStaffIndex(), edit.ShownStaffCount() - 1);
+  QTest::keyClick(&edit, Qt::Key_PageUp);
+  EXPECT_EQ(edit.ActiveStaffIndex(), edit.ShownStaffCount() - 2);
 }
 
 TEST_F(ScoreEditTest, ClickActivatesTheStaffUnderTheMouse) {
