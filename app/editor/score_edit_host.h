@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "app/editor/entered_note_output.h"
 #include "app/editor/insertion_state.h"
+#include "app/editor/midi_keyboard_input.h"
 #include "draw/staff_color_handles.h"
 
 namespace kvt {
@@ -73,6 +75,10 @@ public:
   // A message box with the type word of tools/message_box_service.h; answers the id of the
   // button picked (IDOK ... IDNO). Texts are UTF-8.
   virtual int MessageBox(uint32_t type, const std::string& caption, const std::string& text) = 0;
+  // Where entered notes sound briefly.
+  virtual TEnteredNoteOutput& EnteredNoteOutput() = 0;
+  // The program's MIDI keyboard input: its device, dispatcher and active state.
+  virtual TMidiKeyboardInput& MidiKeyboard() = 0;
 };
 
 class TNullScoreEditHost : public TScoreEditHost {
@@ -90,6 +96,8 @@ public:
     messages.push_back(caption);
     return answer;
   }
+  TEnteredNoteOutput& EnteredNoteOutput() override { return enteredNotes; }
+  TMidiKeyboardInput& MidiKeyboard() override { return midiKeyboard; }
 
   // Tests and the headless program change them freely.
   TScoreEditOptions options;
@@ -98,6 +106,8 @@ public:
   int beeps = 0;
   std::vector<std::string> messages;  // captions, in order
   int answer = 1;                     // IDOK
+  TNullEnteredNoteOutput enteredNotes;
+  TMidiKeyboardInput midiKeyboard;
 };
 
 }  // namespace kvt
