@@ -30,12 +30,15 @@ TShellMidiInputDevice::TShellMidiInputDevice(TSysInfo& settings, TAlertLog& aler
 // The manager goes first: it stops the input thread before the post, timer and clock go.
 TShellMidiInputDevice::~TShellMidiInputDevice() { manager.reset(); }
 
-bool TShellMidiInputDevice::HasInputDevice() const { return !manager->GetInPortName().empty(); }
+bool TShellMidiInputDevice::HasInputDevice() const {
+  // The setting may have changed since the last look.
+  manager->LoadSettings();
+  return !manager->GetInPortName().empty();
+}
 
 bool TShellMidiInputDevice::IsPortShared() const { return options.Get(kOptMidiPortUsage) == 1; }
 
 bool TShellMidiInputDevice::Open(TMidiInputReceiver& receiver) {
-  manager->SetPortsOpen(false);
   manager->LoadSettings();
   manager->SetInputWindow(&receiver);
   manager->SetPortsOpen(true);

@@ -32,7 +32,7 @@ public:
   TShellMidiInputDevice(TSysInfo& settings, TAlertLog& alerts, const TAppOptions& options);
   ~TShellMidiInputDevice() override;
 
-  // An input port is named in the settings.
+  // An input port is named in the settings (read again now).
   bool HasInputDevice() const override;
   bool IsPortShared() const override;
   // Reads the settings again and opens the ports; false when the input port stays closed.
