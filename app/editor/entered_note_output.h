@@ -1,10 +1,10 @@
 #pragma once
-// TEnteredNoteOutput: where a note entered in the editor sounds briefly (the "PlayAddedNotes"
-// option), so the user hears what was written. The shell routes it to the MIDI output; the null
-// version records the calls, for tests and headless runs.
+// TEnteredNoteOutput: where a note entered in the editor sounds briefly, so the user hears what
+// went in. The program sends it to the MIDI output; TNullEnteredNoteOutput records the calls
+// for tests and sounds nothing.
 //
-// Contract: UI thread only; the call returns at once (the note ends by itself after
-// `milliseconds`).
+// Contract: device and channel are the staff's (0..15), key and velocity 0..127; the note stops
+// by itself after the milliseconds. UI thread only.
 
 #include <vector>
 
@@ -13,7 +13,8 @@ namespace kvt {
 class TEnteredNoteOutput {
 public:
   virtual ~TEnteredNoteOutput() = default;
-  virtual void PlayEnteredNote(int device, int channel, int key, int velocity, int milliseconds) = 0;
+  virtual void PlayEnteredNote(int device, int channel, int key, int velocity,
+                               int milliseconds) = 0;
 };
 
 class TNullEnteredNoteOutput : public TEnteredNoteOutput {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/editor/midi_device_messages.h"
 #include "app/editor/play_start_tick.h"
 #include "app/editor/score_document.h"
 #include "app/editor/score_window_host.h"
@@ -46,10 +47,8 @@ void TScoreDocument::Play(int command) {
     }
   }
   if (record && !host.HasRecordSource()) {
-    if (host.MessageBox(MB_YESNO | MB_ICONQUESTION, "No MIDI Record Device",
-                        "There is not any selected recording device. A recording device can be "
-                        "selected from the Tools, Options command.\n\nWould you like to select "
-                        "one now?") != IDYES) {
+    if (host.MessageBox(MB_YESNO | MB_ICONQUESTION, kNoRecordDeviceCaption, kNoRecordDeviceText) !=
+        IDYES) {
       return;
     }
     host.ShowOptions(TOptionsPage::kRecording);
@@ -71,9 +70,8 @@ void TScoreDocument::Play(int command) {
     host.ShowOptions(TOptionsPage::kMidiDevices);
   }
   if (record && opened.inputFailed &&
-      host.MessageBox(MB_YESNO | MB_ICONQUESTION, "Midi Device Warning",
-                      "Your selected MIDI input device is failing to open.\n\nWould you like to "
-                      "go to the Record options to investigate?") == IDYES) {
+      host.MessageBox(MB_YESNO | MB_ICONQUESTION, kMidiDeviceWarningCaption, kInputFailingText) ==
+          IDYES) {
     host.ShowOptions(TOptionsPage::kRecording);
   }
 

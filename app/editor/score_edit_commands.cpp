@@ -2,6 +2,7 @@
 
 #include "app/editor/editor_zoom.h"
 #include "app/editor/entry_commands.h"
+#include "app/editor/midi_input_commands.h"
 #include "app/editor/score_edit.h"
 #include "app/editor/undo_menu_text.h"
 #include "tools/command_table.h"
@@ -27,6 +28,7 @@ void RegisterViewStateCommands(TScoreEdit& view, TCommandTable& table) {
 void RegisterScoreEditCommands(TScoreEdit& view, TCommandTable& table) {
   RegisterViewStateCommands(view, table);
   RegisterEntryCommands(view, table);
+  RegisterMidiInputCommands(view, table);
 }
 
 }  // namespace kvt

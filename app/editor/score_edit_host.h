@@ -12,6 +12,7 @@
 
 #include "app/editor/entered_note_output.h"
 #include "app/editor/insertion_state.h"
+#include "app/editor/midi_keyboard_input.h"
 #include "draw/staff_color_handles.h"
 
 namespace kvt {
@@ -88,6 +89,8 @@ public:
   // A popup menu of the commands (the note tools' selectors) at the mouse; a picked item runs
   // its command through the application's table.
   virtual void PopupCommands(const std::vector<int>& ids) = 0;
+  // The program's MIDI keyboard input: its device, dispatcher and active state.
+  virtual TMidiKeyboardInput& MidiKeyboard() = 0;
 };
 
 class TNullScoreEditHost : public TScoreEditHost {
@@ -115,6 +118,7 @@ public:
   int ChooseNoteColor(int) override { return colorAnswer; }
   // Records the ids.
   void PopupCommands(const std::vector<int>& ids) override { popups.push_back(ids); }
+  TMidiKeyboardInput& MidiKeyboard() override { return midiKeyboard; }
 
   // Tests and the headless program change them freely.
   TScoreEditOptions options;
@@ -129,6 +133,7 @@ public:
   bool appCommandAnswer = false;
   int colorAnswer = -1;
   std::vector<std::vector<int>> popups;
+  TMidiKeyboardInput midiKeyboard;
 };
 
 }  // namespace kvt

@@ -4,6 +4,8 @@
 // beep and message boxes through the message-box service over the main window, the
 // application's command table for the keys the view passes on, and the colour chooser as a
 // popup menu at the mouse.
+// Its MIDI keyboard input gets the program's input device from the window host; entered
+// notes are not sounded, since the program has no MIDI output yet.
 
 #include <QPointer>
 #include <QWidget>
@@ -25,10 +27,17 @@ public:
   bool ExecuteAppCommand(int id) override;
   int ChooseNoteColor(int current) override;
   void PopupCommands(const std::vector<int>& ids) override;
+  TEnteredNoteOutput& EnteredNoteOutput() override { return silentNotes; }
 
 private:
+  class TSilentNoteOutput final : public TEnteredNoteOutput {
+  public:
+    void PlayEnteredNote(int, int, int, int, int) override {}
+  };
+
   QPointer<QWidget> owner;
   TCommandTable& appCommands;
+  TSilentNoteOutput silentNotes;
 };
 
 }  // namespace kvt

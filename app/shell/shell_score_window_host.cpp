@@ -44,6 +44,11 @@ TShellScoreWindowHost::TShellScoreWindowHost(TTarlowmedeFrame& frame)
   const std::unique_ptr<TKey> key = frame.App().Settings().OpenProductKey();
   printer = std::make_unique<TKVPrinter>(key ? *key : TKey());
   printer->RestorePrinterDevice();
+  if (HasAlsaSequencer()) {
+    midiInput = std::make_unique<TShellMidiInputDevice>(frame.App().Settings(), AlertLog(),
+                                                        frame.App().Options());
+    editHost.midiKeyboard.SetDevice(*midiInput);
+  }
   RefreshEditOptions();
 }
 

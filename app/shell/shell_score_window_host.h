@@ -3,9 +3,10 @@
 // boxes through the message-box service, the save dialog on QFileDialog, the options and
 // folders of the application object, its error log, the frame's loader and the autosave store
 // of the AutoSave folder, the MIDI export's options, the application's printer with the preview's
-// place kept in "Placement". Devices and playback are not part of this program yet: the host
-// answers that nothing plays and no device is there, so play commands end in their "no
-// device" path. Owned by the frame; outlives its score windows.
+// place kept in "Placement". Playback is not part of this program yet: the host answers that
+// nothing plays and no device is there, so play commands end in their "no device" path. Where
+// the ALSA sequencer exists, the editor's MIDI keyboard input reads the "MIDI In Ports" port.
+// Owned by the frame; outlives its score windows.
 
 #include <QStringList>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "app/editor/score_window_host.h"
 #include "app/shell/shell_score_edit_host.h"
 #include "app/shell/shell_midi_export_shell.h"
+#include "app/shell/shell_midi_input_device.h"
 #include "app/shell/shell_print_services.h"
 #include "notation/services/services.h"
 #include "platform/autosave_store.h"
@@ -72,6 +74,8 @@ private:
   TQtCursorService cursor;
   TFontconfigFontCatalog fonts;
   TServices services;
+  // Before the edit host, whose MIDI keyboard input closes it on the way out.
+  std::unique_ptr<TShellMidiInputDevice> midiInput;
   TShellScoreEditHost editHost;
   TAutosaveStore store;
   int recovered = 0;

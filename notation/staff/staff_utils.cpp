@@ -71,14 +71,6 @@ std::unique_ptr<TMusicNote> MakeTiedNoteCopy(TMusicNote& source) {
   return copy;
 }
 
-int FoldPitch(int pitch) {
-  int folded = pitch % 12;
-  if (folded < 0) folded += 12;
-  // The highest pitch of the class that stays within 0..127, or the lowest for a negative one.
-  if (pitch < 0) return folded;
-  return pitch > 127 ? folded + 12 * ((127 - folded) / 12) : pitch;
-}
-
 // Piece lengths, longest first: plain and dotted values, then the triplet values.
 constexpr int kPlainLengths[] = {1152, 768, 576, 384, 288, 192, 144, 96, 72, 48, 36, 24, 18, 12};
 constexpr int kTripletLengths[] = {512, 256, 128, 64, 32, 16, 8};
@@ -133,6 +125,14 @@ std::vector<int> ExactPieces(int ticks, bool triplets) {
 }
 
 }  // namespace
+
+int FoldPitch(int pitch) {
+  int folded = pitch % 12;
+  if (folded < 0) folded += 12;
+  // The highest pitch of the class that stays within 0..127, or the lowest for a negative one.
+  if (pitch < 0) return folded;
+  return pitch > 127 ? folded + 12 * ((127 - folded) / 12) : pitch;
+}
 
 std::vector<int> TiedPieceLengths(int ticks, bool allowTriplets) {
   ticks = std::clamp(ticks, 0, kMaxTiedTicks);

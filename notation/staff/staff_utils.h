@@ -83,6 +83,10 @@ int TieAll(TNotatedItem* item);
 // Alto 23, Tenor 21 (others as Bass).
 int GetClefBasePosition(int clef);
 
+// A pitch folded by whole octaves into 0..127: above 127 into the top octave (116..127), below
+// 0 into the bottom one (0..11); the pitch class stays.
+int FoldPitch(int pitch);
+
 // Spells a MIDI pitch on a staff with a clef and a key of `key` sharps (positive) or flats
 // (negative): black keys take the letter below with a sharp, or with flats in the key the
 // letter above with a flat; with more than 5 flats B is C flat, more than 6 E is F flat; with
