@@ -2,6 +2,7 @@
 
 #include "app/editor/editor_zoom.h"
 #include "app/editor/score_edit.h"
+#include "app/editor/staff_commands.h"
 #include "app/editor/undo_menu_text.h"
 #include "tools/command_table.h"
 
@@ -25,6 +26,7 @@ void RegisterViewStateCommands(TScoreEdit& view, TCommandTable& table) {
 
 void RegisterScoreEditCommands(TScoreEdit& view, TCommandTable& table) {
   RegisterViewStateCommands(view, table);
+  RegisterStaffCommands(view, table);
 }
 
 }  // namespace kvt

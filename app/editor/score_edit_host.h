@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "app/editor/edit_dialogs.h"
 #include "app/editor/insertion_state.h"
+#include "app/editor/selector_source.h"
 #include "draw/staff_color_handles.h"
 
 namespace kvt {
@@ -73,6 +75,12 @@ public:
   // A message box with the type word of tools/message_box_service.h; answers the id of the
   // button picked (IDOK ... IDNO). Texts are UTF-8.
   virtual int MessageBox(uint32_t type, const std::string& caption, const std::string& text) = 0;
+
+  // --- staff commands, dialogs and selectors
+  // The dialogs of the editing commands (edit_dialogs.h).
+  virtual TEditDialogs& Dialogs() = 0;
+  // The selector scores of the selector inserts (selector_source.h).
+  virtual const TSelectorSource& Selectors() const = 0;
 };
 
 class TNullScoreEditHost : public TScoreEditHost {
@@ -90,6 +98,8 @@ public:
     messages.push_back(caption);
     return answer;
   }
+  TEditDialogs& Dialogs() override { return *dialogs; }
+  const TSelectorSource& Selectors() const override { return *selectors; }
 
   // Tests and the headless program change them freely.
   TScoreEditOptions options;
@@ -98,6 +108,11 @@ public:
   int beeps = 0;
   std::vector<std::string> messages;  // captions, in order
   int answer = 1;                     // IDOK
+  // No dialogs and no selectors unless replaced (not owned).
+  TNullEditDialogs nullDialogs;
+  TNullSelectorSource nullSelectors;
+  TEditDialogs* dialogs = &nullDialogs;
+  const TSelectorSource* selectors = &nullSelectors;
 };
 
 }  // namespace kvt

@@ -1,6 +1,7 @@
 // Inserting items at the caret and deleting the selection: the two edits every entry path
 // (keys, dialogs, selectors, MIDI input, paste) is built on.
 
+#include <algorithm>
 #include <memory>
 
 #include "app/editor/score_edit.h"
@@ -22,7 +23,9 @@ bool TScoreEdit::HasRoomFor(int count) const {
   const TMusicStaff* staff = ActiveStaff();
   if (staff == nullptr) return false;
   const int freed = HasSelection() ? caret.SelectionEnd() - caret.SelectionStart() + 1 : 0;
-  return staff->GetFreeItemCount() + freed >= count;
+  // The staff takes items while it is not full, which comes before its free count runs out.
+  const int room = std::min(staff->GetFreeItemCount(), kStaffFullCount + 1 - staff->GetItemCount());
+  return room + freed >= count;
 }
 
 int TScoreEdit::DeleteSelectionForEdit() {

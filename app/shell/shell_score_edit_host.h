@@ -1,24 +1,27 @@
 #pragma once
 // TShellScoreEditHost: the editing views' host in the running program: the options and
 // insertion state of TNullScoreEditHost (the application refreshes them), with the system's
-// beep and message boxes through the message-box service over the main window.
+// beep and message boxes through the message-box service over the main window, and the Qt
+// dialogs of the editing commands.
 
 #include <QPointer>
 #include <QWidget>
 
+#include "app/editor/qt_edit_dialogs.h"
 #include "app/editor/score_edit_host.h"
 
 namespace kvt {
 
 class TShellScoreEditHost final : public TNullScoreEditHost {
 public:
-  explicit TShellScoreEditHost(QWidget* owner) : owner(owner) {}
+  explicit TShellScoreEditHost(QWidget* owner) : owner(owner) { dialogs = &qtDialogs; }
 
   void Beep() override;
   int MessageBox(uint32_t type, const std::string& caption, const std::string& text) override;
 
 private:
   QPointer<QWidget> owner;
+  TQtEditDialogs qtDialogs;
 };
 
 }  // namespace kvt
