@@ -85,6 +85,10 @@ public:
 
 class TNullScoreEditHost : public TScoreEditHost {
 public:
+  TNullScoreEditHost() = default;
+  // The service pointers may point into the host itself: no copies.
+  TNullScoreEditHost(const TNullScoreEditHost&) = delete;
+  TNullScoreEditHost& operator=(const TNullScoreEditHost&) = delete;
   const TScoreEditOptions& Options() const override { return options; }
   const TStaffColorHandles& Colors() const override { return colors; }
   bool IsPlaying(const TMusicScore&) const override { return false; }

@@ -4,6 +4,7 @@
 // The audit's headers come before any Qt header: Qt's keyword macros (slots) would change them.
 #include "notation/audit/staff_audit.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "app/editor/edit_dialogs.h"
@@ -22,6 +23,8 @@ namespace kvt {
 
 namespace {
 
+// The transposition the dialog offers, either way.
+constexpr int kMaxTransposeSemitones = 12;
 // Compound meters beam by their dotted beats.
 constexpr bool kBeamDottedBeats = true;
 
@@ -74,6 +77,7 @@ bool TransposeStaff(TScoreEdit& view) {
   TEditDialogs& dialogs = view.Host().Dialogs();
   TTransposeChoice choice = dialogs.lastTranspose;
   if (!dialogs.Transpose(&view, choice)) return false;
+  choice.semitones = std::clamp(choice.semitones, -kMaxTransposeSemitones, kMaxTransposeSemitones);
   dialogs.lastTranspose = choice;
   const int steps = KeySpellingSteps(choice.keyPreference);
   return RunWholeStaffTool(view, kCmdTransposeStaff, [&](TMusicStaff& s) {

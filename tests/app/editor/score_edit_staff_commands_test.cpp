@@ -263,6 +263,14 @@ TEST_F(StaffCommandsTest, AuditBarLinesKeepsTheCaretsTime) {
   EXPECT_EQ(undo.PeekUndo(0).kind, kUndoWholeStaff);
 }
 
+TEST_F(StaffCommandsTest, ReauditWritesNoUndoEntry) {
+  Open(kThreeStaves);
+  const std::string before = Text();
+  ASSERT_TRUE(Run(kCmdReaudit));
+  EXPECT_EQ(Text(), before);
+  EXPECT_FALSE(undo.CanUndo());
+}
+
 TEST_F(StaffCommandsTest, AuditStemsSelectsTheWholeStaffWithoutASelection) {
   Open(kThreeStaves);
   ASSERT_TRUE(Run(kCmdAuditStems));

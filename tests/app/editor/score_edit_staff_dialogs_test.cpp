@@ -67,6 +67,17 @@ TEST_F(StaffDialogsTest, TransposeWithoutPlaybackUpdateSoundsTransposed) {
   EXPECT_EQ(PlayedKeys(*score), expected);
 }
 
+TEST_F(StaffDialogsTest, TransposeIsLimitedToAnOctave) {
+  Open(kMelody);
+  dialogs.MakeAvailable({TEditDialog::kTranspose});
+  std::vector<int> expected = PlayedKeys(*score);
+  for (int& key : expected) key += 12;
+  dialogs.transpose = {40, false, kKeyMinimize};
+  ASSERT_TRUE(Run(kCmdTransposeStaff));
+  EXPECT_EQ(PlayedKeys(*score), expected);
+  EXPECT_EQ(dialogs.lastTranspose.semitones, 12);
+}
+
 TEST_F(StaffDialogsTest, TransposeKeepsTheChoiceAndCancelChangesNothing) {
   Open(kMelody);
   dialogs.MakeAvailable({TEditDialog::kTranspose});
