@@ -108,6 +108,12 @@ bool InsertThroughDialog(TScoreEdit& view, const TDialogInsert& insert) {
   item->SetColor(host.Insertion().color);
   if (!host.Dialogs().EditNewItem(&view, *item, insert.command)) return false;
   host.Insertion().color = item->GetColor();
+  // The undo history keeps items in their text form; an item that does not survive it (a
+  // text without text) could be inserted but never redone.
+  if (!CloneItem(*item)) {
+    host.Beep();
+    return false;
+  }
   if (smart) PlaceAutomatically(*item, view.Score(), view.ActiveScoreStaff(), view.Caret().caret);
   host.Dialogs().templates.Keep(*item);
   return view.InsertItem(std::move(item), insert.command);

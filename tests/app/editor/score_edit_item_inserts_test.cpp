@@ -190,6 +190,50 @@ TEST_F(ItemInsertTest, DynamicStartsFromTheOneInForceAndIsPlacedLikeIt) {
   EXPECT_EQ(Text(), after);
 }
 
+struct TInsertCase {
+  int command;
+  TNotatedItemType kind;
+};
+
+class DialogInsertRowTest : public StaffCommandsFixture,
+                            public ::testing::WithParamInterface<TInsertCase> {};
+
+TEST_P(DialogInsertRowTest, InsertsItsKindAtTheCaretAndUndoesAndRedoes) {
+  Open(kStaff);
+  dialogs.MakeAvailable({TEditDialog::kItemProperties, TEditDialog::kUserObject});
+  dialogs.onEditItem = [](TNotatedItem& item) {
+    if (auto* text = ItemAs<TTextExpression>(&item)) text->SetText(u"espr.");
+  };
+  view->SetCaretIndex(3, false);
+  const std::string before = Text();
+  ASSERT_TRUE(Enabled(GetParam().command));
+  ASSERT_TRUE(Run(GetParam().command));
+  ASSERT_EQ(Staff(0).GetItemCount(), 7);
+  EXPECT_EQ(Staff(0).GetItem(3)->GetType(), GetParam().kind);
+  EXPECT_EQ(view->Caret().caret, 4);
+  EXPECT_EQ(undo.PeekUndo(0).kind, kUndoItems);
+  EXPECT_EQ(undo.PeekUndo(0).command, GetParam().command);
+  const std::string after = Text();
+  ASSERT_TRUE(view->Undo());
+  EXPECT_EQ(Text(), before);
+  ASSERT_TRUE(view->Redo());
+  EXPECT_EQ(Text(), after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, DialogInsertRowTest,
+    ::testing::Values(TInsertCase{132, kItemSpacer}, TInsertCase{133, kItemBoundary},
+                      TInsertCase{134, kItemMarker}, TInsertCase{144, kItemBarLine},
+                      TInsertCase{145, kItemClef}, TInsertCase{146, kItemKey},
+                      TInsertCase{147, kItemTimeSig}, TInsertCase{148, kItemTempo},
+                      TInsertCase{149, kItemDynamic}, TInsertCase{150, kItemSustainPedal},
+                      TInsertCase{151, kItemEnding}, TInsertCase{152, kItemFlow},
+                      TInsertCase{153, kItemTempoVariance}, TInsertCase{154, kItemPerformanceStyle},
+                      TInsertCase{155, kItemDynamicVariance}, TInsertCase{156, kItemText},
+                      TInsertCase{157, kItemPatch}, TInsertCase{158, kItemGenericControl},
+                      TInsertCase{161, kItemMultiBarRest}, TInsertCase{166, kItemUserObject}),
+    [](const auto& info) { return std::to_string(info.param.command); });
+
 TEST_F(ItemInsertTest, WithoutAutomaticPlacementTheItemTakesTheCaretsPosition) {
   Open(kStaff);
   dialogs.MakeAvailable({TEditDialog::kItemProperties});
@@ -212,6 +256,17 @@ TEST_F(ItemInsertTest, CancelInsertsNothing) {
   EXPECT_EQ(Text(), before);
   EXPECT_FALSE(undo.CanUndo());
   EXPECT_EQ(dialogs.editedCommands, std::vector<int>{145});
+}
+
+// A text left empty has no text form to keep in the undo history: refused, not inserted.
+TEST_F(ItemInsertTest, AnEmptyTextIsRefused) {
+  Open(kStaff);
+  dialogs.MakeAvailable({TEditDialog::kItemProperties});
+  const std::string before = Text();
+  Run(156);
+  EXPECT_EQ(host.beeps, 1);
+  EXPECT_EQ(Text(), before);
+  EXPECT_FALSE(undo.CanUndo());
 }
 
 TEST_F(ItemInsertTest, BoundaryChangeStartsFromTheBoundariesAtTheCaret) {
@@ -249,7 +304,7 @@ TEST_F(ItemInsertTest, AFullStaffReportsAndKeepsTheScore) {
   dialogs.MakeAvailable({TEditDialog::kItemProperties});
   while (!Staff(0).IsFull()) Staff(0).InsertItem(Note(), Staff(0).GetLastIndex());
   view->RelayoutShown();
-  Run(156);
+  Run(145);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0], "Staff Capacity Test");
   EXPECT_FALSE(undo.CanUndo());
