@@ -14,9 +14,9 @@ namespace {
 
 constexpr int32_t kWholeNoteTicks = 768;
 
-// The bar (counted from the score's first bar number) that holds the item at index, and the
-// index of the bar line that opens it (0 for the first bar).
-int BarOf(const TMusicScore& score, const TMusicStaff& staff, int index, int* opening = nullptr) {
+}  // namespace
+
+int BarOf(const TMusicScore& score, const TMusicStaff& staff, int index, int* opening) {
   int bar = score.GetStartingBar();
   int open = 0;
   const int last = std::min(index, staff.GetLastIndex());
@@ -29,8 +29,6 @@ int BarOf(const TMusicScore& score, const TMusicStaff& staff, int index, int* op
   if (opening) *opening = open;
   return bar;
 }
-
-}  // namespace
 
 std::string CaretPositionText(const TMusicScore& score, const TMusicStaff& staff,
                               const TEditorCaret& caret) {

@@ -17,6 +17,10 @@ namespace kvt {
 class TMusicScore;
 class TMusicStaff;
 
+// The bar (counted from the score's first bar number) that holds the item at index, and the
+// index of the bar line that opens it (0 for the first bar).
+int BarOf(const TMusicScore& score, const TMusicStaff& staff, int index, int* opening = nullptr);
+
 std::string CaretPositionText(const TMusicScore& score, const TMusicStaff& staff,
                               const TEditorCaret& caret);
 

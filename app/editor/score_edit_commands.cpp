@@ -4,6 +4,7 @@
 #include "app/editor/entry_commands.h"
 #include "app/editor/midi_input_commands.h"
 #include "app/editor/score_edit.h"
+#include "app/editor/staff_commands.h"
 #include "app/editor/undo_menu_text.h"
 #include "tools/command_table.h"
 
@@ -29,6 +30,7 @@ void RegisterScoreEditCommands(TScoreEdit& view, TCommandTable& table) {
   RegisterViewStateCommands(view, table);
   RegisterEntryCommands(view, table);
   RegisterMidiInputCommands(view, table);
+  RegisterStaffCommands(view, table);
 }
 
 }  // namespace kvt

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "app/editor/edit_dialogs.h"
 #include "app/editor/entered_note_output.h"
 #include "app/editor/insertion_state.h"
 #include "app/editor/midi_keyboard_input.h"
+#include "app/editor/selector_source.h"
 #include "draw/staff_color_handles.h"
 
 namespace kvt {
@@ -91,10 +93,20 @@ public:
   virtual void PopupCommands(const std::vector<int>& ids) = 0;
   // The program's MIDI keyboard input: its device, dispatcher and active state.
   virtual TMidiKeyboardInput& MidiKeyboard() = 0;
+
+  // --- staff commands, dialogs and selectors
+  // The dialogs of the editing commands (edit_dialogs.h).
+  virtual TEditDialogs& Dialogs() = 0;
+  // The selector scores of the selector inserts (selector_source.h).
+  virtual const TSelectorSource& Selectors() const = 0;
 };
 
 class TNullScoreEditHost : public TScoreEditHost {
 public:
+  TNullScoreEditHost() = default;
+  // The service pointers may point into the host itself: no copies.
+  TNullScoreEditHost(const TNullScoreEditHost&) = delete;
+  TNullScoreEditHost& operator=(const TNullScoreEditHost&) = delete;
   const TScoreEditOptions& Options() const override { return options; }
   const TStaffColorHandles& Colors() const override { return colors; }
   bool IsPlaying(const TMusicScore&) const override { return false; }
@@ -119,6 +131,8 @@ public:
   // Records the ids.
   void PopupCommands(const std::vector<int>& ids) override { popups.push_back(ids); }
   TMidiKeyboardInput& MidiKeyboard() override { return midiKeyboard; }
+  TEditDialogs& Dialogs() override { return *dialogs; }
+  const TSelectorSource& Selectors() const override { return *selectors; }
 
   // Tests and the headless program change them freely.
   TScoreEditOptions options;
@@ -134,6 +148,11 @@ public:
   int colorAnswer = -1;
   std::vector<std::vector<int>> popups;
   TMidiKeyboardInput midiKeyboard;
+  // No dialogs and no selectors unless replaced (not owned).
+  TNullEditDialogs nullDialogs;
+  TNullSelectorSource nullSelectors;
+  TEditDialogs* dialogs = &nullDialogs;
+  const TSelectorSource* selectors = &nullSelectors;
 };
 
 }  // namespace kvt

@@ -1,6 +1,7 @@
 // Inserting items at the caret and deleting the selection: the two edits every entry path
 // (keys, dialogs, selectors, MIDI input, paste) is built on.
 
+#include <algorithm>
 #include <memory>
 
 #include "app/editor/score_edit.h"
@@ -22,10 +23,9 @@ bool TScoreEdit::HasRoomFor(int count) const {
   const TMusicStaff* staff = ActiveStaff();
   if (staff == nullptr) return false;
   const int freed = HasSelection() ? caret.SelectionEnd() - caret.SelectionStart() + 1 : 0;
-  // Each insertion needs a staff that is not full yet (kStaffFullCount lies below the room the
-  // free count measures), so the last of `count` items must still find one.
-  const int before = staff->GetItemCount() - freed;
-  return staff->GetFreeItemCount() + freed >= count && before + count - 1 <= kStaffFullCount;
+  // The staff takes items while it is not full, which comes before its free count runs out.
+  const int room = std::min(staff->GetFreeItemCount(), kStaffFullCount + 1 - staff->GetItemCount());
+  return room + freed >= count;
 }
 
 int TScoreEdit::DeleteSelectionForEdit() {

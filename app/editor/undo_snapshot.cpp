@@ -409,7 +409,14 @@ bool TScoreUndo::ApplyStaffPresence(TKRVStream& read, TKRVStream& write, int sta
     write.PutByte(1);
     WriteWholeStaff(write, *score.GetStaff(staffIndex));
     score.DetachStaff(staffIndex);
-    result.caret = {std::min(staffIndex, score.GetLastIndex()), 1, 1, 0};
+    // The editor goes to the shown staff that took its place (or the last shown one), so that
+    // a hidden staff stays hidden.
+    int next = -1;
+    for (int i = staffIndex; i <= score.GetLastIndex() && next < 0; ++i)
+      if (score.IsStaffIncluded(i)) next = i;
+    for (int i = std::min(staffIndex, score.GetLastIndex()); i >= 0 && next < 0; --i)
+      if (score.IsStaffIncluded(i)) next = i;
+    result.caret = {next >= 0 ? next : std::min(staffIndex, score.GetLastIndex()), 1, 1, 0};
   }
   result.stavesChanged = true;
   return true;

@@ -2,14 +2,15 @@
 // TShellScoreEditHost: the editing views' host in the running program: the options and
 // insertion state of TNullScoreEditHost (the application refreshes them), with the system's
 // beep and message boxes through the message-box service over the main window, the
-// application's command table for the keys the view passes on, and the colour chooser as a
-// popup menu at the mouse.
-// Its MIDI keyboard input gets the program's input device from the window host; entered
-// notes are not sounded, since the program has no MIDI output yet.
+// application's command table for the keys the view passes on, the colour chooser as a
+// popup menu at the mouse and the Qt dialogs of the editing commands. Its MIDI keyboard
+// input gets the program's input device from the window host; entered notes are not
+// sounded, since the program has no MIDI output yet.
 
 #include <QPointer>
 #include <QWidget>
 
+#include "app/editor/qt_edit_dialogs.h"
 #include "app/editor/score_edit_host.h"
 
 namespace kvt {
@@ -20,7 +21,9 @@ class TShellScoreEditHost final : public TNullScoreEditHost {
 public:
   // The table is the application's; it outlives the host.
   TShellScoreEditHost(QWidget* owner, TCommandTable& appCommands)
-      : owner(owner), appCommands(appCommands) {}
+      : owner(owner), appCommands(appCommands) {
+    dialogs = &qtDialogs;
+  }
 
   void Beep() override;
   int MessageBox(uint32_t type, const std::string& caption, const std::string& text) override;
@@ -38,6 +41,7 @@ private:
   QPointer<QWidget> owner;
   TCommandTable& appCommands;
   TSilentNoteOutput silentNotes;
+  TQtEditDialogs qtDialogs;
 };
 
 }  // namespace kvt
