@@ -1,5 +1,6 @@
 #include "app/editor/score_edit_commands.h"
 
+#include "app/editor/clipboard_commands.h"
 #include "app/editor/editor_zoom.h"
 #include "app/editor/score_edit.h"
 #include "app/editor/undo_menu_text.h"
@@ -25,6 +26,7 @@ void RegisterViewStateCommands(TScoreEdit& view, TCommandTable& table) {
 
 void RegisterScoreEditCommands(TScoreEdit& view, TCommandTable& table) {
   RegisterViewStateCommands(view, table);
+  RegisterClipboardCommands(view, table);
 }
 
 }  // namespace kvt

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/editor/clipboard_service.h"
 #include "app/editor/insertion_state.h"
 #include "draw/staff_color_handles.h"
 
@@ -73,6 +74,8 @@ public:
   // A message box with the type word of tools/message_box_service.h; answers the id of the
   // button picked (IDOK ... IDNO). Texts are UTF-8.
   virtual int MessageBox(uint32_t type, const std::string& caption, const std::string& text) = 0;
+  // The clipboard of cut, copy, copy special and paste; one for the whole program.
+  virtual TClipboardService& Clipboard() = 0;
 };
 
 class TNullScoreEditHost : public TScoreEditHost {
@@ -90,6 +93,7 @@ public:
     messages.push_back(caption);
     return answer;
   }
+  TClipboardService& Clipboard() override { return clipboardService ? *clipboardService : clipboard; }
 
   // Tests and the headless program change them freely.
   TScoreEditOptions options;
@@ -98,6 +102,8 @@ public:
   int beeps = 0;
   std::vector<std::string> messages;  // captions, in order
   int answer = 1;                     // IDOK
+  TMemoryClipboard clipboard;
+  TClipboardService* clipboardService = nullptr;  // replaces the memory clipboard when set
 };
 
 }  // namespace kvt

@@ -5,6 +5,7 @@
 
 #include "app/editor/score_edit.h"
 #include "app/editor/score_edit_host.h"
+#include "notation/files/text/clip_exchange.h"
 #include "notation/items/notated_item.h"
 #include "notation/staff/music_staff.h"
 #include "notation/staff/staff_range.h"
@@ -22,7 +23,7 @@ bool TScoreEdit::HasRoomFor(int count) const {
   const TMusicStaff* staff = ActiveStaff();
   if (staff == nullptr) return false;
   const int freed = HasSelection() ? caret.SelectionEnd() - caret.SelectionStart() + 1 : 0;
-  return staff->GetFreeItemCount() + freed >= count;
+  return HasRoomForClip(*staff, count, freed);
 }
 
 int TScoreEdit::DeleteSelectionForEdit() {

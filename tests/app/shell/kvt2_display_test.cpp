@@ -1,12 +1,15 @@
 // kvt2 under a real (virtual) display: it shows the score it was started with; a second start
-// hands its file to the first and ends with 1, and the first shows that file too.
+// hands its file to the first and ends with 1, and the first shows that file too; items copied
+// in one kvt2 paste into a second one started with /newinst.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/app/shell/shell_test_env.h"
 #include "tests/utils/process_runner.h"
@@ -185,6 +188,113 @@ TEST_F(Kvt2DisplayTest, ZoomSavedAndReopened) {
   reopen.join();
   EXPECT_FALSE(shown.empty());
   EXPECT_EQ(again.exitCode, 0) << again.err;
+}
+
+
+// A score of one staff with the given item lines.
+std::string OneStaffScore(const std::vector<std::string>& items) {
+  std::string text = "!TarlowmedeRazadove(2.75)\r\n|AddStaff|Name:\"Staff\"\r\n";
+  for (const std::string& item : items) text += item + "\r\n";
+  return text + "!TarlowmedeRazadove-End\r\n";
+}
+
+// The lines of a saved score from the first item line of its (only) staff to its end line.
+std::vector<std::string> ItemLinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  bool inStaff = false;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    at = end + 1;
+    if (line.rfind("!TarlowmedeRazadove-End", 0) == 0) break;
+    const bool property = line.rfind("|AddStaff", 0) == 0 || line.rfind("|Staff", 0) == 0 ||
+                          line.rfind("|Lyric", 0) == 0;
+    if (line.rfind("|AddStaff", 0) == 0) inStaff = true;
+    if (inStaff && !property && line.rfind("|", 0) == 0) lines.push_back(line);
+  }
+  return lines;
+}
+
+// Home, Shift+End and Ctrl+C in one kvt2; a second one started with /newinst opens another
+// score, pastes with Ctrl+V at its caret and saves with Ctrl+S: the saved staff holds the
+// copied items before its own.
+TEST_F(Kvt2DisplayTest, CopiedInOneInstancePastedInASecond) {
+  const std::vector<std::string> copied = {"|Note|Dur:4th|Pos:0", "|Note|Dur:4th|Pos:2",
+                                           "|Rest|Dur:Half"};
+  const std::vector<std::string> own = {"|Clef|Type:Bass", "|Rest|Dur:Whole"};
+  const fs::path source = home / "source.kvttxt";
+  const fs::path target = home / "target.kvttxt";
+  {
+    std::ofstream(source, std::ios::binary) << OneStaffScore(copied);
+    std::ofstream(target, std::ios::binary) << OneStaffScore(own);
+  }
+  const std::string before = test::ReadWholeFile(target.string());
+
+  test::TProcessResult first;
+  std::thread firstRunner([&] {
+    first = test::RunProcess({"/usr/bin/timeout", "90", KVT2_EXECUTABLE, source.string()},
+                             Environment());
+  });
+  const std::string copyFrame = screen.WaitForWindow("^Tarlowmede Razadove - \\[source ", 200);
+  test::TProcessResult second;
+  std::thread secondRunner;
+  std::string pasteFrame;
+  std::string openDialog;
+  if (!copyFrame.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", copyFrame});
+    for (const char* key : {"Home", "shift+End", "ctrl+c"}) {
+      screen.Xdotool({"key", key});
+      test::TVirtualDisplay::Pause();
+    }
+    secondRunner = std::thread([&] {
+      second = test::RunProcess({"/usr/bin/timeout", "90", KVT2_EXECUTABLE, "/newinst"},
+                                Environment());
+    });
+    const std::string empty = screen.WaitForWindow("^Tarlowmede Razadove$", 200);
+    if (!empty.empty()) {
+      // Open the other score through the Open dialog, typing its full name.
+      for (int attempt = 0; attempt < 5 && openDialog.empty(); ++attempt) {
+        screen.Xdotool({"windowfocus", "--sync", empty});
+        screen.Xdotool({"key", "ctrl+o"});
+        openDialog = screen.WaitForWindow("^Open$", 40);
+      }
+      if (!openDialog.empty()) {
+        screen.Xdotool({"windowfocus", "--sync", openDialog});
+        screen.Xdotool({"type", "--delay", "20", target.string()});
+        screen.Xdotool({"key", "Return"});
+      }
+      pasteFrame = screen.WaitForWindow("^Tarlowmede Razadove - \\[target ", 200);
+    }
+    if (!pasteFrame.empty()) {
+      screen.Xdotool({"windowfocus", "--sync", pasteFrame});
+      for (const char* key : {"Home", "ctrl+v", "ctrl+s"}) {
+        screen.Xdotool({"key", key});
+        for (int i = 0; i < 4; ++i) test::TVirtualDisplay::Pause();
+      }
+      for (int i = 0; i < 100 && test::ReadWholeFile(target.string()) == before; ++i)
+        test::TVirtualDisplay::Pause();
+      ChooseFromMenu(pasteFrame, "f", "x", Gone("^Tarlowmede Razadove - \\[target "));
+    }
+  }
+  // Whatever happened, both end through the File menu.
+  if (const std::string frame = screen.WaitForWindow("^Tarlowmede Razadove$", 5); !frame.empty())
+    ChooseFromMenu(frame, "f", "x", Gone("^Tarlowmede Razadove$"));
+  if (!copyFrame.empty()) ChooseFromMenu(copyFrame, "f", "x", Gone("\\[source "));
+  firstRunner.join();
+  if (secondRunner.joinable()) secondRunner.join();
+
+  ASSERT_FALSE(copyFrame.empty()) << "the source was not shown: " << first.err;
+  ASSERT_FALSE(openDialog.empty()) << "no Open dialog in the second instance: " << second.err;
+  ASSERT_FALSE(pasteFrame.empty()) << "the target was not opened: " << second.err;
+  EXPECT_EQ(first.exitCode, 0) << first.err;
+  EXPECT_EQ(second.exitCode, 0) << second.err;
+  const std::string after = test::ReadWholeFile(target.string());
+  std::vector<std::string> want = copied;
+  want.insert(want.end(), own.begin(), own.end());
+  EXPECT_EQ(ItemLinesOf(after), want) << after;
 }
 
 }  // namespace
