@@ -56,13 +56,14 @@ std::unique_ptr<TMusicStaff> ReadPastedClip(std::span<const uint8_t> bytes, TCli
 // The items a pasted staff holds (its items between the boundary bar lines).
 int PastedItemCount(const TMusicStaff& clip);
 
-// Whether the staff has room for `count` new items once `freed` of its items are deleted.
+// Whether the staff has room for `count` new items once `freed` of its items are deleted: the
+// free item count, and no insert into a staff that is already full (music_staff.h).
 bool HasRoomForClip(const TMusicStaff& staff, int count, int freed);
 
 // Moves the clip's items into the staff before index `at` (limited to 1 .. the staff's last
 // index), in order, and audits around them; answers the index of the first one and sets
-// `moved` to how many went in (fewer than the clip held only when the staff filled up, which
-// HasRoomForClip rules out). The clip is left without items.
+// `moved` to how many went in. Fewer than the clip held (its last ones) only when the staff
+// filled up, which HasRoomForClip rules out; the items that did not go in are dropped.
 int InsertClipItems(TMusicStaff& clip, TMusicStaff& staff, int at, int& moved);
 
 }  // namespace kvt

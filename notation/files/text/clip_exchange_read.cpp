@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "notation/audit/staff_audit.h"
 #include "notation/files/text/clip_exchange.h"
@@ -94,21 +95,31 @@ std::unique_ptr<TMusicStaff> ReadPastedClip(std::span<const uint8_t> bytes, TCli
 int PastedItemCount(const TMusicStaff& clip) { return std::max(0, clip.GetItemCount() - 2); }
 
 bool HasRoomForClip(const TMusicStaff& staff, int count, int freed) {
-  return int64_t{staff.GetFreeItemCount()} + std::max(0, freed) >= count;
+  // The free count alone would let the staff pass its full mark, where inserting stops; the
+  // last item must still go in while the staff is not full.
+  const int64_t room = std::min<int64_t>(staff.GetFreeItemCount(),
+                                         int64_t{kStaffFullCount} + 1 - staff.GetItemCount());
+  return room + std::max(0, freed) >= count;
 }
 
 int InsertClipItems(TMusicStaff& clip, TMusicStaff& staff, int at, int& moved) {
   moved = 0;
   at = std::clamp(at, 1, staff.GetLastIndex());
-  const int first = at;
+  // Detached from the clip's end and inserted at rising indexes, no item is moved more than
+  // the staff's items after `at` once per insert: a large clip costs no more than its inserts.
+  std::vector<std::unique_ptr<TNotatedItem>> items;
+  items.reserve(static_cast<size_t>(PastedItemCount(clip)));
   while (clip.GetItemCount() > 2) {
-    std::unique_ptr<TNotatedItem> item = clip.DetachItem(1);
-    if (!item || !staff.TryInsertItem(item, at)) break;
-    ++at;
+    std::unique_ptr<TNotatedItem> item = clip.DetachItem(clip.GetLastIndex() - 1);
+    if (!item) break;
+    items.push_back(std::move(item));
+  }
+  for (auto item = items.rbegin(); item != items.rend(); ++item) {
+    if (!staff.TryInsertItem(*item, at + moved)) break;
     ++moved;
   }
-  if (moved > 0) AuditStaffAround(staff, first, first + moved - 1);
-  return first;
+  if (moved > 0) AuditStaffAround(staff, at, at + moved - 1);
+  return at;
 }
 
 }  // namespace kvt

@@ -202,14 +202,23 @@ TEST_F(ClipExchangeTest, InsertMovesTheItemsInOrderBeforeTheIndex) {
   EXPECT_EQ(lines.back(), FormatItemLine(*NewNote(5), kTextModeScore));
 }
 
-TEST(ClipRoomTest, RoomCountsTheFreedItems) {
+TEST(ClipRoomTest, RoomCountsTheFreedItemsAndStopsAtTheFullMark) {
   TMusicStaff staff;
-  const int free = staff.GetFreeItemCount();
+  // The last item goes in while the staff is not yet full.
+  const int free = kStaffFullCount + 1 - staff.GetItemCount();
+  ASSERT_LT(free, staff.GetFreeItemCount());
   EXPECT_TRUE(HasRoomForClip(staff, free, 0));
   EXPECT_FALSE(HasRoomForClip(staff, free + 1, 0));
   EXPECT_TRUE(HasRoomForClip(staff, free + 3, 3));
   EXPECT_FALSE(HasRoomForClip(staff, free + 4, 3));
   EXPECT_TRUE(HasRoomForClip(staff, 0, -5));
+  // What the check allows always goes in.
+  TMusicStaff clip;
+  for (int i = 0; i < free; ++i) AddItem(clip, TItemPtr(new TRestNote(kDurQuarter, 0)));
+  int moved = 0;
+  InsertClipItems(clip, staff, 1, moved);
+  EXPECT_EQ(moved, free);
+  EXPECT_FALSE(HasRoomForClip(staff, 1, 0));
 }
 
 }  // namespace
