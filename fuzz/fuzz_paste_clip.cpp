@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A small staff: clef, rests and a bar line, with a selection of up to 4 items to replace.
   kvt::TMusicStaff staff;
   staff.InsertItem(std::make_unique<kvt::TClefData>(kvt::kClefTreble), 1);
-  for (int i = 0; i < 3; ++i) staff.InsertItem(std::make_unique<kvt::TRestNote>(kvt::kDurQuarter, 0), 2);
+  for (int i = 0; i < 3; ++i)
+    staff.InsertItem(std::make_unique<kvt::TRestNote>(kvt::kDurQuarter, 0), 2);
   staff.InsertItem(std::make_unique<kvt::TBarLineData>(), 5);
   const int selected = (data[0] >> 1) & 3;
   if (!kvt::HasRoomForClip(staff, count, selected)) return 0;

@@ -130,10 +130,14 @@ void RegisterClipboardCommands(TScoreEdit& view, TCommandTable& table) {
         if (CopySelection(view)) DeleteSelection(view, kCmdCut);
       },
       selectionAndEdit);
-  table.Register(kCmdCopy, [&view](int32_t) { CopySelection(view); }, selectionAndEdit);
-  table.Register(kCmdPaste, [&view](int32_t) { PasteClip(view); }, clipAndEdit);
-  table.Register(kCmdClear, [&view](int32_t) { DeleteSelection(view, kCmdClear); }, selectionAndEdit);
-  table.Register(kCmdCopySpecial, [&view](int32_t) { CopySpecial(view); }, selectionAndEdit);
+  table.Register(
+      kCmdCopy, [&view](int32_t) { CopySelection(view); }, selectionAndEdit);
+  table.Register(
+      kCmdPaste, [&view](int32_t) { PasteClip(view); }, clipAndEdit);
+  table.Register(
+      kCmdClear, [&view](int32_t) { DeleteSelection(view, kCmdClear); }, selectionAndEdit);
+  table.Register(
+      kCmdCopySpecial, [&view](int32_t) { CopySpecial(view); }, selectionAndEdit);
 }
 
 }  // namespace kvt

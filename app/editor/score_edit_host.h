@@ -93,7 +93,9 @@ public:
     messages.push_back(caption);
     return answer;
   }
-  TClipboardService& Clipboard() override { return clipboardService ? *clipboardService : clipboard; }
+  TClipboardService& Clipboard() override {
+    return clipboardService ? *clipboardService : clipboard;
+  }
 
   // Tests and the headless program change them freely.
   TScoreEditOptions options;

@@ -20,7 +20,8 @@ const QMimeData* ClipboardData() {
 }
 
 QByteArray ToByteArray(const std::vector<uint8_t>& bytes) {
-  return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+  return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<qsizetype>(bytes.size()));
 }
 
 }  // namespace
@@ -40,16 +41,18 @@ bool TQtClipboardService::HasFormat(std::string_view mimeType) const {
   const QMimeData* data = ClipboardData();
   if (data == nullptr) return false;
   if (mimeType == kClipboardFormatText) return data->hasText();
-  return data->hasFormat(QString::fromLatin1(mimeType.data(), static_cast<qsizetype>(mimeType.size())));
+  return data->hasFormat(
+      QString::fromLatin1(mimeType.data(), static_cast<qsizetype>(mimeType.size())));
 }
 
-std::optional<std::vector<uint8_t>> TQtClipboardService::ReadFormat(std::string_view mimeType) const {
+std::optional<std::vector<uint8_t>> TQtClipboardService::ReadFormat(
+    std::string_view mimeType) const {
   TKRVClipbrdStream stream(mimeType);
   if (stream.IsFailed()) return std::nullopt;
   std::vector<uint8_t> bytes(static_cast<size_t>(stream.Size()));
   stream.Rewind();
-  if (!bytes.empty() && stream.Read(bytes.data(), static_cast<int>(bytes.size())) !=
-                            static_cast<int>(bytes.size()))
+  if (!bytes.empty() &&
+      stream.Read(bytes.data(), static_cast<int>(bytes.size())) != static_cast<int>(bytes.size()))
     return std::nullopt;
   return bytes;
 }

@@ -197,13 +197,15 @@ TEST_P(ScoreEditClipboardEditTest, EditUndoneAndRedone) {
   EXPECT_EQ(Lines(), want);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ScoreEditClipboardEditTest,
-    ::testing::Values(TEditCase{"Cut", kCmdCut, 3, 5, 3}, TEditCase{"Clear", kCmdClear, 2, 2, 2},
-                      TEditCase{"PasteAtTheCaret", kCmdPaste, 6, 5, 6},
-                      TEditCase{"PasteOverTheSelection", kCmdPaste, 4, 6, 4},
-                      TEditCase{"PasteAtTheStart", kCmdPaste, 1, 0, 1}),
-    [](const ::testing::TestParamInfo<TEditCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ScoreEditClipboardEditTest,
+                         ::testing::Values(TEditCase{"Cut", kCmdCut, 3, 5, 3},
+                                           TEditCase{"Clear", kCmdClear, 2, 2, 2},
+                                           TEditCase{"PasteAtTheCaret", kCmdPaste, 6, 5, 6},
+                                           TEditCase{"PasteOverTheSelection", kCmdPaste, 4, 6, 4},
+                                           TEditCase{"PasteAtTheStart", kCmdPaste, 1, 0, 1}),
+                         [](const ::testing::TestParamInfo<TEditCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 TEST_F(ScoreEditClipboardTest, CutPutsTheItemsOnTheClipboard) {
   Select(3, 4);

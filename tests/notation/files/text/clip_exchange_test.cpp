@@ -52,10 +52,10 @@ std::u16string FirstText(const TMusicStaff& staff) {
 class ClipExchangeTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    AddItem(source, TItemPtr(NewNote(2, kDurHalf)));                // 1
-    AddItem(source, TItemPtr(new TBarLineData()));                  // 2
-    AddItem(source, TItemPtr(NewNote(-1, kDurQuarter)));            // 3
-    AddItem(source, TItemPtr(new TRestNote(kDurQuarter, 0)));       // 4
+    AddItem(source, TItemPtr(NewNote(2, kDurHalf)));           // 1
+    AddItem(source, TItemPtr(new TBarLineData()));             // 2
+    AddItem(source, TItemPtr(NewNote(-1, kDurQuarter)));       // 3
+    AddItem(source, TItemPtr(new TRestNote(kDurQuarter, 0)));  // 4
   }
   // The clip text of the source's items 1..4 (framed, with context), as the writer makes it.
   std::string ClipText() {
