@@ -20,8 +20,6 @@
 namespace kvt {
 namespace {
 
-constexpr char kSvgMime[] = "image/svg+xml";
-constexpr char kPngMime[] = "image/png";
 // A PNG larger than this many pixels is not made; the export then fails rather than put only
 // half of the picture on the clipboard.
 constexpr int64_t kMaxPngPixels = int64_t{64} << 20;
@@ -75,6 +73,26 @@ QImage RasterizePagePicture(const QByteArray& svg, int dpiX) {
   return image;
 }
 
+QByteArray PicturePng(const QByteArray& svg, int dpiX) {
+  const QImage image = RasterizePagePicture(svg, dpiX);
+  QByteArray png;
+  QBuffer out(&png);
+  if (image.isNull() || !out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG")) return {};
+  return png;
+}
+
+bool PlacePictureOnClipboard(const QByteArray& svg, const QByteArray& png) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr) return false;
+  auto mime = std::make_unique<QMimeData>();
+  mime->setData(QString::fromLatin1(kPictureSvgFormat), svg);
+  mime->setData(QString::fromLatin1(kPicturePngFormat), png);
+  clipboard->setMimeData(mime.release());
+  const QMimeData* placed = clipboard->mimeData();
+  return placed && placed->hasFormat(QString::fromLatin1(kPictureSvgFormat)) &&
+         placed->hasFormat(QString::fromLatin1(kPicturePngFormat));
+}
+
 int ExportPagePicture(TKVTNTNPrintData& data, int dpiX, int dpiY, const std::string* fileName,
                       int n, TAlertLog& alerts) {
   const QByteArray svg = MakePagePicture(data, dpiX, dpiY, n);
@@ -93,23 +111,12 @@ int ExportPagePicture(TKVTNTNPrintData& data, int dpiX, int dpiY, const std::str
     }
     return 1;
   }
-  QByteArray png;
-  {
-    const QImage image = RasterizePagePicture(svg, dpiX);
-    QBuffer pngOut(&png);
-    if (image.isNull() || !pngOut.open(QIODevice::WriteOnly) || !image.save(&pngOut, "PNG")) {
-      alerts.AddLine("The page picture could not be made");
-      return 0;
-    }
+  const QByteArray png = PicturePng(svg, dpiX);
+  if (png.isEmpty()) {
+    alerts.AddLine("The page picture could not be made");
+    return 0;
   }
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  auto mime = std::make_unique<QMimeData>();
-  mime->setData(QString::fromLatin1(kSvgMime), svg);
-  mime->setData(QString::fromLatin1(kPngMime), png);
-  clipboard->setMimeData(mime.release());
-  const QMimeData* placed = clipboard->mimeData();
-  if (!placed || !placed->hasFormat(QString::fromLatin1(kSvgMime)) ||
-      !placed->hasFormat(QString::fromLatin1(kPngMime))) {
+  if (!PlacePictureOnClipboard(svg, png)) {
     alerts.AddLine("The page picture could not be placed on the clipboard");
     return 0;
   }

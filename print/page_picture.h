@@ -21,11 +21,20 @@ class TKVTNTNPrintData;
 
 // The resolution of the PNG that goes on the clipboard beside the SVG.
 inline constexpr int kPicturePngDpi = 150;
+// The clipboard formats of a picture.
+inline constexpr char kPictureSvgFormat[] = "image/svg+xml";
+inline constexpr char kPicturePngFormat[] = "image/png";
 
 // The SVG bytes of page n; empty when the picture could not be made.
 QByteArray MakePagePicture(TKVTNTNPrintData& data, int dpiX, int dpiY, int n);
 // The picture drawn on white at kPicturePngDpi; a null image when svg cannot be drawn.
 QImage RasterizePagePicture(const QByteArray& svg, int dpiX);
+
+// The PNG file bytes of RasterizePagePicture(svg, dpiX); empty when it cannot be made.
+QByteArray PicturePng(const QByteArray& svg, int dpiX);
+// Puts the SVG and its PNG on the system clipboard; false when the clipboard did not take
+// both.
+bool PlacePictureOnClipboard(const QByteArray& svg, const QByteArray& png);
 
 // Exports page n: with a file name the SVG replaces that file (atomically: an existing file
 // stays as it was when the write fails); without one the clipboard gets the SVG as

@@ -1,5 +1,6 @@
 #include "app/editor/score_edit_commands.h"
 
+#include "app/editor/clipboard_commands.h"
 #include "app/editor/editor_zoom.h"
 #include "app/editor/entry_commands.h"
 #include "app/editor/midi_input_commands.h"
@@ -31,6 +32,7 @@ void RegisterScoreEditCommands(TScoreEdit& view, TCommandTable& table) {
   RegisterEntryCommands(view, table);
   RegisterMidiInputCommands(view, table);
   RegisterStaffCommands(view, table);
+  RegisterClipboardCommands(view, table);
 }
 
 }  // namespace kvt

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/editor/clipboard_service.h"
 #include "app/editor/edit_dialogs.h"
 #include "app/editor/entered_note_output.h"
 #include "app/editor/insertion_state.h"
@@ -99,6 +100,8 @@ public:
   virtual TEditDialogs& Dialogs() = 0;
   // The selector scores of the selector inserts (selector_source.h).
   virtual const TSelectorSource& Selectors() const = 0;
+  // The clipboard of cut, copy, copy special and paste; one for the whole program.
+  virtual TClipboardService& Clipboard() = 0;
 };
 
 class TNullScoreEditHost : public TScoreEditHost {
@@ -133,6 +136,9 @@ public:
   TMidiKeyboardInput& MidiKeyboard() override { return midiKeyboard; }
   TEditDialogs& Dialogs() override { return *dialogs; }
   const TSelectorSource& Selectors() const override { return *selectors; }
+  TClipboardService& Clipboard() override {
+    return clipboardService ? *clipboardService : clipboard;
+  }
 
   // Tests and the headless program change them freely.
   TScoreEditOptions options;
@@ -153,6 +159,8 @@ public:
   TNullSelectorSource nullSelectors;
   TEditDialogs* dialogs = &nullDialogs;
   const TSelectorSource* selectors = &nullSelectors;
+  TMemoryClipboard clipboard;
+  TClipboardService* clipboardService = nullptr;  // replaces the memory clipboard when set
 };
 
 }  // namespace kvt

@@ -6,6 +6,7 @@
 
 #include "app/editor/score_edit.h"
 #include "app/editor/score_edit_host.h"
+#include "notation/files/text/clip_exchange.h"
 #include "notation/items/notated_item.h"
 #include "notation/staff/music_staff.h"
 #include "notation/staff/staff_range.h"
@@ -23,9 +24,7 @@ bool TScoreEdit::HasRoomFor(int count) const {
   const TMusicStaff* staff = ActiveStaff();
   if (staff == nullptr) return false;
   const int freed = HasSelection() ? caret.SelectionEnd() - caret.SelectionStart() + 1 : 0;
-  // The staff takes items while it is not full, which comes before its free count runs out.
-  const int room = std::min(staff->GetFreeItemCount(), kStaffFullCount + 1 - staff->GetItemCount());
-  return room + freed >= count;
+  return HasRoomForClip(*staff, count, freed);
 }
 
 int TScoreEdit::DeleteSelectionForEdit() {

@@ -52,9 +52,10 @@ QVariant TClipMimeData::retrieveData(const QString& mimeType, QMetaType) const {
   return {};
 }
 
-void OfferClipboardData(std::vector<uint8_t> compressedClip) {
-  if (compressedClip.empty() || QGuiApplication::clipboard() == nullptr) return;
+bool OfferClipboardData(std::vector<uint8_t> compressedClip) {
+  if (compressedClip.empty() || QGuiApplication::clipboard() == nullptr) return false;
   QGuiApplication::clipboard()->setMimeData(new TClipMimeData(std::move(compressedClip)));
+  return true;
 }
 
 }  // namespace kvt

@@ -21,6 +21,8 @@ public:
 
   // The clip text, decompressed; empty when the clip is damaged.
   QByteArray ClipText() const;
+  // The compressed clip as offered.
+  const std::vector<uint8_t>& Clip() const { return clip; }
 
 protected:
   QVariant retrieveData(const QString& mimeType, QMetaType type) const override;
@@ -29,7 +31,8 @@ private:
   std::vector<uint8_t> clip;
 };
 
-// Puts a TClipMimeData of the clip on the system clipboard (nothing for an empty clip).
-void OfferClipboardData(std::vector<uint8_t> compressedClip);
+// Puts a TClipMimeData of the clip on the system clipboard; false (nothing offered) for an
+// empty clip or without a clipboard.
+bool OfferClipboardData(std::vector<uint8_t> compressedClip);
 
 }  // namespace kvt

@@ -3,7 +3,7 @@
 // insertion state of TNullScoreEditHost (the application refreshes them), with the system's
 // beep and message boxes through the message-box service over the main window, the
 // application's command table for the keys the view passes on, the colour chooser as a
-// popup menu at the mouse and the Qt dialogs of the editing commands. Its MIDI keyboard
+// popup menu at the mouse, the system clipboard and the Qt dialogs of the editing commands. Its MIDI keyboard
 // input gets the program's input device from the window host; entered notes are not
 // sounded, since the program has no MIDI output yet.
 
@@ -12,6 +12,7 @@
 
 #include "app/editor/qt_edit_dialogs.h"
 #include "app/editor/score_edit_host.h"
+#include "app/shell/qt_clipboard_service.h"
 
 namespace kvt {
 
@@ -21,8 +22,9 @@ class TShellScoreEditHost final : public TNullScoreEditHost {
 public:
   // The table is the application's; it outlives the host.
   TShellScoreEditHost(QWidget* owner, TCommandTable& appCommands)
-      : owner(owner), appCommands(appCommands) {
+      : owner(owner), appCommands(appCommands), systemClipboard(owner) {
     dialogs = &qtDialogs;
+    clipboardService = &systemClipboard;
   }
 
   void Beep() override;
@@ -42,6 +44,7 @@ private:
   TCommandTable& appCommands;
   TSilentNoteOutput silentNotes;
   TQtEditDialogs qtDialogs;
+  TQtClipboardService systemClipboard;
 };
 
 }  // namespace kvt

@@ -44,8 +44,6 @@ bool BeginsWith(const char* value, char letter) {
   return c == letter || c == letter + 32;
 }
 
-// Versions before this one store texts in the code pages of their fonts.
-constexpr double kUtf8TextVersion = 2.7;
 // The one version whose bend range 0 means none.
 constexpr double kZeroBendNoneVersion = 2.7497;
 // Largest repeat count a bar line holds.

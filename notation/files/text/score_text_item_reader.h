@@ -19,6 +19,9 @@
 
 namespace kvt {
 
+// The first format version whose text values are UTF-8; before it they are in code pages.
+inline constexpr double kUtf8TextVersion = 2.7;
+
 class TMusicNote;
 class TSongNote;
 class TRestNote;

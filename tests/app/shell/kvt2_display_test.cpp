@@ -1,19 +1,27 @@
 // kvt2 under a real (virtual) display: it shows the score it was started with; a second start
-// hands its file to the first and ends with 1, and the first shows that file too.
+// hands its file to the first and ends with 1, and the first shows that file too; items copied
+// in one kvt2 paste into a second one started with /newinst.
 
 #include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "notation/files/text/score_text_file.h"
 #include "notation/files/text/score_text_writer.h"
 #include "notation/services/services.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/tarlowmede_app.h"
 #include "tests/app/shell/shell_test_env.h"
 #include "tests/utils/process_runner.h"
 #include "tests/utils/virtual_display.h"
@@ -237,6 +245,133 @@ TEST_F(Kvt2DisplayTest, TypedPhraseSavedAndReopened) {
   EXPECT_EQ(items,
             "|Clef|Type:Treble\n|Note|Dur:4th|Pos:0\n|Note|Dur:4th,Accent|Pos:0\n|Bar\n"
             "|Rest|Dur:16th|Opts:Crescendo\n");
+}
+
+// Whether the program's Edit menu offers Copy (with its mnemonic C), as the run drives it.
+bool EditMenuHasCopy() {
+  TTarlowmedeFrame& frame = TTarlowmedeApp::Running()->InitMainWindow();
+  for (QAction* menu : frame.menuBar()->actions()) {
+    if (menu->text() != QStringLiteral("&Edit") || menu->menu() == nullptr) continue;
+    for (QAction* item : menu->menu()->actions())
+      if (item->text().startsWith(QStringLiteral("&Copy"))) return true;
+  }
+  return false;
+}
+
+// A score of one staff with the given item lines.
+std::string OneStaffScore(const std::vector<std::string>& items) {
+  std::string text = "!TarlowmedeRazadove(2.75)\r\n|AddStaff|Name:\"Staff\"\r\n";
+  for (const std::string& item : items) text += item + "\r\n";
+  return text + "!TarlowmedeRazadove-End\r\n";
+}
+
+// The lines of a saved score from the first item line of its (only) staff to its end line.
+std::vector<std::string> ItemLinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  bool inStaff = false;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    at = end + 1;
+    if (line.rfind("!TarlowmedeRazadove-End", 0) == 0) break;
+    const bool property = line.rfind("|AddStaff", 0) == 0 || line.rfind("|Staff", 0) == 0 ||
+                          line.rfind("|Lyric", 0) == 0;
+    if (line.rfind("|AddStaff", 0) == 0) inStaff = true;
+    if (inStaff && !property && line.rfind("|", 0) == 0) lines.push_back(line);
+  }
+  return lines;
+}
+
+// Home, Shift+End and Copy from the Edit menu in one kvt2; a second one started with /newinst opens another
+// score, pastes from the Edit menu at its caret and saves with Ctrl+S: the saved staff holds the
+// copied items before its own.
+TEST_F(Kvt2DisplayTest, CopiedInOneInstancePastedInASecond) {
+  if (!EditMenuHasCopy()) GTEST_SKIP() << "the Edit menu does not offer Copy in this build";
+  const std::vector<std::string> copied = {"|Note|Dur:4th|Pos:0", "|Note|Dur:4th|Pos:2",
+                                           "|Rest|Dur:Half"};
+  const std::vector<std::string> own = {"|Clef|Type:Bass", "|Rest|Dur:Whole"};
+  const fs::path source = home / "source.kvttxt";
+  const fs::path target = home / "target.kvttxt";
+  {
+    std::ofstream(source, std::ios::binary) << OneStaffScore(copied);
+    std::ofstream(target, std::ios::binary) << OneStaffScore(own);
+  }
+  const std::string before = test::ReadWholeFile(target.string());
+
+  test::TProcessResult first;
+  std::thread firstRunner([&] {
+    first = test::RunProcess({"/usr/bin/timeout", "90", KVT2_EXECUTABLE, source.string()},
+                             Environment());
+  });
+  const std::string copyFrame = screen.WaitForWindow("^Tarlowmede Razadove - \\[source ", 200);
+  test::TProcessResult second;
+  std::thread secondRunner;
+  std::string pasteFrame;
+  std::string openDialog;
+  if (!copyFrame.empty()) {
+    screen.Xdotool({"windowfocus", "--sync", copyFrame});
+    for (const char* key : {"Home", "shift+End"}) {
+      screen.Xdotool({"key", key});
+      test::TVirtualDisplay::Pause();
+    }
+    // Copy from the Edit menu by its mnemonic, as a user would.
+    screen.Xdotool({"key", "alt+e"});
+    for (int i = 0; i < 10; ++i) test::TVirtualDisplay::Pause();  // the menu opens
+    screen.Xdotool({"key", "c"});
+    for (int i = 0; i < 4; ++i) test::TVirtualDisplay::Pause();
+    secondRunner = std::thread([&] {
+      second = test::RunProcess({"/usr/bin/timeout", "90", KVT2_EXECUTABLE, "/newinst"},
+                                Environment());
+    });
+    const std::string empty = screen.WaitForWindow("^Tarlowmede Razadove$", 200);
+    if (!empty.empty()) {
+      // Open the other score through the Open dialog, typing its full name.
+      for (int attempt = 0; attempt < 5 && openDialog.empty(); ++attempt) {
+        screen.Xdotool({"windowfocus", "--sync", empty});
+        screen.Xdotool({"key", "ctrl+o"});
+        openDialog = screen.WaitForWindow("^Open$", 40);
+      }
+      if (!openDialog.empty()) {
+        screen.Xdotool({"windowfocus", "--sync", openDialog});
+        screen.Xdotool({"type", "--delay", "20", target.string()});
+        screen.Xdotool({"key", "Return"});
+      }
+      pasteFrame = screen.WaitForWindow("^Tarlowmede Razadove - \\[target ", 200);
+    }
+    if (!pasteFrame.empty()) {
+      screen.Xdotool({"windowfocus", "--sync", pasteFrame});
+      screen.Xdotool({"key", "Home"});
+      test::TVirtualDisplay::Pause();
+      // Paste from the Edit menu by its mnemonic, then save.
+      screen.Xdotool({"key", "alt+e"});
+      for (int i = 0; i < 10; ++i) test::TVirtualDisplay::Pause();
+      screen.Xdotool({"key", "p"});
+      for (int i = 0; i < 10; ++i) test::TVirtualDisplay::Pause();
+      screen.Xdotool({"key", "ctrl+s"});
+      for (int i = 0; i < 100 && test::ReadWholeFile(target.string()) == before; ++i)
+        test::TVirtualDisplay::Pause();
+      ChooseFromMenu(pasteFrame, "f", "x", Gone("^Tarlowmede Razadove - \\[target "));
+    }
+  }
+  // Whatever happened, both end through the File menu.
+  if (const std::string frame = screen.WaitForWindow("^Tarlowmede Razadove$", 5); !frame.empty())
+    ChooseFromMenu(frame, "f", "x", Gone("^Tarlowmede Razadove$"));
+  if (!copyFrame.empty()) ChooseFromMenu(copyFrame, "f", "x", Gone("\\[source "));
+  firstRunner.join();
+  if (secondRunner.joinable()) secondRunner.join();
+
+  ASSERT_FALSE(copyFrame.empty()) << "the source was not shown: " << first.err;
+  ASSERT_FALSE(openDialog.empty()) << "no Open dialog in the second instance: " << second.err;
+  ASSERT_FALSE(pasteFrame.empty()) << "the target was not opened: " << second.err;
+  EXPECT_EQ(first.exitCode, 0) << first.err;
+  EXPECT_EQ(second.exitCode, 0) << second.err;
+  const std::string after = test::ReadWholeFile(target.string());
+  std::vector<std::string> want = copied;
+  want.insert(want.end(), own.begin(), own.end());
+  EXPECT_EQ(ItemLinesOf(after), want) << after << first.err << second.err;
 }
 
 }  // namespace
