@@ -12,6 +12,7 @@
 
 #include "app/editor/insertion_state.h"
 #include "draw/staff_color_handles.h"
+#include "notation/services/user_object_host.h"
 
 namespace kvt {
 
@@ -73,6 +74,8 @@ public:
   // A message box with the type word of tools/message_box_service.h; answers the id of the
   // button picked (IDOK ... IDNO). Texts are UTF-8.
   virtual int MessageBox(uint32_t type, const std::string& caption, const std::string& text) = 0;
+  // The scripting host's user objects: the plug-ins' popups of the editor's mouse menus.
+  virtual TUserObjectHost& UserObjects() = 0;
 };
 
 class TNullScoreEditHost : public TScoreEditHost {
@@ -90,6 +93,10 @@ public:
     messages.push_back(caption);
     return answer;
   }
+  // The null user-object host unless a test or the program sets one.
+  TUserObjectHost& UserObjects() override {
+    return userObjects ? *userObjects : nullUserObjects;
+  }
 
   // Tests and the headless program change them freely.
   TScoreEditOptions options;
@@ -98,6 +105,10 @@ public:
   int beeps = 0;
   std::vector<std::string> messages;  // captions, in order
   int answer = 1;                     // IDOK
+  TUserObjectHost* userObjects = nullptr;  // not owned
+
+private:
+  TNullUserObjectHost nullUserObjects;
 };
 
 }  // namespace kvt
