@@ -5,6 +5,7 @@
 
 #include "app/editor/edit_command_texts.h"
 #include "app/editor/score_edit.h"
+#include "notation/staff/music_staff.h"
 #include "tools/command_enabler.h"
 
 namespace kvt {
@@ -129,6 +130,12 @@ std::unique_ptr<QMenu> BuildEditPopup(TScoreEdit& view, int position) {
     case 16: return Build(view, kUserObjectPopup);
     default: return nullptr;
   }
+}
+
+bool ItemStillAt(TScoreEdit& view, int itemIndex, const TNotatedItem* item) {
+  const TMusicStaff* staff = view.ActiveStaff();
+  return staff && item && itemIndex >= 0 && itemIndex <= staff->GetLastIndex() &&
+         staff->GetItem(itemIndex) == item;
 }
 
 QString TextWithoutKey(std::string_view text) {

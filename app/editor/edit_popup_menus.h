@@ -15,6 +15,7 @@ class QMenu;
 
 namespace kvt {
 
+class TNotatedItem;
 class TScoreEdit;
 
 // The popup of the position; null for a position that has none.
@@ -22,6 +23,11 @@ std::unique_ptr<QMenu> BuildEditPopup(TScoreEdit& view, int position);
 
 // Adds the command's item to the menu (text, state and action as above).
 void AddCommandItem(QMenu& menu, TScoreEdit& view, int id);
+
+// The item a popup was built for still stands at the index of the active staff. The event
+// loop runs while a popup is open (MIDI input, timers): a choice made after the staff changed
+// must not land on another item.
+bool ItemStillAt(TScoreEdit& view, int itemIndex, const TNotatedItem* item);
 
 // A menu text without the key shown after its tab ("&Sharp\t9" -> "&Sharp"), for items that
 // act on something other than what the key does.

@@ -47,14 +47,18 @@ int ShownColor(const TMusicNote& item, const TMusicNote& member) {
 }
 
 QAction* AddChoice(QMenu& menu, const QString& text, const QString& name, bool checked,
-                   TScoreEdit& view, int itemIndex, int member, TNoteChoice choice) {
+                   TScoreEdit& view, const TMusicNote* item, int itemIndex, int member,
+                   TNoteChoice choice) {
   QAction* action = menu.addAction(text);
   action->setObjectName(name);
   action->setCheckable(true);
   action->setChecked(checked);
   action->setEnabled(view.CanEdit());
-  QObject::connect(action, &QAction::triggered, &menu, [&view, itemIndex, member, choice] {
-    ApplyNoteChoice(view, itemIndex, member, choice);
+  QObject::connect(action, &QAction::triggered, &menu, [&view, item, itemIndex, member, choice] {
+    if (ItemStillAt(view, itemIndex, item))
+      ApplyNoteChoice(view, itemIndex, member, choice);
+    else
+      view.Host().Beep();
   });
   return action;
 }
@@ -67,27 +71,27 @@ std::unique_ptr<QMenu> BuildNotePopup(TScoreEdit& view, int itemIndex, int membe
   if (!note) return nullptr;
   auto menu = std::make_unique<QMenu>();
   AddChoice(*menu, TextWithoutKey(EditCommandText(kCmdTie)), QStringLiteral("tie"),
-            note->IsTieOut(), view, itemIndex, member, {TNoteChoice::kTie, 0});
+            note->IsTieOut(), view, item, itemIndex, member, {TNoteChoice::kTie, 0});
 
   QMenu* colors = menu->addMenu(QStringLiteral("&Color"));
   const int color = ShownColor(*item, *note);
   for (int c = 0; c < kItemColorCount; ++c)
     AddChoice(*colors, QString::fromLatin1(GetNameListEntry(kNameListColors, c)),
-              QStringLiteral("color%1").arg(c), c == color, view, itemIndex, member,
+              QStringLiteral("color%1").arg(c), c == color, view, item, itemIndex, member,
               {TNoteChoice::kColor, c});
 
   menu->addSeparator();
   for (const TAccidentalItem& a : kAccidentals)
     AddChoice(*menu, TextWithoutKey(EditCommandText(a.command)),
               QStringLiteral("accidental%1").arg(a.code), note->GetAccidental() == a.code, view,
-              itemIndex, member, {TNoteChoice::kAccidental, a.code});
+              item, itemIndex, member, {TNoteChoice::kAccidental, a.code});
 
   menu->addSeparator();
   QMenu* heads = menu->addMenu(QStringLiteral("Note &Head"));
   for (int h = 0; h < kHeadCount; ++h)
     AddChoice(*heads, TextWithoutKey(EditCommandText(kCmdFirstHead + h)),
-              QStringLiteral("head%1").arg(h), note->GetHeadShape() == h, view, itemIndex, member,
-              {TNoteChoice::kHead, h});
+              QStringLiteral("head%1").arg(h), note->GetHeadShape() == h, view, item, itemIndex,
+              member, {TNoteChoice::kHead, h});
   return menu;
 }
 

@@ -29,8 +29,12 @@ TKVTUserObject* FindObject(TScoreEdit& view, int itemIndex) {
   return ItemAs<TKVTUserObject>(staff->GetItem(itemIndex));
 }
 
-bool WriteProperty(TScoreEdit& view, int itemIndex, const std::string& name,
-                   const std::string& value) {
+bool WriteProperty(TScoreEdit& view, const TKVTUserObject* expected, int itemIndex,
+                   const std::string& name, const std::string& value) {
+  if (!ItemStillAt(view, itemIndex, expected)) {
+    view.Host().Beep();
+    return false;
+  }
   return ChangeUserObject(view, itemIndex, [&](TKVTUserObject& object) {
     const std::string* now = object.FindParamValue(name);
     if (now && *now == value) return false;
@@ -39,7 +43,12 @@ bool WriteProperty(TScoreEdit& view, int itemIndex, const std::string& name,
   });
 }
 
-bool RunMenu(TScoreEdit& view, int itemIndex, int entry, int choice) {
+bool RunMenu(TScoreEdit& view, const TKVTUserObject* expected, int itemIndex, int entry,
+             int choice) {
+  if (!ItemStillAt(view, itemIndex, expected)) {
+    view.Host().Beep();
+    return false;
+  }
   return ChangeUserObject(view, itemIndex, [&](TKVTUserObject& object) {
     TSimpleNtnIdx index(view.ActiveStaff(), itemIndex);
     return view.Host().UserObjects().RunUserObjectMenu(index, object, entry, choice);
@@ -66,7 +75,7 @@ void AddEntry(QMenu& menu, TScoreEdit& view, int itemIndex, const TKVTUserObject
       action->setCheckable(e.checked);
       action->setChecked(e.checked);
       QObject::connect(action, &QAction::triggered, parent,
-                       [&view, itemIndex, n] { RunMenu(view, itemIndex, n, -1); });
+                       [&view, o = &object, itemIndex, n] { RunMenu(view, o, itemIndex, n, -1); });
       return;
     }
     case TUserObjectPopupEntry::kBoolProperty: {
@@ -76,9 +85,10 @@ void AddEntry(QMenu& menu, TScoreEdit& view, int itemIndex, const TKVTUserObject
       action->setCheckable(true);
       action->setChecked(on);
       const std::string property = e.property;
-      QObject::connect(action, &QAction::triggered, parent, [&view, itemIndex, property, on] {
-        WriteProperty(view, itemIndex, property, std::string(on ? kNo : kYes));
-      });
+      QObject::connect(action, &QAction::triggered, parent,
+                       [&view, o = &object, itemIndex, property, on] {
+                         WriteProperty(view, o, itemIndex, property, std::string(on ? kNo : kYes));
+                       });
       return;
     }
     case TUserObjectPopupEntry::kChoice:
@@ -100,14 +110,16 @@ void AddEntry(QMenu& menu, TScoreEdit& view, int itemIndex, const TKVTUserObject
     action->setCheckable(true);
     if (e.kind == TUserObjectPopupEntry::kChoice) {
       action->setChecked(c == e.checkedChoice);
-      QObject::connect(action, &QAction::triggered, parent,
-                       [&view, itemIndex, n, c] { RunMenu(view, itemIndex, n, c); });
+      QObject::connect(action, &QAction::triggered, parent, [&view, o = &object, itemIndex, n, c] {
+        RunMenu(view, o, itemIndex, n, c);
+      });
     } else {
       action->setChecked(value && *value == choice);
       const std::string property = e.property;
-      QObject::connect(action, &QAction::triggered, parent, [&view, itemIndex, property, choice] {
-        WriteProperty(view, itemIndex, property, choice);
-      });
+      QObject::connect(action, &QAction::triggered, parent,
+                       [&view, o = &object, itemIndex, property, choice] {
+                         WriteProperty(view, o, itemIndex, property, choice);
+                       });
     }
   }
 }
@@ -121,7 +133,11 @@ std::unique_ptr<QMenu> BuildUserObjectPopup(TScoreEdit& view, int itemIndex) {
   QAction* properties =
       AddAction(*menu, LiteralMenuText(object->GetTypeName()) + QStringLiteral("..."),
                 QStringLiteral("properties"), view.CanEdit());
-  QObject::connect(properties, &QAction::triggered, menu.get(), [&view, itemIndex] {
+  QObject::connect(properties, &QAction::triggered, menu.get(), [&view, object, itemIndex] {
+    if (!ItemStillAt(view, itemIndex, object)) {
+      view.Host().Beep();
+      return;
+    }
     if (!view.HasSelection()) {
       view.SetCaretIndex(itemIndex, false);
       view.SetCaretIndex(itemIndex + 1, true);

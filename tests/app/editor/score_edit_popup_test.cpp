@@ -349,6 +349,28 @@ public:
   std::vector<std::pair<int, int>> calls;
 };
 
+TEST_F(ScoreEditPopupTest, ChoiceAfterTheStaffChangedUnderThePopupChangesNothing) {
+  TScriptedObjects objects;
+  host.userObjects = &objects;
+  TScoreEdit& edit = Open();
+  const int chord = IndexOf(kItemChord);
+  const int object = IndexOf(kItemUserObject);
+  const std::unique_ptr<QMenu> notes = BuildNotePopup(edit, chord, 0);
+  const std::unique_ptr<QMenu> own = BuildUserObjectPopup(edit, object);
+  // While the popups are open an item before both goes (as MIDI input could change the staff).
+  Staff().DetachItemAndAudit(chord - 1);
+  edit.StaffChanged(0, chord - 1);
+  const std::string before = Lines();
+  const int beeps = host.beeps;
+  Named(*notes, QStringLiteral("head4"))->trigger();
+  Named(*own, QStringLiteral("entry3"))->trigger();
+  Named(*own, QStringLiteral("entry0"))->trigger();
+  EXPECT_EQ(Lines(), before);
+  EXPECT_EQ(host.beeps, beeps + 3);
+  EXPECT_FALSE(undo.CanUndo());
+  EXPECT_TRUE(objects.calls.empty());
+}
+
 TEST_F(ScoreEditPopupTest, ObjectPopupWithTheNullHostHasOnlyItsPropertiesItem) {
   TScoreEdit& edit = Open();
   const int object = IndexOf(kItemUserObject);
