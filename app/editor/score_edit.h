@@ -168,19 +168,6 @@ public:
   int LeftMargin() const { return leftMargin; }
   int TopMargin() const { return topMargin; }
 
-  // --- mouse and context menus (score_edit_mouse.cpp, context_popup.h) ---
-  // A viewport point in the laid-out staves' coordinates (what TStaffDrawInfo measures in).
-  QPoint ViewportToLayout(QPoint at) const { return {at.x() - originX, at.y() - YOffset()}; }
-  // A left drag (button held since a press in the view) is in progress.
-  bool IsLeftDragging() const { return leftDrag; }
-  bool IsPanning() const { return panning; }
-  bool HoldsScroll() const { return holdScroll; }
-  // The edge timer of a drag (object name "dragScrollTimer"); the direction it steps, 0 none.
-  int DragScrollDirection() const;
-  // The mouse capture ended without a release (the view lost the focus or its window): the
-  // drag and the pan end and scrolling is free again.
-  void MouseCaptureLost();
-
 protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -191,9 +178,6 @@ protected:
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
@@ -230,12 +214,6 @@ private:
   void PaintCrosshair(QPainter& p);
   void PaintPlayHighlight(QPainter& p);
 
-  // Mouse: the left drag to a point, its edge timer's tick, the middle-button pan.
-  void DragTo(QPoint at);
-  void OnDragTimer();
-  void StopDragScroll();
-  void PanTo(QPoint at);
-
   TMusicScore& score;
   TUndoActionMgr& undo;
   TScoreEditHost& host;
@@ -263,7 +241,33 @@ private:
   TEditorStatusSnapshot lastStatus;
   // Ticks of the longest shown staff: the horizontal scroll range.
   int64_t lastSlot = 0;
-  // Mouse state.
+
+  // --- mouse and context menus (score_edit_mouse.cpp, context_popup.h) ---
+public:
+  // A viewport point in the laid-out staves' coordinates (what TStaffDrawInfo measures in).
+  QPoint ViewportToLayout(QPoint at) const { return {at.x() - originX, at.y() - YOffset()}; }
+  // A left drag (button held since a press in the view) is in progress.
+  bool IsLeftDragging() const { return leftDrag; }
+  bool IsPanning() const { return panning; }
+  bool HoldsScroll() const { return holdScroll; }
+  // The edge timer of a drag (object name "dragScrollTimer"); the direction it steps, 0 none.
+  int DragScrollDirection() const;
+  // The mouse capture ended without a release (the view lost the focus or its window): the
+  // drag and the pan end and scrolling is free again.
+  void MouseCaptureLost();
+
+protected:
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+  // The left drag to a point, its edge timer's tick, the middle-button pan.
+  void DragTo(QPoint at);
+  void OnDragTimer();
+  void StopDragScroll();
+  void PanTo(QPoint at);
+
   bool leftDrag = false;
   bool panning = false;
   QPoint panFrom;
