@@ -22,12 +22,14 @@
 #include <QAbstractScrollArea>
 #include <memory>
 
+#include "app/editor/drag_scroll_pacer.h"
 #include "app/editor/editor_caret.h"
 #include "app/editor/editor_status.h"
 #include "app/editor/insertion_state.h"
 #include "app/editor/undo_snapshot.h"
 
 class QPainter;
+class QTimer;
 
 namespace kvt {
 
@@ -254,6 +256,39 @@ private:
   // Ticks of the longest shown staff: the horizontal scroll range.
   int64_t lastSlot = 0;
   TSelectionSummary selectionSummary;
+
+  // --- mouse and context menus (score_edit_mouse.cpp, context_popup.h) ---
+public:
+  // A viewport point in the laid-out staves' coordinates (what TStaffDrawInfo measures in).
+  QPoint ViewportToLayout(QPoint at) const { return {at.x() - originX, at.y() - YOffset()}; }
+  // A left drag (button held since a press in the view) is in progress.
+  bool IsLeftDragging() const { return leftDrag; }
+  bool IsPanning() const { return panning; }
+  bool HoldsScroll() const { return holdScroll; }
+  // The edge timer of a drag (object name "dragScrollTimer"); the direction it steps, 0 none.
+  int DragScrollDirection() const;
+  // The mouse capture ended without a release (the view lost the focus or its window): the
+  // drag and the pan end and scrolling is free again.
+  void MouseCaptureLost();
+
+protected:
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+  // The left drag to a point, its edge timer's tick, the middle-button pan.
+  void DragTo(QPoint at);
+  void OnDragTimer();
+  void StopDragScroll();
+  void PanTo(QPoint at);
+
+  bool leftDrag = false;
+  bool panning = false;
+  QPoint panFrom;
+  QTimer* dragTimer = nullptr;
+  int dragDirection = 0;
+  TDragScrollPacer dragPacer;
 };
 
 }  // namespace kvt

@@ -17,6 +17,7 @@
 #include "app/editor/midi_keyboard_input.h"
 #include "app/editor/selector_source.h"
 #include "draw/staff_color_handles.h"
+#include "notation/services/user_object_host.h"
 
 namespace kvt {
 
@@ -102,6 +103,8 @@ public:
   virtual const TSelectorSource& Selectors() const = 0;
   // The clipboard of cut, copy, copy special and paste; one for the whole program.
   virtual TClipboardService& Clipboard() = 0;
+  // The scripting host's user objects: the plug-ins' popups of the editor's mouse menus.
+  virtual TUserObjectHost& UserObjects() = 0;
 };
 
 class TNullScoreEditHost : public TScoreEditHost {
@@ -139,6 +142,10 @@ public:
   TClipboardService& Clipboard() override {
     return clipboardService ? *clipboardService : clipboard;
   }
+  // The null user-object host unless a test or the program sets one.
+  TUserObjectHost& UserObjects() override {
+    return userObjects ? *userObjects : nullUserObjects;
+  }
 
   // Tests and the headless program change them freely.
   TScoreEditOptions options;
@@ -161,6 +168,10 @@ public:
   const TSelectorSource* selectors = &nullSelectors;
   TMemoryClipboard clipboard;
   TClipboardService* clipboardService = nullptr;  // replaces the memory clipboard when set
+  TUserObjectHost* userObjects = nullptr;  // not owned
+
+private:
+  TNullUserObjectHost nullUserObjects;
 };
 
 }  // namespace kvt

@@ -1,8 +1,8 @@
-// Keyboard, mouse, wheel, focus and size events of the score editing view.
+// Keyboard, wheel, focus and size events of the score editing view (the mouse buttons are in
+// score_edit_mouse.cpp).
 
 #include <QCursor>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <optional>
@@ -35,6 +35,7 @@ void TScoreEdit::focusInEvent(QFocusEvent* event) {
 
 void TScoreEdit::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
+  MouseCaptureLost();
   caretObject->KillFocus();
   viewport()->update();
 }
@@ -163,27 +164,10 @@ void TScoreEdit::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
-void TScoreEdit::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) {
-    QAbstractScrollArea::mousePressEvent(event);
-    return;
-  }
-  const QPoint at = event->position().toPoint();
-  const int staff = StaffFromY(at.y(), true);
-  if (staff >= 0 && staff != activeStaffIndex) SetActiveStaff(staff, false);
-  SetCaretFromPoint(at.x(), at.y(), event->modifiers() & Qt::ShiftModifier);
-  setFocus(Qt::MouseFocusReason);
-}
-
 void TScoreEdit::keyReleaseEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Control || event->key() == Qt::Key_Shift)
     RefreshCursor(event->key() != Qt::Key_Control && (event->modifiers() & Qt::ControlModifier));
   QAbstractScrollArea::keyReleaseEvent(event);
-}
-
-void TScoreEdit::mouseMoveEvent(QMouseEvent* event) {
-  SetCursorFor(event->position().toPoint(), event->modifiers() & Qt::ControlModifier);
-  QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void TScoreEdit::SetCursorFor(QPoint at, bool ctrl) {

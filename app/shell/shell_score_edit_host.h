@@ -3,9 +3,10 @@
 // insertion state of TNullScoreEditHost (the application refreshes them), with the system's
 // beep and message boxes through the message-box service over the main window, the
 // application's command table for the keys the view passes on, the colour chooser as a
-// popup menu at the mouse, the system clipboard and the Qt dialogs of the editing commands. Its MIDI keyboard
-// input gets the program's input device from the window host; entered notes are not
-// sounded, since the program has no MIDI output yet.
+// popup menu at the mouse, the system clipboard, the Qt dialogs of the editing commands
+// and the user objects of the application's services (their plug-ins' popups). Its MIDI
+// keyboard input gets the program's input device from the window host; entered notes
+// are not sounded, since the program has no MIDI output yet.
 
 #include <QPointer>
 #include <QWidget>
@@ -13,6 +14,7 @@
 #include "app/editor/qt_edit_dialogs.h"
 #include "app/editor/score_edit_host.h"
 #include "app/shell/qt_clipboard_service.h"
+#include "notation/services/services.h"
 
 namespace kvt {
 
@@ -20,9 +22,9 @@ class TCommandTable;
 
 class TShellScoreEditHost final : public TNullScoreEditHost {
 public:
-  // The table is the application's; it outlives the host.
-  TShellScoreEditHost(QWidget* owner, TCommandTable& appCommands)
-      : owner(owner), appCommands(appCommands), systemClipboard(owner) {
+  // The table and the services are the application's; they outlive the host.
+  TShellScoreEditHost(QWidget* owner, TCommandTable& appCommands, const TServices& services)
+      : owner(owner), appCommands(appCommands), services(services), systemClipboard(owner) {
     dialogs = &qtDialogs;
     clipboardService = &systemClipboard;
   }
@@ -33,6 +35,7 @@ public:
   int ChooseNoteColor(int current) override;
   void PopupCommands(const std::vector<int>& ids) override;
   TEnteredNoteOutput& EnteredNoteOutput() override { return silentNotes; }
+  TUserObjectHost& UserObjects() override { return UserObjectHostOf(services); }
 
 private:
   class TSilentNoteOutput final : public TEnteredNoteOutput {
@@ -42,6 +45,7 @@ private:
 
   QPointer<QWidget> owner;
   TCommandTable& appCommands;
+  const TServices& services;
   TSilentNoteOutput silentNotes;
   TQtEditDialogs qtDialogs;
   TQtClipboardService systemClipboard;

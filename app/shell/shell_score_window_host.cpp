@@ -32,7 +32,7 @@ QStringList NameFiltersFromFilter(const std::string& filter) {
 
 TShellScoreWindowHost::TShellScoreWindowHost(TTarlowmedeFrame& frame)
     : frame(frame),
-      editHost(&frame, frame.App().Commands()),
+      editHost(&frame, frame.App().Commands(), services),
       store(frame.App().GetFolder(kFolderAutoSave)),
       placements(frame.App().Settings()),
       printShell(&frame) {

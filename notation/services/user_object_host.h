@@ -14,10 +14,30 @@
 
 namespace kvt {
 
+class TKVTUserObject;
 class TSimpleNtnIdx;
 class TStaffContextState;
 class TMidiFileBuf;
 struct TServices;
+
+// One entry of a user object's popup as its plug-in offers it. Texts are the plug-in's own
+// (UTF-8, "&" not yet doubled).
+struct TUserObjectPopupEntry {
+  enum TKind : int {
+    kCommand = 0,       // a menu entry: choosing it runs the plug-in's menu function
+    kChoice = 1,        // a menu entry with a pop-up of `choices`, `checkedChoice` checked
+    kEnumProperty = 2,  // the property `property`: a pop-up of its values (`choices`)
+    kBoolProperty = 3,  // the property `property`: a check item ("Y" checked, "N" not)
+  };
+  TKind kind = kCommand;
+  std::string text;
+  std::string property;
+  std::vector<std::string> choices;
+  int checkedChoice = -1;  // kChoice: 0-based; -1 none
+  bool checked = false;    // kCommand: shown checked
+  bool disabled = false;
+  bool separatorBefore = false;
+};
 
 class TUserObjectHost {
 public:
@@ -40,6 +60,20 @@ public:
   // state of the transposing walk.
   virtual void TransposeUserObject(TSimpleNtnIdx& index, const TStaffContextState& state,
                                    int semitones, int keyOffset, bool option) = 0;
+
+  // The entries the object's plug-in adds to its popup (its menu entries, then its enum and
+  // yes/no properties). A host without plug-ins offers none.
+  virtual std::vector<TUserObjectPopupEntry> GetUserObjectPopup(TSimpleNtnIdx& index) {
+    return {};
+  }
+  // Runs the plug-in's menu function for popup entry `entry` (0-based, a kCommand or kChoice
+  // entry of GetUserObjectPopup) and `choice` (0-based; -1 for a command) on `edited`, a copy
+  // of the object at the index. True when the plug-in changed the copy, which the caller then
+  // writes back to the object (after its undo entry); false leaves the object as it is.
+  virtual bool RunUserObjectMenu(TSimpleNtnIdx& index, TKVTUserObject& edited, int entry,
+                                 int choice) {
+    return false;
+  }
 };
 
 // No scripts: nothing is loaded or played, and objects keep their parameters.
