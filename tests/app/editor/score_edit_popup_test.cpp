@@ -182,6 +182,7 @@ TEST_F(ScoreEditPopupTest, ItemsTakeTheirStateFromTheCommandTableAndRunTheComman
   TScoreEdit& edit = Open();
   int ran = 0;
   edit.Commands().Register(128, [&](int32_t) { ++ran; });
+  edit.Commands().Unregister(130);
   edit.Commands().Register(
       131, [&](int32_t) {}, [](TCommandEnabler& e) { e.Enable(false); });
   edit.Commands().Register(
