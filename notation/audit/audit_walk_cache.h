@@ -6,10 +6,12 @@
 // Contract:
 // - A kept walk at index c has read items 0..c-1 and stands on item c; it stays valid while
 //   those items and the staff's start context (channel, port, transposition) are unchanged.
-//   The staff drops kept walks at and after every index its insert and removal paths (and its
-//   closing bar line style) touch
-//   (DropFrom); the audits drop those after the first item they audit, since the audit step
-//   rewrites the items it reaches; the start context is checked on each use.
+// - The staff drops kept walks at and after every index its insert and removal paths and its
+//   closing bar line style touch (DropFrom). Each audit drops those after the first item it
+//   audits, since the audit step rewrites the items it reaches, and a user object's script
+//   drops them all. The start context is checked on each use.
+// - An item changed in place must be audited (as every edit is) by an audit whose span starts
+//   at or before it, or the kept walks dropped from it.
 // - WalkTo gives the walk a fresh TAuditNtnIdx(staff, target) would give, for any target.
 // - Owned by its staff (TMusicStaff::AuditWalkCache); UI thread, like the audit.
 
