@@ -7,6 +7,7 @@
 
 #include "notation/audit/audit_item.h"
 #include "notation/audit/audit_ntn_idx.h"
+#include "notation/audit/audit_walk_cache.h"
 #include "notation/staff/music_score.h"
 #include "notation/staff/music_staff.h"
 #include "notation/items/notated_item.h"
@@ -70,17 +71,20 @@ void AuditMarkedSpan(TMusicStaff& staff, int first, int last, TAuditNtnIdx* kept
   last = std::clamp(last, first, lastIndex);
   const int stop = BarLineAfter(staff, last, kBarsPastSpan);
 
+  TAuditWalkCache& cache = staff.AuditWalkCache();
   TAuditNtnIdx idx;
   if (kept) {
     kept->SetIndex(first);
     idx = *kept;
   } else {
-    idx = TAuditNtnIdx(&staff, first);
+    idx = cache.WalkTo(staff, first);
   }
   while (true) {
     AuditItem(idx);
     if (idx.GetIndex() >= stop || !idx.Next()) break;
   }
+  // The audit step rewrote items from first on, which walks kept after it have read.
+  cache.DropFrom(first + 1);
   if (first == 0 && stop == lastIndex) staff.SetNeedsAudit(false);
 }
 
@@ -152,8 +156,10 @@ void RefreshAndAuditStaff(TMusicStaff& staff, const TServices& services, int fir
     for (int i = first; i <= std::min(last, staff.GetLastIndex()); ++i) {
       const TNotatedItem* item = staff.GetItem(i);
       if (!item || item->GetType() != kItemUserObject) continue;
+      // A script may change any item: no kept walk is trusted after it.
       TSimpleNtnIdx idx(&staff, i);
       host.RunUserObjectAudit(idx);
+      staff.AuditWalkCache().DropFrom(0);
     }
   }
   AuditMarkedAround(staff, first, last);

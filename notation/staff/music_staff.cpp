@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "notation/audit/audit_walk_cache.h"
 #include "notation/items/item_cast.h"
 #include "notation/items/bar_line_data.h"
 #include "notation/items/lyric_text.h"
@@ -44,6 +45,11 @@ TMusicStaff::TMusicStaff() {
   items.push_back(std::make_unique<TBarLineData>(kBarSectionClose));
 }
 
+TAuditWalkCache& TMusicStaff::AuditWalkCache() {
+  if (!auditWalkCache) auditWalkCache = std::make_unique<TAuditWalkCache>();
+  return *auditWalkCache;
+}
+
 TMusicStaff::~TMusicStaff() {
   while (!items.empty()) items.pop_back();
   lyrics.reset();
@@ -75,6 +81,7 @@ void TMusicStaff::SetStereoPan(int p) { stereoPan = p > 127 ? 127 : p; }
 void TMusicStaff::SetEndingBar(int code) {
   endingBar = (code >= kEndBarSectionClose && code <= kEndBarOpen) ? code : kEndBarSectionClose;
   if (items.empty()) return;
+  if (auditWalkCache) auditWalkCache->DropFrom(GetLastIndex());
   // The array invariant makes the last item a bar line; test anyway, never cast blindly.
   TNotatedItem* last = items.back().get();
   if (last->GetType() == kItemBarLine) ItemAs<TBarLineData>(last)->SetStaffEndStyle(endingBar);
@@ -158,6 +165,7 @@ int TMusicStaff::InsertItem(std::unique_ptr<TNotatedItem> item, int i) {
   KVT_PRECONDITION(! IsFull());
   KVT_PRECONDITION(item != nullptr);
   const int at = ClampInsertIndex(i);
+  if (auditWalkCache) auditWalkCache->DropFrom(at);
   items.insert(items.begin() + at, std::move(item));
   return at;
 }
@@ -170,6 +178,7 @@ bool TMusicStaff::TryInsertItem(std::unique_ptr<TNotatedItem>& item, int i) {
 
 std::unique_ptr<TNotatedItem> TMusicStaff::DetachItem(int i) {
   if (i <= 0 || i >= GetLastIndex()) return nullptr;
+  if (auditWalkCache) auditWalkCache->DropFrom(i);
   std::unique_ptr<TNotatedItem> item = std::move(items[static_cast<size_t>(i)]);
   items.erase(items.begin() + i);
   return item;
@@ -184,6 +193,7 @@ void TMusicStaff::DeleteItems(int first, int last) {
   if (first <= 0) return;
   last = std::min(last, GetLastIndex() - 1);
   if (last < first) return;
+  if (auditWalkCache) auditWalkCache->DropFrom(first);
   for (int i = last; i >= first; --i) items[static_cast<size_t>(i)].reset();
   items.erase(items.begin() + first, items.begin() + last + 1);
 }

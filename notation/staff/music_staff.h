@@ -38,6 +38,7 @@ class TStaffContextState;
 class TStaffLyrics;
 class TMidiFileBuf;
 class TKVVariant;
+class TAuditWalkCache;
 
 // The staff is full above this many items.
 inline constexpr int kStaffFullCount = 31901;
@@ -173,6 +174,9 @@ public:
   // --- audit mark ---
   bool GetNeedsAudit() const { return needsAudit != 0; }
   void SetNeedsAudit(bool on) { needsAudit = on ? 1 : 0; }
+  // The audit walks kept at bar lines of this staff (audit_walk_cache.h). The insert and
+  // removal paths below drop those at and after the index they touch.
+  TAuditWalkCache& AuditWalkCache();
 
   // Property by index (TStaffProperty): texts as owned wide texts, EndingBar as its name,
   // boundaries as their absolute values, flags as yes/no, numbers as integers. False, with the
@@ -325,6 +329,7 @@ private:
   uint8_t color = 0;
   uint8_t lines = 5;
   int32_t needsAudit = 0;
+  std::unique_ptr<TAuditWalkCache> auditWalkCache;
 };
 
 }  // namespace kvt
