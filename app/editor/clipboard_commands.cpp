@@ -99,18 +99,10 @@ bool PasteClip(TScoreEdit& view) {
     ReportPasteError(view);
     return false;
   }
-  const int count = PastedItemCount(*items);
-  if (!view.HasRoomFor(count)) {
-    view.ReportStaffFull();
-    return false;
-  }
-  if (!view.SaveUndoState(kUndoItems, kCmdPaste, count)) return false;
-  const int at = view.HasSelection() ? view.DeleteSelectionForEdit() : view.Caret().caret;
-  int moved = 0;
-  InsertClipItems(*items, *staff, at, moved);
-  // The caret stays before the pasted items (DeleteSelectionForEdit put caret and anchor there).
+  // The caret stays before the pasted items.
+  const int at = view.InsertItemsAtCaret(TakeClipItems(*items), kUndoItems, kCmdPaste);
+  if (at < 0) return false;
   view.EndUndoState();
-  view.StaffChanged(view.Caret().staff, at);
   view.EnsureItemVisible(at);
   return true;
 }

@@ -19,21 +19,10 @@ namespace {
 
 // The items go in at the caret one after the other, the caret then after the last.
 bool InsertEntryItems(TScoreEdit& view, std::vector<std::unique_ptr<TNotatedItem>> items) {
-  TMusicStaff* staff = view.ActiveStaff();
   const int count = static_cast<int>(items.size());
-  if (staff == nullptr || count == 0) return false;
-  // The staff takes an item only while it is not full, which can come before its free count
-  // runs out.
-  if (!view.HasRoomFor(count) || staff->GetItemCount() + count - 1 > kStaffFullCount) {
-    view.ReportStaffFull();
-    return false;
-  }
-  if (!view.SaveUndoState(kUndoEditorAction, kUndoMidiInput, count)) return false;
-  const int at = view.Caret().caret;
-  for (int i = 0; i < count; ++i)
-    staff->InsertItemAndAudit(std::move(items[static_cast<size_t>(i)]), at + i);
+  const int at = view.InsertItemsAtCaret(std::move(items), kUndoEditorAction, kUndoMidiInput);
+  if (at < 0) return false;
   view.EndUndoState();
-  view.StaffChanged(view.Caret().staff, at);
   view.SetCaretIndex(at + count, false);
   return true;
 }

@@ -21,6 +21,7 @@
 
 #include <QAbstractScrollArea>
 #include <memory>
+#include <vector>
 
 #include "app/editor/drag_scroll_pacer.h"
 #include "app/editor/editor_caret.h"
@@ -144,6 +145,12 @@ public:
   // the command; caret and anchor then stand after it. A full staff gets "Staff Capacity
   // Test" and no change. False when nothing was inserted (the item is dropped).
   bool InsertItem(std::unique_ptr<TNotatedItem> item, int command);
+  // Inserts the items at the caret (replacing the selection) after an undo entry of the kind
+  // and command, all or none: without room for every one, "Staff Capacity Test" and no change.
+  // They are audited together and the window laid out again; caret and anchor stand before
+  // them. The undo entry is left open: the caller ends (or cancels) it. Answers the index of
+  // the first item, -1 when nothing went in.
+  int InsertItemsAtCaret(std::vector<std::unique_ptr<TNotatedItem>> items, int kind, int command);
   // Whether the active staff has room for `count` new items once the selection is gone.
   bool HasRoomFor(int count) const;
   // "Staff Capacity Test": the active staff lacks room for the edit.

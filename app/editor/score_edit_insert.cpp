@@ -6,6 +6,7 @@
 
 #include "app/editor/score_edit.h"
 #include "app/editor/score_edit_host.h"
+#include "notation/edits/staff_edits.h"
 #include "notation/files/text/clip_exchange.h"
 #include "notation/items/notated_item.h"
 #include "notation/staff/music_staff.h"
@@ -25,6 +26,23 @@ bool TScoreEdit::HasRoomFor(int count) const {
   if (staff == nullptr) return false;
   const int freed = HasSelection() ? caret.SelectionEnd() - caret.SelectionStart() + 1 : 0;
   return HasRoomForClip(*staff, count, freed);
+}
+
+int TScoreEdit::InsertItemsAtCaret(std::vector<std::unique_ptr<TNotatedItem>> items, int kind,
+                                   int command) {
+  TMusicStaff* staff = ActiveStaff();
+  const int count = static_cast<int>(items.size());
+  if (staff == nullptr || count == 0) return -1;
+  if (!HasRoomFor(count)) {
+    ReportStaffFull();
+    return -1;
+  }
+  if (!SaveUndoState(kind, command, count)) return -1;
+  const int at = HasSelection() ? DeleteSelectionForEdit() : caret.caret;
+  InsertItemsAndAudit(*staff, std::move(items), at);
+  caret.caret = caret.anchor = at;
+  StaffChanged(caret.staff, at);
+  return at;
 }
 
 int TScoreEdit::DeleteSelectionForEdit() {

@@ -119,19 +119,10 @@ bool InsertFromSelector(TScoreEdit& view, int command) {
     host.Beep();
     return false;
   }
-  // All of them or none: a partial insertion would leave half a figure.
-  if (!view.HasRoomFor(count)) {
-    view.ReportStaffFull();
-    return false;
-  }
   if (count == 1 && !entry.opensDialog) return view.InsertItem(std::move(items[0]), command);
-
-  if (!view.SaveUndoState(kUndoItems, command, count)) return false;
-  const int at = view.HasSelection() ? view.DeleteSelectionForEdit() : view.Caret().caret;
-  for (int k = 0; k < count; ++k)
-    staff->InsertItem(std::move(items[static_cast<size_t>(k)]), at + k);
-  AuditStaffAround(*staff, at, at + count - 1);
-  view.StaffChanged(view.ActiveScoreStaff(), at);
+  // All of them or none: a partial insertion would leave half a figure.
+  const int at = view.InsertItemsAtCaret(std::move(items), kUndoItems, command);
+  if (at < 0) return false;
   if (entry.opensDialog) {
     view.SetCaretIndex(at, false);
     view.SetCaretIndex(at + count, true);

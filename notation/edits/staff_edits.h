@@ -16,12 +16,21 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace kvt {
 
 class TMusicStaff;
 class TMusicNote;
+class TNotatedItem;
 struct TServices;
+
+// Moves the items into the staff before index `at` (limited to 1 .. the last index), in order,
+// and audits around them once (an edit that inserts several items: a paste, a selector entry,
+// tied pieces). Answers how many went in: fewer than all only when the staff filled up; the
+// items that did not go in are dropped.
+int InsertItemsAndAudit(TMusicStaff& staff, std::vector<std::unique_ptr<TNotatedItem>> items,
+                        int at);
 
 // Deletes items that repeat what is already in force: per kind (key, bar line, ending,
 // instrument, time signature, tempo, dynamic) an item equal to the one in force from before

@@ -27,6 +27,7 @@ namespace kvt {
 
 class TMusicScore;
 class TMusicStaff;
+class TNotatedItem;
 
 // The most bytes a pasted clip may decompress to; more is refused as too large.
 inline constexpr size_t kMaxPastedClipBytes = size_t{8} << 20;
@@ -59,6 +60,9 @@ int PastedItemCount(const TMusicStaff& clip);
 // Whether the staff has room for `count` new items once `freed` of its items are deleted: the
 // free item count, and no insert into a staff that is already full (music_staff.h).
 bool HasRoomForClip(const TMusicStaff& staff, int count, int freed);
+
+// Takes the clip's items (those between its boundary bar lines) out of it, in order.
+std::vector<std::unique_ptr<TNotatedItem>> TakeClipItems(TMusicStaff& clip);
 
 // Moves the clip's items into the staff before index `at` (limited to 1 .. the staff's last
 // index), in order, and audits around them; answers the index of the first one and sets

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "notation/audit/staff_audit.h"
+#include "notation/edits/staff_edits.h"
 #include "notation/files/text/clip_exchange.h"
 #include "notation/files/text/clip_text.h"
 #include "notation/files/text/score_text_format.h"
@@ -102,11 +102,8 @@ bool HasRoomForClip(const TMusicStaff& staff, int count, int freed) {
   return room + std::max(0, freed) >= count;
 }
 
-int InsertClipItems(TMusicStaff& clip, TMusicStaff& staff, int at, int& moved) {
-  moved = 0;
-  at = std::clamp(at, 1, staff.GetLastIndex());
-  // Detached from the clip's end and inserted at rising indexes, no item is moved more than
-  // the staff's items after `at` once per insert: a large clip costs no more than its inserts.
+std::vector<std::unique_ptr<TNotatedItem>> TakeClipItems(TMusicStaff& clip) {
+  // Detached from the clip's end, so no item of the clip moves more than once.
   std::vector<std::unique_ptr<TNotatedItem>> items;
   items.reserve(static_cast<size_t>(PastedItemCount(clip)));
   while (clip.GetItemCount() > 2) {
@@ -114,11 +111,13 @@ int InsertClipItems(TMusicStaff& clip, TMusicStaff& staff, int at, int& moved) {
     if (!item) break;
     items.push_back(std::move(item));
   }
-  for (auto item = items.rbegin(); item != items.rend(); ++item) {
-    if (!staff.TryInsertItem(*item, at + moved)) break;
-    ++moved;
-  }
-  if (moved > 0) AuditStaffAround(staff, at, at + moved - 1);
+  std::reverse(items.begin(), items.end());
+  return items;
+}
+
+int InsertClipItems(TMusicStaff& clip, TMusicStaff& staff, int at, int& moved) {
+  at = std::clamp(at, 1, staff.GetLastIndex());
+  moved = InsertItemsAndAudit(staff, TakeClipItems(clip), at);
   return at;
 }
 
