@@ -21,4 +21,8 @@ void ResetAfterEntry(TInsertionState& state, int persistentMask) {
   if (!keeps(kKeepStem)) state.stem = 0;
 }
 
+int EntryColor(const TInsertionState& state, int persistentMask) {
+  return (persistentMask >> kKeepColor & 1) != 0 ? state.color : 0;
+}
+
 }  // namespace kvt

@@ -49,6 +49,9 @@ enum TPersistentNoteTool : int {
 // After a note, rest, chord member or MIDI entry: clears what the persistent-tools mask does not
 // keep.
 void ResetAfterEntry(TInsertionState& state, int persistentMask);
+// The colour an entered note takes: the current one only while the persistent-tools mask keeps
+// the colour between entries, else the default.
+int EntryColor(const TInsertionState& state, int persistentMask);
 
 struct TSelectionSummary {
   bool valid = false;          // a selection was summarised

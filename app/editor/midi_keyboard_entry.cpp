@@ -36,7 +36,8 @@ void EnterKeys(TScoreEdit& view, const std::vector<int>& keys) {
   const int at = view.Caret().caret;
   const TStaffContextState state = EntryStateAt(*staff, at);
   const TEntryNoteSettings settings{insertion.duration, insertion.attributes, insertion.noteHead,
-                                    insertion.color, insertion.stem};
+                                    EntryColor(insertion, options.persistentNoteTools),
+                                    insertion.stem};
   std::unique_ptr<TMusicNote> item =
       BuildEntryItem(keys, settings, state, options.midiInIgnoreTransposition);
   ResetAfterEntry(insertion, options.persistentNoteTools);

@@ -24,18 +24,13 @@ constexpr int kCmdBarLine = 131;
 constexpr int kCmdNothing = 159;
 constexpr int kCmdRemoveChordNote = 212;
 
-bool Keeps(const TScoreEdit& view, int bit) {
-  return (view.Host().Options().persistentNoteTools >> bit & 1) != 0;
-}
-
 // A note at the caret's vertical position with the insertion state's values.
 std::unique_ptr<TMusicNote> MakeEnteredNote(TScoreEdit& view) {
   const TInsertionState& state = view.Host().Insertion();
   auto note = std::make_unique<TMusicNote>(view.Caret().caretPos, state.duration, state.attributes,
                                            state.accidental);
   note->SetNoteHead(state.noteHead);
-  // The colour goes with a note only while the application keeps the colour between entries.
-  if (Keeps(view, kKeepColor)) note->SetNoteColor(state.color);
+  note->SetNoteColor(EntryColor(state, view.Host().Options().persistentNoteTools));
   note->SetStemDir(state.stem);
   return note;
 }
@@ -54,7 +49,7 @@ void EnterRest(TScoreEdit& view) {
   const TInsertionState& state = view.Host().Insertion();
   // A rest takes the duration and the attribute bits; pitch, head and accidental are the notes'.
   auto rest = std::make_unique<TRestNote>(state.duration, state.attributes);
-  if (Keeps(view, kKeepColor)) rest->SetNoteColor(state.color);
+  rest->SetNoteColor(EntryColor(state, view.Host().Options().persistentNoteTools));
   if (!view.InsertItem(std::move(rest), kCmdRest)) return;
   AfterEntry(view);
 }
